@@ -1,0 +1,518 @@
+#include "platform/sim/sim_system.h"
+
+#include <algorithm>
+
+#include "platform/utf.h"
+#include "platform/wildcard.h"
+
+namespace platform::sim {
+
+namespace {
+
+// Names compare as the file system compares them: up-cased code unit by code unit.
+std::string FoldName(std::string_view name) {
+  std::string out(name);
+  bool ascii = true;
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      ascii = false;
+      break;
+    }
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (ascii) return out;
+  std::optional<std::u16string> wide = Utf8ToUtf16(name);
+  if (!wide) return std::string(name);
+  for (char16_t& unit : *wide)
+    unit = UpcaseChar(unit);
+  return Utf16ToUtf8(*wide);
+}
+
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+bool IsValidComponent(std::string_view name) {
+  for (char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20) return false;
+    if (std::string_view("<>:\"|?*").find(c) != std::string_view::npos) return false;
+  }
+  return !name.empty();
+}
+
+std::string Join(const std::string& folder, std::string_view name) {
+  std::string path = folder;
+  if (path.empty() || path.back() != '\\') path += '\\';
+  path += name;
+  return path;
+}
+
+}  // namespace
+
+struct SimSystem::Node {
+  using Children = std::list<std::unique_ptr<Node>>;
+
+  std::string name;
+  std::string shortName;
+  std::uint32_t attributes = 0;
+  std::uint64_t size = 0;
+  std::string content;
+  bool inUse = false;
+  std::uint32_t reparseTag = 0;
+  std::string linkTarget;  // for a folder link
+  Children children;       // in listing order
+  std::unordered_map<std::string, Children::iterator> byName;
+  std::unordered_map<std::string, Children::iterator> byShortName;
+
+  bool IsDirectory() const { return (attributes & attr::kDirectory) != 0; }
+  bool IsLink() const { return (attributes & attr::kReparsePoint) != 0; }
+
+  Node* Child(std::string_view childName) const {
+    const std::string key = FoldName(childName);
+    auto it = byName.find(key);
+    if (it != byName.end()) return it->second->get();
+    it = byShortName.find(key);
+    return it != byShortName.end() ? it->second->get() : nullptr;
+  }
+
+  Node& Add(std::unique_ptr<Node> child) {
+    const std::string key = FoldName(child->name);
+    children.push_back(std::move(child));
+    auto it = std::prev(children.end());
+    byName[key] = it;
+    if (!(*it)->shortName.empty()) byShortName[FoldName((*it)->shortName)] = it;
+    return **it;
+  }
+
+  std::unique_ptr<Node> Remove(const Node* child) {
+    auto found = byName.find(FoldName(child->name));
+    if (found == byName.end()) return nullptr;
+    auto it = found->second;
+    byName.erase(found);
+    if (!child->shortName.empty()) byShortName.erase(FoldName(child->shortName));
+    std::unique_ptr<Node> owned = std::move(*it);
+    children.erase(it);
+    return owned;
+  }
+
+  DirEntry Entry() const {
+    DirEntry entry;
+    entry.name = name;
+    entry.attributes = attributes;
+    entry.size = IsDirectory() ? 0 : size;
+    entry.reparseTag = IsLink() ? reparseTag : 0;
+    return entry;
+  }
+};
+
+struct SimSystem::Drive {
+  DriveType type = DriveType::kFixed;
+  std::string label;
+  Node root;
+};
+
+SimSystem::SimSystem() = default;
+SimSystem::~SimSystem() = default;
+
+// --- Paths
+
+bool SimSystem::Parse(std::string_view path, char& drive, std::vector<std::string>& parts) const {
+  parts.clear();
+  bool verbatim = false;
+  if (path.substr(0, 4) == "\\\\?\\") {
+    path.remove_prefix(4);
+    verbatim = true;
+  }
+  if (path.empty()) return false;
+  if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return false;  // no UNC
+
+  std::string_view rest;
+  auto currentParts = [&]() {
+    std::vector<std::string> cwd;
+    char cwdDrive = 0;
+    // The current directory is always stored absolute, so this cannot recurse further.
+    if (currentDirectory_.size() >= 3) {
+      cwdDrive = currentDirectory_[0];
+      std::string_view tail = std::string_view(currentDirectory_).substr(3);
+      while (!tail.empty()) {
+        const size_t cut = tail.find('\\');
+        cwd.emplace_back(tail.substr(0, cut));
+        if (cut == std::string_view::npos) break;
+        tail.remove_prefix(cut + 1);
+      }
+    }
+    return std::make_pair(cwdDrive, cwd);
+  };
+
+  if (path.size() >= 2 && path[1] == ':') {
+    const char letter = path[0];
+    if (!((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z'))) return false;
+    drive = static_cast<char>(letter & ~0x20);
+    rest = path.substr(2);
+    if (rest.empty() || !IsSeparator(rest[0])) {
+      auto [cwdDrive, cwd] = currentParts();
+      if (cwdDrive == drive) parts = cwd;
+    }
+  } else if (IsSeparator(path[0])) {
+    drive = currentDirectory_[0];
+    rest = path;
+  } else {
+    auto [cwdDrive, cwd] = currentParts();
+    drive = cwdDrive;
+    parts = cwd;
+    rest = path;
+  }
+
+  while (!rest.empty()) {
+    size_t cut = 0;
+    while (cut < rest.size() && !IsSeparator(rest[cut]))
+      ++cut;
+    std::string part(rest.substr(0, cut));
+    rest.remove_prefix(cut < rest.size() ? cut + 1 : cut);
+    if (part == ".") continue;
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    // Win32 path normalisation drops trailing dots and blanks of a component.
+    if (!verbatim) {
+      while (!part.empty() && (part.back() == '.' || part.back() == ' '))
+        part.pop_back();
+    }
+    if (part.empty()) continue;
+    if (!IsValidComponent(part)) return false;
+    parts.push_back(std::move(part));
+  }
+  return true;
+}
+
+SimSystem::Located SimSystem::Locate(std::string_view path) const {
+  Located found;
+  char drive = 0;
+  std::vector<std::string> parts;
+  if (!Parse(path, drive, parts)) return found;
+  auto d = drives_.find(drive);
+  if (d == drives_.end()) return found;
+  Node* node = &d->second->root;
+  if (parts.empty()) {
+    found.node = node;
+    return found;
+  }
+  for (size_t i = 0; i + 1 < parts.size(); ++i) {
+    Node* child = node->Child(parts[i]);
+    if (child && child->IsLink()) child = LocateFolder(child->linkTarget);
+    if (!child || !child->IsDirectory()) return found;
+    node = child;
+  }
+  found.parent = node;
+  found.name = parts.back();
+  found.node = node->Child(parts.back());
+  return found;
+}
+
+SimSystem::Node* SimSystem::LocateFolder(std::string_view path) const {
+  Node* node = Locate(path).node;
+  // A link leads to its target; a chain of links that never ends leads nowhere.
+  for (int hops = 0; node && node->IsLink() && hops < 32; ++hops) {
+    node = Locate(node->linkTarget).node;
+  }
+  if (node && node->IsLink()) return nullptr;
+  return node && node->IsDirectory() ? node : nullptr;
+}
+
+SimSystem::Node* SimSystem::MakeFolders(std::string_view path) {
+  char drive = 0;
+  std::vector<std::string> parts;
+  if (!Parse(path, drive, parts)) return nullptr;
+  auto d = drives_.find(drive);
+  if (d == drives_.end()) return nullptr;
+  Node* node = &d->second->root;
+  for (const std::string& part : parts) {
+    Node* child = node->Child(part);
+    if (!child) {
+      auto folder = std::make_unique<Node>();
+      folder->name = part;
+      folder->attributes = attr::kDirectory;
+      child = &node->Add(std::move(folder));
+    }
+    if (!child->IsDirectory()) return nullptr;
+    node = child;
+  }
+  return node;
+}
+
+SimSystem::Node& SimSystem::PutFile(std::string_view path) {
+  Located at = Locate(path);
+  if (!at.parent) {
+    const size_t cut = path.find_last_of("\\/");
+    at.parent = MakeFolders(path.substr(0, cut));
+    at = Locate(path);
+  }
+  if (!at.parent) std::abort();  // a test seeded a path that cannot exist
+  if (at.node) at.parent->Remove(at.node);
+  auto file = std::make_unique<Node>();
+  file->name = at.name;
+  return at.parent->Add(std::move(file));
+}
+
+// --- Seeding
+
+void SimSystem::AddDrive(char letter, DriveType type, std::string label) {
+  auto drive = std::make_unique<Drive>();
+  drive->type = type;
+  drive->label = std::move(label);
+  drive->root.attributes = attr::kDirectory;
+  drives_[static_cast<char>(letter & ~0x20)] = std::move(drive);
+}
+
+void SimSystem::AddFolder(std::string_view path, std::uint32_t attributes) {
+  Node* folder = MakeFolders(path);
+  if (!folder) std::abort();
+  folder->attributes = attr::kDirectory | attributes;
+}
+
+void SimSystem::AddFile(std::string_view path, std::string_view content, std::uint32_t attributes) {
+  Node& file = PutFile(path);
+  file.attributes = attributes == 0 ? attr::kArchive : attributes;
+  file.content = std::string(content);
+  file.size = content.size();
+}
+
+void SimSystem::AddFileOfSize(std::string_view path, std::uint64_t size, std::uint32_t attributes) {
+  Node& file = PutFile(path);
+  file.attributes = attributes == 0 ? attr::kArchive : attributes;
+  file.size = size;
+}
+
+void SimSystem::AddFolderLink(std::string_view path, std::string_view target, std::uint32_t tag) {
+  Node& link = PutFile(path);
+  link.attributes = attr::kDirectory | attr::kReparsePoint;
+  link.reparseTag = tag;
+  link.linkTarget = std::string(target);
+}
+
+void SimSystem::SetShortName(std::string_view path, std::string shortName) {
+  Located at = Locate(path);
+  if (!at.node || !at.parent) std::abort();
+  std::unique_ptr<Node> node = at.parent->Remove(at.node);
+  node->shortName = std::move(shortName);
+  at.parent->Add(std::move(node));
+}
+
+void SimSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+  Node* node = Locate(path).node;
+  if (!node) std::abort();
+  const std::uint32_t kept = node->attributes & (attr::kDirectory | attr::kReparsePoint);
+  node->attributes = kept | attributes;
+}
+
+void SimSystem::SetInUse(std::string_view path, bool inUse) {
+  Node* node = Locate(path).node;
+  if (!node) std::abort();
+  node->inUse = inUse;
+}
+
+void SimSystem::SetCurrentDirectory(std::string_view path) {
+  char drive = 0;
+  std::vector<std::string> parts;
+  if (!Parse(path, drive, parts)) std::abort();
+  std::string cwd{drive, ':', '\\'};
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i) cwd += '\\';
+    cwd += parts[i];
+  }
+  currentDirectory_ = cwd;
+}
+
+// --- Failure injection
+
+void SimSystem::FailNthCall(Op op, int n) {
+  failAt_[static_cast<int>(op)] = n;
+}
+
+void SimSystem::FailPath(Op op, std::string_view path) {
+  failPaths_.emplace_back(op, path);
+}
+
+void SimSystem::ClearFailures() {
+  failAt_.fill(0);
+  failPaths_.clear();
+}
+
+bool SimSystem::Inject(Op op, std::string_view path) {
+  const int index = static_cast<int>(op);
+  ++calls_[index];
+  if (failAt_[index] > 0 && --failAt_[index] == 0) return true;
+  if (failPaths_.empty()) return false;
+  const std::string canonical = Canonical(path);
+  for (const auto& [failOp, failPath] : failPaths_) {
+    if (failOp == op && Canonical(failPath) == canonical) return true;
+  }
+  return false;
+}
+
+std::string SimSystem::Canonical(std::string_view path) const {
+  char drive = 0;
+  std::vector<std::string> parts;
+  if (!Parse(path, drive, parts)) return std::string(path);
+  std::string canonical{drive, ':'};
+  for (const std::string& part : parts) {
+    canonical += '\\';
+    canonical += FoldName(part);
+  }
+  return canonical;
+}
+
+// --- Inspection
+
+bool SimSystem::Exists(std::string_view path) const {
+  return Locate(path).node != nullptr;
+}
+
+std::optional<std::string> SimSystem::Content(std::string_view path) const {
+  const Node* node = Locate(path).node;
+  if (!node || node->IsDirectory()) return std::nullopt;
+  return node->content;
+}
+
+std::optional<std::uint32_t> SimSystem::Attributes(std::string_view path) const {
+  const Node* node = Locate(path).node;
+  if (!node) return std::nullopt;
+  return node->attributes;
+}
+
+void SimSystem::DumpNode(const Node& node, const std::string& path, std::string& out) const {
+  for (const auto& child : node.children) {
+    const std::string childPath = Join(path, child->name);
+    out += childPath;
+    if (child->IsLink()) {
+      out += " -> ";
+      out += child->linkTarget;
+    } else if (child->IsDirectory()) {
+      out += '\\';
+    } else {
+      out += " (";
+      out += std::to_string(child->size);
+      out += ')';
+    }
+    out += '\n';
+    if (child->IsDirectory() && !child->IsLink()) DumpNode(*child, childPath, out);
+  }
+}
+
+std::string SimSystem::Dump(std::string_view folder) const {
+  std::string out;
+  if (!folder.empty()) {
+    if (const Node* node = LocateFolder(folder)) DumpNode(*node, std::string(folder), out);
+    return out;
+  }
+  for (const auto& [letter, drive] : drives_) {
+    DumpNode(drive->root, std::string{letter, ':'}, out);
+  }
+  return out;
+}
+
+// --- System
+
+ReadResult SimSystem::ReadFile(std::string_view path, FileAccess access) {
+  ReadResult result;
+  result.error = ReadError::kOther;
+  if (Inject(Op::kReadFile, path)) return result;
+  const Node* node = Locate(path).node;
+  if (!node) {
+    result.error = ReadError::kNotFound;
+    return result;
+  }
+  if (node->IsDirectory()) return result;
+  if (access == FileAccess::kReadWrite && (node->attributes & attr::kReadOnly)) return result;
+  if (node->inUse) return result;
+  result.bytes = node->content;
+  return result;
+}
+
+bool SimSystem::WriteFile(std::string_view path, std::string_view bytes) {
+  const bool fail = Inject(Op::kWriteFile, path);
+  Located at = Locate(path);
+  if (!at.parent || !IsValidComponent(at.name)) return false;
+  if (at.node &&
+      (at.node->IsDirectory() || at.node->inUse || (at.node->attributes & attr::kReadOnly))) {
+    return false;
+  }
+  Node* file = at.node;
+  if (!file) {
+    auto created = std::make_unique<Node>();
+    created->name = at.name;
+    created->attributes = attr::kArchive;
+    file = &at.parent->Add(std::move(created));
+  }
+  // A failure part-way leaves what a real full disk leaves: a truncated file.
+  file->content = std::string(fail ? bytes.substr(0, bytes.size() / 2) : bytes);
+  file->size = file->content.size();
+  return !fail;
+}
+
+bool SimSystem::ReplaceFile(std::string_view from, std::string_view to) {
+  if (Inject(Op::kReplaceFile, to)) return false;
+  Located source = Locate(from);
+  Located target = Locate(to);
+  if (!source.node || source.node->IsDirectory() || source.node->inUse) return false;
+  if (!target.parent || !IsValidComponent(target.name)) return false;
+  if (target.node == source.node) return true;
+  if (target.node) {
+    if (target.node->IsDirectory() || target.node->inUse ||
+        (target.node->attributes & attr::kReadOnly)) {
+      return false;
+    }
+    target.parent->Remove(target.node);
+  }
+  std::unique_ptr<Node> moved = source.parent->Remove(source.node);
+  moved->name = target.name;
+  moved->shortName.clear();
+  target.parent->Add(std::move(moved));
+  return true;
+}
+
+bool SimSystem::DeleteFile(std::string_view path) {
+  if (Inject(Op::kDeleteFile, path)) return false;
+  Located at = Locate(path);
+  if (!at.node || !at.parent) return false;
+  // DeleteFile takes files, and links to files, never folders.
+  if (at.node->IsDirectory() || at.node->inUse || (at.node->attributes & attr::kReadOnly)) {
+    return false;
+  }
+  at.parent->Remove(at.node);
+  return true;
+}
+
+bool SimSystem::ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) {
+  if (Inject(Op::kListFolder, folder)) return false;
+  const Node* node = LocateFolder(folder);
+  if (!node) return false;
+  // Taken whole first: the visitor may change the folder it is visiting.
+  std::vector<DirEntry> entries;
+  entries.reserve(node->children.size());
+  for (const auto& child : node->children)
+    entries.push_back(child->Entry());
+  for (const DirEntry& entry : entries) {
+    if (!visit(entry)) break;
+  }
+  return true;
+}
+
+std::optional<DirEntry> SimSystem::LookUp(std::string_view path) {
+  if (Inject(Op::kLookUp, path)) return std::nullopt;
+  Located at = Locate(path);
+  if (!at.node || !at.parent) return std::nullopt;  // a drive root is no entry
+  return at.node->Entry();
+}
+
+DriveType SimSystem::GetDriveType(std::string_view drive) {
+  if (drive.size() < 2 || drive[1] != ':' || (drive.size() > 2 && !IsSeparator(drive[2]))) {
+    return DriveType::kNoRootDir;
+  }
+  auto d = drives_.find(static_cast<char>(drive[0] & ~0x20));
+  return d == drives_.end() ? DriveType::kNoRootDir : d->second->type;
+}
+
+}  // namespace platform::sim

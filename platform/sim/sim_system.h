@@ -1,0 +1,102 @@
+// An in-memory Windows for tests: drives with types, folders and files with attributes, sizes and
+// short names, links (reparse points), a current directory and case-insensitive names. Seeding,
+// inspection, counters and failure injection exist only here, never on the System interface.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <list>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/system.h"
+
+namespace platform::sim {
+
+// The System operations whose failure a test can inject.
+enum class Op { kReadFile, kWriteFile, kReplaceFile, kDeleteFile, kListFolder, kLookUp, kCount };
+
+class SimSystem final : public System {
+ public:
+  SimSystem();
+  ~SimSystem() override;
+
+  // --- Seeding
+  void AddDrive(char letter, DriveType type, std::string label = {});
+  // Creates the folder and any missing parents; the drive must exist.
+  void AddFolder(std::string_view path, std::uint32_t attributes = 0);
+  // Creates or replaces a file with this content (parents are created).
+  void AddFile(std::string_view path, std::string_view content, std::uint32_t attributes = 0);
+  // A file whose size is given without holding its bytes (for sizes of several GiB).
+  void AddFileOfSize(std::string_view path, std::uint64_t size, std::uint32_t attributes = 0);
+  // A link (reparse point) that looks like a folder and leads to the folder `target`.
+  void AddFolderLink(std::string_view path, std::string_view target,
+                     std::uint32_t tag = kReparseTagMountPoint);
+  void SetShortName(std::string_view path, std::string shortName);
+  void SetAttributes(std::string_view path, std::uint32_t attributes);
+  // An open file that cannot be deleted, replaced or written (a sharing violation).
+  void SetInUse(std::string_view path, bool inUse = true);
+  void SetCurrentDirectory(std::string_view path);
+  void SetAdministrator(bool isAdmin) { isAdmin_ = isAdmin; }
+
+  // --- Failure injection: the n-th call (1-based, counted from now) of `op` fails. A failing
+  // WriteFile writes half of the bytes first, as a full disk would.
+  void FailNthCall(Op op, int n);
+  // Every call of `op` on exactly this path fails.
+  void FailPath(Op op, std::string_view path);
+  void ClearFailures();
+
+  // --- Inspection
+  bool Exists(std::string_view path) const;
+  std::optional<std::string> Content(std::string_view path) const;
+  std::optional<std::uint32_t> Attributes(std::string_view path) const;
+  // Every path below a folder (or the whole system), one per line, for failure messages.
+  std::string Dump(std::string_view folder = {}) const;
+  std::uint64_t Calls(Op op) const { return calls_[static_cast<int>(op)]; }
+  void ResetCounters() { calls_.fill(0); }
+
+  // --- System
+  ReadResult ReadFile(std::string_view path, FileAccess access) override;
+  bool WriteFile(std::string_view path, std::string_view bytes) override;
+  bool ReplaceFile(std::string_view from, std::string_view to) override;
+  bool DeleteFile(std::string_view path) override;
+  bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
+  std::optional<DirEntry> LookUp(std::string_view path) override;
+  DriveType GetDriveType(std::string_view drive) override;
+  bool IsAdministrator() override { return isAdmin_; }
+
+ private:
+  struct Node;
+  struct Drive;
+  struct Located {
+    Node* parent = nullptr;  // null for a drive root
+    Node* node = nullptr;    // null when the last component does not exist
+    std::string name;        // the last component as asked for
+  };
+
+  // Parses a Windows path against the current directory into a drive letter and components;
+  // false for a malformed path.
+  bool Parse(std::string_view path, char& drive, std::vector<std::string>& parts) const;
+  Located Locate(std::string_view path) const;
+  // The absolute, case-folded form of a path, to compare two spellings of it.
+  std::string Canonical(std::string_view path) const;
+  Node* LocateFolder(std::string_view path) const;  // follows links, like the file system does
+  Node* MakeFolders(std::string_view path);
+  Node& PutFile(std::string_view path);
+  bool Inject(Op op, std::string_view path);
+  void DumpNode(const Node& node, const std::string& path, std::string& out) const;
+
+  std::map<char, std::unique_ptr<Drive>> drives_;
+  std::string currentDirectory_ = "C:\\";
+  bool isAdmin_ = false;
+  std::array<std::uint64_t, static_cast<int>(Op::kCount)> calls_{};
+  std::array<int, static_cast<int>(Op::kCount)> failAt_{};  // 0: none
+  std::vector<std::pair<Op, std::string>> failPaths_;
+};
+
+}  // namespace platform::sim

@@ -1,0 +1,96 @@
+// The operating-system services the program uses, behind one small interface so that the logic
+// runs against the real Win32 API (platform/win32) or an in-memory Windows (platform/sim).
+//
+// Paths are Windows paths in UTF-8 (`C:\Temp\x.tmp`, `data\lang\De.dat`); relative paths are
+// resolved against the current directory. Nothing here throws: failures come back as false or
+// an empty result, the way the program treats them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/function_ref.h"
+
+namespace platform {
+
+// File attribute bits, with the values Windows gives them.
+namespace attr {
+inline constexpr std::uint32_t kReadOnly = 0x01;
+inline constexpr std::uint32_t kHidden = 0x02;
+inline constexpr std::uint32_t kSystem = 0x04;
+inline constexpr std::uint32_t kDirectory = 0x10;
+inline constexpr std::uint32_t kArchive = 0x20;
+inline constexpr std::uint32_t kNormal = 0x80;
+inline constexpr std::uint32_t kReparsePoint = 0x400;
+}  // namespace attr
+
+// Reparse tags of the links a walk must never follow.
+inline constexpr std::uint32_t kReparseTagMountPoint = 0xA0000003;  // junctions and mount points
+inline constexpr std::uint32_t kReparseTagSymlink = 0xA000000C;
+
+struct DirEntry {
+  std::string name;  // long name, without folder
+  std::uint32_t attributes = 0;
+  std::uint64_t size = 0;        // 0 for folders
+  std::uint32_t reparseTag = 0;  // meaningful only with attr::kReparsePoint
+
+  bool IsDirectory() const { return (attributes & attr::kDirectory) != 0; }
+  bool IsReparsePoint() const { return (attributes & attr::kReparsePoint) != 0; }
+};
+
+// The values GetDriveType answers.
+enum class DriveType : int {
+  kUnknown = 0,
+  kNoRootDir = 1,
+  kRemovable = 2,
+  kFixed = 3,
+  kRemote = 4,
+  kCdRom = 5,
+  kRamDisk = 6,
+};
+
+enum class FileAccess {
+  kRead,       // list files are only read
+  kReadWrite,  // the binary settings files are opened for writing even to read them
+};
+
+// Why a whole-file read failed: a missing file is an ordinary first run, anything else means a
+// file is there that could not be read, which the settings must not silently overwrite.
+enum class ReadError { kNotFound, kOther };
+
+struct ReadResult {
+  std::optional<std::string> bytes;
+  ReadError error = ReadError::kNotFound;  // meaningful only when bytes is empty
+};
+
+class System {
+ public:
+  virtual ~System() = default;
+
+  // --- Files
+  // Reads a whole (small) file byte for byte.
+  virtual ReadResult ReadFile(std::string_view path, FileAccess access) = 0;
+  // Creates or truncates the file and writes all bytes; false if any step failed.
+  virtual bool WriteFile(std::string_view path, std::string_view bytes) = 0;
+  // Moves a file onto another name in the same folder, replacing a file of that name.
+  virtual bool ReplaceFile(std::string_view from, std::string_view to) = 0;
+  virtual bool DeleteFile(std::string_view path) = 0;
+
+  // --- Folders and look-ups
+  // Lists every entry of a folder except "." and "..", in the order the file system gives
+  // them; the visitor returns false to end the listing early. False when the folder cannot be
+  // listed (missing, no rights, not a folder).
+  virtual bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) = 0;
+  // The entry at exactly this path (no wildcards), with its name as stored on disk.
+  virtual std::optional<DirEntry> LookUp(std::string_view path) = 0;
+
+  // --- Drives and the user
+  // For a drive given as "C:" or "C:\".
+  virtual DriveType GetDriveType(std::string_view drive) = 0;
+  // Whether the user's access token holds the built-in Administrators group.
+  virtual bool IsAdministrator() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,149 @@
+#include "platform/win32/win32_system.h"
+
+#include "platform/win32/win.h"
+
+#include <limits>
+
+#include "platform/win32/handles.h"
+#include "platform/win32/token.h"
+#include "platform/win32/wide_path.h"
+
+namespace platform::win32 {
+
+namespace {
+
+// Settings and language files are a few kilobytes; anything near this is not one of ours.
+constexpr LONGLONG kMaxWholeFileSize = 64LL * 1024 * 1024;
+
+DirEntry EntryOf(const WIN32_FIND_DATAW& data) {
+  DirEntry entry;
+  entry.name = Narrow(data.cFileName);
+  entry.attributes = data.dwFileAttributes;
+  if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  }
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) entry.reparseTag = data.dwReserved0;
+  return entry;
+}
+
+bool IsDotName(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+UniqueFind FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& data) {
+  return UniqueFind(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
+                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+}
+
+}  // namespace
+
+ReadResult Win32System::ReadFile(std::string_view path, FileAccess access) {
+  ReadResult result;
+  result.error = ReadError::kOther;
+  std::optional<std::wstring> wide = VerbatimPath(path);
+  if (!wide) return result;
+  const DWORD rights =
+      access == FileAccess::kReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+  UniqueHandle file(::CreateFileW(wide->c_str(), rights,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+      result.error = ReadError::kNotFound;
+    }
+    return result;
+  }
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxWholeFileSize) return result;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD read = 0;
+    const DWORD chunk = static_cast<DWORD>(bytes.size() - done);
+    if (!::ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr)) return result;
+    if (read == 0) break;  // the file shrank while we read it
+    done += read;
+  }
+  bytes.resize(done);
+  result.bytes = std::move(bytes);
+  return result;
+}
+
+bool Win32System::WriteFile(std::string_view path, std::string_view bytes) {
+  std::optional<std::wstring> wide = VerbatimPath(path);
+  if (!wide) return false;
+  UniqueHandle file(::CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    const size_t left = bytes.size() - done;
+    const DWORD chunk =
+        static_cast<DWORD>(left < std::numeric_limits<DWORD>::max() ? left : 1u << 30);
+    if (!::WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  // On disk before a rename may put it in place of the old file.
+  if (!::FlushFileBuffers(file.Get())) return false;
+  return ::CloseHandle(file.Release()) != FALSE;
+}
+
+bool Win32System::ReplaceFile(std::string_view from, std::string_view to) {
+  std::optional<std::wstring> source = VerbatimPath(from);
+  std::optional<std::wstring> target = VerbatimPath(to);
+  if (!source || !target) return false;
+  return ::MoveFileExW(source->c_str(), target->c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32System::DeleteFile(std::string_view path) {
+  std::optional<std::wstring> wide = VerbatimPath(path);
+  return wide && ::DeleteFileW(wide->c_str()) != FALSE;
+}
+
+bool Win32System::ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) {
+  std::optional<std::wstring> pattern = VerbatimPath(folder);
+  if (!pattern) return false;
+  if (pattern->back() != L'\\') *pattern += L'\\';
+  *pattern += L'*';
+  WIN32_FIND_DATAW data;
+  UniqueFind search = FindFirst(*pattern, data);
+  if (!search) return ::GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root
+  do {
+    if (IsDotName(data.cFileName)) continue;
+    if (!visit(EntryOf(data))) break;
+  } while (::FindNextFileW(search.Get(), &data));
+  return true;
+}
+
+std::optional<DirEntry> Win32System::LookUp(std::string_view path) {
+  // A look-up is exact: wildcard characters would turn it into a search.
+  if (path.find_first_of("*?<>\"") != std::string_view::npos) return std::nullopt;
+  std::optional<std::wstring> wide = VerbatimPath(path);
+  if (!wide) return std::nullopt;
+  WIN32_FIND_DATAW data;
+  UniqueFind search = FindFirst(*wide, data);
+  if (!search) return std::nullopt;
+  return EntryOf(data);
+}
+
+DriveType Win32System::GetDriveType(std::string_view drive) {
+  if (drive.size() < 2 || drive.size() > 3 || drive[1] != ':' ||
+      (drive.size() == 3 && drive[2] != '\\')) {
+    return DriveType::kNoRootDir;
+  }
+  const wchar_t root[] = {static_cast<wchar_t>(static_cast<unsigned char>(drive[0])), L':', L'\\',
+                          L'\0'};
+  const UINT type = ::GetDriveTypeW(root);
+  return type <= DRIVE_RAMDISK ? static_cast<DriveType>(type) : DriveType::kUnknown;
+}
+
+bool Win32System::IsAdministrator() {
+  return TokenHoldsAdministrators();
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,20 @@
+// The real operating system: Win32 W functions behind the System interface.
+#pragma once
+
+#include "platform/system.h"
+
+namespace platform::win32 {
+
+class Win32System final : public System {
+ public:
+  ReadResult ReadFile(std::string_view path, FileAccess access) override;
+  bool WriteFile(std::string_view path, std::string_view bytes) override;
+  bool ReplaceFile(std::string_view from, std::string_view to) override;
+  bool DeleteFile(std::string_view path) override;
+  bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
+  std::optional<DirEntry> LookUp(std::string_view path) override;
+  DriveType GetDriveType(std::string_view drive) override;
+  bool IsAdministrator() override;
+};
+
+}  // namespace platform::win32
