@@ -1,0 +1,58 @@
+// The user's settings as the main window holds them in memory.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace settings {
+
+// Switch indices: also the byte position in data\advancedoption.dat and the position in the
+// options dialog's check-box table.
+enum Switch : int {
+  kTemp = 0,
+  kRecent = 1,
+  kPaper = 2,
+  kTempIEFile = 3,
+  kCookie = 4,
+  kFavorite = 5,
+  kEvent = 6,
+  kNullFile = 7,
+  kOldUpdateFile = 8,
+  kSystemLog = 9,
+  kDll = 10,
+  kExecute = 11,
+  kSecurityPaper = 12,
+  kQuestion = 13,
+};
+inline constexpr int kSwitchCount = 14;
+
+using Switches = std::array<bool, kSwitchCount>;
+
+struct LanguageChoice {
+  std::string LanguageCode;  // "De", "En" or "Gr"; at most two bytes are stored
+  bool LanguageChosen = false;
+};
+
+// The four files read at start and written at close, in that order.
+enum class SettingsFile : int { kFileFormat = 0, kException, kAdvancedOption, kWhichLang };
+inline constexpr int kSettingsFileCount = 4;
+
+struct Settings {
+  std::vector<std::string> FileEndingList;
+  std::vector<std::string> ExceptionList;
+  std::vector<std::string> ExceptionListLower;  // entry for entry, A-Z lower-cased
+  std::vector<std::string> ProtectedPatterns;
+  Switches AdvancedOptions{};
+  LanguageChoice LanguageRecord;
+
+  // A file that exists but could not be read at start (locked, no rights) is not overwritten at
+  // close with the empty state that stood in for it, unless the user set that state anew.
+  std::array<bool, kSettingsFileCount> keepOnDisk{};
+  void MarkChanged(SettingsFile file) { keepOnDisk[static_cast<int>(file)] = false; }
+};
+
+// The patterns that may never become junk patterns, in their fixed order.
+std::vector<std::string> BuildProtectedPatterns();
+
+}  // namespace settings

@@ -1,0 +1,112 @@
+#include "settings/settings_files.h"
+
+#include <algorithm>
+
+#include "settings/list_file.h"
+
+namespace settings {
+
+namespace {
+
+constexpr size_t kLanguageRecordSize = 4;
+constexpr size_t kMaxCodeLength = 2;
+
+// A read that failed for any reason but a missing file marks the file as one to keep.
+std::optional<std::string> ReadSettingsFile(platform::System& system, std::string_view path,
+                                            platform::FileAccess access, Settings& settings,
+                                            SettingsFile file) {
+  platform::ReadResult result = system.ReadFile(path, access);
+  if (!result.bytes && result.error == platform::ReadError::kOther) {
+    settings.keepOnDisk[static_cast<int>(file)] = true;
+  }
+  return std::move(result.bytes);
+}
+
+}  // namespace
+
+std::vector<std::string> BuildProtectedPatterns() {
+  return {"*.exe", "*.*", "*.sys", "*.bat", "*.dll", "*.dat", "*.ini", "*.cpl"};
+}
+
+std::vector<std::string> ReadListFile(platform::System& system, std::string_view path) {
+  platform::ReadResult result = system.ReadFile(path, platform::FileAccess::kRead);
+  if (!result.bytes) return {};
+  return SplitTextLines(*result.bytes);
+}
+
+Switches ParseAdvancedOptions(std::string_view bytes) {
+  Switches options{};
+  const size_t count = std::min(bytes.size(), options.size());
+  for (size_t i = 0; i < count; ++i)
+    options[i] = bytes[i] != 0;
+  return options;
+}
+
+std::string FormatAdvancedOptions(const Switches& options) {
+  std::string bytes;
+  for (bool on : options)
+    bytes += on ? '\x01' : '\x00';
+  return bytes;
+}
+
+LanguageChoice ParseLanguageRecord(std::string_view bytes) {
+  LanguageChoice record;
+  if (bytes.empty()) return record;
+  // A length above two is read as two; a short file gives only the characters it holds.
+  const size_t length = std::min<size_t>(static_cast<unsigned char>(bytes[0]), kMaxCodeLength);
+  record.LanguageCode = std::string(bytes.substr(1, std::min(length, bytes.size() - 1)));
+  if (bytes.size() >= kLanguageRecordSize) record.LanguageChosen = bytes[3] != 0;
+  return record;
+}
+
+std::string FormatLanguageRecord(const LanguageChoice& record) {
+  const std::string code = record.LanguageCode.substr(0, kMaxCodeLength);
+  std::string bytes(kLanguageRecordSize, '\0');
+  bytes[0] = static_cast<char>(code.size());
+  std::copy(code.begin(), code.end(), bytes.begin() + 1);
+  bytes[3] = record.LanguageChosen ? '\x01' : '\x00';
+  return bytes;
+}
+
+bool SaveFileSafely(platform::System& system, std::string_view path, std::string_view bytes) {
+  const std::string temporary = std::string(path) + ".new";
+  if (system.WriteFile(temporary, bytes) && system.ReplaceFile(temporary, path)) return true;
+  system.DeleteFile(temporary);
+  return false;
+}
+
+void LoadSettings(platform::System& system, Settings& settings) {
+  using platform::FileAccess;
+  if (auto bytes = ReadSettingsFile(system, kFileFormatPath, FileAccess::kRead, settings,
+                                    SettingsFile::kFileFormat)) {
+    settings.FileEndingList = SplitTextLines(*bytes);
+  }
+  if (auto bytes = ReadSettingsFile(system, kExceptionPath, FileAccess::kRead, settings,
+                                    SettingsFile::kException)) {
+    settings.ExceptionList = SplitTextLines(*bytes);
+    settings.ExceptionListLower = ExceptionListLowerOf(settings.ExceptionList);
+  }
+  settings.ProtectedPatterns = BuildProtectedPatterns();
+  // The binary files are opened for writing too, so a file that may not be written is not read.
+  if (auto bytes = ReadSettingsFile(system, kAdvancedOptionPath, FileAccess::kReadWrite, settings,
+                                    SettingsFile::kAdvancedOption)) {
+    settings.AdvancedOptions = ParseAdvancedOptions(*bytes);
+  }
+  if (auto bytes = ReadSettingsFile(system, kWhichLangPath, FileAccess::kReadWrite, settings,
+                                    SettingsFile::kWhichLang)) {
+    settings.LanguageRecord = ParseLanguageRecord(*bytes);
+  }
+}
+
+void SaveSettings(platform::System& system, const Settings& settings) {
+  auto save = [&](SettingsFile file, std::string_view path, const std::string& bytes) {
+    if (!settings.keepOnDisk[static_cast<int>(file)]) SaveFileSafely(system, path, bytes);
+  };
+  save(SettingsFile::kFileFormat, kFileFormatPath, FormatListFile(settings.FileEndingList));
+  save(SettingsFile::kException, kExceptionPath, FormatListFile(settings.ExceptionList));
+  save(SettingsFile::kAdvancedOption, kAdvancedOptionPath,
+       FormatAdvancedOptions(settings.AdvancedOptions));
+  save(SettingsFile::kWhichLang, kWhichLangPath, FormatLanguageRecord(settings.LanguageRecord));
+}
+
+}  // namespace settings
