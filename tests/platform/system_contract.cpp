@@ -1,0 +1,251 @@
+// What every System backend must do alike; run on the sim here and on win32 under Wine.
+#include <algorithm>
+#include <map>
+
+#include "tests/platform/contract_world.h"
+
+namespace testing_world {
+namespace {
+
+using platform::DirEntry;
+using platform::FileAccess;
+using platform::ReadError;
+namespace attr = platform::attr;
+
+std::map<std::string, DirEntry> Listing(platform::System& system, const std::string& folder) {
+  std::map<std::string, DirEntry> entries;
+  const bool listed = system.ListFolder(folder, [&](const DirEntry& entry) {
+    entries[entry.name] = entry;
+    return true;
+  });
+  EXPECT_TRUE(listed) << folder;
+  return entries;
+}
+
+TEST_P(SystemContract, ReadsWholeFilesByteForByte) {
+  const std::string bytes("a\r\nb\rc\n\x1A\0\xC3\xA4\xFF", 11);
+  World().MakeFile(At("data.bin"), bytes);
+  for (FileAccess access : {FileAccess::kRead, FileAccess::kReadWrite}) {
+    platform::ReadResult read = Sys().ReadFile(At("data.bin"), access);
+    ASSERT_TRUE(read.bytes);
+    EXPECT_EQ(*read.bytes, bytes);
+  }
+  World().MakeFile(At("empty.dat"), "");
+  EXPECT_EQ(Sys().ReadFile(At("empty.dat"), FileAccess::kRead).bytes, std::string());
+}
+
+TEST_P(SystemContract, ReadTellsAMissingFileFromAnUnreadableOne) {
+  platform::ReadResult missing = Sys().ReadFile(At("missing.dat"), FileAccess::kRead);
+  EXPECT_FALSE(missing.bytes);
+  EXPECT_EQ(missing.error, ReadError::kNotFound);
+  EXPECT_EQ(Sys().ReadFile(At("no\\such\\folder.dat"), FileAccess::kRead).error,
+            ReadError::kNotFound);
+
+  World().MakeFolder(At("folder"));
+  platform::ReadResult folder = Sys().ReadFile(At("folder"), FileAccess::kRead);
+  EXPECT_FALSE(folder.bytes);
+  EXPECT_EQ(folder.error, ReadError::kOther);
+}
+
+TEST_P(SystemContract, ReadOnlyFileIsReadableButNotOpenForWriting) {
+  World().MakeFile(At("locked.dat"), "xyz", attr::kReadOnly);
+  EXPECT_EQ(Sys().ReadFile(At("locked.dat"), FileAccess::kRead).bytes, "xyz");
+  platform::ReadResult both = Sys().ReadFile(At("locked.dat"), FileAccess::kReadWrite);
+  EXPECT_FALSE(both.bytes);
+  EXPECT_EQ(both.error, ReadError::kOther);
+}
+
+TEST_P(SystemContract, WriteCreatesAndTruncates) {
+  ASSERT_TRUE(Sys().WriteFile(At("new.dat"), "first, longer content"));
+  EXPECT_EQ(World().ContentOf(At("new.dat")), "first, longer content");
+  ASSERT_TRUE(Sys().WriteFile(At("new.dat"), "short"));
+  EXPECT_EQ(World().ContentOf(At("new.dat")), "short");
+  ASSERT_TRUE(Sys().WriteFile(At("new.dat"), ""));
+  EXPECT_EQ(World().ContentOf(At("new.dat")), "");
+}
+
+TEST_P(SystemContract, WriteFailsWithoutItsFolderOrOnAReadOnlyFile) {
+  EXPECT_FALSE(Sys().WriteFile(At("absent\\new.dat"), "x"));
+  EXPECT_FALSE(World().Exists(At("absent")));
+  World().MakeFile(At("locked.dat"), "old", attr::kReadOnly);
+  EXPECT_FALSE(Sys().WriteFile(At("locked.dat"), "new"));
+  EXPECT_EQ(World().ContentOf(At("locked.dat")), "old");
+}
+
+TEST_P(SystemContract, ReplaceMovesAFileOntoAnother) {
+  World().MakeFile(At("target.dat"), "old");
+  World().MakeFile(At("target.dat.new"), "new");
+  ASSERT_TRUE(Sys().ReplaceFile(At("target.dat.new"), At("target.dat")));
+  EXPECT_EQ(World().ContentOf(At("target.dat")), "new");
+  EXPECT_FALSE(World().Exists(At("target.dat.new")));
+
+  // Onto a name that does not exist yet.
+  World().MakeFile(At("fresh.new"), "fresh");
+  ASSERT_TRUE(Sys().ReplaceFile(At("fresh.new"), At("fresh.dat")));
+  EXPECT_EQ(World().ContentOf(At("fresh.dat")), "fresh");
+}
+
+TEST_P(SystemContract, ReplaceLeavesTheTargetWhenItFails) {
+  World().MakeFile(At("target.dat"), "old");
+  EXPECT_FALSE(Sys().ReplaceFile(At("missing.new"), At("target.dat")));
+  EXPECT_EQ(World().ContentOf(At("target.dat")), "old");
+
+  World().MakeFile(At("locked.dat"), "old", attr::kReadOnly);
+  World().MakeFile(At("locked.new"), "new");
+  EXPECT_FALSE(Sys().ReplaceFile(At("locked.new"), At("locked.dat")));
+  EXPECT_EQ(World().ContentOf(At("locked.dat")), "old");
+}
+
+TEST_P(SystemContract, DeleteRemovesOnlyFilesItMay) {
+  World().MakeFile(At("junk.tmp"), "x");
+  EXPECT_TRUE(Sys().DeleteFile(At("junk.tmp")));
+  EXPECT_FALSE(World().Exists(At("junk.tmp")));
+  EXPECT_FALSE(Sys().DeleteFile(At("junk.tmp")));
+
+  World().MakeFile(At("hidden.tmp"), "x", attr::kHidden | attr::kSystem);
+  EXPECT_TRUE(Sys().DeleteFile(At("hidden.tmp")));
+
+  World().MakeFile(At("readonly.tmp"), "x", attr::kReadOnly);
+  EXPECT_FALSE(Sys().DeleteFile(At("readonly.tmp")));
+  EXPECT_TRUE(World().Exists(At("readonly.tmp")));
+
+  World().MakeFolder(At("folder.tmp"));
+  EXPECT_FALSE(Sys().DeleteFile(At("folder.tmp")));
+  EXPECT_TRUE(World().Exists(At("folder.tmp")));
+
+  World().MakeFile(At("open.tmp"), "x");
+  World().HoldOpen(At("open.tmp"));
+  EXPECT_FALSE(Sys().DeleteFile(At("open.tmp")));
+  EXPECT_TRUE(World().Exists(At("open.tmp")));
+}
+
+TEST_P(SystemContract, ListsEveryEntryWithAttributesAndSizes) {
+  World().MakeFile(At("plain.txt"), "12345");
+  World().MakeFile(At("hidden.tmp"), "", attr::kHidden);
+  World().MakeFile(At("system.sys"), "ab", attr::kSystem | attr::kHidden);
+  World().MakeFile(At("readonly.txt"), "abc", attr::kReadOnly);
+  World().MakeFolder(At("sub"));
+  World().MakeFile(At("sub\\inner.txt"), "inner");
+
+  auto entries = Listing(Sys(), World().Root());
+  ASSERT_EQ(entries.size(), 5u);
+  EXPECT_EQ(entries["plain.txt"].size, 5u);
+  EXPECT_FALSE(entries["plain.txt"].IsDirectory());
+  EXPECT_TRUE(entries["hidden.tmp"].attributes & attr::kHidden);
+  EXPECT_EQ(entries["hidden.tmp"].size, 0u);
+  EXPECT_TRUE(entries["system.sys"].attributes & attr::kSystem);
+  EXPECT_TRUE(entries["readonly.txt"].attributes & attr::kReadOnly);
+  EXPECT_TRUE(entries["sub"].IsDirectory());
+  EXPECT_EQ(entries["sub"].size, 0u);
+  EXPECT_FALSE(entries["sub"].IsReparsePoint());
+
+  // A final backslash and another letter case name the same folder.
+  std::string upper = World().Root() + "\\SUB\\";
+  auto inner = Listing(Sys(), upper);
+  EXPECT_EQ(inner.size(), 1u);
+  EXPECT_EQ(inner.count("inner.txt"), 1u);
+}
+
+TEST_P(SystemContract, ListingEndsEarlyAndFailsOnWhatIsNoFolder) {
+  for (const char* name : {"a", "b", "c", "d"})
+    World().MakeFile(At(name), "x");
+  int seen = 0;
+  EXPECT_TRUE(Sys().ListFolder(World().Root(), [&](const DirEntry&) { return ++seen < 2; }));
+  EXPECT_EQ(seen, 2);
+
+  World().MakeFolder(At("empty"));
+  EXPECT_TRUE(Listing(Sys(), At("empty")).empty());
+  auto never = [](const DirEntry&) { return true; };
+  EXPECT_FALSE(Sys().ListFolder(At("missing"), never));
+  EXPECT_FALSE(Sys().ListFolder(At("a"), never));
+}
+
+TEST_P(SystemContract, LookUpIsExactAndGivesTheStoredName) {
+  World().MakeFile(At("Mixed Case.TXT"), "1234567");
+  std::optional<DirEntry> entry = Sys().LookUp(At("mixed case.txt"));
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->name, "Mixed Case.TXT");
+  EXPECT_EQ(entry->size, 7u);
+
+  World().MakeFolder(At("Folder"));
+  entry = Sys().LookUp(At("FOLDER"));
+  ASSERT_TRUE(entry);
+  EXPECT_TRUE(entry->IsDirectory());
+  EXPECT_EQ(entry->name, "Folder");
+
+  EXPECT_FALSE(Sys().LookUp(At("missing.txt")));
+  EXPECT_FALSE(Sys().LookUp(At("*.TXT")));
+  EXPECT_FALSE(Sys().LookUp(At("mixed case.tx?")));
+  EXPECT_FALSE(Sys().LookUp(World().Root().substr(0, 2) + "\\"));  // a drive root is no entry
+}
+
+TEST_P(SystemContract, NamesInAnyScriptRoundTrip) {
+  const std::vector<std::string> names = {
+      "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC.txt",  // Greek
+      "\xE6\x97\xA5\xE6\x9C\xAC.tmp",                                          // CJK
+      "\xF0\x9F\x98\x80 smile.tmp",                                            // outside the BMP
+      "\xC3\x84rger \xC3\x9F.txt"};
+  for (const std::string& name : names)
+    World().MakeFile(At(name), name);
+  auto entries = Listing(Sys(), World().Root());
+  for (const std::string& name : names) {
+    ASSERT_EQ(entries.count(name), 1u) << name;
+    std::optional<DirEntry> entry = Sys().LookUp(At(name));
+    ASSERT_TRUE(entry) << name;
+    EXPECT_EQ(entry->name, name);
+    EXPECT_EQ(Sys().ReadFile(At(name), FileAccess::kRead).bytes, name);
+    EXPECT_TRUE(Sys().DeleteFile(At(name)));
+  }
+}
+
+TEST_P(SystemContract, PathsLongerThanMaxPathWork) {
+  std::string folder = World().Root();
+  while (folder.size() < 300) {
+    folder += "\\a-rather-long-folder-name-0123456789";
+    World().MakeFolder(folder);
+  }
+  const std::string file = folder + "\\deep.tmp";
+  ASSERT_TRUE(Sys().WriteFile(file, "deep"));
+  EXPECT_EQ(Sys().ReadFile(file, FileAccess::kRead).bytes, "deep");
+  EXPECT_EQ(Listing(Sys(), folder).count("deep.tmp"), 1u);
+  EXPECT_TRUE(Sys().LookUp(file));
+  EXPECT_TRUE(Sys().DeleteFile(file));
+  EXPECT_FALSE(World().Exists(file));
+}
+
+TEST_P(SystemContract, RelativePathsResolveAgainstTheCurrentDirectory) {
+  World().MakeFolder(At("data\\lang"));
+  World().MakeFile(At("data\\lang\\En.dat"), "English");
+  World().SetCurrentDirectory(World().Root());
+  EXPECT_EQ(Sys().ReadFile("data\\lang\\En.dat", FileAccess::kRead).bytes, "English");
+  EXPECT_TRUE(Sys().WriteFile("data\\new.dat", "x"));
+  EXPECT_EQ(World().ContentOf(At("data\\new.dat")), "x");
+  EXPECT_EQ(Listing(Sys(), "data").size(), 2u);
+}
+
+TEST_P(SystemContract, LinksAreListedAsReparsePoints) {
+  const std::string link = World().FixtureLink();
+  const std::string parent = link.substr(0, link.rfind('\\'));
+  auto entries = Listing(Sys(), parent);
+  ASSERT_EQ(entries.count("link"), 1u);
+  EXPECT_TRUE(entries["link"].IsReparsePoint());
+  EXPECT_TRUE(entries["link"].IsDirectory());
+  std::optional<DirEntry> entry = Sys().LookUp(link);
+  ASSERT_TRUE(entry);
+  EXPECT_TRUE(entry->IsReparsePoint());
+}
+
+TEST_P(SystemContract, DriveTypes) {
+  for (const auto& [drive, type] : World().DriveCases()) {
+    EXPECT_EQ(Sys().GetDriveType(drive), type) << drive;
+  }
+}
+
+TEST_P(SystemContract, AdministratorCheck) {
+  EXPECT_EQ(Sys().IsAdministrator(), World().ExpectAdministrator());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sim, SystemContract, ::testing::Values(WorldFactory(&MakeSimWorld)));
+
+}  // namespace
+}  // namespace testing_world

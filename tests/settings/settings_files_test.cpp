@@ -1,0 +1,273 @@
+#include "settings/settings_files.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_system.h"
+#include "settings/list_file.h"
+#include "tests/platform/contract_world.h"
+
+namespace settings {
+namespace {
+
+using platform::DriveType;
+using platform::sim::Op;
+using platform::sim::SimSystem;
+using Lines = std::vector<std::string>;
+namespace attr = platform::attr;
+
+class SettingsFilesTest : public ::testing::Test {
+ protected:
+  SettingsFilesTest() {
+    sim.AddDrive('C', DriveType::kFixed);
+    sim.AddFolder("C:\\app\\data\\lang");
+    sim.SetCurrentDirectory("C:\\app");
+  }
+  Settings Load() {
+    Settings loaded;
+    LoadSettings(sim, loaded);
+    return loaded;
+  }
+  SimSystem sim;
+};
+
+TEST_F(SettingsFilesTest, FirstRunWithoutFilesGivesTheInitialState) {
+  Settings s = Load();
+  EXPECT_TRUE(s.FileEndingList.empty());
+  EXPECT_TRUE(s.ExceptionList.empty());
+  EXPECT_EQ(s.AdvancedOptions, Switches{});
+  EXPECT_EQ(s.LanguageRecord.LanguageCode, "");
+  EXPECT_FALSE(s.LanguageRecord.LanguageChosen);
+  EXPECT_EQ(s.ProtectedPatterns,
+            (Lines{"*.exe", "*.*", "*.sys", "*.bat", "*.dll", "*.dat", "*.ini", "*.cpl"}));
+  // Closing creates the four files where the folders exist.
+  SaveSettings(sim, s);
+  EXPECT_EQ(sim.Content("C:\\app\\data\\fileformat.dat"), "");
+  EXPECT_EQ(sim.Content("C:\\app\\data\\advancedoption.dat"), std::string(14, '\0'));
+  EXPECT_EQ(sim.Content("C:\\app\\data\\lang\\whichlang.dat"), std::string(4, '\0'));
+}
+
+TEST_F(SettingsFilesTest, MissingDataFolderIsNeverCreated) {
+  sim.SetCurrentDirectory("C:\\");
+  Settings s = Load();
+  s.FileEndingList = {"*.tmp"};
+  SaveSettings(sim, s);
+  EXPECT_FALSE(sim.Exists("C:\\data"));
+}
+
+TEST_F(SettingsFilesTest, ListsKeepSpellingBlanksAndEmptyEntries) {
+  sim.AddFile("data\\fileformat.dat", "*.tmp\r\n\r\n *.chk \r\n~*.tmp");
+  sim.AddFile("data\\exception.dat", "THUMBS.DB\r\n\xC3\x84RGER.TXT\r\n");
+  Settings s = Load();
+  EXPECT_EQ(s.FileEndingList, (Lines{"*.tmp", "", " *.chk ", "~*.tmp"}));
+  EXPECT_EQ(s.ExceptionList, (Lines{"THUMBS.DB", "\xC3\x84RGER.TXT"}));
+  EXPECT_EQ(s.ExceptionListLower, (Lines{"thumbs.db", "\xC3\x84rger.txt"}));
+  SaveSettings(sim, s);
+  EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.tmp\r\n\r\n *.chk \r\n~*.tmp\r\n");
+  EXPECT_EQ(sim.Content("data\\exception.dat"), "THUMBS.DB\r\n\xC3\x84RGER.TXT\r\n");
+}
+
+TEST_F(SettingsFilesTest, AdvancedOptionBytes) {
+  struct Case {
+    std::string bytes;
+    std::vector<int> on;
+  };
+  const std::vector<Case> cases = {
+      {std::string("\x01\x00\x01\x00\x01", 5), {0, 2, 4}},  // a short file
+      {std::string(14, '\x01'), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
+      {std::string("\x00\x02\xFF", 3), {1, 2}},  // any byte but 0 is on
+      {std::string(20, '\x01'), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    Switches expected{};
+    for (int i : c.on)
+      expected[static_cast<size_t>(i)] = true;
+    EXPECT_EQ(ParseAdvancedOptions(c.bytes), expected);
+  }
+  // After a close the file has its 14 bytes of 0 and 1 again.
+  sim.AddFile("data\\advancedoption.dat", std::string("\x01\x00\x05", 3));
+  SaveSettings(sim, Load());
+  EXPECT_EQ(sim.Content("data\\advancedoption.dat"),
+            std::string("\x01\x00\x01", 3) + std::string(11, '\0'));
+}
+
+TEST_F(SettingsFilesTest, LanguageRecordBytes) {
+  struct Case {
+    std::string bytes;
+    std::string code;
+    bool chosen;
+  };
+  const std::vector<Case> cases = {
+      {"\x02"
+       "De\x01",
+       "De", true},
+      {"\x02"
+       "de\x01",
+       "de", true},  // kept as stored, not corrected
+      {std::string("\x02"
+                   "Gr\x00",
+                   4),
+       "Gr", false},
+      {"\x01"
+       "Ex\x01",
+       "E", true},  // bytes beyond the length are ignored
+      {std::string("\x00"
+                   "En\x01",
+                   4),
+       "", true},
+      {"\x09"
+       "Fr\x01",
+       "Fr", true},  // a length above two reads as two
+      {"\x02"
+       "De",
+       "De", false},  // short: chosen stays false
+      {"\x02"
+       "D",
+       "D", false},
+      {"\x02", "", false},
+      {"", "", false},
+  };
+  for (const Case& c : cases) {
+    LanguageChoice record = ParseLanguageRecord(c.bytes);
+    EXPECT_EQ(record.LanguageCode, c.code) << c.bytes;
+    EXPECT_EQ(record.LanguageChosen, c.chosen) << c.bytes;
+  }
+  EXPECT_EQ(FormatLanguageRecord({"De", true}), std::string("\x02"
+                                                            "De\x01",
+                                                            4));
+  EXPECT_EQ(FormatLanguageRecord({"E", false}), std::string("\x01"
+                                                            "E\0\0",
+                                                            4));
+  EXPECT_EQ(FormatLanguageRecord({"", true}), std::string("\0\0\0\x01", 4));
+}
+
+TEST_F(SettingsFilesTest, ReadOnlyBinaryFileCountsAsMissingWhileReadOnlyListsAreRead) {
+  sim.AddFile("data\\advancedoption.dat", std::string(14, '\x01'), attr::kReadOnly);
+  sim.AddFile("data\\lang\\whichlang.dat",
+              "\x02"
+              "De\x01",
+              attr::kReadOnly);
+  sim.AddFile("data\\fileformat.dat", "*.tmp\r\n", attr::kReadOnly);
+  Settings s = Load();
+  EXPECT_EQ(s.AdvancedOptions, Switches{});
+  EXPECT_FALSE(s.LanguageRecord.LanguageChosen);
+  EXPECT_EQ(s.FileEndingList, Lines{"*.tmp"});
+}
+
+TEST_F(SettingsFilesTest, EveryFileIsHandledOnItsOwn) {
+  sim.AddFile("data\\fileformat.dat", "*.tmp\r\n");
+  sim.AddFile("data\\exception.dat", "a.b\r\n");
+  sim.AddFile("data\\advancedoption.dat", std::string(14, '\x01'));
+  sim.AddFile("data\\lang\\whichlang.dat",
+              "\x02"
+              "En\x01");
+  sim.FailPath(Op::kReadFile, "C:\\app\\data\\exception.dat");
+  Settings s = Load();
+  EXPECT_EQ(s.FileEndingList, Lines{"*.tmp"});
+  EXPECT_TRUE(s.ExceptionList.empty());
+  EXPECT_TRUE(s.AdvancedOptions[13]);
+  EXPECT_EQ(s.LanguageRecord.LanguageCode, "En");
+
+  sim.ClearFailures();
+  sim.FailPath(Op::kWriteFile, "C:\\app\\data\\fileformat.dat.new");
+  s.FileEndingList = {"*.chk"};
+  s.AdvancedOptions = {};
+  s.LanguageRecord.LanguageCode = "Gr";
+  s.MarkChanged(SettingsFile::kException);
+  s.ExceptionList = {"x.y"};
+  SaveSettings(sim, s);
+  EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.tmp\r\n");  // failed: old content whole
+  EXPECT_EQ(sim.Content("data\\exception.dat"), "x.y\r\n");
+  EXPECT_EQ(sim.Content("data\\advancedoption.dat"), std::string(14, '\0'));
+  EXPECT_EQ(sim.Content("data\\lang\\whichlang.dat"),
+            "\x02"
+            "Gr\x01");
+}
+
+TEST_F(SettingsFilesTest, FailedWriteAtAnyStepLeavesTheOldFileWhole) {
+  // Each step of a save fails in turn: the write of the temporary file (half written, as on a
+  // full disk) and the replacing rename.
+  for (Op op : {Op::kWriteFile, Op::kReplaceFile}) {
+    sim.AddFile("data\\fileformat.dat", "*.tmp\r\n*.chk\r\n");
+    sim.FailNthCall(op, 1);
+    EXPECT_FALSE(SaveFileSafely(sim, "data\\fileformat.dat", "*.new\r\n*.other\r\n*.more\r\n"));
+    EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.tmp\r\n*.chk\r\n");
+    EXPECT_FALSE(sim.Exists("data\\fileformat.dat.new")) << sim.Dump("C:\\app");
+    sim.ClearFailures();
+  }
+}
+
+TEST_F(SettingsFilesTest, AFileThatCouldNotBeReadIsNotOverwrittenWithEmptyState) {
+  sim.AddFile("data\\fileformat.dat", "*.tmp\r\n*.chk\r\n");
+  sim.AddFile("data\\exception.dat", "keep.me\r\n");
+  sim.SetInUse("C:\\app\\data\\fileformat.dat");  // locked by another program at start
+  Settings s = Load();
+  EXPECT_TRUE(s.FileEndingList.empty());
+  sim.SetInUse("C:\\app\\data\\fileformat.dat", false);
+  SaveSettings(sim, s);
+  EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.tmp\r\n*.chk\r\n");
+  EXPECT_EQ(sim.Content("data\\exception.dat"), "keep.me\r\n");
+
+  // Once the user sets the list anew (options confirmed), it is saved.
+  s.FileEndingList = {"*.gid"};
+  s.MarkChanged(SettingsFile::kFileFormat);
+  SaveSettings(sim, s);
+  EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.gid\r\n");
+}
+
+TEST_F(SettingsFilesTest, DefaultListsAreReadInFileOrder) {
+  sim.AddFile("data\\standard\\fileformat.dat", "*.tmp\r\n*.$$$\r\n");
+  EXPECT_EQ(ReadListFile(sim, kStandardFileFormatPath), (Lines{"*.tmp", "*.$$$"}));
+  EXPECT_TRUE(ReadListFile(sim, kStandardExceptionPath).empty());
+}
+
+// --- The same round trip on every backend.
+
+using testing_world::SettingsContract;
+
+TEST_P(SettingsContract, LoadSaveLoadRoundTrip) {
+  World().MakeFolder(At("data\\lang"));
+  World().SetCurrentDirectory(World().Root());
+  Settings first;
+  first.FileEndingList = {"*.tmp", "", " ~*.tmp ", "\xCE\xB1.tmp"};
+  first.ExceptionList = {"THUMBS.DB", "\xC3\x84rger.txt"};
+  first.ExceptionListLower = ExceptionListLowerOf(first.ExceptionList);
+  first.AdvancedOptions[0] = first.AdvancedOptions[7] = first.AdvancedOptions[13] = true;
+  first.LanguageRecord = {"Gr", true};
+  SaveSettings(Sys(), first);
+
+  Settings second;
+  LoadSettings(Sys(), second);
+  EXPECT_EQ(second.FileEndingList, first.FileEndingList);
+  EXPECT_EQ(second.ExceptionList, first.ExceptionList);
+  EXPECT_EQ(second.ExceptionListLower, (Lines{"thumbs.db", "\xC3\x84rger.txt"}));
+  EXPECT_EQ(second.AdvancedOptions, first.AdvancedOptions);
+  EXPECT_EQ(second.LanguageRecord.LanguageCode, "Gr");
+  EXPECT_TRUE(second.LanguageRecord.LanguageChosen);
+  EXPECT_EQ(World().ContentOf(At("data\\lang\\whichlang.dat")),
+            "\x02"
+            "Gr\x01");
+  EXPECT_FALSE(World().Exists(At("data\\fileformat.dat.new")));
+}
+
+TEST_P(SettingsContract, FailedSaveLeavesThePreviousFile) {
+  World().MakeFolder(At("data"));
+  World().SetCurrentDirectory(World().Root());
+  // The temporary file cannot be created: a folder holds its name.
+  World().MakeFile(At("data\\fileformat.dat"), "*.tmp\r\n");
+  World().MakeFolder(At("data\\fileformat.dat.new"));
+  EXPECT_FALSE(SaveFileSafely(Sys(), "data\\fileformat.dat", "*.chk\r\n"));
+  EXPECT_EQ(World().ContentOf(At("data\\fileformat.dat")), "*.tmp\r\n");
+  // The old file may not be replaced: it is read-only.
+  World().MakeFile(At("data\\exception.dat"), "a.b\r\n", attr::kReadOnly);
+  EXPECT_FALSE(SaveFileSafely(Sys(), "data\\exception.dat", "c.d\r\n"));
+  EXPECT_EQ(World().ContentOf(At("data\\exception.dat")), "a.b\r\n");
+  EXPECT_FALSE(World().Exists(At("data\\exception.dat.new")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sim, SettingsContract,
+    ::testing::Values(testing_world::WorldFactory(&testing_world::MakeSimWorld)));
+
+}  // namespace
+}  // namespace settings
