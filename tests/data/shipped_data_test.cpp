@@ -1,0 +1,75 @@
+// The data folder shipped beside dustorix.exe: byte-exact, and defaults a user can trust.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "platform/utf.h"
+#include "platform/wildcard.h"
+#include "settings/list_file.h"
+#include "settings/settings_files.h"
+
+namespace {
+
+std::string Slurp(const std::string& relative) {
+  std::ifstream in(std::string(DUSTORIX_SOURCE_DIR) + "/" + relative, std::ios::binary);
+  EXPECT_TRUE(in) << relative;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every line ends in CR LF, none is empty, the text is valid UTF-8 without a byte-order mark.
+std::vector<std::string> CheckedLines(const std::string& relative) {
+  const std::string bytes = Slurp(relative);
+  EXPECT_TRUE(platform::Utf8ToUtf16(bytes)) << relative;
+  EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << relative;
+  EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << relative;
+  std::vector<std::string> lines = settings::SplitTextLines(bytes);
+  EXPECT_EQ(settings::FormatListFile(lines), bytes) << relative << ": lone CR or LF";
+  for (const std::string& line : lines)
+    EXPECT_FALSE(line.empty()) << relative;
+  return lines;
+}
+
+TEST(ShippedData, FirstRunCopiesEqualTheFactoryDefaults) {
+  EXPECT_EQ(Slurp("data/fileformat.dat"), Slurp("data/standard/fileformat.dat"));
+  EXPECT_EQ(Slurp("data/exception.dat"), Slurp("data/standard/exception.dat"));
+  // Review mode alone: a first clean run shows its finds before anything is removed.
+  settings::Switches expected{};
+  expected[settings::kQuestion] = true;
+  const std::string switches = Slurp("data/advancedoption.dat");
+  EXPECT_EQ(switches.size(), 14u);
+  EXPECT_EQ(settings::ParseAdvancedOptions(switches), expected);
+}
+
+TEST(ShippedData, DefaultPatternsTakeNoProgramNoDocumentAndNoMarkerFile) {
+  const std::vector<std::string> patterns = CheckedLines("data/standard/fileformat.dat");
+  const std::vector<std::string> exceptions = CheckedLines("data/standard/exception.dat");
+  ASSERT_FALSE(patterns.empty());
+  const std::vector<std::string> mustSurvive = {
+      "x.exe",           "x.dll",     "x.sys",      "x.bat",
+      "x.ini",           "x.dat",     "x.cpl",      "Quarterly report.docx",
+      "budget.xlsx",     "photo.jpg", "thesis.pdf", "notes.txt",
+      "archive.zip",     "main.cpp",  "backup.bak", "settings.json",
+      "document.tmp123", "README",    "a~b.txt",    "song.mp3"};
+  for (const std::string& pattern : patterns) {
+    const platform::WildcardPattern compiled(pattern);
+    for (const std::string& name : mustSurvive) {
+      EXPECT_FALSE(compiled.Matches(name)) << pattern << " takes " << name;
+    }
+    for (const std::string& protectedPattern : settings::BuildProtectedPatterns()) {
+      EXPECT_NE(settings::LowerAsciiLetters(pattern), protectedPattern);
+    }
+  }
+  for (const char* marker : {"__init__.py", ".gitkeep", ".nomedia", "py.typed"}) {
+    EXPECT_NE(std::find(exceptions.begin(), exceptions.end(), marker), exceptions.end()) << marker;
+  }
+}
+
+TEST(ShippedData, LanguageFilesHave93LinesEach) {
+  for (const char* file : {"data/lang/De.dat", "data/lang/En.dat", "data/lang/Gr.dat"}) {
+    EXPECT_EQ(CheckedLines(file).size(), 93u) << file;
+  }
+}
+
+}  // namespace
