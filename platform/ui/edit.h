@@ -1,0 +1,22 @@
+// A one-line edit field.
+#pragma once
+
+#include "platform/ui/control.h"
+
+namespace ui {
+
+class Edit : public Control {
+ public:
+  Edit(Control* parent, Rect bounds);
+
+  const std::string& Text() const { return text_; }
+  void SetText(std::string text);
+
+  // The user typed: the text changes without going back to the native field.
+  void TextTyped(std::string text) { text_ = std::move(text); }
+
+ private:
+  std::string text_;
+};
+
+}  // namespace ui
