@@ -7,9 +7,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/function_ref.h"
 
@@ -60,6 +62,18 @@ enum class FileAccess {
 // file is there that could not be read, which the settings must not silently overwrite.
 enum class ReadError { kNotFound, kOther };
 
+struct DriveInfo {
+  char letter = 'A';  // upper case
+  DriveType type = DriveType::kUnknown;
+  std::string label;  // the volume label, empty when there is none or no medium
+};
+
+// A named semaphore held open; the name is free again when the last holder closes it.
+class NamedSemaphore {
+ public:
+  virtual ~NamedSemaphore() = default;
+};
+
 struct ReadResult {
   std::optional<std::string> bytes;
   ReadError error = ReadError::kNotFound;  // meaningful only when bytes is empty
@@ -86,11 +100,25 @@ class System {
   // The entry at exactly this path (no wildcards), with its name as stored on disk.
   virtual std::optional<DirEntry> LookUp(std::string_view path) = 0;
 
+  virtual std::string CurrentDirectory() = 0;
+
   // --- Drives and the user
   // For a drive given as "C:" or "C:\".
   virtual DriveType GetDriveType(std::string_view drive) = 0;
+  // Every drive the system has, from A to Z.
+  virtual std::vector<DriveInfo> Drives() = 0;
   // Whether the user's access token holds the built-in Administrators group.
   virtual bool IsAdministrator() = 0;
+
+  // --- Between instances of the program
+  // The number of a window message registered under this name, the same in every process.
+  virtual std::uint32_t RegisterWindowMessage(std::string_view name) = 0;
+  // Creates (or opens) a semaphore of this name with count 1 of 1. `alreadyExisted` tells that
+  // another process holds the name. Null when it could not be created at all.
+  virtual std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,
+                                                               bool& alreadyExisted) = 0;
+  // Posts the message with both parameters 0 to every top-level window of the session.
+  virtual void BroadcastMessage(std::uint32_t message) = 0;
 };
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_system.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/utf.h"
 #include "platform/wildcard.h"
@@ -513,6 +514,56 @@ DriveType SimSystem::GetDriveType(std::string_view drive) {
   }
   auto d = drives_.find(static_cast<char>(drive[0] & ~0x20));
   return d == drives_.end() ? DriveType::kNoRootDir : d->second->type;
+}
+
+std::vector<DriveInfo> SimSystem::Drives() {
+  std::vector<DriveInfo> drives;
+  for (const auto& [letter, drive] : drives_)
+    drives.push_back({letter, drive->type, drive->label});
+  return drives;
+}
+
+std::uint32_t SimSystem::RegisterWindowMessage(std::string_view name) {
+  // Registered messages take numbers from 0xC000 up, one per name.
+  auto [it, added] = registeredMessages_.try_emplace(
+      std::string(name), 0xC000u + static_cast<std::uint32_t>(registeredMessages_.size()));
+  return it->second;
+}
+
+namespace {
+
+class SimSemaphore final : public NamedSemaphore {
+ public:
+  SimSemaphore(std::shared_ptr<std::map<std::string, int>> table, std::string name)
+      : table_(std::move(table)), name_(std::move(name)) {
+    ++(*table_)[name_];
+  }
+  ~SimSemaphore() override {
+    if (--(*table_)[name_] == 0) table_->erase(name_);
+  }
+
+ private:
+  std::shared_ptr<std::map<std::string, int>> table_;
+  std::string name_;
+};
+
+}  // namespace
+
+std::unique_ptr<NamedSemaphore> SimSystem::CreateNamedSemaphore(std::string_view name,
+                                                                bool& alreadyExisted) {
+  alreadyExisted = false;
+  if (std::exchange(failSemaphore_, false)) return nullptr;
+  alreadyExisted = SemaphoreHeld(name);
+  return std::make_unique<SimSemaphore>(semaphores_, std::string(name));
+}
+
+bool SimSystem::SemaphoreHeld(std::string_view name) const {
+  return semaphores_->count(std::string(name)) != 0;
+}
+
+void SimSystem::BroadcastMessage(std::uint32_t message) {
+  broadcasts_.push_back(message);
+  if (onBroadcast) onBroadcast(message);
 }
 
 }  // namespace platform::sim

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
@@ -43,6 +44,10 @@ class SimSystem final : public System {
   void SetInUse(std::string_view path, bool inUse = true);
   void SetCurrentDirectory(std::string_view path);
   void SetAdministrator(bool isAdmin) { isAdmin_ = isAdmin; }
+  // Makes the next semaphore creation fail outright.
+  void FailSemaphore() { failSemaphore_ = true; }
+  // Receives every broadcast message, as the windows of this session would.
+  std::function<void(std::uint32_t message)> onBroadcast;
 
   // --- Failure injection: the n-th call (1-based, counted from now) of `op` fails. A failing
   // WriteFile writes half of the bytes first, as a full disk would.
@@ -58,6 +63,8 @@ class SimSystem final : public System {
   // Every path below a folder (or the whole system), one per line, for failure messages.
   std::string Dump(std::string_view folder = {}) const;
   std::uint64_t Calls(Op op) const { return calls_[static_cast<int>(op)]; }
+  const std::vector<std::uint32_t>& Broadcasts() const { return broadcasts_; }
+  bool SemaphoreHeld(std::string_view name) const;
   void ResetCounters() { calls_.fill(0); }
 
   // --- System
@@ -67,8 +74,14 @@ class SimSystem final : public System {
   bool DeleteFile(std::string_view path) override;
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
+  std::string CurrentDirectory() override { return currentDirectory_; }
   DriveType GetDriveType(std::string_view drive) override;
+  std::vector<DriveInfo> Drives() override;
   bool IsAdministrator() override { return isAdmin_; }
+  std::uint32_t RegisterWindowMessage(std::string_view name) override;
+  std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,
+                                                       bool& alreadyExisted) override;
+  void BroadcastMessage(std::uint32_t message) override;
 
  private:
   struct Node;
@@ -97,6 +110,11 @@ class SimSystem final : public System {
   std::array<std::uint64_t, static_cast<int>(Op::kCount)> calls_{};
   std::array<int, static_cast<int>(Op::kCount)> failAt_{};  // 0: none
   std::vector<std::pair<Op, std::string>> failPaths_;
+  std::map<std::string, std::uint32_t> registeredMessages_;
+  std::shared_ptr<std::map<std::string, int>> semaphores_ =
+      std::make_shared<std::map<std::string, int>>();
+  bool failSemaphore_ = false;
+  std::vector<std::uint32_t> broadcasts_;
 };
 
 }  // namespace platform::sim

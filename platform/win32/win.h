@@ -7,3 +7,4 @@
 #undef DeleteFile
 #undef ReplaceFile
 #undef GetDriveType
+#undef RegisterWindowMessage

@@ -96,6 +96,12 @@ bool Win32System::ReplaceFile(std::string_view from, std::string_view to) {
   std::optional<std::wstring> source = VerbatimPath(from);
   std::optional<std::wstring> target = VerbatimPath(to);
   if (!source || !target) return false;
+  // Windows refuses to replace a read-only file; Wine would replace it. Refuse on both.
+  const DWORD targetAttributes = ::GetFileAttributesW(target->c_str());
+  if (targetAttributes != INVALID_FILE_ATTRIBUTES && (targetAttributes & FILE_ATTRIBUTE_READONLY)) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
   return ::MoveFileExW(source->c_str(), target->c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
@@ -142,8 +148,71 @@ DriveType Win32System::GetDriveType(std::string_view drive) {
   return type <= DRIVE_RAMDISK ? static_cast<DriveType>(type) : DriveType::kUnknown;
 }
 
+std::string Win32System::CurrentDirectory() {
+  const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);
+  if (needed == 0) return {};
+  std::wstring buffer(needed, L'\0');
+  const DWORD length = ::GetCurrentDirectoryW(needed, buffer.data());
+  if (length == 0 || length >= needed) return {};
+  buffer.resize(length);
+  return Narrow(buffer);
+}
+
+std::vector<DriveInfo> Win32System::Drives() {
+  std::vector<DriveInfo> drives;
+  const DWORD mask = ::GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (!(mask & (1u << i))) continue;
+    DriveInfo drive;
+    drive.letter = static_cast<char>('A' + i);
+    const wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', L'\0'};
+    drive.type = GetDriveType(std::string{drive.letter, ':'});
+    // No error box for an empty floppy or card reader while the label is asked for.
+    const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    wchar_t label[MAX_PATH + 1] = {};
+    if (::GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) {
+      drive.label = Narrow(label);
+    }
+    ::SetErrorMode(oldMode);
+    drives.push_back(std::move(drive));
+  }
+  return drives;
+}
+
 bool Win32System::IsAdministrator() {
   return TokenHoldsAdministrators();
+}
+
+std::uint32_t Win32System::RegisterWindowMessage(std::string_view name) {
+  std::optional<std::wstring> wide = Widen(name);
+  return wide ? ::RegisterWindowMessageW(wide->c_str()) : 0;
+}
+
+namespace {
+
+class Win32Semaphore final : public NamedSemaphore {
+ public:
+  explicit Win32Semaphore(UniqueHandle handle) : handle_(std::move(handle)) {}
+
+ private:
+  UniqueHandle handle_;
+};
+
+}  // namespace
+
+std::unique_ptr<NamedSemaphore> Win32System::CreateNamedSemaphore(std::string_view name,
+                                                                  bool& alreadyExisted) {
+  alreadyExisted = false;
+  std::optional<std::wstring> wide = Widen(name);
+  if (!wide) return nullptr;
+  UniqueHandle handle(::CreateSemaphoreW(nullptr, 1, 1, wide->c_str()));
+  alreadyExisted = ::GetLastError() == ERROR_ALREADY_EXISTS;
+  if (!handle) return nullptr;
+  return std::make_unique<Win32Semaphore>(std::move(handle));
+}
+
+void Win32System::BroadcastMessage(std::uint32_t message) {
+  ::PostMessageW(HWND_BROADCAST, message, 0, 0);
 }
 
 }  // namespace platform::win32

@@ -13,8 +13,14 @@ class Win32System final : public System {
   bool DeleteFile(std::string_view path) override;
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
+  std::string CurrentDirectory() override;
   DriveType GetDriveType(std::string_view drive) override;
+  std::vector<DriveInfo> Drives() override;
   bool IsAdministrator() override;
+  std::uint32_t RegisterWindowMessage(std::string_view name) override;
+  std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,
+                                                       bool& alreadyExisted) override;
+  void BroadcastMessage(std::uint32_t message) override;
 };
 
 }  // namespace platform::win32

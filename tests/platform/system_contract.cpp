@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <map>
 
+#include "settings/list_file.h"
 #include "tests/platform/contract_world.h"
 
 namespace testing_world {
@@ -239,6 +240,50 @@ TEST_P(SystemContract, DriveTypes) {
   for (const auto& [drive, type] : World().DriveCases()) {
     EXPECT_EQ(Sys().GetDriveType(drive), type) << drive;
   }
+}
+
+TEST_P(SystemContract, DriveListHasEveryDriveWithItsType) {
+  std::vector<platform::DriveInfo> drives = Sys().Drives();
+  ASSERT_FALSE(drives.empty());
+  EXPECT_TRUE(std::is_sorted(drives.begin(), drives.end(),
+                             [](const auto& a, const auto& b) { return a.letter < b.letter; }));
+  for (const auto& [drive, type] : World().DriveCases()) {
+    auto found = std::find_if(drives.begin(), drives.end(),
+                              [&](const auto& d) { return d.letter == drive[0]; });
+    if (type == platform::DriveType::kNoRootDir) {
+      EXPECT_EQ(found, drives.end()) << drive;
+    } else {
+      ASSERT_NE(found, drives.end()) << drive;
+      EXPECT_EQ(found->type, type) << drive;
+    }
+  }
+}
+
+TEST_P(SystemContract, CurrentDirectoryFollowsTheProcess) {
+  World().SetCurrentDirectory(World().Root());
+  EXPECT_EQ(settings::LowerAsciiLetters(Sys().CurrentDirectory()),
+            settings::LowerAsciiLetters(World().Root()));
+}
+
+TEST_P(SystemContract, NamedSemaphoreMarksTheFirstHolder) {
+  const std::string name = "{dustorix-contract-" + World().Root().substr(3) + "}";
+  bool existed = true;
+  auto first = Sys().CreateNamedSemaphore(name, existed);
+  ASSERT_TRUE(first);
+  EXPECT_FALSE(existed);
+  auto second = Sys().CreateNamedSemaphore(name, existed);
+  EXPECT_TRUE(existed);
+  second.reset();
+  first.reset();
+  auto again = Sys().CreateNamedSemaphore(name, existed);
+  EXPECT_FALSE(existed);
+}
+
+TEST_P(SystemContract, RegisteredMessagesAreStablePerName) {
+  const std::uint32_t a = Sys().RegisterWindowMessage("{8412F860-97EA-436A-8AB2-E4E6195990E2}");
+  EXPECT_GE(a, 0xC000u);
+  EXPECT_EQ(Sys().RegisterWindowMessage("{8412F860-97EA-436A-8AB2-E4E6195990E2}"), a);
+  EXPECT_NE(Sys().RegisterWindowMessage("another name"), a);
 }
 
 TEST_P(SystemContract, AdministratorCheck) {
