@@ -119,6 +119,11 @@ class System {
                                                                bool& alreadyExisted) = 0;
   // Posts the message with both parameters 0 to every top-level window of the session.
   virtual void BroadcastMessage(std::uint32_t message) = 0;
+
+  // --- The shell
+  // Opens a web or mail address with the program registered for it ("open", hidden show
+  // command); the outcome is not reported.
+  virtual void ShellOpen(std::string_view target) = 0;
 };
 
 }  // namespace platform

@@ -64,6 +64,7 @@ class SimSystem final : public System {
   std::string Dump(std::string_view folder = {}) const;
   std::uint64_t Calls(Op op) const { return calls_[static_cast<int>(op)]; }
   const std::vector<std::uint32_t>& Broadcasts() const { return broadcasts_; }
+  const std::vector<std::string>& ShellOpened() const { return shellOpened_; }
   bool SemaphoreHeld(std::string_view name) const;
   void ResetCounters() { calls_.fill(0); }
 
@@ -82,6 +83,7 @@ class SimSystem final : public System {
   std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,
                                                        bool& alreadyExisted) override;
   void BroadcastMessage(std::uint32_t message) override;
+  void ShellOpen(std::string_view target) override { shellOpened_.emplace_back(target); }
 
  private:
   struct Node;
@@ -115,6 +117,7 @@ class SimSystem final : public System {
       std::make_shared<std::map<std::string, int>>();
   bool failSemaphore_ = false;
   std::vector<std::uint32_t> broadcasts_;
+  std::vector<std::string> shellOpened_;
 };
 
 }  // namespace platform::sim

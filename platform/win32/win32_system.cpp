@@ -2,6 +2,8 @@
 
 #include "platform/win32/win.h"
 
+#include <shellapi.h>
+
 #include <limits>
 
 #include "platform/win32/handles.h"
@@ -213,6 +215,12 @@ std::unique_ptr<NamedSemaphore> Win32System::CreateNamedSemaphore(std::string_vi
 
 void Win32System::BroadcastMessage(std::uint32_t message) {
   ::PostMessageW(HWND_BROADCAST, message, 0, 0);
+}
+
+void Win32System::ShellOpen(std::string_view target) {
+  std::optional<std::wstring> wide = Widen(target);
+  if (!wide) return;
+  ::ShellExecuteW(nullptr, L"open", wide->c_str(), L"", L"", SW_HIDE);
 }
 
 }  // namespace platform::win32

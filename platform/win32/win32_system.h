@@ -21,6 +21,7 @@ class Win32System final : public System {
   std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,
                                                        bool& alreadyExisted) override;
   void BroadcastMessage(std::uint32_t message) override;
+  void ShellOpen(std::string_view target) override;
 };
 
 }  // namespace platform::win32

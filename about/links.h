@@ -1,0 +1,12 @@
+// The addresses the about dialog offers, kept in one place.
+#pragma once
+
+namespace about {
+
+inline constexpr const char* kHomePage = "https://dustorix.example/";
+inline constexpr const char* kForum = "https://forum.dustorix.example/";
+inline constexpr const char* kEMail = "support@dustorix.example";
+inline constexpr const char* kVersion = "1.2.3";
+inline constexpr const char* kLicence = "Freeware \xC2\xA9 the Dustorix authors";
+
+}  // namespace about

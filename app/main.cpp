@@ -1,0 +1,63 @@
+#include <memory>
+
+#include "about/info_form.h"
+#include "app/instance.h"
+#include "app/main_form.h"
+#include "clean/delinfo_form.h"
+#include "clean/markfile_form.h"
+#include "platform/ui/application.h"
+#include "settings/inputbox_form.h"
+#include "settings/option_form.h"
+
+namespace app {
+
+std::uint32_t InstanceMessage = 0;
+
+namespace {
+
+// Points a process-wide form variable at its form for as long as the form lives.
+template <typename Form>
+class Published {
+ public:
+  Published(Form*& variable, std::unique_ptr<Form> form)
+      : variable_(variable), form_(std::move(form)) {
+    variable_ = form_.get();
+  }
+  ~Published() { variable_ = nullptr; }
+  Form& operator*() const { return *form_; }
+
+ private:
+  Form*& variable_;
+  std::unique_ptr<Form> form_;
+};
+
+}  // namespace
+
+int RunDustorix(platform::System& system, ui::Backend& backend) {
+  InstanceMessage = system.RegisterWindowMessage(InstanceName);
+  bool anotherInstance = false;
+  std::unique_ptr<platform::NamedSemaphore> InstanceSemaphore =
+      system.CreateNamedSemaphore(InstanceName, anotherInstance);
+  if (anotherInstance) {
+    system.BroadcastMessage(InstanceMessage);
+    return 0;
+  }
+
+  ui::Application application(backend);
+  application.SetTitle("Dustorix");
+  // In this order: creating the main window reads the settings and the language texts that
+  // the options dialog takes when it is created.
+  Published mainForm(FrmMain, std::make_unique<TFrmMain>(application, system));
+  Published info(about::Frminfo, std::make_unique<about::TFrminfo>(application, system));
+  Published options(settings::Frmoption,
+                    std::make_unique<settings::TFrmoption>(application, (*mainForm).LanguageTexts));
+  Published report(clean::FrmDelinfo, std::make_unique<clean::TFrmDelinfo>(application));
+  Published input(settings::FrmInputBox, std::make_unique<settings::TFrmInputBox>(application));
+  Published review(clean::Frmmarkfile, std::make_unique<clean::TFrmmarkfile>(
+                                           application, (*mainForm).ReviewConfirmed,
+                                           (*mainForm).Sbmain, (*mainForm).LanguageTexts));
+  application.Run(*mainForm);
+  return 0;
+}
+
+}  // namespace app

@@ -1,0 +1,216 @@
+#include "app/main_form.h"
+
+#include <memory>
+
+#include "about/info_form.h"
+#include "app/instance.h"
+#include "lang/lang_form.h"
+#include "platform/ui/application.h"
+#include "settings/option_form.h"
+#include "settings/settings_files.h"
+
+namespace app {
+
+TFrmMain* FrmMain = nullptr;
+
+namespace {
+using BK = ui::Button::ButtonKind;
+}  // namespace
+
+TFrmMain::TFrmMain(ui::Application& app, platform::System& system)
+    : ui::Form(app),
+      GBdelete(this, {8, 6, 203, 112}, "M\xC3\xBClldateien l\xC3\xB6schen"),
+      RBtndrive(&GBdelete, {10, 22, 17, 17}, " "),
+      DCBdrive(&GBdelete, {30, 20, 163, 21}),
+      RBtnalldrive(&GBdelete, {10, 50, 183, 17}, "Alle Laufwerke"),
+      BtnDelete(&GBdelete, {10, 76, 183, 26}, "L\xC3\xB6schen"),
+      BBtnstop(&GBdelete, {10, 76, 183, 26}, "Abbrechen", BK::kCancel),
+      Btnoption(this, {8, 128, 99, 25}, "Optionen"),
+      BBtnClose(this, {112, 128, 99, 25},
+                "&Schlie\xC3\x9F"
+                "en",
+                BK::kClose),
+      Sbmain(this, {80}),
+      Datei1("Datei"),
+      Lschen1("L\xC3\xB6schen"),
+      Abbrechen1("Abbrechen"),
+      N1("-"),
+      Beenden1("Beenden"),
+      Bearbeiten1("Bearbeiten"),
+      Sprache1("Sprache"),
+      Deutsch1("Deutsch"),
+      Engish1("English"),
+      N2(lang::kGreekName),
+      Optionen1("Optionen"),
+      Hilfe1("Hilfe"),
+      Info1("Info"),
+      system_(system) {
+  // Published before the start-up sequence runs, as the dialogs it may show refer to it.
+  FrmMain = this;
+  SetName("TFrmMain");
+  SetCaption("Dustorix");
+  SetClientSize({219, 194});
+  SetBorder(Border::kSingle);
+  SetMinimizeBox(true);
+  SetPosition(Position::kDesktopCenter);
+  BBtnstop.SetVisible(false);
+  BuildMenu();
+  FillDriveBox();
+
+  Btnoption.OnClick = [this] { BtnoptionClick(); };
+  OnClose = [this](ui::CloseAction& action) { FormClose(action); };
+  App().OnMessage = [this](const ui::Message& message, bool& handled) {
+    aeMainAppMessage(message, handled);
+  };
+  Realize();
+  FormCreate();
+}
+
+TFrmMain::~TFrmMain() {
+  App().OnMessage = nullptr;
+  if (FrmMain == this) FrmMain = nullptr;
+}
+
+void TFrmMain::BuildMenu() {
+  Mmmain.Add(Datei1);
+  Datei1.Add(Lschen1);
+  Datei1.Add(Abbrechen1);
+  Datei1.Add(N1);
+  Datei1.Add(Beenden1);
+  Mmmain.Add(Bearbeiten1);
+  Bearbeiten1.Add(Sprache1);
+  Sprache1.Add(Deutsch1);
+  Sprache1.Add(Engish1);
+  Sprache1.Add(N2);
+  Bearbeiten1.Add(Optionen1);
+  Mmmain.Add(Hilfe1);
+  Hilfe1.Add(Info1);
+  Abbrechen1.SetEnabled(false);
+
+  Beenden1.OnClick = [this] { Beenden1Click(); };
+  Optionen1.OnClick = [this] { BtnoptionClick(); };
+  Info1.OnClick = [this] { Info1Click(); };
+  Deutsch1.OnClick = [this] { Deutsch1Click(); };
+  Engish1.OnClick = [this] { Engish1Click(); };
+  N2.OnClick = [this] { N2Click(); };
+  SetMenu(&Mmmain);
+}
+
+void TFrmMain::FillDriveBox() {
+  const std::string current = system_.CurrentDirectory();
+  const char currentLetter = current.empty() ? 'C' : static_cast<char>(current[0] & ~0x20);
+  for (const platform::DriveInfo& drive : system_.Drives()) {
+    std::string line{static_cast<char>(drive.letter | 0x20), ':'};
+    if (!drive.label.empty()) line += " [" + drive.label + "]";
+    DCBdrive.Add(std::move(line));
+    driveLetters_.push_back(drive.letter);
+    if (drive.letter == currentLetter) DCBdrive.SetItemIndex(DCBdrive.Count() - 1);
+  }
+}
+
+char TFrmMain::DriveLetterAt(int index) const {
+  return index >= 0 && index < static_cast<int>(driveLetters_.size())
+             ? driveLetters_[static_cast<size_t>(index)]
+             : '\0';
+}
+
+bool TFrmMain::IsAdministrator() {
+  return system_.IsAdministrator();
+}
+
+void TFrmMain::FormCreate() {
+  using settings::SettingsFile;
+  UserIsAdmin = IsAdministrator();
+  settings::LoadSettings(system_, Settings);
+  if (!UserIsAdmin) {
+    Settings.AdvancedOptions[settings::kOldUpdateFile] = false;
+    Settings.AdvancedOptions[settings::kSystemLog] = false;
+    Settings.AdvancedOptions[settings::kDll] = false;
+  }
+  settings::LanguageChoice& record = Settings.LanguageRecord;
+  if (!record.LanguageChosen) {
+    // Set first, so the dialog is shown at most once however it is left.
+    record.LanguageChosen = true;
+    Settings.MarkChanged(SettingsFile::kWhichLang);
+    auto dialog = std::make_unique<lang::TFrmlang>(App(), record);
+    dialog->ShowModal();
+  }
+  if (record.LanguageCode == "De") {
+    Deutsch1.SetChecked(true);
+  } else if (record.LanguageCode == "En") {
+    Engish1.SetChecked(true);
+  } else if (record.LanguageCode == "Gr") {
+    N2.SetChecked(true);
+  }
+  MessageLanguageId = lang::MessageLanguageIdFor(record.LanguageCode);
+  LoadLanguage();
+}
+
+void TFrmMain::FormClose(ui::CloseAction&) {
+  settings::SaveSettings(system_, Settings);
+  Settings.FileEndingList.clear();
+  Settings.ExceptionList.clear();
+  Settings.ExceptionListLower.clear();
+}
+
+void TFrmMain::Beenden1Click() {
+  Close();
+}
+
+void TFrmMain::Info1Click() {
+  if (about::Frminfo) about::Frminfo->ShowModal();
+}
+
+void TFrmMain::BtnoptionClick() {
+  if (settings::Frmoption) settings::Frmoption->ShowModal();
+}
+
+void TFrmMain::aeMainAppMessage(const ui::Message& message, bool& handled) {
+  if (message.id != InstanceMessage) return;
+  App().Restore();
+  App().GetBackend().BringToFront(*this);
+  handled = true;
+}
+
+void TFrmMain::LoadLanguage() {
+  lang::ReadLanguageFile(system_, Settings.LanguageRecord.LanguageCode, LanguageTexts);
+  const lang::LanguageTexts& t = LanguageTexts;
+  Datei1.SetCaption(t[0]);
+  Lschen1.SetCaption(t[1]);
+  Abbrechen1.SetCaption(t[2]);
+  Beenden1.SetCaption(t[3]);
+  Bearbeiten1.SetCaption(t[4]);
+  Sprache1.SetCaption(t[5]);
+  Optionen1.SetCaption(t[6]);
+  Hilfe1.SetCaption(t[7]);
+  Info1.SetCaption(t[8]);
+  GBdelete.SetCaption(t[9]);
+  RBtnalldrive.SetCaption(t[10]);
+  BtnDelete.SetCaption(t[1]);
+  BBtnstop.SetCaption(t[2]);
+  BBtnClose.SetCaption(t[11]);
+  Btnoption.SetCaption(t[6]);
+}
+
+void TFrmMain::ChooseLanguage(ui::MenuItem& item, const char* code) {
+  for (ui::MenuItem* languageItem : {&Deutsch1, &Engish1, &N2}) {
+    languageItem->SetChecked(languageItem == &item);
+  }
+  Settings.LanguageRecord.LanguageCode = code;
+  Settings.MarkChanged(settings::SettingsFile::kWhichLang);
+  MessageLanguageId = lang::MessageLanguageIdFor(code);
+  LoadLanguage();
+  if (settings::Frmoption) settings::Frmoption->ApplyOptionTexts();
+}
+
+void TFrmMain::Deutsch1Click() {
+  ChooseLanguage(Deutsch1, "De");
+}
+void TFrmMain::Engish1Click() {
+  ChooseLanguage(Engish1, "En");
+}
+void TFrmMain::N2Click() {
+  ChooseLanguage(N2, "Gr");
+}
+
+}  // namespace app

@@ -1,0 +1,76 @@
+// The main window: it owns the settings, the language texts and the state of a clean run.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "lang/language_texts.h"
+#include "platform/system.h"
+#include "platform/ui/button.h"
+#include "platform/ui/combo_box.h"
+#include "platform/ui/form.h"
+#include "platform/ui/label.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/radio_button.h"
+#include "platform/ui/status_bar.h"
+#include "settings/settings.h"
+
+namespace app {
+
+class TFrmMain : public ui::Form {
+ public:
+  TFrmMain(ui::Application& app, platform::System& system);
+  ~TFrmMain() override;
+
+  ui::GroupBox GBdelete;
+  ui::RadioButton RBtndrive;
+  ui::ComboBox DCBdrive;
+  ui::RadioButton RBtnalldrive;
+  ui::Button BtnDelete;
+  ui::Button BBtnstop;
+  ui::Button Btnoption;
+  ui::Button BBtnClose;
+  ui::StatusBar Sbmain;
+
+  ui::MainMenu Mmmain;
+  ui::MenuItem Datei1, Lschen1, Abbrechen1, N1, Beenden1;
+  ui::MenuItem Bearbeiten1, Sprache1, Deutsch1, Engish1, N2, Optionen1;
+  ui::MenuItem Hilfe1, Info1;
+
+  // The settings, as last read or confirmed in the options dialog.
+  settings::Settings Settings;
+  bool UserIsAdmin = false;
+  // Set when the review dialog is left with its "Weiter" button.
+  bool ReviewConfirmed = false;
+  lang::LanguageTexts LanguageTexts;
+  std::uint16_t MessageLanguageId = 0;
+
+  void FormCreate();
+  void FormClose(ui::CloseAction& action);
+  void Beenden1Click();
+  void Info1Click();
+  void BtnoptionClick();
+  void aeMainAppMessage(const ui::Message& message, bool& handled);
+  void LoadLanguage();
+  void Deutsch1Click();
+  void Engish1Click();
+  void N2Click();
+  bool IsAdministrator();
+
+  platform::System& System() { return system_; }
+  // The drive letter of each line of DCBdrive.
+  char DriveLetterAt(int index) const;
+
+ private:
+  void BuildMenu();
+  void FillDriveBox();
+  void ChooseLanguage(ui::MenuItem& item, const char* code);
+
+  platform::System& system_;
+  std::vector<char> driveLetters_;
+};
+
+// The one main window of the process, from its creation to the end of the program.
+extern TFrmMain* FrmMain;
+
+}  // namespace app

@@ -1,0 +1,74 @@
+#include "clean/markfile_form.h"
+
+#include "platform/ui/application.h"
+
+namespace clean {
+
+TFrmmarkfile* Frmmarkfile = nullptr;
+
+TFrmmarkfile::TFrmmarkfile(ui::Application& app, bool& reviewConfirmed, ui::StatusBar& mainStatus,
+                           const lang::LanguageTexts& texts)
+    : ui::Form(app),
+      Lblmarkfile(this, {7, 8, 0, 13}, "Markierte Dateien werden gel\xC3\xB6scht"),
+      LBmarkfile(this, {7, 24, 498, 121}),
+      Btnallmark(this, {240, 160, 78, 25}, "Alle Markieren"),
+      Btnnomark(this, {329, 160, 86, 25}, "Keine Markieren"),
+      Btnnext(this, {427, 160, 75, 25}, "Weiter"),
+      reviewConfirmed_(reviewConfirmed),
+      mainStatus_(mainStatus),
+      texts_(texts) {
+  SetName("TFrmmarkfile");
+  SetCaption("Gefundene Dateien");
+  SetBorder(Border::kSizeable);
+  SetOuterSize({520, 220});
+  SetPosition(Position::kMainFormCenter);
+  LBmarkfile.SetMultiSelect(true);
+  Btnallmark.OnClick = [this] { BtnallmarkClick(); };
+  Btnnomark.OnClick = [this] { BtnnomarkClick(); };
+  Btnnext.OnClick = [this] { BtnnextClick(); };
+  OnActivate = [this] { FormActivate(); };
+  OnClose = [this](ui::CloseAction& action) { FormClose(action); };
+  OnCanResize = [this](int& width, int& height, bool& allow) {
+    FormCanResize(width, height, allow);
+  };
+  Realize();
+}
+
+void TFrmmarkfile::BtnallmarkClick() {
+  LBmarkfile.SelectAll(true);
+}
+
+void TFrmmarkfile::BtnnomarkClick() {
+  for (int i = 0; i < LBmarkfile.Count(); ++i) {
+    if (LBmarkfile.Selected(i)) LBmarkfile.SetSelected(i, false);
+  }
+}
+
+void TFrmmarkfile::BtnnextClick() {
+  mainStatus_.SetPanelText(0, texts_[88]);
+  reviewConfirmed_ = true;
+  SetModalResult(ui::ModalResult::kOk);
+  App().ProcessMessages();
+}
+
+void TFrmmarkfile::FormActivate() {
+  reviewConfirmed_ = false;
+}
+
+void TFrmmarkfile::FormClose(ui::CloseAction&) {
+  LBmarkfile.SetHorizontalExtent(0);
+}
+
+void TFrmmarkfile::FormCanResize(int& width, int& height, bool& allow) {
+  LBmarkfile.SetWidth(width - LBmarkfile.Bounds().left - 15);
+  LBmarkfile.SetHeight(height - 99);
+  Btnallmark.SetLeft(width - 280);
+  Btnnomark.SetLeft(width - 191);
+  Btnnext.SetLeft(width - 93);
+  const int buttonsTop = LBmarkfile.Bounds().top + LBmarkfile.Bounds().height + 15;
+  for (ui::Button* button : {&Btnallmark, &Btnnomark, &Btnnext})
+    button->SetTop(buttonsTop);
+  allow = true;
+}
+
+}  // namespace clean

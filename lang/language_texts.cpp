@@ -1,0 +1,28 @@
+#include "lang/language_texts.h"
+
+#include "settings/list_file.h"
+
+namespace lang {
+
+std::string LanguageFilePath(std::string_view languageCode) {
+  return "data\\lang\\" + std::string(languageCode.substr(0, 2)) + ".dat";
+}
+
+void ReadLanguageFile(platform::System& system, std::string_view languageCode,
+                      LanguageTexts& texts) {
+  platform::ReadResult file =
+      system.ReadFile(LanguageFilePath(languageCode), platform::FileAccess::kRead);
+  if (!file.bytes) return;
+  const std::vector<std::string> lines = settings::SplitTextLines(*file.bytes);
+  for (size_t i = 0; i < texts.size(); ++i)
+    texts[i] = i < lines.size() ? lines[i] : std::string();
+}
+
+std::uint16_t MessageLanguageIdFor(std::string_view languageCode) {
+  if (languageCode == "De") return 7;
+  if (languageCode == "En") return 9;
+  if (languageCode == "Gr") return 8;
+  return 0;
+}
+
+}  // namespace lang
