@@ -91,6 +91,11 @@ class System {
   // Moves a file onto another name in the same folder, replacing a file of that name.
   virtual bool ReplaceFile(std::string_view from, std::string_view to) = 0;
   virtual bool DeleteFile(std::string_view path) = 0;
+  // Removes an empty folder, or a link to a folder (never its target).
+  virtual bool RemoveFolder(std::string_view path) = 0;
+  // Moves a file or a folder with its contents to the recycle bin, without asking and without a
+  // progress window; true when the shell reported success.
+  virtual bool MoveToRecycleBin(std::string_view path) = 0;
 
   // --- Folders and look-ups
   // Lists every entry of a folder except "." and "..", in the order the file system gives

@@ -486,6 +486,43 @@ bool SimSystem::DeleteFile(std::string_view path) {
   return true;
 }
 
+bool SimSystem::RemoveFolder(std::string_view path) {
+  if (Inject(Op::kRemoveFolder, path)) return false;
+  Located at = Locate(path);
+  if (!at.node || !at.parent || !at.node->IsDirectory()) return false;
+  // A link goes as a link; a real folder only when it is empty.
+  if (!at.node->IsLink() && !at.node->children.empty()) return false;
+  at.parent->Remove(at.node);
+  return true;
+}
+
+bool SimSystem::MoveToRecycleBin(std::string_view path) {
+  if (Inject(Op::kMoveToRecycleBin, path)) return false;
+  if (path.find_first_of("*?") != std::string_view::npos) return false;
+  Located at = Locate(path);
+  if (!at.node || !at.parent) return false;
+  // The shell moves nothing of a folder when any file in it is open.
+  std::vector<const Node*> pending{at.node};
+  while (!pending.empty()) {
+    const Node* node = pending.back();
+    pending.pop_back();
+    if (node->inUse) return false;
+    if (!node->IsLink()) {
+      for (const auto& child : node->children)
+        pending.push_back(child.get());
+    }
+  }
+  recycleBin_.emplace_back(std::string(path), at.parent->Remove(at.node));
+  return true;
+}
+
+std::vector<std::string> SimSystem::RecycleBinPaths() const {
+  std::vector<std::string> paths;
+  for (const auto& item : recycleBin_)
+    paths.push_back(item.first);
+  return paths;
+}
+
 bool SimSystem::ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) {
   if (Inject(Op::kListFolder, folder)) return false;
   const Node* node = LocateFolder(folder);

@@ -20,7 +20,17 @@
 namespace platform::sim {
 
 // The System operations whose failure a test can inject.
-enum class Op { kReadFile, kWriteFile, kReplaceFile, kDeleteFile, kListFolder, kLookUp, kCount };
+enum class Op {
+  kReadFile,
+  kWriteFile,
+  kReplaceFile,
+  kDeleteFile,
+  kRemoveFolder,
+  kMoveToRecycleBin,
+  kListFolder,
+  kLookUp,
+  kCount
+};
 
 class SimSystem final : public System {
  public:
@@ -65,6 +75,8 @@ class SimSystem final : public System {
   std::uint64_t Calls(Op op) const { return calls_[static_cast<int>(op)]; }
   const std::vector<std::uint32_t>& Broadcasts() const { return broadcasts_; }
   const std::vector<std::string>& ShellOpened() const { return shellOpened_; }
+  // What the recycle bin holds: the original path of each item, oldest first.
+  std::vector<std::string> RecycleBinPaths() const;
   bool SemaphoreHeld(std::string_view name) const;
   void ResetCounters() { calls_.fill(0); }
 
@@ -73,6 +85,8 @@ class SimSystem final : public System {
   bool WriteFile(std::string_view path, std::string_view bytes) override;
   bool ReplaceFile(std::string_view from, std::string_view to) override;
   bool DeleteFile(std::string_view path) override;
+  bool RemoveFolder(std::string_view path) override;
+  bool MoveToRecycleBin(std::string_view path) override;
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
   std::string CurrentDirectory() override { return currentDirectory_; }
@@ -118,6 +132,7 @@ class SimSystem final : public System {
   bool failSemaphore_ = false;
   std::vector<std::uint32_t> broadcasts_;
   std::vector<std::string> shellOpened_;
+  std::vector<std::pair<std::string, std::unique_ptr<Node>>> recycleBin_;
 };
 
 }  // namespace platform::sim

@@ -113,6 +113,27 @@ bool Win32System::DeleteFile(std::string_view path) {
   return wide && ::DeleteFileW(wide->c_str()) != FALSE;
 }
 
+bool Win32System::RemoveFolder(std::string_view path) {
+  std::optional<std::wstring> wide = VerbatimPath(path);
+  return wide && ::RemoveDirectoryW(wide->c_str()) != FALSE;
+}
+
+bool Win32System::MoveToRecycleBin(std::string_view path) {
+  // The shell would expand wildcards into more items than the one asked for.
+  if (path.find_first_of("*?") != std::string_view::npos) return false;
+  std::optional<std::wstring> wide = Widen(path);
+  if (!wide || wide->empty() || wide->find(L'\0') != std::wstring::npos) return false;
+  std::wstring from = *wide;
+  from.push_back(L'\0');  // the list of items ends with an empty one
+  SHFILEOPSTRUCTW operation{};
+  operation.hwnd = nullptr;
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.pTo = nullptr;
+  operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;
+  return ::SHFileOperationW(&operation) == 0;
+}
+
 bool Win32System::ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) {
   std::optional<std::wstring> pattern = VerbatimPath(folder);
   if (!pattern) return false;

@@ -40,6 +40,8 @@ class ContractWorld {
   };
   virtual std::vector<DriveCase> DriveCases() const = 0;
   virtual bool ExpectAdministrator() const = 0;
+  // Wine cannot remove a link that leads out of its drive (a host symlink); Windows can.
+  virtual bool LinksAreRemovable() const = 0;
 };
 
 using WorldFactory = std::function<std::unique_ptr<ContractWorld>()>;

@@ -42,6 +42,7 @@ class SimWorld final : public ContractWorld {
             {"Q:", DriveType::kNoRootDir}};
   }
   bool ExpectAdministrator() const override { return true; }
+  bool LinksAreRemovable() const override { return true; }
 
  private:
   SimSystem sim_;

@@ -120,6 +120,38 @@ TEST_P(SystemContract, DeleteRemovesOnlyFilesItMay) {
   EXPECT_TRUE(World().Exists(At("open.tmp")));
 }
 
+TEST_P(SystemContract, RemoveFolderTakesOnlyEmptyFoldersAndLinks) {
+  World().MakeFolder(At("empty"));
+  World().MakeFile(At("full\\file.txt"), "x");
+  EXPECT_TRUE(Sys().RemoveFolder(At("empty")));
+  EXPECT_FALSE(World().Exists(At("empty")));
+  EXPECT_FALSE(Sys().RemoveFolder(At("full")));
+  EXPECT_TRUE(World().Exists(At("full\\file.txt")));
+  EXPECT_FALSE(Sys().RemoveFolder(At("full\\file.txt")));
+  EXPECT_FALSE(Sys().RemoveFolder(At("missing")));
+
+  const std::string link = World().FixtureLink();
+  EXPECT_EQ(Sys().RemoveFolder(link), World().LinksAreRemovable());
+  EXPECT_EQ(World().ContentOf(link.substr(0, 2) == "T:" && !World().LinksAreRemovable()
+                                  ? link + "\\keep.txt"
+                                  : std::string("C:\\outside\\keep.txt")),
+            "keep");
+}
+
+TEST_P(SystemContract, RecycleBinTakesFilesAndFoldersWhole) {
+  World().MakeFile(At("junk.tmp"), "junk");
+  World().MakeFile(At("folder.tmp\\inner.txt"), "inner");
+  EXPECT_TRUE(Sys().MoveToRecycleBin(At("junk.tmp")));
+  EXPECT_FALSE(World().Exists(At("junk.tmp")));
+  EXPECT_TRUE(Sys().MoveToRecycleBin(At("folder.tmp")));
+  EXPECT_FALSE(World().Exists(At("folder.tmp")));
+  EXPECT_FALSE(Sys().MoveToRecycleBin(At("missing.tmp")));
+  // Wildcards would make the shell take more than the one item.
+  World().MakeFile(At("a.tmp"), "a");
+  EXPECT_FALSE(Sys().MoveToRecycleBin(At("*.tmp")));
+  EXPECT_TRUE(World().Exists(At("a.tmp")));
+}
+
 TEST_P(SystemContract, ListsEveryEntryWithAttributesAndSizes) {
   World().MakeFile(At("plain.txt"), "12345");
   World().MakeFile(At("hidden.tmp"), "", attr::kHidden);

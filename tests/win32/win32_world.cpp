@@ -48,6 +48,7 @@ class Win32World final : public ContractWorld {
 
   void MakeFile(std::string_view path, std::string_view content,
                 std::uint32_t attributes) override {
+    MakeFolder(path.substr(0, path.rfind('\\')));
     const std::wstring wide = Wide(path);
     ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
     UniqueHandle file(::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -93,6 +94,7 @@ class Win32World final : public ContractWorld {
   }
   // Wine's user token holds the Administrators group.
   bool ExpectAdministrator() const override { return true; }
+  bool LinksAreRemovable() const override { return false; }
 
  private:
   platform::win32::Win32System system_;
