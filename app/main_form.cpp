@@ -162,7 +162,8 @@ void TFrmMain::Info1Click() {
 }
 
 void TFrmMain::BtnoptionClick() {
-  if (settings::Frmoption) settings::Frmoption->ShowModal();
+  if (settings::Frmoption)
+    settings::Frmoption->Open(Settings, IsAdministrator(), MessageLanguageId);
 }
 
 void TFrmMain::aeMainAppMessage(const ui::Message& message, bool& handled) {

@@ -65,6 +65,10 @@ TFrmoption::~TFrmoption() {
   App().OnHint = nullptr;
 }
 
+void TFrmoption::Open(Settings&, bool, std::uint16_t) {
+  ShowModal();
+}
+
 void TFrmoption::FormCreate() {
   App().OnHint = [this] { ShowOptionHint(); };
   CheckBoxes = {&CBtemp,     &CBRecent,  &CBpaper,         &CBtempIEfile,    &CBcookie,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 #include "lang/language_texts.h"
 #include "platform/ui/button.h"
@@ -40,6 +41,9 @@ class TFrmoption : public ui::Form {
 
   // Position i is the check box of switch i.
   std::array<ui::CheckBox*, kSwitchCount> CheckBoxes{};
+
+  // Fills the dialog from `target` and shows it; OK writes the dialog's state back into it.
+  void Open(Settings& target, bool isAdministrator, std::uint16_t messageLanguageId);
 
   void FormCreate();
   void ApplyOptionTexts();
