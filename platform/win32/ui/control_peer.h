@@ -1,0 +1,61 @@
+// The native child window of a control: what every kind shares (bounds at the form's dpi, font,
+// visibility, enabled state, focus, mouse and cursor). One small class per kind adds the rest.
+#pragma once
+
+#include "platform/ui/control.h"
+#include "platform/win32/ui/form_peer.h"
+#include "platform/win32/ui/ui_handles.h"
+#include "platform/win32/ui/window_peer.h"
+
+namespace platform::win32 {
+
+class ControlPeer : public WindowPeer {
+ public:
+  ~ControlPeer() override;
+
+  HWND Window() const override { return window_.Get(); }
+  ui::Control& Model() const { return control_; }
+
+  void Changed(ui::Prop prop, int index) final;
+  void MenuItemChanged(ui::MenuItem&) final {}
+  void Repaint() override { ::UpdateWindow(Window()); }
+
+  // A WM_COMMAND notification the control sent to its form.
+  virtual void Notified(int code) { static_cast<void>(code); }
+  // Labels, check boxes, radio buttons and group boxes draw the model's font colour.
+  virtual bool DrawsFontColor() const { return false; }
+  // After the form's dpi or size changed.
+  void Rescale();
+  virtual void FormResized() {}
+
+ protected:
+  ControlPeer(FormPeer& form, ui::Control& control);
+  // Makes the window and gives it the common state; each kind's constructor calls it first.
+  void Create(const wchar_t* className, DWORD style, DWORD exStyle = 0);
+  // What only this kind shows.
+  virtual void Apply(ui::Prop prop, int index) {
+    static_cast<void>(prop);
+    static_cast<void>(index);
+  }
+  virtual RECT PixelBounds() const;
+  virtual void Layout();
+  void ApplyCaption();
+  FormPeer& Form() const { return form_; }
+  HFONT NativeFont() const { return form_.Font(control_.TextFont()); }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    return ::SendMessageW(Window(), message, wParam, lParam);
+  }
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self);
+  void ApplyFont();
+  // A control shows, and takes input, only when its parents inside the form do too.
+  void ApplyVisibleAndEnabled();
+
+  FormPeer& form_;
+  ui::Control& control_;
+  UniqueWindow window_;
+};
+
+}  // namespace platform::win32
