@@ -58,6 +58,8 @@ TFrmMain::TFrmMain(ui::Application& app, platform::System& system)
   FillDriveBox();
 
   Btnoption.OnClick = [this] { BtnoptionClick(); };
+  BtnDelete.OnClick = [this] { BtnDeleteClick(); };
+  BBtnstop.OnClick = [this] { BBtnstopClick(); };
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
   App().OnMessage = [this](const ui::Message& message, bool& handled) {
     aeMainAppMessage(message, handled);
@@ -87,6 +89,8 @@ void TFrmMain::BuildMenu() {
   Hilfe1.Add(Info1);
   Abbrechen1.SetEnabled(false);
 
+  Lschen1.OnClick = [this] { BtnDeleteClick(); };
+  Abbrechen1.OnClick = [this] { BBtnstopClick(); };
   Beenden1.OnClick = [this] { Beenden1Click(); };
   Optionen1.OnClick = [this] { BtnoptionClick(); };
   Info1.OnClick = [this] { Info1Click(); };
@@ -146,7 +150,15 @@ void TFrmMain::FormCreate() {
   LoadLanguage();
 }
 
-void TFrmMain::FormClose(ui::CloseAction&) {
+void TFrmMain::FormClose(ui::CloseAction& action) {
+  if (CleanRun.running) {
+    // Stop the run first; it closes the window once it has unwound, and then the settings are
+    // saved.
+    CleanRun.stop = true;
+    closeAfterRun_ = true;
+    action = ui::CloseAction::kNone;
+    return;
+  }
   settings::SaveSettings(system_, Settings);
   Settings.FileEndingList.clear();
   Settings.ExceptionList.clear();

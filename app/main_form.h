@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+#include "clean/run_context.h"
+#include "clean/scan.h"
 #include "lang/language_texts.h"
 #include "platform/system.h"
 #include "platform/ui/button.h"
@@ -42,11 +45,18 @@ class TFrmMain : public ui::Form {
   bool UserIsAdmin = false;
   // Set when the review dialog is left with its "Weiter" button.
   bool ReviewConfirmed = false;
+  // The stop flag and the freed-bytes total of the current clean run.
+  clean::RunState CleanRun;
+  // Runs the special clean-up of a switch; the run shows its texts around it.
+  std::function<void(int switchIndex, clean::RunContext& run, const clean::RunSettings& settings)>
+      SpecialAction;
   lang::LanguageTexts LanguageTexts;
   std::uint16_t MessageLanguageId = 0;
 
   void FormCreate();
   void FormClose(ui::CloseAction& action);
+  void BtnDeleteClick();
+  void BBtnstopClick();
   void Beenden1Click();
   void Info1Click();
   void BtnoptionClick();
@@ -63,11 +73,20 @@ class TFrmMain : public ui::Form {
 
  private:
   void BuildMenu();
+  void ControlsRunning(bool running);
+  void ScanDrives(clean::Scanner& scanner);
+  void Review(clean::RunContext& run, const clean::RunSettings& settings);
+  void SpecialSteps(clean::RunContext& run, const clean::RunSettings& settings);
+  void Report();
   void FillDriveBox();
   void ChooseLanguage(ui::MenuItem& item, const char* code);
 
   platform::System& system_;
   std::vector<char> driveLetters_;
+  // The settings of the run in progress, copied when it started.
+  clean::RunSettings runSettings_;
+  // The window was closed during a run: it closes once the run has unwound.
+  bool closeAfterRun_ = false;
 };
 
 // The one main window of the process, from its creation to the end of the program.

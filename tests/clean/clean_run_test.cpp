@@ -1,0 +1,492 @@
+#include <gtest/gtest.h>
+
+#include "clean/scan.h"
+#include "settings/option_form.h"
+#include "tests/clean/run_harness.h"
+
+namespace testing_app {
+namespace {
+
+using Lines = std::vector<std::string>;
+using platform::DriveType;
+using platform::sim::Op;
+namespace attr = platform::attr;
+
+TEST(CleanRun, TakesMatchingFilesButNeverReadOnlySystemOrExcepted) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.Exceptions("KEEP.TMP\r\n\xC3\x84rger.tmp\r\n*.tmp\r\nsub\\x.tmp\r\n");
+  h.sim.AddFile("E:\\a.tmp", "12345");
+  h.sim.AddFile("E:\\hidden.tmp", "1", attr::kHidden);
+  h.sim.AddFile("E:\\readonly.tmp", "1", attr::kReadOnly);
+  h.sim.AddFile("E:\\system.tmp", "1", attr::kSystem | attr::kHidden);
+  h.sim.AddFile("E:\\keep.tmp", "1");  // excepted in any case of A-Z
+  h.sim.AddFile("E:\\Keep.Tmp", "1");
+  h.sim.AddFile("E:\\\xC3\xA4rger.tmp", "1");  // ä is not Ä: not excepted
+  h.sim.AddFile("E:\\sub\\x.tmp", "1");        // a folder part protects nothing
+  h.sim.AddFile("E:\\document.tmp123", "1");   // long names only
+  h.sim.AddFile("E:\\notes.txt", "1");
+
+  RunReport report = h.CleanOnce();
+  EXPECT_EQ(report.lines,
+            (Lines{"E:\\a.tmp", "E:\\hidden.tmp", "E:\\\xC3\xA4rger.tmp", "E:\\sub\\x.tmp"}));
+  EXPECT_EQ(report.value, "0En:65");
+  for (const char* kept : {"E:\\readonly.tmp", "E:\\system.tmp", "E:\\keep.tmp", "E:\\Keep.Tmp",
+                           "E:\\document.tmp123", "E:\\notes.txt"}) {
+    EXPECT_TRUE(h.sim.Exists(kept)) << kept;
+  }
+  EXPECT_FALSE(h.sim.Exists("E:\\a.tmp"));
+}
+
+TEST(CleanRun, EachFolderIsListedOnceAndItsFilesGoBeforeItsSubfolders) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n*.chk\r\n");
+  h.Switches({7});
+  h.sim.AddFile("E:\\sub\\deep\\d.tmp", "1");
+  h.sim.AddFile("E:\\b.chk", "1");
+  h.sim.AddFile("E:\\sub\\s.tmp", "1");
+  h.sim.AddFile("E:\\a.tmp", "1");
+  h.sim.AddFile("E:\\empty.txt", "");
+  h.sim.AddFile("E:\\other\\o.chk", "1");
+  h.sim.ResetCounters();
+  RunReport report = h.CleanOnce();
+  // Pattern by pattern, then the empty files, then each subfolder whole before the next.
+  EXPECT_EQ(report.lines, (Lines{"E:\\a.tmp", "E:\\b.chk", "E:\\empty.txt", "E:\\sub\\s.tmp",
+                                 "E:\\sub\\deep\\d.tmp", "E:\\other\\o.chk"}));
+  EXPECT_EQ(h.sim.Calls(Op::kListFolder), 4u);  // E:\, sub, deep, other: one listing each
+  EXPECT_EQ(h.sim.Calls(Op::kLookUp), 0u);      // sizes come from the listing
+}
+
+TEST(CleanRun, ZeroBytePassAlone) {
+  RunHarness h;
+  h.Patterns("");
+  h.Switches({7});
+  h.Exceptions("__init__.py\r\n");
+  h.sim.AddFile("E:\\empty.log", "");
+  h.sim.AddFile("E:\\full.log", "x");
+  h.sim.AddFile("E:\\pkg\\__init__.py", "");
+  h.sim.AddFile("E:\\ro.log", "", attr::kReadOnly);
+  h.sim.AddFolder("E:\\emptyfolder");
+  RunReport report = h.CleanOnce();
+  EXPECT_EQ(report.lines, Lines{"E:\\empty.log"});
+  EXPECT_TRUE(h.sim.Exists("E:\\emptyfolder"));
+  EXPECT_TRUE(h.sim.Exists("E:\\pkg\\__init__.py"));
+}
+
+TEST(CleanRun, NoPatternsAndNoZeroBytePassMeansNoScan) {
+  RunHarness h;
+  h.Patterns("");
+  h.sim.AddFile("E:\\a.tmp", "");
+  h.sim.ResetCounters();
+  RunReport report = h.CleanOnce();
+  EXPECT_TRUE(report.shown);
+  EXPECT_EQ(report.value, "0En:65");
+  EXPECT_EQ(h.sim.Calls(Op::kListFolder), 0u);
+}
+
+TEST(CleanRun, AFolderWhoseNameMatchesMeetsEachHook) {
+  {  // deleting: a folder is no file, nothing happens
+    RunHarness h;
+    h.Patterns("*.tmp\r\n");
+    h.sim.AddFile("E:\\cache.tmp\\inner.txt", "12345");
+    RunReport report = h.CleanOnce();
+    EXPECT_TRUE(report.lines.empty());
+    EXPECT_TRUE(h.sim.Exists("E:\\cache.tmp\\inner.txt"));
+  }
+  {  // the recycle bin takes the folder with its contents
+    RunHarness h;
+    h.Patterns("*.tmp\r\n");
+    h.Switches({12});
+    h.sim.AddFile("E:\\cache.tmp\\inner.tmp", "12345");
+    RunReport report = h.CleanOnce();
+    EXPECT_EQ(report.lines, Lines{"E:\\cache.tmp"});
+    EXPECT_EQ(h.sim.RecycleBinPaths(), Lines{"E:\\cache.tmp"});
+  }
+  {  // review mode lists it
+    RunHarness h;
+    h.Patterns("*.tmp\r\n");
+    h.Switches({13});
+    h.sim.AddFolder("E:\\cache.tmp");
+    Lines listed;
+    h.CleanOnce('E', [&](clean::TFrmmarkfile& review) {
+      for (int i = 0; i < review.LBmarkfile.Count(); ++i)
+        listed.push_back(review.LBmarkfile.Item(i));
+      review.Close();
+    });
+    EXPECT_EQ(listed, Lines{"E:\\cache.tmp"});
+  }
+}
+
+TEST(CleanRun, RecycleHookKeepsFilesRestorable) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.Switches({12});
+  h.sim.AddFile("E:\\a.tmp", std::string(2048, 'x'));
+  RunReport report = h.CleanOnce();
+  EXPECT_EQ(report.lines, Lines{"E:\\a.tmp"});
+  EXPECT_EQ(report.value, "2En:65");
+  EXPECT_EQ(h.sim.RecycleBinPaths(), Lines{"E:\\a.tmp"});
+}
+
+TEST(CleanRun, LinksAreNeitherEnteredNorRemoved) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.sim.AddFile("C:\\Users\\me\\Documents\\thesis.tmp", "precious");
+  h.sim.AddFolderLink("E:\\docs", "C:\\Users\\me\\Documents");
+  h.sim.AddFolderLink("E:\\link.tmp", "C:\\Users\\me\\Documents");  // matches, is a link
+  h.sim.AddFolderLink("E:\\loop", "E:\\");                          // a cycle
+  h.sim.AddFile("E:\\real.tmp", "x");
+  for (bool recycle : {false, true}) {
+    h.Switches(recycle ? std::initializer_list<int>{12} : std::initializer_list<int>{});
+    RunReport report = h.CleanOnce();
+    EXPECT_EQ(report.lines, recycle ? Lines{} : Lines{"E:\\real.tmp"});
+    EXPECT_TRUE(h.sim.Exists("C:\\Users\\me\\Documents\\thesis.tmp"));
+    EXPECT_TRUE(h.sim.Exists("E:\\link.tmp"));
+    EXPECT_TRUE(h.sim.Exists("E:\\docs"));
+  }
+}
+
+TEST(CleanRun, PatternsWithFolderPartsAreIgnored) {
+  RunHarness h;
+  h.Patterns("..\\*.tmp\r\nsub\\*.tmp\r\nC:*.tmp\r\n/x.tmp\r\n");
+  h.sim.AddFile("E:\\sub\\a.tmp", "x");
+  h.sim.AddFile("E:\\a.tmp", "x");
+  RunReport report = h.CleanOnce();
+  EXPECT_TRUE(report.lines.empty());
+  EXPECT_TRUE(clean::IsUsablePattern("*.tmp"));
+  EXPECT_FALSE(clean::IsUsablePattern("a\\b.tmp"));
+}
+
+TEST(CleanRun, FreedSizeIsSixtyFourBitAndRoundedDown) {
+  struct Case {
+    std::uint64_t size;
+    std::string value;
+  };
+  for (const Case& c : std::vector<Case>{
+           {1023, "0En:65"}, {1024, "1En:65"}, {2047, "1En:65"}, {5ull << 30, "5242880En:65"}}) {
+    RunHarness h;
+    h.Patterns("*.iso\r\n");
+    h.sim.AddFileOfSize("E:\\big.iso", c.size);
+    EXPECT_EQ(h.CleanOnce().value, c.value) << c.size;
+  }
+}
+
+TEST(CleanRun, AllDrivesTakesFixedRemoteAndRootlessButNotRemovable) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.sim.AddDrive('F', DriveType::kRemovable);
+  h.sim.AddDrive('G', DriveType::kRemote);
+  h.sim.AddDrive('H', DriveType::kCdRom);
+  h.sim.AddDrive('I', DriveType::kRamDisk);
+  h.sim.AddDrive('J', DriveType::kNoRootDir);
+  h.sim.AddDrive('K', DriveType::kUnknown);
+  for (char letter : std::string("CEFGHIJK")) {
+    h.sim.AddFile(std::string{letter, ':', '\\', 'x', '.', 't', 'm', 'p'}, "1");
+  }
+  RunReport all = h.CleanOnce(0);
+  EXPECT_EQ(all.lines, (Lines{"C:\\x.tmp", "E:\\x.tmp", "G:\\x.tmp", "J:\\x.tmp"}));
+  // A removable drive is scanned when it is the one chosen.
+  EXPECT_EQ(h.CleanOnce('F').lines, Lines{"F:\\x.tmp"});
+}
+
+TEST(CleanRun, NeitherRadioButtonMeansAllDrives) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.sim.AddFile("C:\\x.tmp", "1");
+  h.sim.AddFile("E:\\x.tmp", "1");
+  RunReport report;
+  h.Run([&](app::TFrmMain& main) {
+    h.ExpectReport(report);
+    main.Lschen1.Click();
+    main.Close();
+  });
+  EXPECT_EQ(report.lines, (Lines{"C:\\x.tmp", "E:\\x.tmp"}));
+}
+
+// --- Review mode
+
+TEST(Review, OnlyMarkedFilesGoAndOnlyAfterWeiter) {
+  struct Case {
+    std::string name;
+    ReviewScript script;
+    Lines removed;
+  };
+  const std::vector<Case> cases = {
+      {"close box after marking",
+       [](clean::TFrmmarkfile& r) {
+         r.Btnallmark.Click();
+         r.Close();
+       },
+       {}},
+      {"Weiter with nothing marked", [](clean::TFrmmarkfile& r) { r.Btnnext.Click(); }, {}},
+      {"all marked", MarkAllAndGoOn(), {"E:\\a.tmp", "E:\\b.tmp", "E:\\c.tmp"}},
+      {"some marked",
+       [](clean::TFrmmarkfile& r) {
+         r.LBmarkfile.UserSelected(0, true);
+         r.LBmarkfile.UserSelected(2, true);
+         r.Btnnext.Click();
+       },
+       {"E:\\a.tmp", "E:\\c.tmp"}},
+      {"all then none",
+       [](clean::TFrmmarkfile& r) {
+         r.Btnallmark.Click();
+         r.Btnnomark.Click();
+         r.Btnnext.Click();
+       },
+       {}},
+  };
+  for (const Case& c : cases) {
+    RunHarness h;
+    h.Patterns("*.tmp\r\n");
+    h.Switches({13});
+    for (const char* name : {"E:\\a.tmp", "E:\\b.tmp", "E:\\c.tmp"}) {
+      h.sim.AddFile(name, std::string(1024, 'x'));
+    }
+    RunReport report = h.CleanOnce('E', [&](clean::TFrmmarkfile& review) {
+      EXPECT_EQ(review.LBmarkfile.Count(), 3);
+      EXPECT_EQ(review.LBmarkfile.SelectedCount(), 0);
+      EXPECT_EQ(review.Caption(), "En:84");
+      c.script(review);
+    });
+    EXPECT_EQ(report.lines, c.removed) << c.name;
+    EXPECT_EQ(report.value, std::to_string(c.removed.size()) + "En:65") << c.name;
+    for (const std::string& path : c.removed)
+      EXPECT_FALSE(h.sim.Exists(path)) << c.name;
+  }
+}
+
+TEST(Review, RepeatedNeighboursAreListedOnceAndSecondRemovalsCountOnce) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n~*.*\r\n");
+  h.Switches({7, 13});
+  h.sim.AddFile("E:\\~a.tmp", std::string(2048, 'x'));  // both patterns: neighbours
+  h.sim.AddFile("E:\\e.tmp", "");                       // a pattern and the zero-byte pass
+  Lines listed;
+  RunReport report = h.CleanOnce('E', [&](clean::TFrmmarkfile& review) {
+    for (int i = 0; i < review.LBmarkfile.Count(); ++i)
+      listed.push_back(review.LBmarkfile.Item(i));
+    MarkAllAndGoOn()(review);
+  });
+  // "*.tmp" yields ~a.tmp then e.tmp, "~*.*" ~a.tmp again, the zero-byte pass e.tmp again.
+  EXPECT_EQ(listed, (Lines{"E:\\~a.tmp", "E:\\e.tmp", "E:\\~a.tmp", "E:\\e.tmp"}));
+  EXPECT_EQ(report.lines, (Lines{"E:\\~a.tmp", "E:\\e.tmp"}));
+  EXPECT_EQ(report.value, "2En:65");
+}
+
+TEST(Review, AFileThatChangedSinceTheScanIsNotRemoved) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.Switches({13});
+  h.sim.AddFile("E:\\a.tmp", "x");
+  h.sim.AddFile("E:\\b.tmp", "x");
+  RunReport report = h.CleanOnce('E', [&](clean::TFrmmarkfile& review) {
+    h.sim.SetAttributes("E:\\a.tmp", attr::kReadOnly);
+    h.sim.DeleteFile("E:\\b.tmp");
+    h.sim.AddFolderLink("E:\\b.tmp", "C:\\");
+    MarkAllAndGoOn()(review);
+  });
+  EXPECT_TRUE(report.lines.empty());
+  EXPECT_TRUE(h.sim.Exists("E:\\a.tmp"));
+}
+
+// --- Stop
+
+// Presses the stop button after the n-th time the run lets messages through.
+void StopAfter(RunHarness& h, app::TFrmMain& main, int n) {
+  auto count = std::make_shared<int>(0);
+  h.ui.onProcessMessages = [&main, n, count] {
+    if (++*count == n) main.BBtnstop.Click();
+  };
+}
+
+TEST(Stop, DuringTheScanWithoutReview) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.Switches({0});  // a special step that must not run after the stop
+  for (int i = 0; i < 5; ++i)
+    h.sim.AddFile("E:\\f" + std::to_string(i) + ".tmp", "x");
+  std::vector<int> steps;
+  RunReport report = h.CleanOnce('E', nullptr, [&](app::TFrmMain& main) {
+    StopAfter(h, main, 2);
+    main.SpecialAction = [&](int index, clean::RunContext&, const clean::RunSettings&) {
+      steps.push_back(index);
+    };
+  });
+  EXPECT_EQ(report.lines, (Lines{"E:\\f0.tmp", "E:\\f1.tmp"}));  // the n-th entry ends it
+  EXPECT_EQ(report.headline, "En:66");
+  EXPECT_EQ(report.headlineColor, ui::Color::Rgb(255, 0, 0));
+  EXPECT_TRUE(steps.empty());
+  EXPECT_TRUE(h.sim.Exists("E:\\f2.tmp"));
+}
+
+TEST(Stop, DuringTheScanInReviewMode) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.Switches({13});
+  for (int i = 0; i < 5; ++i)
+    h.sim.AddFile("E:\\f" + std::to_string(i) + ".tmp", "x");
+  RunReport report = h.CleanOnce(
+      'E',
+      [&](clean::TFrmmarkfile& review) {
+        EXPECT_EQ(review.Caption(), "En:89");
+        EXPECT_EQ(review.LBmarkfile.Count(), 3);
+        MarkAllAndGoOn()(review);
+      },
+      [&](app::TFrmMain& main) { StopAfter(h, main, 3); });
+  EXPECT_EQ(report.lines.size(), 3u);  // marked files still go after a stop
+  EXPECT_EQ(report.headline, "En:43");
+  EXPECT_EQ(report.headlineColor, ui::Color::Rgb(0, 128, 0));
+}
+
+TEST(Stop, DuringASpecialStepSkipsTheLaterOnes) {
+  RunHarness h;
+  h.Patterns("");
+  h.Switches({0, 1, 2, 11});
+  std::vector<int> steps;
+  RunReport report = h.CleanOnce('E', nullptr, [&](app::TFrmMain& main) {
+    main.SpecialAction = [&](int index, clean::RunContext&, const clean::RunSettings&) {
+      steps.push_back(index);
+      EXPECT_EQ(main.Sbmain.PanelText(0), "En:" + std::to_string(index == 0 ? 46 : 48));
+      if (index == 1) main.BBtnstop.Click();
+    };
+  });
+  EXPECT_EQ(steps, (std::vector<int>{0, 1}));
+  EXPECT_EQ(report.lines, (Lines{"En:47", "En:49"}));  // the stopped step still reports
+}
+
+TEST(Stop, EscapeOnTheMainWindowPressesStopOnlyDuringARun) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.sim.AddFile("E:\\a.tmp", "x");
+  h.sim.AddFile("E:\\b.tmp", "x");
+  RunReport report = h.CleanOnce('E', nullptr, [&](app::TFrmMain& main) {
+    main.KeyDown(main.BtnDelete, ui::kKeyEscape);  // idle: the stop button is hidden
+    EXPECT_FALSE(main.CleanRun.stop);
+    h.ui.onProcessMessages = [&main] {
+      if (!main.CleanRun.stop) main.KeyDown(main.DCBdrive, ui::kKeyEscape);
+    };
+  });
+  EXPECT_EQ(report.lines, Lines{"E:\\a.tmp"});
+}
+
+// --- The run's robustness
+
+TEST(CleanRun, SpecialStepsRunInOrderWithTheirTexts) {
+  RunHarness h;
+  h.Patterns("");
+  h.Switches({0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12});
+  std::vector<int> steps;
+  RunReport report = h.CleanOnce('E', nullptr, [&](app::TFrmMain& main) {
+    main.SpecialAction = [&](int index, clean::RunContext& run, const clean::RunSettings&) {
+      steps.push_back(index);
+      if (index == 10) run.Report("C:\\Windows\\unused.dll");
+    };
+  });
+  EXPECT_EQ(steps, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11}));
+  EXPECT_EQ(report.lines, (Lines{"En:47", "En:49", "En:51", "En:53", "En:55", "En:57", "En:59",
+                                 "En:61", "En:63", "C:\\Windows\\unused.dll", "En:69"}));
+  EXPECT_EQ(report.caption, "En:45");
+}
+
+TEST(CleanRun, WorksOnCopiesOfTheSettingsTakenAtItsStart) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n*.chk\r\n");
+  h.sim.AddFile("E:\\a.tmp", "x");
+  h.sim.AddFile("E:\\b.chk", "x");
+  h.sim.AddFile("E:\\c.log", "x");
+  RunReport report = h.CleanOnce('E', nullptr, [&](app::TFrmMain& main) {
+    h.ui.onProcessMessages = [&main] {
+      // As the options dialog's OK would during the run.
+      main.Settings.FileEndingList = {"*.log"};
+      main.Settings.AdvancedOptions[settings::kQuestion] = true;
+    };
+  });
+  EXPECT_EQ(report.lines, (Lines{"E:\\a.tmp", "E:\\b.chk"}));
+  EXPECT_TRUE(h.sim.Exists("E:\\c.log"));
+}
+
+TEST(CleanRun, NoSecondRunWhileAStoppedOneUnwinds) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  for (int i = 0; i < 3; ++i)
+    h.sim.AddFile("E:\\f" + std::to_string(i) + ".tmp", "x");
+  int runs = 0;
+  RunReport report = h.CleanOnce('E', nullptr, [&](app::TFrmMain& main) {
+    h.ui.onProcessMessages = [&] {
+      if (main.CleanRun.stop) return;
+      main.BBtnstop.Click();
+      EXPECT_TRUE(main.BtnDelete.Visible());
+      main.BtnDelete.Click();  // the idle controls are back: this must start nothing
+      main.Lschen1.Click();
+      ++runs;
+    };
+  });
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(report.lines, Lines{"E:\\f0.tmp"});
+  EXPECT_EQ(h.ui.PendingScripts(), 0u);
+}
+
+TEST(CleanRun, ClosingTheWindowDuringARunStopsSavesAndCloses) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  for (int i = 0; i < 3; ++i)
+    h.sim.AddFile("E:\\f" + std::to_string(i) + ".tmp", "x");
+  h.Run([&](app::TFrmMain& main) {
+    main.RBtndrive.Click();
+    h.ui.onProcessMessages = [&] {
+      if (main.CleanRun.stop) return;
+      main.Settings.FileEndingList.push_back("*.new");
+      main.Close();
+    };
+    main.BtnDelete.Click();  // no report is shown: no script is queued for it
+    EXPECT_FALSE(main.Showing());
+    EXPECT_FALSE(main.CleanRun.running);
+  });
+  EXPECT_EQ(h.sim.Content("data\\fileformat.dat"), "*.tmp\r\n*.new\r\n");
+  EXPECT_TRUE(h.sim.Exists("E:\\f1.tmp"));
+}
+
+TEST(CleanRun, ControlsReturnToIdleWhenAStepThrows) {
+  RunHarness h;
+  h.Patterns("");
+  h.Switches({0});
+  h.Run([&](app::TFrmMain& main) {
+    main.SpecialAction = [&](int, clean::RunContext&, const clean::RunSettings&) {
+      EXPECT_TRUE(main.BBtnstop.Visible());
+      EXPECT_FALSE(main.Lschen1.Enabled());
+      throw std::runtime_error("step failed");
+    };
+    EXPECT_THROW(main.BtnDelete.Click(), std::runtime_error);
+    EXPECT_TRUE(main.BtnDelete.Visible());
+    EXPECT_FALSE(main.BBtnstop.Visible());
+    EXPECT_TRUE(main.Lschen1.Enabled());
+    EXPECT_FALSE(main.Abbrechen1.Enabled());
+    EXPECT_EQ(main.Sbmain.PanelText(0), "");
+    EXPECT_FALSE(main.CleanRun.running);
+    main.Close();
+  });
+}
+
+TEST(CleanRun, TheReportListIsEmptyAtTheNextRun) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.sim.AddFile("E:\\a.tmp", "x");
+  RunReport first, second;
+  h.Run([&](app::TFrmMain& main) {
+    main.DCBdrive.UserChose(2);  // C:, D:, E:
+    main.RBtndrive.Click();
+    h.ExpectReport(first);
+    main.BtnDelete.Click();
+    EXPECT_EQ(clean::FrmDelinfo->LBdelinfo.Count(), 0);
+    EXPECT_EQ(clean::FrmDelinfo->LBdelinfo.HorizontalExtent(), 0);
+    h.sim.AddFile("E:\\b.tmp", "x");
+    h.ExpectReport(second);
+    main.BtnDelete.Click();
+    main.Close();
+  });
+  EXPECT_EQ(first.lines, Lines{"E:\\a.tmp"});
+  EXPECT_EQ(second.lines, Lines{"E:\\b.tmp"});
+}
+
+}  // namespace
+}  // namespace testing_app
