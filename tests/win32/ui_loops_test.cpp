@@ -105,6 +105,35 @@ TEST_F(Win32UiLoops, DialogKeysAndTheCloseBoxEndAModalForm) {
   EXPECT_EQ(closes, 2);
 }
 
+TEST_F(Win32UiLoops, ActivationIsReportedPerDisplayAndKeepsTheFocusedControl) {
+  DialogTestForm dialog(app, "TUiActivated");
+  SKIP_WITHOUT_DISPLAY(dialog);
+  int activations = 0;
+  HWND focusedFirst = nullptr;
+  HWND focusedAfterSwitch = nullptr;
+  dialog.OnActivate = [&] { ++activations; };
+  app.OnMessage = [&](const ui::Message& message, bool& handled) {
+    if (message.id != poke) return;
+    handled = true;
+    HWND window = WindowOf(dialog);
+    if (!focusedFirst) focusedFirst = ::GetFocus();
+    ::SetFocus(WindowOf(dialog.other));
+    // The user switches to another program and back.
+    ::SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0);
+    ::SetFocus(nullptr);
+    ::SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    focusedAfterSwitch = ::GetFocus();
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+  };
+  for (int shown = 0; shown < 2; ++shown) {
+    Post(dialog, poke);
+    dialog.ShowModal();
+  }
+  EXPECT_EQ(activations, 2);
+  EXPECT_EQ(focusedFirst, WindowOf(dialog.field));
+  EXPECT_EQ(focusedAfterSwitch, WindowOf(dialog.other));
+}
+
 TEST_F(Win32UiLoops, ModalLoopsNestInTheMainLoopAndTheFilterSeesEveryLoop) {
   MainTestForm mainForm(app);
   DialogTestForm options(app, "TUiOptions");
@@ -176,6 +205,23 @@ TEST_F(Win32UiLoops, ModalLoopsNestInTheMainLoopAndTheFilterSeesEveryLoop) {
   EXPECT_EQ(mainCloses, 1);
   EXPECT_FALSE(mainForm.Showing());
   EXPECT_FALSE(::IsWindowVisible(WindowOf(mainForm)));
+}
+
+TEST_F(Win32UiLoops, TheFilterSeesTheMessagesOfAMessageBoxLoop) {
+  MainTestForm form(app);
+  SKIP_WITHOUT_DISPLAY(form);
+  HWND owner = nullptr;
+  app.OnMessage = [&](const ui::Message& message, bool& handled) {
+    if (message.id != poke) return;
+    handled = true;
+    HWND box = ::FindWindowW(L"#32770", L"Refused");
+    owner = ::GetWindow(box, GW_OWNER);
+    ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+  };
+  Post(form, poke);
+  EXPECT_EQ(backend.MessageBox(&form, "Pattern refused", "Refused", MB_OKCANCEL, LANG_ENGLISH),
+            IDCANCEL);
+  EXPECT_EQ(owner, WindowOf(form));
 }
 
 TEST_F(Win32UiLoops, ATimerEndsAModalForm) {

@@ -69,6 +69,7 @@ FormPeer::FormPeer(Win32Ui& backend, ui::Form& form)
 
 FormPeer::~FormPeer() {
   if (!window_) return;
+  backend_.FormHidden(Window());
   // The model is half destroyed by now: the window goes without calling it.
   ::SetWindowLongPtrW(Window(), GWLP_USERDATA, 0);
   // The menu bar is destroyed by its owner, not with the window.
@@ -239,6 +240,7 @@ void FormPeer::ApplyClientSize() {
 
 void FormPeer::ApplyVisible() {
   if (!form_.Visible()) {
+    backend_.FormHidden(Window());
     ::ShowWindow(Window(), SW_HIDE);
     return;
   }
@@ -285,7 +287,7 @@ void FormPeer::Activated(bool active) {
   HWND target = savedFocus_ && ::IsChild(Window(), savedFocus_) && CanTakeFocus(savedFocus_)
                     ? savedFocus_
                     : nullptr;
-  // The first tab stop, but not an unchecked radio button: focus would check it.
+  // The first tab stop that is not a radio button: focus would check an unchecked one.
   for (auto peer = controls_.begin(); !target && peer != controls_.end(); ++peer) {
     HWND window = (*peer)->Window();
     if (CanTakeFocus(window) && (::GetWindowLongW(window, GWL_STYLE) & WS_TABSTOP) &&
@@ -294,7 +296,7 @@ void FormPeer::Activated(bool active) {
     }
   }
   ::SetFocus(target ? target : Window());
-  form_.Activated();
+  if (backend_.FormActivated(Window())) form_.Activated();
 }
 
 void FormPeer::UserResized(int width, int height) {

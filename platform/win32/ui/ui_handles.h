@@ -34,10 +34,18 @@ struct MemoryDcTraits {
   static void Close(Value dc) { ::DeleteDC(dc); }
 };
 
+struct HookTraits {
+  using Value = HHOOK;
+  static Value Invalid() { return nullptr; }
+  static bool Valid(Value hook) { return hook != nullptr; }
+  static void Close(Value hook) { ::UnhookWindowsHookEx(hook); }
+};
+
 using UniqueWindow = UniqueResource<WindowTraits>;
 using UniqueFont = UniqueResource<FontTraits>;
 using UniqueMenu = UniqueResource<MenuTraits>;
 using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
+using UniqueHook = UniqueResource<HookTraits>;
 
 // A font selected into a device context for the length of a scope.
 class SelectedFont {

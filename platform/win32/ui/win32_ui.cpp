@@ -1,6 +1,7 @@
 #include "platform/win32/ui/win32_ui.h"
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/ui/dpi.h"
@@ -44,6 +45,13 @@ class OtherWindowsDisabled {
   std::vector<HWND> windows_;
 };
 
+// One message-filter hook per thread, for the backend made last.
+struct FilterHook {
+  std::vector<Win32Ui*> backends;
+  UniqueHook hook;
+};
+thread_local FilterHook filterHook;
+
 // The window a modal form stays above: the one that opened it, else the main form.
 HWND ModalOwner(HWND modal, const ui::Form* mainForm) {
   HWND active = ::GetActiveWindow();
@@ -60,6 +68,29 @@ Win32Ui::Win32Ui()
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
   ::InitCommonControlsEx(&controls);
+  if (filterHook.backends.empty()) {
+    filterHook.hook.Reset(
+        ::SetWindowsHookExW(WH_MSGFILTER, &FilterSystemLoop, nullptr, ::GetCurrentThreadId()));
+  }
+  filterHook.backends.push_back(this);
+}
+
+Win32Ui::~Win32Ui() {
+  std::erase(filterHook.backends, this);
+  if (filterHook.backends.empty()) filterHook.hook.Reset();
+}
+
+LRESULT CALLBACK Win32Ui::FilterSystemLoop(int code, WPARAM wParam, LPARAM lParam) {
+  if (code >= 0 && !filterHook.backends.empty()) {
+    Win32Ui& backend = *filterHook.backends.back();
+    const MSG& message = *reinterpret_cast<const MSG*>(lParam);
+    const MSG* filtered = backend.inDialogMessage_;
+    const bool seen = filtered && filtered->hwnd == message.hwnd &&
+                      filtered->message == message.message && filtered->wParam == message.wParam &&
+                      filtered->lParam == message.lParam && filtered->time == message.time;
+    if (!seen && backend.Filter(message)) return TRUE;
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 std::unique_ptr<ui::Peer> Win32Ui::CreatePeer(ui::Control& control) {
@@ -94,18 +125,25 @@ std::unique_ptr<ui::Peer> Win32Ui::CreatePeer(ui::Control& control) {
   return nullptr;
 }
 
-void Win32Ui::Dispatch(MSG& message) {
+bool Win32Ui::Filter(const MSG& message) {
+  bool handled = false;
   if (app_) {
-    bool handled = false;
     Guard([&] {
       handled = app_->FilterMessage({message.message, message.wParam, message.lParam});
     });
-    if (handled) return;
   }
+  return handled;
+}
+
+void Win32Ui::Dispatch(MSG& message) {
+  if (Filter(message)) return;
   if (FormPeer* form = FormPeer::FromWindow(::GetAncestor(message.hwnd, GA_ROOT))) {
     if (message.message == WM_KEYDOWN && form->KeyDown(message)) return;
     // Tab, Shift+Tab, the arrow keys in radio groups and the controls' mnemonics.
-    if (::IsDialogMessageW(form->Window(), &message)) return;
+    const MSG* outer = std::exchange(inDialogMessage_, &message);
+    const bool used = ::IsDialogMessageW(form->Window(), &message);
+    inDialogMessage_ = outer;
+    if (used) return;
   }
   ::TranslateMessage(&message);
   ::DispatchMessageW(&message);
@@ -199,6 +237,16 @@ int Win32Ui::MessageBox(ui::Form* owner, std::string_view text, std::string_view
   const WORD language = languageId ? MAKELANGID(languageId, SUBLANG_DEFAULT) : 0;
   return ::MessageBoxExW(owner ? WindowOf(*owner) : nullptr, Wide(text).c_str(),
                          Wide(caption).c_str(), style, language);
+}
+
+bool Win32Ui::FormActivated(HWND form) {
+  if (form == activeForm_) return false;
+  activeForm_ = form;
+  return true;
+}
+
+void Win32Ui::FormHidden(HWND form) {
+  if (form == activeForm_) activeForm_ = nullptr;
 }
 
 void Win32Ui::ReportHandlerError(const char* what) noexcept {

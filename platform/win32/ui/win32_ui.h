@@ -19,6 +19,7 @@ namespace platform::win32 {
 class Win32Ui final : public ui::Backend {
  public:
   Win32Ui();
+  ~Win32Ui() override;
   Win32Ui(const Win32Ui&) = delete;
   Win32Ui& operator=(const Win32Ui&) = delete;
 
@@ -53,14 +54,26 @@ class Win32Ui final : public ui::Backend {
   FontCache& Fonts() { return fonts_; }
   // The dpi that DUSTORIX_UI_SCALE forced when the backend was made, or 0.
   int ForcedDpi() const { return forcedDpi_; }
+  // A form's window became active. True when that is news to the program: a form shown or
+  // returned to, not the user switching back from another program to the same form.
+  bool FormActivated(HWND form);
+  void FormHidden(HWND form);
 
  private:
   // The one path of every message taken from the queue: filter, dialog keys, dispatch.
   void Dispatch(MSG& message);
+  // The application's filter; true when it handled the message.
+  bool Filter(const MSG& message);
+  // The loops the system runs itself (message boxes, menus, scroll bars) pass their messages
+  // through this hook, so that the filter sees them too.
+  static LRESULT CALLBACK FilterSystemLoop(int code, WPARAM wParam, LPARAM lParam);
   void ReportHandlerError(const char* what) noexcept;
 
   ui::Application* app_ = nullptr;
   int forcedDpi_;
+  HWND activeForm_ = nullptr;
+  // The message our loop hands to IsDialogMessage, which passes it to the hook once more.
+  const MSG* inDialogMessage_ = nullptr;
   FontCache fonts_;
   UniqueMemoryDc measuring_;
 };
