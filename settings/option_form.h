@@ -3,8 +3,12 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "lang/language_texts.h"
+#include "platform/system.h"
 #include "platform/ui/button.h"
 #include "platform/ui/check_box.h"
 #include "platform/ui/form.h"
@@ -14,6 +18,17 @@
 #include "settings/settings.h"
 
 namespace settings {
+
+// True when the text has a dot at a position that is neither the first nor the last.
+bool IsValidPattern(std::string_view text);
+
+// Whether a typed text may join the junk patterns: it must be valid, hold no folder separator,
+// equal no protected pattern in any letter case and match no file of a protected type.
+bool IsAcceptablePattern(std::string_view text, const std::vector<std::string>& protectedPatterns);
+
+// Whether a typed text may join the exceptions: a bare file name with a dot that is not its last
+// character.
+bool IsAcceptableException(std::string_view text);
 
 class TFrmoption : public ui::Form {
  public:
@@ -42,15 +57,40 @@ class TFrmoption : public ui::Form {
   // Position i is the check box of switch i.
   std::array<ui::CheckBox*, kSwitchCount> CheckBoxes{};
 
+  // The system that "Standard" reads the default lists from; until it is given, the default
+  // lists count as missing.
+  void UseSystem(platform::System& system) { system_ = &system; }
+
   // Fills the dialog from `target` and shows it; OK writes the dialog's state back into it.
   void Open(Settings& target, bool isAdministrator, std::uint16_t messageLanguageId);
 
   void FormCreate();
+  void FormClose();
   void ApplyOptionTexts();
   void ShowOptionHint();
+  void BtnaddfileendClick();
+  void BtnaddexceptionClick();
+  void BtndeletefileendClick();
+  void BtndeleteexceptionClick();
+  void BBtnokClick();
+  void BtnstandardClick();
+  void CBpaperClick();
+  void CBsecuritypaperClick();
 
  private:
+  // Asks for a new entry with the input box; empty when there is none.
+  std::string AskEntry(size_t captionIndex, size_t promptIndex);
+  // Adds the entry and makes it the one selected line, so that "Entfernen" takes it back.
+  void AddHighlighted(ui::ListBox& list, const std::string& text);
+  void Refuse(size_t messageIndex);
+  // Switches 8 to 10 are for administrators only.
+  void LockAdministratorSwitches();
+
   const lang::LanguageTexts& texts_;
+  platform::System* system_ = nullptr;
+  Settings* target_ = nullptr;
+  bool isAdministrator_ = false;
+  std::uint16_t messageLanguageId_ = 0;
 };
 
 extern TFrmoption* Frmoption;
