@@ -248,6 +248,33 @@ TEST_F(Win32UiControls, ClicksAndTypingReachTheModel) {
   EXPECT_EQ(labelClicks, 1);
 }
 
+TEST_F(Win32UiControls, TabAndArrowKeysMoveTheFocusAsInADialog) {
+  form->Show();
+  const auto press = [&](int key) {
+    ::PostMessageW(::GetFocus(), WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+    app.ProcessMessages();
+  };
+  form->one.SetChecked(true);
+  ::SetFocus(WindowOf(form->one));
+  press(VK_DOWN);
+  EXPECT_EQ(::GetFocus(), WindowOf(form->all));
+  EXPECT_TRUE(form->all.Checked());
+  EXPECT_FALSE(form->one.Checked());
+  press(VK_TAB);
+  EXPECT_EQ(::GetFocus(), WindowOf(form->check));
+  press(VK_TAB);
+  EXPECT_EQ(::GetFocus(), WindowOf(form->field));  // labels are no stops
+
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  ::SetKeyboardState(keys);
+  press(VK_TAB);
+  keys[VK_SHIFT] = 0;
+  ::SetKeyboardState(keys);
+  EXPECT_EQ(::GetFocus(), WindowOf(form->check));
+}
+
 TEST_F(Win32UiControls, StatusBarPanelsAreScaledAndShowTheirTexts) {
   form->status.SetPanelText(0, "Scanning");
   form->status.SetPanelText(1, "T:\\temp");

@@ -397,6 +397,11 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         peer->FormResized();
       if (wParam != SIZE_MINIMIZED) UserResized(LOWORD(lParam), HIWORD(lParam));
       return 0;
+    case WM_NEXTDLGCTL:
+      // IsDialogMessage moves through radio groups with this, as a dialog window would.
+      ::SetFocus(LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                : ::GetNextDlgTabItem(Window(), ::GetFocus(), wParam != 0));
+      return 0;
     case WM_DPICHANGED:
       DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;

@@ -157,7 +157,6 @@ void Win32Ui::RunMainLoop(ui::Form& mainForm) {
 }
 
 ui::ModalResult Win32Ui::RunModal(ui::Form& form) {
-  if (!form.GetPeer()) form.Realize();
   auto* peer = dynamic_cast<FormPeer*>(form.GetPeer());
   HWND window = peer ? peer->Window() : nullptr;
   form.SetModal(true);
