@@ -79,6 +79,54 @@ struct ReadResult {
   ReadError error = ReadError::kNotFound;  // meaningful only when bytes is empty
 };
 
+// Shell folders by their CSIDL values, as Windows numbers them.
+namespace csidl {
+inline constexpr int kFavorites = 0x06;
+inline constexpr int kRecent = 0x08;
+inline constexpr int kAppData = 0x1A;
+inline constexpr int kCommonFavorites = 0x1F;
+inline constexpr int kInternetCache = 0x20;
+inline constexpr int kCookies = 0x21;
+inline constexpr int kHistory = 0x22;
+}  // namespace csidl
+
+enum class RegistryRoot { kCurrentUser, kLocalMachine };
+
+// Registry value types, with the numbers Windows gives them.
+namespace reg {
+inline constexpr std::uint32_t kNone = 0;
+inline constexpr std::uint32_t kString = 1;        // REG_SZ
+inline constexpr std::uint32_t kExpandString = 2;  // REG_EXPAND_SZ
+inline constexpr std::uint32_t kBinary = 3;        // REG_BINARY
+inline constexpr std::uint32_t kDword = 4;         // REG_DWORD
+inline constexpr std::uint32_t kMultiString = 7;   // REG_MULTI_SZ
+}  // namespace reg
+
+struct RegistryValue {
+  std::uint32_t type = reg::kNone;
+  std::string data;  // the bytes as stored; text is UTF-16LE there
+
+  // The text of a REG_SZ or REG_EXPAND_SZ value up to its first NUL, not expanded; nothing for
+  // a value of another type.
+  std::optional<std::string> Text() const;
+  // The number of a REG_DWORD value, which must be exactly four bytes long.
+  std::optional<std::uint32_t> Dword() const;
+
+  static RegistryValue FromText(std::string_view utf8, std::uint32_t type = reg::kString);
+  static RegistryValue FromDword(std::uint32_t number);
+};
+
+// A registry key held open with full access rights; closed when destroyed.
+class RegistryKey {
+ public:
+  virtual ~RegistryKey() = default;
+  // The names of all values, in the registry's order. A snapshot: values may be deleted while
+  // going through it.
+  virtual std::vector<std::string> ValueNames() = 0;
+  virtual std::optional<RegistryValue> ReadValue(std::string_view name) = 0;
+  virtual bool DeleteValue(std::string_view name) = 0;
+};
+
 class System {
  public:
   virtual ~System() = default;
@@ -125,10 +173,39 @@ class System {
   // Posts the message with both parameters 0 to every top-level window of the session.
   virtual void BroadcastMessage(std::uint32_t message) = 0;
 
+  // --- System folders and paths
+  // The temporary folder, with its final backslash.
+  virtual std::string TempFolder() = 0;
+  // The Windows folder, without a final backslash.
+  virtual std::string WindowsFolder() = 0;
+  // The file-system path of a shell folder; empty when the system has no such folder or the
+  // folder is virtual (the recycle bin, the printers).
+  virtual std::string SpecialFolder(int csidl) = 0;
+  // The path made absolute against the current directory, "." and ".." resolved, as Windows
+  // does it for any path (the path need not exist). Empty when it cannot be resolved.
+  virtual std::string FullPathName(std::string_view path) = 0;
+
+  // --- Registry
+  // Opens an existing key with KEY_ALL_ACCESS, never creating it; null when it cannot be opened.
+  virtual std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root,
+                                                       std::string_view path) = 0;
+
+  // --- WinINet URL cache
+  // Calls `visit` with the source URL of every content entry (the temporary internet files),
+  // until it returns false. The visitor may delete the entry it is given.
+  virtual void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) = 0;
+  // False when the entry is missing or in use.
+  virtual bool DeleteUrlCacheItem(std::string_view sourceUrl) = 0;
+
   // --- The shell
   // Opens a web or mail address with the program registered for it ("open", hidden show
   // command); the outcome is not reported.
   virtual void ShellOpen(std::string_view target) = 0;
+  // Empties the recycle bins of all drives without asking, progress window or sound. Does
+  // nothing on a system whose shell lacks the function.
+  virtual void EmptyRecycleBin() = 0;
+  // Clears the shell's list of recently used documents.
+  virtual void ClearRecentDocuments() = 0;
 };
 
 }  // namespace platform

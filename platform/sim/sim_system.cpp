@@ -8,9 +8,6 @@
 
 namespace platform::sim {
 
-namespace {
-
-// Names compare as the file system compares them: up-cased code unit by code unit.
 std::string FoldName(std::string_view name) {
   std::string out(name);
   bool ascii = true;
@@ -28,6 +25,8 @@ std::string FoldName(std::string_view name) {
     unit = UpcaseChar(unit);
   return Utf16ToUtf8(*wide);
 }
+
+namespace {
 
 bool IsSeparator(char c) {
   return c == '\\' || c == '/';
@@ -113,7 +112,11 @@ struct SimSystem::Drive {
   Node root;
 };
 
-SimSystem::SimSystem() = default;
+SimSystem::SimSystem() {
+  for (RegistryRoot root : {RegistryRoot::kCurrentUser, RegistryRoot::kLocalMachine})
+    MakeRegistryKey(root, {});
+}
+
 SimSystem::~SimSystem() = default;
 
 // --- Paths
@@ -514,6 +517,10 @@ bool SimSystem::MoveToRecycleBin(std::string_view path) {
   }
   recycleBin_.emplace_back(std::string(path), at.parent->Remove(at.node));
   return true;
+}
+
+void SimSystem::EmptyRecycleBin() {
+  if (!emptyRecycleBinMissing_) recycleBin_.clear();
 }
 
 std::vector<std::string> SimSystem::RecycleBinPaths() const {

@@ -19,6 +19,11 @@
 
 namespace platform::sim {
 
+// A name as Windows compares names: up-cased code unit by code unit.
+std::string FoldName(std::string_view name);
+
+struct SimRegistryKeyData;
+
 // The System operations whose failure a test can inject.
 enum class Op {
   kReadFile,
@@ -59,6 +64,25 @@ class SimSystem final : public System {
   // Receives every broadcast message, as the windows of this session would.
   std::function<void(std::uint32_t message)> onBroadcast;
 
+  // --- Seeding: system folders, registry, URL cache, shell
+  // The temporary folder starts as C:\Temp\, the Windows folder as C:\Windows; no special
+  // folder exists until it is set.
+  void SetTempFolder(std::string path) { tempFolder_ = std::move(path); }
+  void SetWindowsFolder(std::string path) { windowsFolder_ = std::move(path); }
+  void SetSpecialFolder(int csidl, std::string path) { specialFolders_[csidl] = std::move(path); }
+  // Creates the key (and its parents) when missing, and sets the value.
+  void SetRegistryValue(RegistryRoot root, std::string_view key, std::string_view name,
+                        RegistryValue value);
+  void AddRegistryKey(RegistryRoot root, std::string_view key);
+  // The key exists but opening it is refused, as for a user without the rights.
+  void LockRegistryKey(RegistryRoot root, std::string_view key);
+  // Creates or replaces an entry; one that is `inUse` is locked by a reader and cannot be
+  // deleted.
+  void AddUrlCacheEntry(std::string sourceUrl, bool inUse = false);
+  // A shell without SHEmptyRecycleBinW: emptying the recycle bin does nothing.
+  void SetEmptyRecycleBinMissing(bool missing) { emptyRecycleBinMissing_ = missing; }
+  void AddRecentDocument(std::string path) { recentDocuments_.push_back(std::move(path)); }
+
   // --- Failure injection: the n-th call (1-based, counted from now) of `op` fails. A failing
   // WriteFile writes half of the bytes first, as a full disk would.
   void FailNthCall(Op op, int n);
@@ -79,6 +103,12 @@ class SimSystem final : public System {
   std::vector<std::string> RecycleBinPaths() const;
   bool SemaphoreHeld(std::string_view name) const;
   void ResetCounters() { calls_.fill(0); }
+  bool RegistryKeyExists(RegistryRoot root, std::string_view key) const;
+  std::optional<RegistryValue> RegistryValueOf(RegistryRoot root, std::string_view key,
+                                               std::string_view name) const;
+  std::vector<std::string> RegistryValueNamesOf(RegistryRoot root, std::string_view key) const;
+  std::vector<std::string> UrlCacheUrls() const;
+  const std::vector<std::string>& RecentDocuments() const { return recentDocuments_; }
 
   // --- System
   ReadResult ReadFile(std::string_view path, FileAccess access) override;
@@ -98,6 +128,15 @@ class SimSystem final : public System {
                                                        bool& alreadyExisted) override;
   void BroadcastMessage(std::uint32_t message) override;
   void ShellOpen(std::string_view target) override { shellOpened_.emplace_back(target); }
+  std::string TempFolder() override;
+  std::string WindowsFolder() override { return windowsFolder_; }
+  std::string SpecialFolder(int csidl) override;
+  std::string FullPathName(std::string_view path) override;
+  std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, std::string_view path) override;
+  void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
+  bool DeleteUrlCacheItem(std::string_view sourceUrl) override;
+  void EmptyRecycleBin() override;
+  void ClearRecentDocuments() override { recentDocuments_.clear(); }
 
  private:
   struct Node;
@@ -133,6 +172,22 @@ class SimSystem final : public System {
   std::vector<std::uint32_t> broadcasts_;
   std::vector<std::string> shellOpened_;
   std::vector<std::pair<std::string, std::unique_ptr<Node>>> recycleBin_;
+
+  using RegistryKeyId = std::pair<RegistryRoot, std::string>;  // the path folded
+  SimRegistryKeyData* FindRegistryKey(RegistryRoot root, std::string_view key) const;
+  SimRegistryKeyData& MakeRegistryKey(RegistryRoot root, std::string_view key);
+  std::map<RegistryKeyId, std::shared_ptr<SimRegistryKeyData>> registry_;
+
+  struct UrlCacheEntry {
+    std::string sourceUrl;
+    bool inUse = false;
+  };
+  std::vector<UrlCacheEntry> urlCache_;
+  std::string tempFolder_ = "C:\\Temp\\";
+  std::string windowsFolder_ = "C:\\Windows";
+  std::map<int, std::string> specialFolders_;
+  bool emptyRecycleBinMissing_ = false;
+  std::vector<std::string> recentDocuments_;
 };
 
 }  // namespace platform::sim

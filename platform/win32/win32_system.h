@@ -24,6 +24,15 @@ class Win32System final : public System {
                                                        bool& alreadyExisted) override;
   void BroadcastMessage(std::uint32_t message) override;
   void ShellOpen(std::string_view target) override;
+  std::string TempFolder() override;
+  std::string WindowsFolder() override;
+  std::string SpecialFolder(int csidl) override;
+  std::string FullPathName(std::string_view path) override;
+  std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, std::string_view path) override;
+  void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
+  bool DeleteUrlCacheItem(std::string_view sourceUrl) override;
+  void EmptyRecycleBin() override;
+  void ClearRecentDocuments() override;
 };
 
 }  // namespace platform::win32

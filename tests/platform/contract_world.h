@@ -42,6 +42,31 @@ class ContractWorld {
   virtual bool ExpectAdministrator() const = 0;
   // Wine cannot remove a link that leads out of its drive (a host symlink); Windows can.
   virtual bool LinksAreRemovable() const = 0;
+
+  // --- System folders, registry, URL cache and shell lists
+  // Makes this folder the system's temporary folder (TMP on Windows).
+  virtual void SetTempFolder(std::string_view path) = 0;
+  // The Windows folder and shell folders as the world knows them (seeded on the sim, asked
+  // through another API on Windows); empty for a folder the system lacks.
+  virtual std::string ExpectedWindowsFolder() = 0;
+  virtual std::string ExpectedSpecialFolder(int csidl) = 0;
+  // A registry key path of this test's own, below Software; removed afterwards.
+  virtual const std::string& RegistryTestKey() const = 0;
+  // Creates the key when missing and sets the value.
+  virtual void SetRegistryValue(platform::RegistryRoot root, std::string_view key,
+                                std::string_view name, const platform::RegistryValue& value) = 0;
+  virtual bool RegistryKeyExists(platform::RegistryRoot root, std::string_view key) = 0;
+  virtual bool RegistryValueExists(platform::RegistryRoot root, std::string_view key,
+                                   std::string_view name) = 0;
+  // A committed content entry of the URL cache; removed afterwards.
+  virtual void AddUrlCacheEntry(std::string_view url) = 0;
+  // Keeps the entry's file locked by a reader, so that deleting the entry fails.
+  virtual void LockUrlCacheEntry(std::string_view url) = 0;
+  virtual bool UrlCacheHas(std::string_view url) = 0;
+  virtual std::int64_t RecycleBinItems() = 0;
+  virtual void AddRecentDocument(std::string_view path) = 0;
+  // How much the shell's recent-documents list holds; 0 when it is clear.
+  virtual int RecentDocumentCount() = 0;
 };
 
 using WorldFactory = std::function<std::unique_ptr<ContractWorld>()>;

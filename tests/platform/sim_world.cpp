@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <map>
+
 #include "platform/sim/sim_system.h"
 #include "tests/platform/contract_world.h"
 
@@ -19,6 +22,12 @@ class SimWorld final : public ContractWorld {
     sim_.AddFile("C:\\outside\\keep.txt", "keep");
     sim_.AddFolderLink("T:\\fixtures\\link", "C:\\outside");
     sim_.SetAdministrator(true);
+    sim_.AddFolder("C:\\Windows");
+    sim_.SetWindowsFolder("C:\\Windows");
+    for (const auto& [csidl, path] : specialFolders_) {
+      sim_.AddFolder(path);
+      sim_.SetSpecialFolder(csidl, path);
+    }
   }
 
   platform::System& System() override { return sim_; }
@@ -44,9 +53,52 @@ class SimWorld final : public ContractWorld {
   bool ExpectAdministrator() const override { return true; }
   bool LinksAreRemovable() const override { return true; }
 
+  void SetTempFolder(std::string_view path) override { sim_.SetTempFolder(std::string(path)); }
+  std::string ExpectedWindowsFolder() override { return "C:\\Windows"; }
+  std::string ExpectedSpecialFolder(int csidl) override {
+    auto found = specialFolders_.find(csidl);
+    return found == specialFolders_.end() ? std::string() : found->second;
+  }
+  const std::string& RegistryTestKey() const override { return registryKey_; }
+  void SetRegistryValue(platform::RegistryRoot root, std::string_view key, std::string_view name,
+                        const platform::RegistryValue& value) override {
+    sim_.SetRegistryValue(root, key, name, value);
+  }
+  bool RegistryKeyExists(platform::RegistryRoot root, std::string_view key) override {
+    return sim_.RegistryKeyExists(root, key);
+  }
+  bool RegistryValueExists(platform::RegistryRoot root, std::string_view key,
+                           std::string_view name) override {
+    return sim_.RegistryValueOf(root, key, name).has_value();
+  }
+  void AddUrlCacheEntry(std::string_view url) override { sim_.AddUrlCacheEntry(std::string(url)); }
+  void LockUrlCacheEntry(std::string_view url) override {
+    sim_.AddUrlCacheEntry(std::string(url), true);
+  }
+  bool UrlCacheHas(std::string_view url) override {
+    const std::vector<std::string> urls = sim_.UrlCacheUrls();
+    return std::find(urls.begin(), urls.end(), url) != urls.end();
+  }
+  std::int64_t RecycleBinItems() override {
+    return static_cast<std::int64_t>(sim_.RecycleBinPaths().size());
+  }
+  void AddRecentDocument(std::string_view path) override {
+    sim_.AddRecentDocument(std::string(path));
+  }
+  int RecentDocumentCount() override { return static_cast<int>(sim_.RecentDocuments().size()); }
+
  private:
   SimSystem sim_;
   std::string root_ = "T:\\contract";
+  std::string registryKey_ = "Software\\Dustorix contract";
+  const std::map<int, std::string> specialFolders_ = {
+      {platform::csidl::kFavorites, "C:\\Users\\tester\\Favorites"},
+      {platform::csidl::kRecent, "C:\\Users\\tester\\AppData\\Roaming\\Recent"},
+      {platform::csidl::kAppData, "C:\\Users\\tester\\AppData\\Roaming"},
+      {platform::csidl::kCommonFavorites, "C:\\Users\\Public\\Favorites"},
+      {platform::csidl::kInternetCache, "C:\\Users\\tester\\AppData\\Local\\INetCache"},
+      {platform::csidl::kCookies, "C:\\Users\\tester\\AppData\\Local\\INetCookies"},
+      {platform::csidl::kHistory, "C:\\Users\\tester\\AppData\\Local\\History"}};
 };
 
 }  // namespace

@@ -7,6 +7,10 @@
 #include "platform/win32/win32_system.h"
 #include "tests/platform/contract_world.h"
 
+#include <shellapi.h>
+#include <shlobj.h>
+#include <wininet.h>
+
 namespace testing_world {
 
 namespace {
@@ -21,16 +25,48 @@ std::wstring Wide(std::string_view path) {
   return wide.value_or(L"");
 }
 
+std::wstring Text(std::string_view text) {
+  return platform::win32::Widen(text).value_or(L"");
+}
+
+HKEY RootKey(platform::RegistryRoot root) {
+  return root == platform::RegistryRoot::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+struct RegistryKeyTraits {
+  using Value = HKEY;
+  static Value Invalid() { return nullptr; }
+  static bool Valid(Value key) { return key != nullptr; }
+  static void Close(Value key) { ::RegCloseKey(key); }
+};
+using UniqueKey = platform::win32::UniqueResource<RegistryKeyTraits>;
+
+const wchar_t kRecentDocs[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
+
 class Win32World final : public ContractWorld {
  public:
   Win32World() {
     static std::atomic<int> counter{0};
-    root_ =
-        "T:\\contract-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    const std::string id =
+        std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    root_ = "T:\\contract-" + id;
+    registryKey_ = "Software\\Dustorix contract " + id;
     MakeFolder(root_);
+    DWORD length = ::GetEnvironmentVariableW(L"TMP", nullptr, 0);
+    if (length > 0) {
+      savedTmp_.emplace(length, L'\0');
+      savedTmp_->resize(::GetEnvironmentVariableW(L"TMP", savedTmp_->data(), length));
+    }
   }
   ~Win32World() override {
     ::SetCurrentDirectoryW(L"C:\\");  // a test may have moved it into the tree
+    ::SetEnvironmentVariableW(L"TMP", savedTmp_ ? savedTmp_->c_str() : nullptr);
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+      ::RegDeleteTreeW(root, Text(registryKey_).c_str());
+    for (const std::wstring& url : lockedUrls_)
+      ::UnlockUrlCacheEntryFileW(url.c_str(), 0);
+    for (const std::wstring& url : urls_)
+      ::DeleteUrlCacheEntryW(url.c_str());
   }
 
   platform::System& System() override { return system_; }
@@ -96,10 +132,114 @@ class Win32World final : public ContractWorld {
   bool ExpectAdministrator() const override { return true; }
   bool LinksAreRemovable() const override { return false; }
 
+  void SetTempFolder(std::string_view path) override {
+    // GetTempPath takes TMP first.
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"TMP", Text(path).c_str()));
+  }
+
+  std::string ExpectedWindowsFolder() override { return ExpectedSpecialFolder(CSIDL_WINDOWS); }
+
+  std::string ExpectedSpecialFolder(int csidl) override {
+    wchar_t path[MAX_PATH + 1] = {};
+    if (::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return {};
+    return platform::win32::Narrow(path);
+  }
+
+  const std::string& RegistryTestKey() const override { return registryKey_; }
+
+  void SetRegistryValue(platform::RegistryRoot root, std::string_view key, std::string_view name,
+                        const platform::RegistryValue& value) override {
+    // Creates the key when it is missing.
+    ASSERT_EQ(::RegSetKeyValueW(RootKey(root), Text(key).c_str(), Text(name).c_str(), value.type,
+                                value.data.data(), static_cast<DWORD>(value.data.size())),
+              ERROR_SUCCESS)
+        << key << " " << name;
+  }
+
+  bool RegistryKeyExists(platform::RegistryRoot root, std::string_view key) override {
+    UniqueKey opened;
+    return ::RegOpenKeyExW(RootKey(root), Text(key).c_str(), 0, KEY_READ, opened.Receive()) ==
+           ERROR_SUCCESS;
+  }
+
+  bool RegistryValueExists(platform::RegistryRoot root, std::string_view key,
+                           std::string_view name) override {
+    return ::RegGetValueW(RootKey(root), Text(key).c_str(), Text(name).c_str(), RRF_RT_ANY, nullptr,
+                          nullptr, nullptr) == ERROR_SUCCESS;
+  }
+
+  void AddUrlCacheEntry(std::string_view url) override {
+    const std::wstring wide = Text(url);
+    wchar_t file[MAX_PATH + 1] = {};
+    ASSERT_TRUE(::CreateUrlCacheEntryW(wide.c_str(), 0, L"txt", file, 0)) << url;
+    UniqueHandle content(::CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(content);
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(content.Get(), "cached", 6, &written, nullptr));
+    content.Reset();
+    const FILETIME never{};
+    ASSERT_TRUE(::CommitUrlCacheEntryW(wide.c_str(), file, never, never, NORMAL_CACHE_ENTRY,
+                                       nullptr, 0, nullptr, nullptr))
+        << url;
+    urls_.push_back(wide);
+  }
+
+  void LockUrlCacheEntry(std::string_view url) override {
+    const std::wstring wide = Text(url);
+    DWORD size = 0;
+    ::GetUrlCacheEntryInfoW(wide.c_str(), nullptr, &size);
+    ASSERT_GT(size, 0u) << url;
+    std::vector<std::uint64_t> buffer(size / sizeof(std::uint64_t) + 1);
+    ASSERT_TRUE(::RetrieveUrlCacheEntryFileW(
+        wide.c_str(), reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buffer.data()), &size, 0))
+        << url;
+    lockedUrls_.push_back(wide);
+  }
+
+  bool UrlCacheHas(std::string_view url) override {
+    DWORD size = 0;
+    // Without a buffer the look-up of an existing entry only asks for more room.
+    return !::GetUrlCacheEntryInfoW(Text(url).c_str(), nullptr, &size) &&
+           ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+  }
+
+  std::int64_t RecycleBinItems() override {
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof info;
+    if (::SHQueryRecycleBinW(nullptr, &info) != S_OK) {
+      ADD_FAILURE() << "SHQueryRecycleBinW failed";
+      return -1;
+    }
+    return info.i64NumItems;
+  }
+
+  void AddRecentDocument(std::string_view path) override {
+    ::SHAddToRecentDocs(SHARD_PATHW, Text(path).c_str());
+  }
+
+  int RecentDocumentCount() override {
+    // The shell keeps its list under this key: values for the list, subkeys per file type.
+    UniqueKey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRecentDocs, 0, KEY_READ, key.Receive()) !=
+        ERROR_SUCCESS) {
+      return 0;
+    }
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    ::RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                       nullptr, nullptr, nullptr, nullptr);
+    return static_cast<int>(subkeys + values);
+  }
+
  private:
   platform::win32::Win32System system_;
   std::string root_;
+  std::string registryKey_;
+  std::optional<std::wstring> savedTmp_;
   std::vector<UniqueHandle> held_;
+  std::vector<std::wstring> urls_;
+  std::vector<std::wstring> lockedUrls_;
 };
 
 std::unique_ptr<ContractWorld> MakeWin32World() {

@@ -1,0 +1,104 @@
+// System folders, full paths, the recycle bin and the recent-documents list.
+#include "platform/win32/win.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "platform/win32/handles.h"
+#include "platform/win32/wide_path.h"
+#include "platform/win32/win32_system.h"
+
+namespace platform::win32 {
+
+namespace {
+
+// Calls `get(buffer, capacity)`, which returns the length written or, when the buffer is too
+// small, the capacity needed with the terminator (the convention of GetTempPath and friends).
+template <typename Get>
+std::string QueryText(Get get) {
+  std::wstring buffer(MAX_PATH + 1, L'\0');
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const DWORD length = get(buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return Narrow(buffer);
+    }
+    buffer.assign(length, L'\0');
+  }
+  return {};
+}
+
+// An item identifier list from the shell, freed through the shell's allocator.
+class ItemList {
+ public:
+  ItemList() = default;
+  ItemList(const ItemList&) = delete;
+  ItemList& operator=(const ItemList&) = delete;
+  ~ItemList() {
+    if (!list_) return;
+    IMalloc* allocator = nullptr;
+    if (SUCCEEDED(::SHGetMalloc(&allocator))) allocator->Free(list_);
+    if (allocator) allocator->Release();
+  }
+  PIDLIST_ABSOLUTE* Receive() { return &list_; }
+  PCIDLIST_ABSOLUTE Get() const { return list_; }
+
+ private:
+  PIDLIST_ABSOLUTE list_ = nullptr;
+};
+
+struct ModuleTraits {
+  using Value = HMODULE;
+  static Value Invalid() { return nullptr; }
+  static bool Valid(Value module) { return module != nullptr; }
+  static void Close(Value module) { ::FreeLibrary(module); }
+};
+using UniqueModule = UniqueResource<ModuleTraits>;
+
+}  // namespace
+
+std::string Win32System::TempFolder() {
+  return QueryText([](wchar_t* buffer, DWORD size) { return ::GetTempPathW(size, buffer); });
+}
+
+std::string Win32System::WindowsFolder() {
+  return QueryText([](wchar_t* buffer, DWORD size) {
+    return static_cast<DWORD>(::GetWindowsDirectoryW(buffer, size));
+  });
+}
+
+std::string Win32System::SpecialFolder(int csidl) {
+  ItemList list;
+  if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, list.Receive())) || !list.Get()) {
+    return {};
+  }
+  wchar_t path[MAX_PATH + 1] = {};
+  if (!::SHGetPathFromIDListW(list.Get(), path)) return {};
+  return Narrow(path);
+}
+
+std::string Win32System::FullPathName(std::string_view path) {
+  std::optional<std::wstring> wide = Widen(path);
+  if (!wide || wide->empty() || wide->find(L'\0') != std::wstring::npos) return {};
+  return QueryText([&](wchar_t* buffer, DWORD size) {
+    return ::GetFullPathNameW(wide->c_str(), size, buffer, nullptr);
+  });
+}
+
+void Win32System::EmptyRecycleBin() {
+  // Looked up at run time: a shell without the function is no reason to fail.
+  UniqueModule shell(::LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  if (!shell) return;
+  FARPROC found = ::GetProcAddress(shell.Get(), "SHEmptyRecycleBinW");
+  if (!found) return;
+  using EmptyFunction = HRESULT(WINAPI*)(HWND, LPCWSTR, DWORD);
+  auto empty = reinterpret_cast<EmptyFunction>(reinterpret_cast<void (*)()>(found));
+  empty(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+}
+
+void Win32System::ClearRecentDocuments() {
+  ::SHAddToRecentDocs(0, nullptr);
+}
+
+}  // namespace platform::win32
