@@ -1,6 +1,6 @@
 #include "clean/scan.h"
 
-#include "settings/list_file.h"
+#include <algorithm>
 
 namespace clean {
 
@@ -14,12 +14,6 @@ namespace attr = platform::attr;
 bool NeverTaken(const DirEntry& entry) {
   return (entry.attributes & (attr::kReadOnly | attr::kSystem | attr::kReparsePoint)) != 0;
 }
-
-struct Listed {
-  DirEntry entry;
-  platform::FoldedName folded;
-  bool removed = false;
-};
 
 }  // namespace
 
@@ -40,8 +34,13 @@ Scanner::Scanner(RunContext& run, const RunSettings& settings, ui::StatusBar& st
   }
 }
 
-bool Scanner::IsException(const std::string& name) const {
-  return !exceptions_.empty() && exceptions_.count(settings::LowerAsciiLetters(name)) != 0;
+bool Scanner::IsException(const std::string& name) {
+  if (exceptions_.empty()) return false;
+  lowered_.assign(name);
+  for (char& c : lowered_) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return exceptions_.count(lowered_) != 0;
 }
 
 bool Scanner::Take(const std::string& path, std::uint64_t size, bool countSize) {
@@ -52,47 +51,90 @@ bool Scanner::Take(const std::string& path, std::uint64_t size, bool countSize) 
 }
 
 void Scanner::ScanFolder(const std::string& folder) {
-  const std::string path = folder.empty() || folder.back() != '\\' ? folder + '\\' : folder;
+  Walk(folder.empty() || folder.back() != '\\' ? folder + '\\' : folder, 0);
+}
 
-  std::vector<Listed> listing;
+// Everything the passes need is decided while the listing runs: each name is folded once and
+// tried against every pattern there, and only the few entries a pass acts on are kept.
+void Scanner::List(const std::string& path, Level& level) {
+  level.candidateCount = 0;
+  level.entryCount = 0;
+  level.hits.clear();
   run_.System().ListFolder(path, [&](const DirEntry& entry) {
-    listing.push_back({entry, platform::FoldedName(entry.name), false});
+    const std::size_t index = level.entryCount++;
+    const auto candidate = static_cast<std::uint32_t>(level.candidateCount);
+    const std::size_t hitsBefore = level.hits.size();
+    if (!patterns_.empty()) {
+      folded_.Assign(entry.name);
+      for (std::size_t p = 0; p < patterns_.size(); ++p) {
+        if (patterns_[p].Matches(folded_)) {
+          level.hits.push_back({static_cast<std::uint32_t>(p), candidate});
+        }
+      }
+    }
+    const bool matched = level.hits.size() != hitsBefore;
+    const bool empty = zeroBytePass_ && entry.size == 0 && !entry.IsDirectory();
+    // Links are never followed: no loops, and no walk into another drive or folder.
+    const bool subfolder = entry.IsDirectory() && !entry.IsReparsePoint();
+    const bool eligible = (matched || empty) && !NeverTaken(entry) && !IsException(entry.name);
+    if (!matched && !subfolder && !(empty && eligible)) return true;
+
+    if (level.candidateCount == level.candidates.size()) level.candidates.emplace_back();
+    Candidate& c = level.candidates[level.candidateCount++];
+    c.index = index;
+    c.name.assign(entry.name);
+    c.size = entry.size;
+    c.eligible = eligible;
+    c.emptyFile = empty && eligible;
+    c.subfolder = subfolder;
+    c.removed = false;
     return true;
   });
+  // Pattern by pattern; within a pattern in listing order, the order in which they were added.
+  std::stable_sort(level.hits.begin(), level.hits.end(),
+                   [](const Hit& a, const Hit& b) { return a.pattern < b.pattern; });
+}
 
-  // Pattern pass: for each pattern, the entries it matches, in listing order.
-  for (const platform::WildcardPattern& pattern : patterns_) {
-    for (Listed& item : listing) {
-      if (item.removed || !pattern.Matches(item.folded)) continue;
-      if (run_.Stopped()) return;
-      if (!NeverTaken(item.entry) && !IsException(item.entry.name)) {
-        item.removed = Take(path + item.entry.name, item.entry.size, true);
-      }
-      run_.ProcessMessages();
-    }
-  }
+void Scanner::Walk(const std::string& path, std::size_t depth) {
+  if (depth == levels_.size()) levels_.emplace_back();
+  Level& level = levels_[depth];
+  List(path, level);
+  Candidate* const candidates = level.candidates.data();
+  const std::size_t candidateCount = level.candidateCount;
 
-  if (zeroBytePass_) {
-    for (Listed& item : listing) {
-      if (run_.Stopped()) return;
-      const DirEntry& entry = item.entry;
-      if (!item.removed && entry.size == 0 && !entry.IsDirectory() && !NeverTaken(entry) &&
-          !IsException(entry.name)) {
-        item.removed = Take(path + entry.name, 0, false);
-      }
-      run_.ProcessMessages();
-    }
-  }
-
-  for (const Listed& item : listing) {
+  for (const Hit& hit : level.hits) {
+    Candidate& c = candidates[hit.candidate];
+    if (c.removed) continue;
     if (run_.Stopped()) return;
-    const DirEntry& entry = item.entry;
-    // Links are never followed: no loops, and no walk into another drive or folder.
-    if (!item.removed && entry.IsDirectory() && !entry.IsReparsePoint()) {
-      const std::string subfolder = path + entry.name;
-      status_.SetPanelText(0, subfolder);
-      status_.Repaint();
-      ScanFolder(subfolder);
+    if (c.eligible) c.removed = Take(path + c.name, c.size, true);
+    run_.ProcessMessages();
+  }
+
+  // The two later passes visit every entry; the ones between candidates only pass the stop test
+  // and the message check.
+  if (zeroBytePass_) {
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < level.entryCount; ++i) {
+      if (run_.Stopped()) return;
+      if (next < candidateCount && candidates[next].index == i) {
+        Candidate& c = candidates[next++];
+        if (c.emptyFile && !c.removed) c.removed = Take(path + c.name, 0, false);
+      }
+      run_.ProcessMessages();
+    }
+  }
+
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < level.entryCount; ++i) {
+    if (run_.Stopped()) return;
+    if (next < candidateCount && candidates[next].index == i) {
+      const Candidate& c = candidates[next++];
+      if (c.subfolder && !c.removed) {
+        const std::string subfolder = path + c.name;
+        status_.SetPanelText(0, subfolder);
+        status_.Repaint();
+        Walk(subfolder + '\\', depth + 1);
+      }
     }
     run_.ProcessMessages();
   }

@@ -2,6 +2,8 @@
 // whose long names match a junk pattern (and, on request, the empty files) unless excepted.
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <unordered_set>
@@ -38,7 +40,34 @@ class Scanner {
   void ScanFolder(const std::string& folder);
 
  private:
-  bool IsException(const std::string& name) const;
+  // A listed entry that one of the three passes acts on; the others are only counted, since a
+  // pass merely tests the stop flag and lets messages through for them.
+  struct Candidate {
+    std::size_t index = 0;  // position in the listing
+    std::string name;
+    std::uint64_t size = 0;
+    bool eligible = false;   // neither read-only, system, link nor excepted
+    bool emptyFile = false;  // taken by the zero-byte pass
+    bool subfolder = false;  // entered by the subfolder pass
+    bool removed = false;
+  };
+  // A pattern matching a candidate; the pattern pass goes through them by pattern, then listing.
+  struct Hit {
+    std::uint32_t pattern;
+    std::uint32_t candidate;
+  };
+  // One folder's listing. One per depth, reused from folder to folder, so that a walk stops
+  // allocating once it has been as deep and as wide as it goes.
+  struct Level {
+    std::vector<Candidate> candidates;
+    std::size_t candidateCount = 0;
+    std::vector<Hit> hits;
+    std::size_t entryCount = 0;
+  };
+
+  void Walk(const std::string& path, std::size_t depth);
+  void List(const std::string& path, Level& level);
+  bool IsException(const std::string& name);
   // Hands a candidate to the hook; true when it was removed.
   bool Take(const std::string& path, std::uint64_t size, bool countSize);
 
@@ -48,6 +77,9 @@ class Scanner {
   std::vector<platform::WildcardPattern> patterns_;
   std::unordered_set<std::string> exceptions_;
   bool zeroBytePass_;
+  std::deque<Level> levels_;  // a deque, so that going deeper leaves the outer levels in place
+  platform::FoldedName folded_;
+  std::string lowered_;
 };
 
 // A pattern the walk can use: a bare file-name pattern, no folder parts or drive.
