@@ -69,11 +69,12 @@ std::string SimSystem::FullPathName(std::string_view path) {
     if (unc.size() > 1) prefix += "\\" + unc[1];
     rest = tail;
   } else if (path.size() >= 2 && path[1] == ':' && IsDriveLetter(path[0])) {
-    prefix = {static_cast<char>(path[0] & ~0x20), ':'};
+    prefix = {path[0], ':'};  // in the letter case it was written
     rest = path.substr(2);
     // "C:name" is relative to the current directory when it is on that drive.
-    if ((rest.empty() || !IsSeparator(rest[0])) && cwd[0] == prefix[0])
+    if ((rest.empty() || !IsSeparator(rest[0])) && cwd[0] == (path[0] & ~0x20)) {
       Resolve(cwd.substr(3), parts);
+    }
   } else if (IsSeparator(path[0])) {
     prefix = std::string(cwd.substr(0, 2));
     rest = path;

@@ -55,6 +55,7 @@ TEST_P(SystemContract, FullPathNameResolvesLikeWindows) {
   EXPECT_EQ(Sys().FullPathName(drive + "\\x\\.\\y\\..\\"), drive + "\\x\\");
   EXPECT_EQ(Sys().FullPathName(drive + "\\x\\..\\..\\.."), drive + "\\");
   EXPECT_EQ(Sys().FullPathName("\\x"), drive + "\\x");
+  EXPECT_EQ(Sys().FullPathName(Lower(drive) + "\\x\\"), Lower(drive) + "\\x\\");  // case kept
   // A bare drive is its current directory; Wine adds a final backslash there, Windows does not.
   EXPECT_EQ(Lower(WithoutFinalBackslash(Sys().FullPathName(drive))), Lower(World().Root()));
   // The share is the root of a UNC path; Wine keeps a final backslash there.
