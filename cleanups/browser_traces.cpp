@@ -1,0 +1,83 @@
+// Internet Explorer's and Opera's caches and cookies.
+#include "cleanups/paths.h"
+#include "cleanups/special_cleanups.h"
+
+namespace cleanups {
+
+namespace {
+
+constexpr std::string_view kOperaKey = "Software\\Opera Software";
+constexpr std::string_view kOpera7 = "Opera\\Opera7";
+constexpr std::string_view kOpera75 = "Opera\\Opera75";
+constexpr std::string_view kCache = "profile\\cache4";
+constexpr std::string_view kCookies = "profile\\cookies4.dat";
+
+}  // namespace
+
+void SpecialCleanups::ClearUrlCache() {
+  // An entry in use stays; the enumeration goes on with the next one.
+  system_.ListUrlCache([&](const std::string& sourceUrl) {
+    system_.DeleteUrlCacheItem(sourceUrl);
+    return true;
+  });
+}
+
+std::string SpecialCleanups::ReadRegString(platform::RegistryRoot root, std::string_view keyPath,
+                                           std::string_view valueName) {
+  std::unique_ptr<platform::RegistryKey> key = system_.OpenRegistryKey(root, keyPath);
+  if (!key) return {};
+  std::optional<platform::RegistryValue> value = key->ReadValue(valueName);
+  if (!value) return {};
+  return value->Text().value_or(std::string());
+}
+
+std::string SpecialCleanups::UsualOperaPlace(std::string_view profile, std::string_view tail) {
+  const std::string appData = SpecialFolder(platform::csidl::kAppData);
+  return Under(Under(appData, profile), tail);
+}
+
+std::string SpecialCleanups::RegisteredOperaPlace(std::string_view valueName,
+                                                  std::string_view tail) {
+  // A missing, empty or relative value would put the tail at the root of the current drive or
+  // into the current folder: no profile of Opera's is there.
+  const std::string base =
+      ReadRegString(platform::RegistryRoot::kCurrentUser, kOperaKey, valueName);
+  if (!IsAbsolutePath(base)) return {};
+  return Under(base, tail);
+}
+
+void SpecialCleanups::TemporaryInternetFiles() {
+  EmptyFolder(SpecialFolder(platform::csidl::kInternetCache), false);
+  ClearUrlCache();
+  EmptyFolder(UsualOperaPlace(kOpera7, kCache), false);
+  EmptyFolder(RegisteredOperaPlace("Last Directory2", kCache), false);
+  EmptyFolder(UsualOperaPlace(kOpera75, kCache), false);
+  EmptyFolder(RegisteredOperaPlace("Last Directory3", kCache), false);
+}
+
+void SpecialCleanups::DeleteOperaCookies(std::string_view profile, std::string_view valueName) {
+  std::int64_t size = 0;
+  bool removed = false;
+  const std::string usual = UsualOperaPlace(profile, kCookies);
+  if (!usual.empty()) {
+    size = FileSizeOf(usual);
+    removed = system_.DeleteFile(usual);
+  }
+  // An empty or missing file in the usual place sends the search to the registered place.
+  if (size < 1) {
+    const std::string registered = RegisteredOperaPlace(valueName, kCookies);
+    if (!registered.empty()) {
+      size = FileSizeOf(registered);
+      removed = system_.DeleteFile(registered);
+    }
+  }
+  if (removed) run_.AddFreed(size);
+}
+
+void SpecialCleanups::Cookies() {
+  EmptyFolder(SpecialFolder(platform::csidl::kCookies), false);
+  DeleteOperaCookies(kOpera7, "Last Directory2");
+  DeleteOperaCookies(kOpera75, "Last Directory3");
+}
+
+}  // namespace cleanups

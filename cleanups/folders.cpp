@@ -1,0 +1,133 @@
+// The folder and path operations, and the clean-ups that are plain folder work.
+#include "cleanups/paths.h"
+#include "cleanups/special_cleanups.h"
+
+namespace cleanups {
+
+SpecialCleanups::SpecialCleanups(clean::RunContext& run, bool userIsAdmin)
+    : run_(run), system_(run.System()), userIsAdmin_(userIsAdmin) {}
+
+std::string SpecialCleanups::TempFolder() {
+  return system_.TempFolder();
+}
+
+std::string SpecialCleanups::WindowsFolder() {
+  return system_.WindowsFolder();
+}
+
+std::string SpecialCleanups::SpecialFolder(int csidl) {
+  return system_.SpecialFolder(csidl);
+}
+
+std::string SpecialCleanups::LongPathName(std::string_view path) {
+  if (path.empty()) return {};
+  const std::size_t inputDrive = DrivePartLength(path);
+  if (inputDrive > 0 && path.size() <= inputDrive) return std::string(path);
+  const std::string full = system_.FullPathName(path);
+  if (full.empty()) return std::string(path);
+
+  const std::size_t drive = DrivePartLength(full);
+  std::string result = full.substr(0, drive);
+  std::string_view rest = std::string_view(full).substr(drive);
+  if (!rest.empty() && rest.front() == '\\') {
+    result += '\\';
+    rest.remove_prefix(1);
+  }
+  while (!rest.empty()) {
+    const std::size_t cut = rest.find('\\');
+    const std::string_view component = rest.substr(0, cut);
+    std::optional<platform::DirEntry> entry;
+    if (!component.empty()) entry = system_.LookUp(result + std::string(component));
+    if (!entry) {
+      result += rest;
+      break;
+    }
+    result += entry->name;
+    if (cut == std::string_view::npos) break;
+    result += '\\';
+    rest.remove_prefix(cut + 1);
+  }
+  return result;
+}
+
+void SpecialCleanups::EmptyFolder(std::string_view path, bool removeItself) {
+  if (path.empty()) return;
+  const std::string folder = WithBackslash(path);
+  // However it is spelt, a drive root is never emptied: a temporary-folder variable set to "C:\"
+  // must not wipe the drive.
+  const std::string full = system_.FullPathName(folder);
+  if (full.empty() || IsDriveRoot(path) || IsDriveRoot(full)) return;
+  EmptyTree(folder);
+  if (removeItself && !run_.Stopped()) system_.RemoveFolder(folder);
+}
+
+void SpecialCleanups::EmptyTree(const std::string& folder) {
+  // First the files, each counted with the size its listing gave.
+  bool stopped = false;
+  system_.ListFolder(folder, [&](const platform::DirEntry& entry) {
+    if (run_.Stopped()) {
+      stopped = true;
+      return false;
+    }
+    if (!entry.IsDirectory() && system_.DeleteFile(folder + entry.name)) {
+      run_.AddFreed(static_cast<std::int64_t>(entry.size));
+    }
+    run_.ProcessMessages();
+    return true;
+  });
+  if (stopped) return;
+  // Then the subfolders, bottom up. A link goes as a link: its target is never entered.
+  system_.ListFolder(folder, [&](const platform::DirEntry& entry) {
+    if (run_.Stopped()) return false;
+    if (entry.IsDirectory()) {
+      const std::string subfolder = folder + entry.name;
+      if (!entry.IsReparsePoint()) EmptyTree(subfolder + '\\');
+      system_.RemoveFolder(subfolder);
+    }
+    run_.ProcessMessages();
+    return true;
+  });
+}
+
+std::int64_t SpecialCleanups::FolderSize(std::string_view path, bool withSubfolders) {
+  if (path.empty()) return 0;
+  const std::string folder = WithBackslash(path);
+  std::int64_t sum = 0;
+  system_.ListFolder(folder, [&](const platform::DirEntry& entry) {
+    sum += static_cast<std::int64_t>(entry.size);
+    if (withSubfolders && entry.IsDirectory() && !entry.IsReparsePoint() &&
+        entry.name.front() != '.') {
+      sum += FolderSize(folder + entry.name, true);
+    }
+    return true;
+  });
+  return sum;
+}
+
+std::int64_t SpecialCleanups::FileSizeOf(std::string_view path) {
+  if (path.empty()) return 0;
+  std::optional<platform::DirEntry> entry = system_.LookUp(path);
+  return entry ? static_cast<std::int64_t>(entry->size) : 0;
+}
+
+void SpecialCleanups::TemporaryFolders() {
+  EmptyFolder(LongPathName(TempFolder()), false);
+  if (userIsAdmin_) EmptyFolder(LongPathName(Under(WindowsFolder(), "Temp")), false);
+}
+
+void SpecialCleanups::RecentDocuments() {
+  // The shell deletes the folder's shortcuts itself when it clears its list.
+  run_.AddFreed(FolderSize(SpecialFolder(platform::csidl::kRecent), true));
+  system_.ClearRecentDocuments();
+}
+
+void SpecialCleanups::Favourites() {
+  EmptyFolder(SpecialFolder(platform::csidl::kFavorites), false);
+  if (userIsAdmin_) EmptyFolder(SpecialFolder(platform::csidl::kCommonFavorites), false);
+}
+
+void SpecialCleanups::History() {
+  EmptyFolder(SpecialFolder(platform::csidl::kHistory), false);
+}
+
+}  // namespace cleanups

@@ -1,0 +1,84 @@
+// The fixed clean-ups behind the advanced switches, and the folder, path, registry and browser
+// operations they are built from. Every operation absorbs its own failures: a missing folder,
+// key or value makes it do nothing. Only EmptyFolder and RemoveZeroCountDlls delete files, always
+// for good, adding what they free to the run's total.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "clean/run_context.h"
+#include "platform/system.h"
+
+namespace cleanups {
+
+class SpecialCleanups {
+ public:
+  SpecialCleanups(clean::RunContext& run, bool userIsAdmin);
+
+  // --- The steps, in the order a run calls them. The run shows their texts and reports them.
+  void TemporaryFolders();
+  void RecentDocuments();
+  void RecycleBin();
+  void TemporaryInternetFiles();
+  void Cookies();
+  void Favourites();
+  void History();
+  void OldUpdateFiles();
+  void SystemLog();
+  void UnusedDlls();
+  void RunList();
+
+  // --- Folders and paths
+  std::string TempFolder();
+  std::string WindowsFolder();
+  // Empty when the system has no such folder; every caller then skips it.
+  std::string SpecialFolder(int csidl);
+  // The path made absolute, each existing component under the name stored on disk; from the
+  // first missing component on, the rest stays as it was. A bare drive ("C:") stays as it is.
+  std::string LongPathName(std::string_view path);
+  // Deletes the files and subfolders of a folder for good, bottom up, and the folder itself with
+  // `removeItself`. Ends at the next entry once the run is stopped. Refuses an empty path and
+  // the root of a drive or share; removes links inside as links, never touching their targets.
+  void EmptyFolder(std::string_view path, bool removeItself);
+  // The sizes of the folder's files, and with `withSubfolders` of its subfolders' files, except
+  // below subfolders whose names begin with a dot and links. 0 for an empty path.
+  std::int64_t FolderSize(std::string_view path, bool withSubfolders);
+  // The size of the entry at exactly this path; 0 when there is none.
+  std::int64_t FileSizeOf(std::string_view path);
+
+  // --- Browser traces
+  // Deletes every entry of the URL cache that can be deleted.
+  void ClearUrlCache();
+  // The text of a REG_SZ or REG_EXPAND_SZ value (not expanded); empty when the key or value is
+  // missing, empty or of another type.
+  std::string ReadRegString(platform::RegistryRoot root, std::string_view keyPath,
+                            std::string_view valueName);
+
+  // --- Registry and system
+  void EmptyRecycleBin();
+  // Empties and removes the folders of the Windows folder named with a dollar sign at both ends.
+  void RemoveDollarFolders();
+  // Deletes the shared libraries whose SharedDLLs count is a REG_DWORD 0, with their values.
+  void RemoveZeroCountDlls();
+  // Deletes every value of the Run dialog's history; the key stays.
+  void ClearRunList();
+
+ private:
+  // The walk of EmptyFolder; `folder` ends with a backslash.
+  void EmptyTree(const std::string& folder);
+  // LongPathName of the Windows folder followed by `tail`; empty without a Windows folder.
+  std::string InWindowsFolder(std::string_view tail);
+  // A location of an Opera profile: in the application-data folder, or named by a registry
+  // value; empty (to be skipped) when its base is missing.
+  std::string UsualOperaPlace(std::string_view profile, std::string_view tail);
+  std::string RegisteredOperaPlace(std::string_view valueName, std::string_view tail);
+  void DeleteOperaCookies(std::string_view profile, std::string_view valueName);
+
+  clean::RunContext& run_;
+  platform::System& system_;
+  bool userIsAdmin_;
+};
+
+}  // namespace cleanups

@@ -1,0 +1,158 @@
+// The recycle bin, old update files, the system log, shared libraries and the Run list.
+#include "tests/cleanups/cleanups_harness.h"
+
+namespace testing_cleanups {
+namespace {
+
+namespace reg = platform::reg;
+using platform::RegistryRoot;
+using platform::RegistryValue;
+
+constexpr const char* kSharedDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+constexpr const char* kRunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+
+class SystemCleanupsTest : public CleanupsTest {
+ protected:
+  void Count(const std::string& path, RegistryValue value) {
+    sim.SetRegistryValue(RegistryRoot::kLocalMachine, kSharedDlls, path, std::move(value));
+  }
+  bool HasCount(const std::string& path) {
+    return sim.RegistryValueOf(RegistryRoot::kLocalMachine, kSharedDlls, path).has_value();
+  }
+};
+
+TEST_F(SystemCleanupsTest, RecycleBinIsEmptiedWhenTheShellCanDoIt) {
+  File("C:\\a.tmp", 1);
+  File("C:\\b.tmp", 2);
+  ASSERT_TRUE(sim.MoveToRecycleBin("C:\\a.tmp"));
+  sim.SetEmptyRecycleBinMissing(true);
+  cleanups.RecycleBin();
+  EXPECT_EQ(sim.RecycleBinPaths().size(), 1u);
+  sim.SetEmptyRecycleBinMissing(false);
+  ASSERT_TRUE(sim.MoveToRecycleBin("C:\\b.tmp"));
+  cleanups.RecycleBin();
+  EXPECT_TRUE(sim.RecycleBinPaths().empty());
+  EXPECT_EQ(state.freedBytes, 0);
+}
+
+TEST_F(SystemCleanupsTest, OldUpdateFilesTakeTheSetupFolderAndTheDollarFolders) {
+  sim.SetWindowsFolder("C:\\WINDOWS");
+  const std::string w = "C:\\Windows";
+  sim.AddFolder(w);
+  sim.SetShortName(w, "WINDOWS");
+  File(w + "\\Windows Update Setup-Dateien\\setup.exe", 10);
+  File(w + "\\Windows Update Setup-Dateien\\sub\\x.cab", 20);
+  File(w + "\\$NtUninstallKB123$\\spuninst\\spuninst.exe", 40);
+  File(w + "\\$hf_mig$\\KB1\\update.exe", 80);
+  File(w + "\\$file$", 1000);
+  File(w + "\\$notclosed\\keep.txt", 1000);
+  File(w + "\\$locked$\\ro.dll", 1000, platform::attr::kReadOnly);
+  File(w + "\\system32\\kernel32.dll", 1000);
+  File("D:\\Target\\keep.txt", 1000);
+  sim.AddFolderLink(w + "\\$link$", "D:\\Target");
+
+  cleanups.OldUpdateFiles();
+  EXPECT_EQ(sim.Dump(w),
+            "C:\\Windows\\$file$ (1000)\n"
+            "C:\\Windows\\$notclosed\\\n"
+            "C:\\Windows\\$notclosed\\keep.txt (1000)\n"
+            "C:\\Windows\\$locked$\\\n"
+            "C:\\Windows\\$locked$\\ro.dll (1000)\n"
+            "C:\\Windows\\system32\\\n"
+            "C:\\Windows\\system32\\kernel32.dll (1000)\n");
+  EXPECT_TRUE(sim.Exists("D:\\Target\\keep.txt"));
+  EXPECT_EQ(state.freedBytes, 150);
+}
+
+TEST_F(SystemCleanupsTest, OldUpdateFilesStopWithTheRun) {
+  File("C:\\Windows\\Windows Update Setup-Dateien\\setup.exe", 10);
+  File("C:\\Windows\\$NtUninstallKB1$\\a.exe", 20);
+  const std::string before = sim.Dump();
+  state.stop = true;
+  cleanups.OldUpdateFiles();
+  EXPECT_EQ(sim.Dump(), before);
+}
+
+TEST_F(SystemCleanupsTest, SystemLogIsEmptiedButKept) {
+  File("C:\\Windows\\system32\\WBEM\\Logs\\wbemcore.log", 10);
+  File("C:\\Windows\\system32\\WBEM\\Logs\\old\\wmiprov.lo_", 20);
+  File("C:\\Windows\\system32\\WBEM\\Repository\\objects.data", 1000);
+  cleanups.SystemLog();
+  EXPECT_TRUE(sim.Exists("C:\\Windows\\system32\\WBEM\\Logs"));
+  EXPECT_EQ(sim.Dump("C:\\Windows\\system32\\WBEM\\Logs"), "");
+  EXPECT_TRUE(sim.Exists("C:\\Windows\\system32\\WBEM\\Repository\\objects.data"));
+  EXPECT_EQ(state.freedBytes, 30);
+}
+
+TEST_F(SystemCleanupsTest, WithoutAWindowsFolderNothingIsTouched) {
+  // "\Windows Update Setup-Dateien" would otherwise name a folder at the current drive's root.
+  File("C:\\Windows Update Setup-Dateien\\keep.txt", 1);
+  File("C:\\system32\\WBEM\\Logs\\keep.log", 2);
+  File("C:\\$keep$\\x", 4);
+  sim.SetWindowsFolder("");
+  const std::string before = sim.Dump();
+  cleanups.OldUpdateFiles();
+  cleanups.SystemLog();
+  EXPECT_EQ(sim.Dump(), before);
+}
+
+TEST_F(SystemCleanupsTest, OnlyZeroDwordCountsTakeTheirFiles) {
+  File("D:\\Shared\\zero.dll", 100);
+  File("D:\\Shared\\three.dll", 200);
+  File("D:\\Shared\\binary.dll", 400);
+  File("D:\\Shared\\text.dll", 800);
+  File("D:\\Shared\\busy.dll", 1600);
+  sim.SetInUse("D:\\Shared\\busy.dll");
+  File("C:\\Dustorix\\relative.dll", 3200);
+  Count("D:\\Shared\\zero.dll", RegistryValue::FromDword(0));
+  Count("D:\\Shared\\three.dll", RegistryValue::FromDword(3));
+  Count("D:\\Shared\\binary.dll", {reg::kBinary, std::string(4, '\0')});
+  Count("D:\\Shared\\text.dll", RegistryValue::FromText("0"));
+  Count("D:\\Shared\\busy.dll", RegistryValue::FromDword(0));
+  Count("D:\\Shared\\missing.dll", RegistryValue::FromDword(0));
+  Count("relative.dll", RegistryValue::FromDword(0));
+
+  cleanups.UnusedDlls();
+  EXPECT_EQ(Reported(), std::vector<std::string>{"D:\\Shared\\zero.dll"});
+  EXPECT_EQ(state.freedBytes, 100);
+  EXPECT_FALSE(sim.Exists("D:\\Shared\\zero.dll"));
+  for (const char* kept :
+       {"D:\\Shared\\three.dll", "D:\\Shared\\binary.dll", "D:\\Shared\\text.dll",
+        "D:\\Shared\\busy.dll", "C:\\Dustorix\\relative.dll"})
+    EXPECT_TRUE(sim.Exists(kept)) << kept;
+  EXPECT_EQ(sim.RegistryValueNamesOf(RegistryRoot::kLocalMachine, kSharedDlls),
+            (std::vector<std::string>{"D:\\Shared\\three.dll", "D:\\Shared\\binary.dll",
+                                      "D:\\Shared\\text.dll"}));
+  EXPECT_GT(report.HorizontalExtent(), 0);
+}
+
+TEST_F(SystemCleanupsTest, KeysThatCannotBeOpenedEndTheRegistryCleanUps) {
+  cleanups.UnusedDlls();  // neither key exists
+  cleanups.RunList();
+  EXPECT_FALSE(sim.RegistryKeyExists(RegistryRoot::kCurrentUser, kRunMru));
+  EXPECT_FALSE(sim.RegistryKeyExists(RegistryRoot::kLocalMachine, kSharedDlls));
+
+  File("D:\\zero.dll", 1);
+  Count("D:\\zero.dll", RegistryValue::FromDword(0));
+  sim.LockRegistryKey(RegistryRoot::kLocalMachine, kSharedDlls);
+  sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "a", RegistryValue::FromText("x"));
+  sim.LockRegistryKey(RegistryRoot::kCurrentUser, kRunMru);
+  cleanups.UnusedDlls();
+  cleanups.RunList();
+  EXPECT_TRUE(sim.Exists("D:\\zero.dll"));
+  EXPECT_TRUE(HasCount("D:\\zero.dll"));
+  EXPECT_TRUE(sim.RegistryValueOf(RegistryRoot::kCurrentUser, kRunMru, "a"));
+}
+
+TEST_F(SystemCleanupsTest, RunListLosesEveryValueAndKeepsItsKey) {
+  for (const char* name : {"a", "b", "c", "MRUList"})
+    sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, name,
+                         RegistryValue::FromText("notepad\\1"));
+  cleanups.RunList();
+  EXPECT_TRUE(sim.RegistryKeyExists(RegistryRoot::kCurrentUser, kRunMru));
+  EXPECT_TRUE(sim.RegistryValueNamesOf(RegistryRoot::kCurrentUser, kRunMru).empty());
+  EXPECT_TRUE(Reported().empty());
+}
+
+}  // namespace
+}  // namespace testing_cleanups
