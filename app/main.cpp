@@ -51,6 +51,7 @@ int RunDustorix(platform::System& system, ui::Backend& backend) {
   Published info(about::Frminfo, std::make_unique<about::TFrminfo>(application, system));
   Published options(settings::Frmoption,
                     std::make_unique<settings::TFrmoption>(application, (*mainForm).LanguageTexts));
+  (*options).UseSystem(system);
   Published report(clean::FrmDelinfo, std::make_unique<clean::TFrmDelinfo>(application));
   Published input(settings::FrmInputBox, std::make_unique<settings::TFrmInputBox>(application));
   Published review(clean::Frmmarkfile, std::make_unique<clean::TFrmmarkfile>(

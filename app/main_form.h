@@ -20,6 +20,18 @@
 
 namespace app {
 
+// The command numbers of the main menu's items.
+enum MenuCommand : int {
+  kCommandDelete = 101,
+  kCommandStop = 102,
+  kCommandExit = 103,
+  kCommandGerman = 111,
+  kCommandEnglish = 112,
+  kCommandGreek = 113,
+  kCommandOptions = 114,
+  kCommandInfo = 121,
+};
+
 class TFrmMain : public ui::Form {
  public:
   TFrmMain(ui::Application& app, platform::System& system);

@@ -16,7 +16,8 @@ MenuItem* Find(MenuItem& item, int id) {
 }
 }  // namespace
 
-MenuItem::MenuItem(std::string caption) : caption_(std::move(caption)), id_(nextMenuId++) {}
+MenuItem::MenuItem(std::string caption, int id)
+    : caption_(std::move(caption)), id_(id != 0 ? id : nextMenuId++) {}
 
 MenuItem& MenuItem::Add(MenuItem& child) {
   child.parent_ = this;

@@ -12,7 +12,9 @@ class Form;
 
 class MenuItem {
  public:
-  explicit MenuItem(std::string caption = {});
+  // `id` is the item's command number; 0 takes the next free one. A fixed number lets another
+  // process (a test driving the program) choose the item.
+  explicit MenuItem(std::string caption = {}, int id = 0);
   MenuItem(const MenuItem&) = delete;
   MenuItem& operator=(const MenuItem&) = delete;
 
@@ -33,7 +35,7 @@ class MenuItem {
   // A click by the user, or by a test: runs OnClick when the item is enabled.
   void Click();
 
-  // A stable number for the backend's commands.
+  // The command number the backend reports a choice of this item with.
   int Id() const { return id_; }
   void AttachTo(Form* form);
 

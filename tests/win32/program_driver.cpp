@@ -1,0 +1,153 @@
+#include "tests/win32/program_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+
+#include "platform/win32/wide_path.h"
+
+namespace testing_program {
+
+namespace {
+
+using platform::win32::Narrow;
+using platform::win32::UniqueHandle;
+using platform::win32::Widen;
+
+std::wstring W(const std::string& text) {
+  return Widen(text).value_or(L"");
+}
+
+// Copies a folder tree; the data folder holds only a few small files.
+void CopyTree(const std::wstring& from, const std::wstring& to) {
+  ::CreateDirectoryW(to.c_str(), nullptr);
+  WIN32_FIND_DATAW data;
+  HANDLE search = ::FindFirstFileW((from + L"\\*").c_str(), &data);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE) << Narrow(from);
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      CopyTree(from + L"\\" + name, to + L"\\" + name);
+    } else {
+      ::CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE);
+    }
+  } while (::FindNextFileW(search, &data));
+  ::FindClose(search);
+}
+
+std::wstring ExecutableFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.rfind(L'\\'));
+}
+
+}  // namespace
+
+bool HaveDisplay() {
+  return std::getenv("DISPLAY") != nullptr;
+}
+
+ProgramFolder::ProgramFolder() {
+  static std::atomic<int> counter{0};
+  path_ =
+      "T:\\program-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+  const std::wstring source = ExecutableFolder();
+  ::CreateDirectoryW(W(path_).c_str(), nullptr);
+  EXPECT_TRUE(
+      ::CopyFileW((source + L"\\dustorix.exe").c_str(), W(File("dustorix.exe")).c_str(), FALSE))
+      << "dustorix.exe must lie beside the tests";
+  CopyTree(source + L"\\data", W(File("data")));
+}
+
+void ProgramFolder::Write(const std::string& relative, const std::string& bytes) const {
+  UniqueHandle file(::CreateFileW(W(File(relative)).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(file) << relative;
+  DWORD written = 0;
+  ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::string ProgramFolder::Read(const std::string& relative) const {
+  UniqueHandle file(::CreateFileW(W(File(relative)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return {};
+  std::string bytes(1 << 16, '\0');
+  DWORD read = 0;
+  ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  bytes.resize(read);
+  return bytes;
+}
+
+bool ProgramFolder::Exists(const std::string& relative) const {
+  return ::GetFileAttributesW(W(File(relative)).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Program::Program(const ProgramFolder& folder) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  std::wstring command = L"\"" + W(folder.File("dustorix.exe")) + L"\"";
+  const BOOL started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                                        nullptr, W(folder.Path()).c_str(), &startup, &info_);
+  EXPECT_TRUE(started) << "CreateProcess failed: " << ::GetLastError();
+  if (started) {
+    process_.Reset(info_.hProcess);
+    thread_.Reset(info_.hThread);
+  }
+}
+
+Program::~Program() {
+  if (process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+    ::TerminateProcess(process_.Get(), 1);
+    ::WaitForSingleObject(process_.Get(), 5000);
+  }
+}
+
+HWND Program::WaitForWindow(const wchar_t* className, int timeoutMs) const {
+  for (int waited = 0; waited <= timeoutMs; waited += 20) {
+    for (HWND window = ::FindWindowExW(nullptr, nullptr, className, nullptr); window;
+         window = ::FindWindowExW(nullptr, window, className, nullptr)) {
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(window, &owner);
+      if (owner == info_.dwProcessId && ::IsWindowVisible(window)) return window;
+    }
+    ::Sleep(20);
+  }
+  return nullptr;
+}
+
+int Program::WaitForExit(int timeoutMs) const {
+  if (!process_ ||
+      ::WaitForSingleObject(process_.Get(), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) {
+    return -1;
+  }
+  DWORD code = 0;
+  ::GetExitCodeProcess(process_.Get(), &code);
+  return static_cast<int>(code);
+}
+
+std::string WindowText(HWND window) {
+  wchar_t text[512] = {};
+  ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+  return Narrow(text);
+}
+
+std::vector<std::string> ChildTexts(HWND window) {
+  std::vector<std::string> texts;
+  ::EnumChildWindows(
+      window,
+      [](HWND child, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<std::string>*>(list)->push_back(WindowText(child));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&texts));
+  return texts;
+}
+
+void ChooseMenu(HWND window, int command) {
+  ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+}  // namespace testing_program

@@ -1,0 +1,57 @@
+// Drives the real dustorix.exe from the test process, as a user (or a second start) would:
+// a program folder on the test drive, the process, its windows and their native controls.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/handles.h"
+#include "platform/win32/win.h"
+
+namespace testing_program {
+
+// True when windows can be created (the tests run under Xvfb); GUI tests skip otherwise.
+bool HaveDisplay();
+
+// A copy of the program with its data folder (from beside the test executable) in a new folder
+// on the test drive.
+class ProgramFolder {
+ public:
+  ProgramFolder();
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& relative) const { return path_ + "\\" + relative; }
+  void Write(const std::string& relative, const std::string& bytes) const;
+  // Empty when the file does not exist.
+  std::string Read(const std::string& relative) const;
+  bool Exists(const std::string& relative) const;
+
+ private:
+  std::string path_;
+};
+
+class Program {
+ public:
+  // Starts dustorix.exe in the folder (its working folder).
+  explicit Program(const ProgramFolder& folder);
+  ~Program();
+
+  // Polls for a top-level window of this process with this class; null after the timeout.
+  HWND WaitForWindow(const wchar_t* className, int timeoutMs = 10000) const;
+  // Waits for the process to end; its exit code, or -1 on time-out.
+  int WaitForExit(int timeoutMs = 10000) const;
+  DWORD ProcessId() const { return info_.dwProcessId; }
+
+ private:
+  PROCESS_INFORMATION info_{};
+  platform::win32::UniqueHandle process_;
+  platform::win32::UniqueHandle thread_;
+};
+
+// The captions of a window's child controls, in creation order.
+std::vector<std::string> ChildTexts(HWND window);
+std::string WindowText(HWND window);
+// Chooses a menu item by its command number, as the menu does (Wine keeps a program's menus
+// out of other processes' reach, so they cannot be read from here).
+void ChooseMenu(HWND window, int command);
+
+}  // namespace testing_program

@@ -1,0 +1,118 @@
+// The real dustorix.exe under Wine, driven from this process through its windows.
+#include <gtest/gtest.h>
+
+#include "app/main_form.h"
+#include "platform/win32/wide_path.h"
+#include "settings/list_file.h"
+#include "tests/win32/program_driver.h"
+
+namespace testing_program {
+namespace {
+
+std::vector<std::string> LanguageLines(const ProgramFolder& folder, const std::string& code) {
+  return settings::SplitTextLines(folder.Read("data\\lang\\" + code + ".dat"));
+}
+
+bool Contains(const std::vector<std::string>& texts, const std::string& text) {
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+FILETIME LastWrite(const ProgramFolder& folder, const std::string& relative) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  ::GetFileAttributesExW(platform::win32::Widen(folder.File(relative)).value().c_str(),
+                         GetFileExInfoStandard, &data);
+  return data.ftLastWriteTime;
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveDisplay()) GTEST_SKIP() << "no display";
+  }
+};
+
+TEST_F(ProgramTest, OpensInTheChosenLanguageAndSwitchesFromTheMenu) {
+  ProgramFolder folder;
+  folder.Write("data\\lang\\whichlang.dat", std::string("\x02"
+                                                        "De\x01",
+                                                        4));
+  const std::vector<std::string> de = LanguageLines(folder, "De");
+  const std::vector<std::string> en = LanguageLines(folder, "En");
+  Program program(folder);
+  HWND main = program.WaitForWindow(L"TFrmMain");
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(WindowText(main), "Dustorix");
+  std::vector<std::string> texts = ChildTexts(main);
+  for (int line : {9, 10, 1, 6, 11})
+    EXPECT_TRUE(Contains(texts, de[line])) << de[line];
+
+  ChooseMenu(main, app::kCommandEnglish);  // Bearbeiten > Sprache > English
+  texts = ChildTexts(main);
+  for (int line : {9, 10, 1, 6, 11})
+    EXPECT_TRUE(Contains(texts, en[line])) << en[line];
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
+  EXPECT_EQ(folder.Read("data\\lang\\whichlang.dat"), std::string("\x02"
+                                                                  "En\x01",
+                                                                  4));
+  EXPECT_EQ(folder.Read("data\\advancedoption.dat").size(), 14u);
+}
+
+TEST_F(ProgramTest, FirstStartAsksForTheLanguage) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.Exists("data\\lang\\whichlang.dat"));
+  Program program(folder);
+  HWND dialog = program.WaitForWindow(L"TFrmlang");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(WindowText(dialog), "Sprache/Language");
+  HWND combo = ::FindWindowExW(dialog, nullptr, L"ComboBox", nullptr);
+  HWND ok = ::FindWindowExW(dialog, nullptr, L"Button", nullptr);
+  ASSERT_TRUE(combo && ok);
+  ::SendMessageW(combo, CB_SETCURSEL, 2, 0);
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+  ::SendMessageW(ok, BM_CLICK, 0, 0);
+
+  HWND main = program.WaitForWindow(L"TFrmMain");
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(Contains(ChildTexts(main), LanguageLines(folder, "Gr")[9]));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
+  EXPECT_EQ(folder.Read("data\\lang\\whichlang.dat"), std::string("\x02"
+                                                                  "Gr\x01",
+                                                                  4));
+}
+
+TEST_F(ProgramTest, ASecondStartActivatesTheFirstAndWritesNothing) {
+  ProgramFolder folder;
+  folder.Write("data\\lang\\whichlang.dat", std::string("\x02"
+                                                        "En\x01",
+                                                        4));
+  Program first(folder);
+  HWND main = first.WaitForWindow(L"TFrmMain");
+  ASSERT_NE(main, nullptr);
+  ::ShowWindow(main, SW_MINIMIZE);
+  ASSERT_TRUE(::IsIconic(main));
+  const FILETIME before = LastWrite(folder, "data\\lang\\whichlang.dat");
+  const std::string settingsBefore = folder.Read("data\\fileformat.dat");
+
+  Program second(folder);
+  EXPECT_EQ(second.WaitForExit(), 0);
+  for (int waited = 0; waited < 3000 && ::IsIconic(main); waited += 20)
+    ::Sleep(20);
+  EXPECT_FALSE(::IsIconic(main));
+  EXPECT_EQ(::GetForegroundWindow(), main);
+  const FILETIME unchanged = LastWrite(folder, "data\\lang\\whichlang.dat");
+  EXPECT_EQ(::CompareFileTime(&before, &unchanged), 0);
+  EXPECT_EQ(folder.Read("data\\fileformat.dat"), settingsBefore);
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(first.WaitForExit(), 0);
+  // The first instance saved when it closed.
+  FILETIME after = LastWrite(folder, "data\\lang\\whichlang.dat");
+  EXPECT_NE(::CompareFileTime(&before, &after), 0);
+}
+
+}  // namespace
+}  // namespace testing_program
