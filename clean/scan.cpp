@@ -1,6 +1,7 @@
 #include "clean/scan.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace clean {
 
@@ -13,6 +14,23 @@ namespace attr = platform::attr;
 // removing or recycling it can reach what it points to.
 bool NeverTaken(const DirEntry& entry) {
   return (entry.attributes & (attr::kReadOnly | attr::kSystem | attr::kReparsePoint)) != 0;
+}
+
+char UpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The character, upper-cased, that every name the pattern matches ends with; 0 when the pattern
+// ends in a wildcard or outside ASCII. Windows drops a pattern's trailing dots and blanks, and a
+// last character that is no wildcard must then equal the name's last one, in any case.
+char LastCharOf(const std::string& pattern) {
+  const std::size_t last = pattern.find_last_not_of(". ");
+  if (last == std::string::npos) return 0;
+  const char c = pattern[last];
+  if ((static_cast<unsigned char>(c) & 0x80) != 0 || std::strchr("*?<>\"", c) != nullptr) {
+    return 0;
+  }
+  return UpperAscii(c);
 }
 
 }  // namespace
@@ -28,9 +46,19 @@ Scanner::Scanner(RunContext& run, const RunSettings& settings, ui::StatusBar& st
       action_(std::move(action)),
       exceptions_(settings.ExceptionListLower.begin(), settings.ExceptionListLower.end()),
       zeroBytePass_(settings.AdvancedOptions[settings::kNullFile]) {
-  // Compiled once per run, not once per name.
+  // Compiled once per run, not once per name; most names then meet only the few patterns that
+  // end in their last character, or in a wildcard.
   for (const std::string& pattern : settings.FileEndingList) {
-    if (IsUsablePattern(pattern)) patterns_.emplace_back(pattern);
+    if (!IsUsablePattern(pattern)) continue;
+    const auto index = static_cast<std::uint32_t>(patterns_.size());
+    patterns_.emplace_back(pattern);
+    const char last = LastCharOf(pattern);
+    for (std::size_t c = 0; c < 128; ++c) {
+      if (last == 0 || last == UpperAscii(static_cast<char>(c))) {
+        patternsByLastChar_[c].push_back(index);
+      }
+    }
+    patternsByLastChar_[128].push_back(index);
   }
 }
 
@@ -64,12 +92,12 @@ void Scanner::List(const std::string& path, Level& level) {
     const std::size_t index = level.entryCount++;
     const auto candidate = static_cast<std::uint32_t>(level.candidateCount);
     const std::size_t hitsBefore = level.hits.size();
-    if (!patterns_.empty()) {
-      folded_.Assign(entry.name);
-      for (std::size_t p = 0; p < patterns_.size(); ++p) {
-        if (patterns_[p].Matches(folded_)) {
-          level.hits.push_back({static_cast<std::uint32_t>(p), candidate});
-        }
+    if (!entry.name.empty()) {
+      const auto last = static_cast<unsigned char>(entry.name.back());
+      const std::vector<std::uint32_t>& tried = patternsByLastChar_[last < 128 ? last : 128];
+      if (!tried.empty()) folded_.Assign(entry.name);
+      for (const std::uint32_t p : tried) {
+        if (patterns_[p].Matches(folded_)) level.hits.push_back({p, candidate});
       }
     }
     const bool matched = level.hits.size() != hitsBefore;
@@ -91,8 +119,10 @@ void Scanner::List(const std::string& path, Level& level) {
     return true;
   });
   // Pattern by pattern; within a pattern in listing order, the order in which they were added.
-  std::stable_sort(level.hits.begin(), level.hits.end(),
-                   [](const Hit& a, const Hit& b) { return a.pattern < b.pattern; });
+  if (level.hits.size() > 1) {
+    std::stable_sort(level.hits.begin(), level.hits.end(),
+                     [](const Hit& a, const Hit& b) { return a.pattern < b.pattern; });
+  }
 }
 
 void Scanner::Walk(const std::string& path, std::size_t depth) {

@@ -2,6 +2,7 @@
 // whose long names match a junk pattern (and, on request, the empty files) unless excepted.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -75,6 +76,9 @@ class Scanner {
   ui::StatusBar& status_;
   FileAction action_;
   std::vector<platform::WildcardPattern> patterns_;
+  // For each ASCII character (upper case), the patterns a name ending in it can match, in list
+  // order; the last slot, for names ending outside ASCII, holds all of them.
+  std::array<std::vector<std::uint32_t>, 129> patternsByLastChar_;
   std::unordered_set<std::string> exceptions_;
   bool zeroBytePass_;
   std::deque<Level> levels_;  // a deque, so that going deeper leaves the outer levels in place
