@@ -1,0 +1,273 @@
+// The special clean-ups on the real system, inside the Wine sandbox: registry keys of the
+// private prefix, its URL cache, its Windows folder and the test drive T:.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "cleanups/special_cleanups.h"
+#include "platform/sim/sim_ui.h"
+#include "platform/ui/form.h"
+#include "platform/ui/list_box.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/wide_path.h"
+#include "platform/win32/win.h"
+#include "platform/win32/win32_system.h"
+
+#include <wininet.h>
+
+namespace {
+
+using platform::win32::Narrow;
+using platform::win32::UniqueHandle;
+using platform::win32::Widen;
+
+struct RegistryKeyTraits {
+  using Value = HKEY;
+  static Value Invalid() { return nullptr; }
+  static bool Valid(Value key) { return key != nullptr; }
+  static void Close(Value key) { ::RegCloseKey(key); }
+};
+using UniqueKey = platform::win32::UniqueResource<RegistryKeyTraits>;
+
+std::wstring W(std::string_view text) {
+  return Widen(text).value_or(L"");
+}
+
+bool Exists(std::string_view path) {
+  return ::GetFileAttributesW(W(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void MakeFile(const std::string& path, std::size_t size, DWORD attributes = 0) {
+  for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+    ::CreateDirectoryW(W(path.substr(0, at)).c_str(), nullptr);
+  UniqueHandle file(::CreateFileW(W(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(file) << path;
+  const std::string bytes(size, 'x');
+  DWORD written = 0;
+  ASSERT_TRUE(::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(size), &written, nullptr));
+  file.Reset();
+  if (attributes) {
+    ASSERT_TRUE(::SetFileAttributesW(W(path).c_str(), attributes));
+  }
+}
+
+void SetValue(HKEY root, const wchar_t* key, const std::wstring& name, DWORD type, const void* data,
+              DWORD size) {
+  ASSERT_EQ(::RegSetKeyValueW(root, key, name.c_str(), type, data, size), ERROR_SUCCESS);
+}
+
+bool HasValue(HKEY root, const wchar_t* key, const std::wstring& name) {
+  return ::RegGetValueW(root, key, name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+         ERROR_SUCCESS;
+}
+
+class CleanupsWin32 : public ::testing::Test {
+ protected:
+  CleanupsWin32() {
+    static std::atomic<int> counter{0};
+    folder =
+        "T:\\cleanups-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    ::CreateDirectoryW(W(folder).c_str(), nullptr);
+  }
+
+  std::vector<std::string> Reported() const {
+    std::vector<std::string> lines;
+    for (int i = 0; i < report.Count(); ++i)
+      lines.push_back(report.Item(i));
+    return lines;
+  }
+
+  std::string folder;
+  platform::win32::Win32System system;
+  platform::sim::SimUi ui;
+  ui::Application app{ui};
+  ui::Form form{app};
+  ui::ListBox report{&form, {0, 0, 200, 100}};
+  clean::RunState state;
+  clean::RunContext run{system, app, state, report};
+  cleanups::SpecialCleanups cleanups{run, true};
+};
+
+TEST_F(CleanupsWin32, EmptyFolderOnARealTree) {
+  MakeFile(folder + "\\tree\\a.tmp", 10);
+  MakeFile(folder + "\\tree\\hidden.tmp", 20);
+  ASSERT_TRUE(::SetFileAttributesW(W(folder + "\\tree\\hidden.tmp").c_str(),
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  MakeFile(folder + "\\tree\\one\\b.tmp", 40);
+  MakeFile(folder + "\\tree\\one\\two\\locked.txt", 1000, FILE_ATTRIBUTE_READONLY);
+  MakeFile(folder + "\\tree\\other\\c.tmp", 80);
+  cleanups.EmptyFolder(folder + "\\tree", true);
+  EXPECT_TRUE(Exists(folder + "\\tree\\one\\two\\locked.txt"));
+  EXPECT_FALSE(Exists(folder + "\\tree\\one\\b.tmp"));
+  EXPECT_FALSE(Exists(folder + "\\tree\\other"));
+  EXPECT_FALSE(Exists(folder + "\\tree\\hidden.tmp"));
+  EXPECT_EQ(state.freedBytes, 150);
+
+  ASSERT_TRUE(::SetFileAttributesW(W(folder + "\\tree\\one\\two\\locked.txt").c_str(),
+                                   FILE_ATTRIBUTE_NORMAL));
+  cleanups.EmptyFolder(folder + "\\tree\\", true);
+  EXPECT_FALSE(Exists(folder + "\\tree"));
+  EXPECT_EQ(state.freedBytes, 1150);
+}
+
+TEST_F(CleanupsWin32, EmptyFolderRemovesALinkWithoutEnteringIt) {
+  // The sandbox's host symlink T:\fixtures\link leads to a folder holding keep.txt. Wine cannot
+  // remove such a link (Windows would remove the link alone); either way the target stays.
+  cleanups.EmptyFolder("T:\\fixtures", false);
+  EXPECT_TRUE(Exists("T:\\fixtures"));
+  std::optional<platform::DirEntry> link = system.LookUp("T:\\fixtures\\link");
+  if (link) {
+    EXPECT_TRUE(link->IsReparsePoint());
+    EXPECT_EQ(system.ReadFile("T:\\fixtures\\link\\keep.txt", platform::FileAccess::kRead).bytes,
+              "keep");
+  }
+  EXPECT_EQ(state.freedBytes, 0);
+  EXPECT_EQ(cleanups.FolderSize("T:\\fixtures", true), 0);
+}
+
+TEST_F(CleanupsWin32, DriveRootsAreRefusedEvenThroughTheTempVariable) {
+  MakeFile(folder + "\\canary.txt", 1);
+  MakeFile("T:\\canary-" + folder.substr(3) + ".txt", 1);
+  for (const char* root : {"T:\\", "T:", "T:\\fixtures\\..\\", "\\\\?\\T:\\"})
+    cleanups.EmptyFolder(root, true);
+  ASSERT_TRUE(::SetEnvironmentVariableW(L"TMP", L"T:\\fixtures\\..\\"));
+  cleanups::SpecialCleanups user(run, false);
+  user.TemporaryFolders();
+  ::SetEnvironmentVariableW(L"TMP", nullptr);
+  EXPECT_TRUE(Exists(folder + "\\canary.txt"));
+  EXPECT_TRUE(Exists("T:\\canary-" + folder.substr(3) + ".txt"));
+  EXPECT_EQ(state.freedBytes, 0);
+}
+
+TEST_F(CleanupsWin32, SpecialFoldersAndLongPathNames) {
+  namespace csidl = platform::csidl;
+  for (int id : {csidl::kFavorites, csidl::kRecent, csidl::kAppData, csidl::kInternetCache,
+                 csidl::kCookies, csidl::kHistory}) {
+    const std::string path = cleanups.SpecialFolder(id);
+    ASSERT_FALSE(path.empty()) << id;
+    std::optional<platform::DirEntry> entry = system.LookUp(path);
+    ASSERT_TRUE(entry) << path;
+    EXPECT_TRUE(entry->IsDirectory()) << path;
+  }
+  const std::string temp = cleanups.TempFolder();
+  ASSERT_FALSE(temp.empty());
+  EXPECT_EQ(temp.back(), '\\');
+  EXPECT_EQ(cleanups.LongPathName(temp).size(), temp.size());
+
+  // A short name the file system made up leads back to the long one.
+  MakeFile(folder + "\\A Rather Long Folder Name\\Another Long File Name.txt", 1);
+  wchar_t shortPath[MAX_PATH + 1] = {};
+  ASSERT_GT(::GetShortPathNameW(
+                W(folder + "\\A Rather Long Folder Name\\Another Long File Name.txt").c_str(),
+                shortPath, MAX_PATH + 1),
+            0u);
+  const std::string shortName = Narrow(shortPath);
+  ASSERT_EQ(shortName.find("Long"), std::string::npos) << shortName;
+  EXPECT_EQ(cleanups.LongPathName(shortName),
+            folder + "\\A Rather Long Folder Name\\Another Long File Name.txt");
+  EXPECT_EQ(cleanups.LongPathName("C:\\WINDOWS\\"), cleanups.WindowsFolder() + "\\");
+}
+
+TEST_F(CleanupsWin32, RunListValuesGoAndTheKeyStays) {
+  const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+  const wchar_t command[] = L"notepad\\1";
+  for (const wchar_t* name : {L"a", L"b", L"c", L"MRUList"})
+    SetValue(HKEY_CURRENT_USER, key, name, REG_SZ, command, sizeof command);
+  cleanups.RunList();
+  UniqueKey opened;
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, opened.Receive()), ERROR_SUCCESS);
+  DWORD values = 99;
+  ASSERT_EQ(::RegQueryInfoKeyW(opened.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               &values, nullptr, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
+  EXPECT_EQ(values, 0u);
+}
+
+TEST_F(CleanupsWin32, SharedDllsWithACountOfZeroGo) {
+  const wchar_t* key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+  const std::string zero = folder + "\\zero.dll";
+  const std::string three = folder + "\\three.dll";
+  const std::string binary = folder + "\\binary.dll";
+  const std::string busy = folder + "\\busy.dll";
+  const std::string missing = folder + "\\missing.dll";
+  MakeFile(zero, 100);
+  MakeFile(three, 200);
+  MakeFile(binary, 400);
+  MakeFile(busy, 800);
+  UniqueHandle held(::CreateFileW(W(busy).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
+  const DWORD none = 0;
+  const DWORD count = 3;
+  const char bytes[4] = {};
+  SetValue(HKEY_LOCAL_MACHINE, key, W(zero), REG_DWORD, &none, sizeof none);
+  SetValue(HKEY_LOCAL_MACHINE, key, W(three), REG_DWORD, &count, sizeof count);
+  SetValue(HKEY_LOCAL_MACHINE, key, W(binary), REG_BINARY, bytes, sizeof bytes);
+  SetValue(HKEY_LOCAL_MACHINE, key, W(busy), REG_DWORD, &none, sizeof none);
+  SetValue(HKEY_LOCAL_MACHINE, key, W(missing), REG_DWORD, &none, sizeof none);
+
+  cleanups.UnusedDlls();
+  EXPECT_EQ(Reported(), std::vector<std::string>{zero});
+  EXPECT_EQ(state.freedBytes, 100);
+  EXPECT_FALSE(Exists(zero));
+  EXPECT_TRUE(Exists(three));
+  EXPECT_TRUE(Exists(binary));
+  EXPECT_TRUE(Exists(busy));
+  EXPECT_FALSE(HasValue(HKEY_LOCAL_MACHINE, key, W(zero)));
+  EXPECT_FALSE(HasValue(HKEY_LOCAL_MACHINE, key, W(busy)));
+  EXPECT_FALSE(HasValue(HKEY_LOCAL_MACHINE, key, W(missing)));
+  EXPECT_TRUE(HasValue(HKEY_LOCAL_MACHINE, key, W(three)));
+  EXPECT_TRUE(HasValue(HKEY_LOCAL_MACHINE, key, W(binary)));
+  for (const std::string& left : {three, binary})
+    ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key, W(left).c_str());
+}
+
+TEST_F(CleanupsWin32, UrlCacheIsCleared) {
+  std::vector<std::wstring> urls;
+  for (const char* name : {"a.png", "b.css", "c.js"}) {
+    const std::wstring url = W("http://cleanups.invalid/" + folder.substr(3) + "/" + name);
+    wchar_t file[MAX_PATH + 1] = {};
+    ASSERT_TRUE(::CreateUrlCacheEntryW(url.c_str(), 0, L"txt", file, 0));
+    MakeFile(Narrow(file), 16);
+    const FILETIME never{};
+    ASSERT_TRUE(::CommitUrlCacheEntryW(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr,
+                                       0, nullptr, nullptr));
+    urls.push_back(url);
+  }
+  cleanups.ClearUrlCache();
+  for (const std::wstring& url : urls) {
+    DWORD size = 0;
+    EXPECT_FALSE(::GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  }
+  DWORD size = 0;
+  EXPECT_FALSE(::FindFirstUrlCacheEntryW(nullptr, nullptr, &size));
+  EXPECT_EQ(size, 0u);  // nothing of the private prefix's cache is left
+}
+
+TEST_F(CleanupsWin32, UpdateFilesAndSystemLogInTheWindowsFolder) {
+  const std::string windows = cleanups.WindowsFolder();
+  const std::string setup = windows + "\\Windows Update Setup-Dateien";
+  const std::string dollar = windows + "\\$NtUninstall" + folder.substr(3) + "$";
+  const std::string dollarFile = windows + "\\$file" + folder.substr(3) + "$";
+  const std::string logs = windows + "\\system32\\WBEM\\Logs";
+  MakeFile(setup + "\\setup.exe", 10);
+  MakeFile(setup + "\\sub\\x.cab", 20);
+  MakeFile(dollar + "\\spuninst\\spuninst.exe", 40);
+  MakeFile(dollarFile, 1000);
+  MakeFile(logs + "\\wbemcore.log", 80);
+  MakeFile(logs + "\\old\\wmiprov.log", 160);
+  cleanups.OldUpdateFiles();
+  cleanups.SystemLog();
+  EXPECT_FALSE(Exists(setup));
+  EXPECT_FALSE(Exists(dollar));
+  EXPECT_TRUE(Exists(dollarFile));
+  EXPECT_TRUE(Exists(logs));
+  EXPECT_FALSE(Exists(logs + "\\wbemcore.log"));
+  EXPECT_FALSE(Exists(logs + "\\old"));
+  EXPECT_EQ(state.freedBytes, 310);
+  ::DeleteFileW(W(dollarFile).c_str());
+}
+
+}  // namespace
