@@ -20,6 +20,9 @@
 
 namespace app {
 
+// The special clean-up behind a switch; the main window's SpecialAction unless a test replaces it.
+void RunSpecialCleanup(int switchIndex, clean::RunContext& run, const clean::RunSettings& settings);
+
 // The command numbers of the main menu's items.
 enum MenuCommand : int {
   kCommandDelete = 101,
@@ -61,7 +64,7 @@ class TFrmMain : public ui::Form {
   clean::RunState CleanRun;
   // Runs the special clean-up of a switch; the run shows its texts around it.
   std::function<void(int switchIndex, clean::RunContext& run, const clean::RunSettings& settings)>
-      SpecialAction;
+      SpecialAction = RunSpecialCleanup;
   lang::LanguageTexts LanguageTexts;
   std::uint16_t MessageLanguageId = 0;
 

@@ -6,6 +6,7 @@
 #include "clean/markfile_form.h"
 #include "clean/removal.h"
 #include "clean/special_steps.h"
+#include "cleanups/special_cleanups.h"
 #include "platform/ui/application.h"
 
 namespace app {
@@ -35,6 +36,48 @@ class RunGuard {
 };
 
 }  // namespace
+
+void RunSpecialCleanup(int switchIndex, clean::RunContext& run,
+                       const clean::RunSettings& settings) {
+  cleanups::SpecialCleanups steps(run, settings.UserIsAdmin);
+  switch (switchIndex) {
+    case settings::kTemp:
+      steps.TemporaryFolders();
+      break;
+    case settings::kRecent:
+      steps.RecentDocuments();
+      break;
+    case settings::kPaper:
+      steps.RecycleBin();
+      break;
+    case settings::kTempIEFile:
+      steps.TemporaryInternetFiles();
+      break;
+    case settings::kCookie:
+      steps.Cookies();
+      break;
+    case settings::kFavorite:
+      steps.Favourites();
+      break;
+    case settings::kEvent:
+      steps.History();
+      break;
+    case settings::kOldUpdateFile:
+      steps.OldUpdateFiles();
+      break;
+    case settings::kSystemLog:
+      steps.SystemLog();
+      break;
+    case settings::kDll:
+      steps.UnusedDlls();
+      break;
+    case settings::kExecute:
+      steps.RunList();
+      break;
+    default:
+      break;
+  }
+}
 
 void TFrmMain::ControlsRunning(bool running) {
   BtnDelete.SetVisible(!running);

@@ -1,0 +1,91 @@
+// A whole clean run with every clean-up switched on, on a sim machine that has something for each.
+#include <gtest/gtest.h>
+
+#include "tests/clean/run_harness.h"
+
+namespace testing_app {
+namespace {
+
+using Lines = std::vector<std::string>;
+using platform::RegistryRoot;
+using platform::RegistryValue;
+
+constexpr const char* kDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+constexpr const char* kRunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+
+void SeedMachine(platform::sim::SimSystem& sim) {
+  sim.AddFile("E:\\junk.tmp", std::string(1000, 'x'));
+  sim.SetTempFolder("C:\\Users\\me\\Temp\\");
+  sim.AddFile("C:\\Users\\me\\Temp\\a.log", std::string(2000, 'x'));
+  sim.AddFile("C:\\Users\\me\\Temp\\sub\\b.log", std::string(3000, 'x'));
+  sim.SetWindowsFolder("C:\\Windows");
+  sim.AddFile("C:\\Windows\\Temp\\w.log", std::string(500, 'x'));
+  sim.AddFile("C:\\Windows\\Windows Update Setup-Dateien\\setup.cab", std::string(700, 'x'));
+  sim.AddFile("C:\\Windows\\$NtUninstallKB1$\\old.dll", std::string(800, 'x'));
+  sim.AddFile("C:\\Windows\\system32\\WBEM\\Logs\\wmi.log", std::string(900, 'x'));
+  sim.AddFile("C:\\Windows\\system32\\kernel.dll", std::string(10, 'x'));
+  const std::pair<int, const char*> folders[] = {
+      {0x08, "C:\\Users\\me\\Recent"},     {0x06, "C:\\Users\\me\\Favorites"},
+      {0x1F, "C:\\Users\\All\\Favorites"}, {0x20, "C:\\Users\\me\\INetCache"},
+      {0x21, "C:\\Users\\me\\Cookies"},    {0x22, "C:\\Users\\me\\History"},
+      {0x1A, "C:\\Users\\me\\AppData"}};
+  for (const auto& [csidl, path] : folders) {
+    sim.SetSpecialFolder(csidl, path);
+    sim.AddFile(std::string(path) + "\\item.dat", std::string(100, 'x'));
+  }
+  sim.AddFile("C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cache4\\c.bin",
+              std::string(50, 'x'));
+  sim.AddFile("C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cookies4.dat", std::string(60, 'x'));
+  sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "a", RegistryValue::FromText("cmd"));
+  sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "MRUList",
+                       RegistryValue::FromText("a"));
+  sim.AddFile("C:\\Program Files\\Old\\unused.dll", std::string(4000, 'x'));
+  sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, "C:\\Program Files\\Old\\unused.dll",
+                       RegistryValue::FromDword(0));
+  sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, "C:\\Windows\\system32\\kernel.dll",
+                       RegistryValue::FromDword(3));
+  sim.AddUrlCacheEntry("https://example.org/page");
+  sim.AddFile("E:\\old.txt", "x");
+  sim.MoveToRecycleBin("E:\\old.txt");
+}
+
+TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.Switches({0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11});
+  SeedMachine(h.sim);
+  RunReport report = h.CleanOnce('E');
+
+  EXPECT_EQ(report.lines,
+            (Lines{"E:\\junk.tmp", "En:47", "En:49", "En:51", "En:53", "En:55", "En:57", "En:59",
+                   "En:61", "En:63", "C:\\Program Files\\Old\\unused.dll", "En:69"}));
+  // Scan 1000; temp 2000+3000+500; recent 100 (measured, not deleted); cache 100+50;
+  // cookies 100+60; favourites 100+100; history 100; update 700+800; log 900; DLL 4000.
+  const std::int64_t freed = 1000 + 5500 + 100 + 150 + 160 + 200 + 100 + 1500 + 900 + 4000;
+  EXPECT_EQ(report.value, std::to_string(freed / 1024) + "En:65");
+
+  for (const char* gone :
+       {"E:\\junk.tmp", "C:\\Users\\me\\Temp\\a.log", "C:\\Users\\me\\Temp\\sub",
+        "C:\\Windows\\Temp\\w.log", "C:\\Windows\\Windows Update Setup-Dateien",
+        "C:\\Windows\\$NtUninstallKB1$", "C:\\Windows\\system32\\WBEM\\Logs\\wmi.log",
+        "C:\\Users\\me\\Favorites\\item.dat", "C:\\Users\\All\\Favorites\\item.dat",
+        "C:\\Users\\me\\INetCache\\item.dat", "C:\\Users\\me\\Cookies\\item.dat",
+        "C:\\Users\\me\\History\\item.dat", "C:\\Program Files\\Old\\unused.dll",
+        "C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cache4\\c.bin",
+        "C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cookies4.dat"}) {
+    EXPECT_FALSE(h.sim.Exists(gone)) << gone;
+  }
+  for (const char* kept : {"C:\\Users\\me\\Temp", "C:\\Windows\\system32\\WBEM\\Logs",
+                           "C:\\Users\\me\\History", "C:\\Windows\\system32\\kernel.dll",
+                           "C:\\Users\\me\\Recent\\item.dat", "C:\\Users\\me\\AppData\\item.dat"}) {
+    EXPECT_TRUE(h.sim.Exists(kept)) << kept;
+  }
+  EXPECT_TRUE(h.sim.RecycleBinPaths().empty());
+  EXPECT_TRUE(h.sim.RegistryKeyExists(RegistryRoot::kCurrentUser, kRunMru));
+  EXPECT_TRUE(h.sim.RegistryValueNamesOf(RegistryRoot::kCurrentUser, kRunMru).empty());
+  EXPECT_EQ(h.sim.RegistryValueNamesOf(RegistryRoot::kLocalMachine, kDlls),
+            Lines{"C:\\Windows\\system32\\kernel.dll"});
+}
+
+}  // namespace
+}  // namespace testing_app
