@@ -146,6 +146,50 @@ std::vector<std::string> ChildTexts(HWND window) {
   return texts;
 }
 
+HWND FindChild(HWND window, const wchar_t* className, const std::string& text, int skip) {
+  for (HWND child = ::FindWindowExW(window, nullptr, className, nullptr); child;
+       child = ::FindWindowExW(window, child, className, nullptr)) {
+    if (!text.empty() && WindowText(child) != text) continue;
+    if (skip-- == 0) return child;
+  }
+  return nullptr;
+}
+
+void Click(HWND button) {
+  ::SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+std::vector<std::string> ListBoxLines(HWND list) {
+  std::vector<std::string> lines;
+  const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring line(static_cast<size_t>(length) + 1, L'\0');
+    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()));
+    line.resize(static_cast<size_t>(length));
+    lines.push_back(Narrow(line));
+  }
+  return lines;
+}
+
+void SelectLine(HWND list, int line, bool selected) {
+  ::SendMessageW(list, LB_SETSEL, selected ? TRUE : FALSE, line);
+  ::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+void ChooseComboLine(HWND combo, int line) {
+  ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(line), 0);
+  ::SendMessageW(::GetParent(combo), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+}
+
+void TypeText(HWND edit, const std::string& text) {
+  ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(W(text).c_str()));
+  ::SendMessageW(::GetParent(edit), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(edit), EN_CHANGE),
+                 reinterpret_cast<LPARAM>(edit));
+}
+
 void ChooseMenu(HWND window, int command) {
   ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }

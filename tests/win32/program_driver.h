@@ -50,6 +50,21 @@ class Program {
 // The captions of a window's child controls, in creation order.
 std::vector<std::string> ChildTexts(HWND window);
 std::string WindowText(HWND window);
+// The first child control of this class whose caption is `text` (any caption when empty), in
+// creation order; `skip` passes over that many earlier matches.
+HWND FindChild(HWND window, const wchar_t* className, const std::string& text = {}, int skip = 0);
+// Presses a button as a click does.
+void Click(HWND button);
+// The lines of a list box, and its selection.
+std::vector<std::string> ListBoxLines(HWND list);
+// Selects (or deselects) a line of a multi-select list box as a user's click does, notifying the
+// owner window.
+void SelectLine(HWND list, int line, bool selected);
+// Chooses a line of a drop-down list as the user does, notifying the owner window.
+void ChooseComboLine(HWND combo, int line);
+// Types a text into an edit field, notifying the owner window.
+void TypeText(HWND edit, const std::string& text);
+
 // Chooses a menu item by its command number, as the menu does (Wine keeps a program's menus
 // out of other processes' reach, so they cannot be read from here).
 void ChooseMenu(HWND window, int command);

@@ -1,0 +1,147 @@
+// Clean runs of the real dustorix.exe on a drive of the sandbox, driven through its windows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/win32/wide_path.h"
+#include "tests/win32/program_driver.h"
+
+namespace testing_program {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+bool Exists(const std::string& path) {
+  return ::GetFileAttributesW(platform::win32::Widen(path).value().c_str()) !=
+         INVALID_FILE_ATTRIBUTES;
+}
+
+void MakeFile(const std::string& path, const std::string& content, DWORD attributes = 0) {
+  std::wstring wide = platform::win32::Widen(path).value();
+  for (size_t cut = wide.find(L'\\', 3); cut != std::wstring::npos;
+       cut = wide.find(L'\\', cut + 1)) {
+    ::CreateDirectoryW(wide.substr(0, cut).c_str(), nullptr);
+  }
+  HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  DWORD written = 0;
+  ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  ::CloseHandle(file);
+  if (attributes) ::SetFileAttributesW(wide.c_str(), attributes);
+}
+
+// A program whose clean runs take *.tmp on R:, the removable drive of the sandbox, which no
+// other test uses; `switches` are the advanced switches that are on.
+class CleanProgram {
+ public:
+  explicit CleanProgram(std::initializer_list<int> switches) {
+    std::string bytes(14, '\0');
+    for (int i : switches)
+      bytes[static_cast<size_t>(i)] = '\x01';
+    folder_.Write("data\\advancedoption.dat", bytes);
+    folder_.Write("data\\fileformat.dat", "*.tmp\r\n");
+    folder_.Write("data\\lang\\whichlang.dat", std::string("\x02"
+                                                           "En\x01",
+                                                           4));
+  }
+
+  // Starts the program, chooses R: and presses "Delete".
+  HWND Start() {
+    program_ = std::make_unique<Program>(folder_);
+    main_ = program_->WaitForWindow(L"TFrmMain");
+    if (!main_) return nullptr;
+    HWND drives = FindChild(main_, L"ComboBox");
+    const LRESULT count = ::SendMessageW(drives, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      wchar_t line[64] = {};
+      ::SendMessageW(drives, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+      if (line[0] == L'r') ChooseComboLine(drives, static_cast<int>(i));
+    }
+    Click(FindChild(main_, L"Button", " "));  // the radio button beside the drive box
+    ::PostMessageW(FindChild(main_, L"Button", "Delete"), BM_CLICK, 0, 0);
+    return main_;
+  }
+
+  // Reads the report, closes it and the program.
+  Lines FinishWithReport() {
+    HWND report = program_->WaitForWindow(L"TFrmDelinfo");
+    EXPECT_NE(report, nullptr);
+    if (!report) return {};
+    Lines lines = ListBoxLines(FindChild(report, L"ListBox"));
+    ::PostMessageW(report, WM_CLOSE, 0, 0);
+    for (int waited = 0; waited < 5000 && ::IsWindowVisible(report); waited += 20)
+      ::Sleep(20);
+    ::PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program_->WaitForExit(), 0);
+    return lines;
+  }
+
+  Program& Running() { return *program_; }
+
+ private:
+  ProgramFolder folder_;
+  std::unique_ptr<Program> program_;
+  HWND main_ = nullptr;
+};
+
+class ProgramCleanTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveDisplay()) GTEST_SKIP() << "no display";
+  }
+};
+
+TEST_F(ProgramCleanTest, DeletesExactlyTheJunkAndNothingBehindALink) {
+  MakeFile("R:\\del\\a.tmp", "aaaa");
+  MakeFile("R:\\del\\sub\\b.TMP", "bb");
+  MakeFile("R:\\del\\keep.txt", "keep");
+  MakeFile("R:\\del\\readonly.tmp", "ro", FILE_ATTRIBUTE_READONLY);
+  MakeFile("R:\\del\\system.tmp", "sys", FILE_ATTRIBUTE_SYSTEM);
+  MakeFile("R:\\del\\document.tmp123", "doc");
+  CleanProgram program({});
+  ASSERT_NE(program.Start(), nullptr);
+  Lines lines = program.FinishWithReport();
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (Lines{"R:\\del\\a.tmp", "R:\\del\\sub\\b.TMP"}));
+  EXPECT_FALSE(Exists("R:\\del\\a.tmp"));
+  EXPECT_FALSE(Exists("R:\\del\\sub\\b.TMP"));
+  for (const char* kept : {"R:\\del\\keep.txt", "R:\\del\\readonly.tmp", "R:\\del\\system.tmp",
+                           "R:\\del\\document.tmp123", "R:\\fixtures\\link\\keep.txt"}) {
+    EXPECT_TRUE(Exists(kept)) << kept;
+  }
+}
+
+TEST_F(ProgramCleanTest, TheRecycleBinKeepsWhatItTakes) {
+  MakeFile("R:\\bin\\recycled.tmp", "recycle me");
+  CleanProgram program({12});
+  ASSERT_NE(program.Start(), nullptr);
+  EXPECT_EQ(program.FinishWithReport(), Lines{"R:\\bin\\recycled.tmp"});
+  EXPECT_FALSE(Exists("R:\\bin\\recycled.tmp"));
+  EXPECT_TRUE(Exists("W:\\files\\recycled.tmp"));  // the sandbox's recycle bin
+}
+
+TEST_F(ProgramCleanTest, TheReviewRemovesOnlyTheMarkedLines) {
+  for (const char* name : {"R:\\rev\\a.tmp", "R:\\rev\\b.tmp", "R:\\rev\\c.tmp"}) {
+    MakeFile(name, "x");
+  }
+  CleanProgram program({13});
+  ASSERT_NE(program.Start(), nullptr);
+  HWND review = program.Running().WaitForWindow(L"TFrmmarkfile");
+  ASSERT_NE(review, nullptr);
+  HWND list = FindChild(review, L"ListBox");
+  Lines listed = ListBoxLines(list);
+  ASSERT_EQ(listed.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    if (listed[static_cast<size_t>(i)] != "R:\\rev\\b.tmp") SelectLine(list, i, true);
+  }
+  ::PostMessageW(FindChild(review, L"Button", "Continue"), BM_CLICK, 0, 0);
+  Lines lines = program.FinishWithReport();
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (Lines{"R:\\rev\\a.tmp", "R:\\rev\\c.tmp"}));
+  EXPECT_TRUE(Exists("R:\\rev\\b.tmp"));
+  EXPECT_FALSE(Exists("R:\\rev\\a.tmp"));
+}
+
+}  // namespace
+}  // namespace testing_program
