@@ -45,17 +45,19 @@ class Generator {
                                                       ".$$$", "",     ".a.b", ".gid", "."};
     std::string name;
     const int length = 1 + Below(6);
-    for (int i = 0; i < length; ++i) name += kAlphabet[static_cast<size_t>(Below(15))];
+    for (int i = 0; i < length; ++i)
+      name += kAlphabet[static_cast<size_t>(Below(15))];
     name += kEndings[static_cast<size_t>(Below(static_cast<int>(kEndings.size())))];
     // Windows keeps no trailing dots or blanks, nor a name that is only dots.
-    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+    while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+      name.pop_back();
     if (name.empty() || name.find_first_not_of('.') == std::string::npos) name = "n" + name;
     return name;
   }
 
   std::string Pattern() {
     static const std::vector<std::string> kPool = {
-        "*.tmp", "~*.*", "*.~*", "*.$$$", "?.txt", "a*",  "*.",    "*.?",   "*c*.t?p",
+        "*.tmp", "~*.*", "*.~*", "*.$$$", "?.txt", "a*",   "*.",    "*.?",    "*c*.t?p",
         "*.chk", "x*.a", "b?c",  "*~*",   "*.*.",  "?*.b", "*.gid", "sub\\*", "C:*.tmp"};
     return kPool[static_cast<size_t>(Below(static_cast<int>(kPool.size())))];
   }
@@ -86,7 +88,8 @@ Case MakeCase(Generator& g, platform::sim::SimSystem& sim) {
   std::set<std::string> usedPaths;
   const int count = 5 + g.Below(40);
   for (int i = 0; i < count; ++i) {
-    const std::string parent = folders[static_cast<size_t>(g.Below(static_cast<int>(folders.size())))];
+    const std::string parent =
+        folders[static_cast<size_t>(g.Below(static_cast<int>(folders.size())))];
     Seeded item;
     item.name = g.Name();
     item.path = parent + "\\" + item.name;
@@ -111,7 +114,8 @@ Case MakeCase(Generator& g, platform::sim::SimSystem& sim) {
     c.items.push_back(item);
   }
   const int patterns = g.Below(5);
-  for (int i = 0; i < patterns; ++i) c.patterns.push_back(g.Pattern());
+  for (int i = 0; i < patterns; ++i)
+    c.patterns.push_back(g.Pattern());
   for (const Seeded& item : c.items) {
     if (!item.folder && g.Chance(10)) {
       std::string exception = item.name;
@@ -130,7 +134,8 @@ Case MakeCase(Generator& g, platform::sim::SimSystem& sim) {
 // matching a usable pattern (or empty, with the zero-byte pass). Folders cannot be deleted.
 std::set<std::string> Oracle(const Case& c) {
   std::set<std::string> excepted;
-  for (const std::string& e : c.exceptions) excepted.insert(settings::LowerAsciiLetters(e));
+  for (const std::string& e : c.exceptions)
+    excepted.insert(settings::LowerAsciiLetters(e));
   std::set<std::string> expected;
   for (const Seeded& item : c.items) {
     if (item.folder || item.belowLink) continue;
@@ -186,7 +191,8 @@ TEST(ScanProperty, RemovesExactlyWhatTheOracleSays) {
       if (expected.count(item.path)) expectedBytes += item.size;
     }
     std::set<std::string> reported;
-    for (int i = 0; i < stage.report.Count(); ++i) reported.insert(stage.report.Item(i));
+    for (int i = 0; i < stage.report.Count(); ++i)
+      reported.insert(stage.report.Item(i));
     ASSERT_EQ(removed, expected) << "case " << n << "\n" << sim.Dump();
     ASSERT_EQ(reported, expected) << "case " << n;
     for (const std::string& path : handed) {
