@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -38,6 +39,7 @@ class Scanner {
   Scanner(RunContext& run, const RunSettings& settings, ui::StatusBar& status, FileAction action);
 
   // Lists each folder once, then: its files pattern by pattern, its empty files, its subfolders.
+  // The status bar is left showing the last subfolder entered.
   void ScanFolder(const std::string& folder);
 
  private:
@@ -69,6 +71,10 @@ class Scanner {
   void Walk(const std::string& path, std::size_t depth);
   void List(const std::string& path, Level& level);
   bool IsException(const std::string& name);
+  // Shows the folder being entered, at most once per kStatusInterval; the last one left out is
+  // kept until the walk ends.
+  void ShowFolder(const std::string& folder);
+  void ShowPendingFolder();
   // Hands a candidate to the hook; true when it was removed.
   bool Take(const std::string& path, std::uint64_t size, bool countSize);
 
@@ -84,6 +90,8 @@ class Scanner {
   std::deque<Level> levels_;  // a deque, so that going deeper leaves the outer levels in place
   platform::FoldedName folded_;
   std::string lowered_;
+  std::chrono::steady_clock::time_point folderShownAt_;
+  std::string pendingFolder_;
 };
 
 // A pattern the walk can use: a bare file-name pattern, no folder parts or drive.

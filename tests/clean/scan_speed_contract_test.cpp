@@ -260,6 +260,29 @@ TEST(ScanSpeedContract, ReusedBuffersCarryNothingFromOneFolderToTheNext) {
   }
 }
 
+// The status bar follows the walk at a pace the eye can follow, and is left showing the last
+// subfolder entered, whether the walk ends or is stopped.
+TEST(ScanSpeedContract, TheStatusBarIsLeftShowingTheLastSubfolderEntered) {
+  Walk w;
+  for (const char* folder : {"E:\\a\\b", "E:\\c\\d", "E:\\c\\e"})
+    w.sim.AddFolder(folder);
+  w.sim.AddFileOfSize("E:\\c\\d\\x.tmp", 1);
+  w.settings.FileEndingList = {"*.tmp"};
+  w.Scan();
+  EXPECT_EQ(w.stage.status.PanelText(0), "E:\\c\\e");
+
+  w.simUi.onProcessMessages = [&w] {
+    if (!w.events.empty() && w.events.back() == "E:\\c\\d\\x.tmp") w.state.stop = true;
+    w.events.push_back("check");
+  };
+  w.stage.status.SetPanelText(0, "");
+  w.Scan();
+  EXPECT_TRUE(w.state.stop);
+  EXPECT_EQ(w.stage.status.PanelText(0), "E:\\c\\d");
+  w.Scan("E:\\a");  // a stopped walk enters nothing more, and shows nothing else
+  EXPECT_EQ(w.stage.status.PanelText(0), "E:\\c\\d");
+}
+
 TEST(ScanSpeedContract, NeverTakenEntriesAreCheckedButNotHanded) {
   Walk w;
   w.settings.FileEndingList = {"*.tmp"};
