@@ -1,0 +1,453 @@
+// dustorix_bench: times the clean run's scan in review mode against the floor of the same backend
+// (a bare walk that lists every folder once), on a seeded tree of folders and files.
+//
+//   dustorix_bench [--backend sim|win32] [--seed N] [--folders N] [--files N] [--depth N]
+//                  [--repeat N] [--results N] [--presses N] [--slice-ms N] [--data DIR]
+//
+// --slice-ms N passes the walk's message checks on to the backend at most once per N ms, to
+// show what such a check inside the backend would give; 0 (the default) passes every one on,
+// as the program does.
+// Figures are printed, never judged: timing is no pass/fail matter.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "bench/backend.h"
+#include "bench/counting_system.h"
+#include "bench/counting_ui.h"
+#include "bench/peak_memory.h"
+#include "bench/tree.h"
+#include "clean/markfile_form.h"
+#include "clean/removal.h"
+#include "clean/run_context.h"
+#include "clean/scan.h"
+#include "lang/language_texts.h"
+#include "platform/ui/application.h"
+#include "platform/ui/button.h"
+#include "platform/ui/form.h"
+#include "platform/ui/list_box.h"
+#include "platform/ui/status_bar.h"
+#include "settings/list_file.h"
+
+namespace {
+
+using bench::Clock;
+using Seconds = std::chrono::duration<double>;
+
+// Eleven more patterns of the kind users add, for the twenty-pattern figure.
+const std::vector<std::string> kMorePatterns = {"*.bak", "*.old", "*.wbk",    "*.xlk",
+                                                "*._mp", "*.---", "*.err",    "*.syd",
+                                                "*.prv", "~$*",   "thumbs.db"};
+
+struct Options {
+  std::string backend;
+  bench::TreeShape shape;
+  int repeat = 5;
+  int results = 100000;
+  int presses = 10;
+  int sliceMs = 0;
+  std::string data = "data";
+};
+
+[[noreturn]] void Usage(const char* problem) {
+  std::fprintf(stderr,
+               "dustorix_bench: %s\nusage: dustorix_bench [--backend sim|win32] [--seed N] "
+               "[--folders N] [--files N] [--depth N] [--repeat N] [--results N] [--presses N] "
+               "[--slice-ms N] [--data DIR]\n",
+               problem);
+  std::exit(2);
+}
+
+Options Parse(int argc, char** argv) {
+  Options options;
+  options.backend = bench::DefaultBackendName();
+  for (int i = 1; i < argc; ++i) {
+    const std::string flag = argv[i];
+    if (i + 1 >= argc) Usage(("no value after " + flag).c_str());
+    const std::string value = argv[++i];
+    const auto number = [&] {
+      char* end = nullptr;
+      const long n = std::strtol(value.c_str(), &end, 10);
+      if (*end != '\0' || n < 0) Usage(("not a count: " + value).c_str());
+      return static_cast<int>(n);
+    };
+    if (flag == "--backend") {
+      options.backend = value;
+    } else if (flag == "--seed") {
+      options.shape.seed = static_cast<std::uint32_t>(std::strtoul(value.c_str(), nullptr, 10));
+    } else if (flag == "--folders") {
+      options.shape.folders = number();
+    } else if (flag == "--files") {
+      options.shape.files = number();
+    } else if (flag == "--depth") {
+      options.shape.maxDepth = std::max(1, number());
+    } else if (flag == "--repeat") {
+      options.repeat = std::max(1, number());
+    } else if (flag == "--results") {
+      options.results = number();
+    } else if (flag == "--presses") {
+      options.presses = number();
+    } else if (flag == "--slice-ms") {
+      options.sliceMs = number();
+    } else if (flag == "--data") {
+      options.data = value;
+    } else {
+      Usage(("unknown option " + flag).c_str());
+    }
+  }
+  return options;
+}
+
+std::vector<std::string> ReadList(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Usage(("cannot read " + path + " (give the data folder with --data)").c_str());
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return settings::SplitTextLines(bytes);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double Mb(std::uint64_t bytes) {
+  return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+// The window a run happens in: the status bar the walk writes to, the report list, and a stop
+// button that ends the walk as the main window's does.
+class BenchForm : public ui::Form {
+ public:
+  BenchForm(ui::Application& app, clean::RunState& state)
+      : ui::Form(app),
+        report(this, {8, 8, 300, 120}),
+        stop(this, {316, 8, 75, 25}, "Stop"),
+        status(this, {400}) {
+    SetName("TDustorixBench");
+    SetCaption("dustorix_bench");
+    SetOuterSize({420, 220});
+    stop.OnClick = [&state] { state.stop = true; };
+    Realize();
+  }
+  ui::ListBox report;
+  ui::Button stop;
+  ui::StatusBar status;
+};
+
+struct ScanFigures {
+  double seconds = 0;
+  std::uint64_t listings = 0;
+  std::uint64_t lookUps = 0;
+  std::uint64_t messageChecks = 0;
+  int reviewLines = 0;
+};
+
+class Bench {
+ public:
+  Bench(const Options& options, bench::Backend& backend)
+      : options_(options),
+        backend_(backend),
+        system_(backend.System()),
+        ui_(backend.Ui()),
+        app_(ui_),
+        form_(app_, state_),
+        review_(app_, reviewConfirmed_, form_.status, texts_),
+        run_(system_, app_, state_, form_.report) {
+    form_.Show();
+    ui_.SetSlice(std::chrono::milliseconds(options.sliceMs));
+  }
+
+  int Run();
+
+ private:
+  ScanFigures Scan(const std::vector<std::string>& patterns, bool zeroBytePass, int stopAt = 0);
+  double FloorSeconds(bench::WalkCount& count);
+  double MessageCheckNanoseconds();
+  double StatusUpdateMicroseconds(bool repaint);
+  double ReviewLineMicroseconds();
+  void StopLatency(const std::vector<std::string>& patterns, double scanSeconds);
+  void ReviewListMemory();
+
+  const Options& options_;
+  bench::Backend& backend_;
+  bench::CountingSystem system_;
+  bench::CountingUi ui_;
+  ui::Application app_;
+  clean::RunState state_;
+  BenchForm form_;
+  bool reviewConfirmed_ = false;
+  lang::LanguageTexts texts_;
+  clean::TFrmmarkfile review_;
+  clean::RunContext run_;
+  std::string root_;
+  std::vector<std::string> exceptionsLower_;
+  std::size_t entries_ = 0;
+};
+
+ScanFigures Bench::Scan(const std::vector<std::string>& patterns, bool zeroBytePass, int stopAt) {
+  ui::ListBox& list = review_.LBmarkfile;
+  list.Clear();
+  list.SetHorizontalExtent(0);
+  ui_.Drain();
+  state_.stop = false;
+  system_.ResetCounts();
+  ui_.ResetCounts();
+
+  clean::RunSettings settings;
+  settings.FileEndingList = patterns;
+  settings.ExceptionListLower = exceptionsLower_;
+  settings.AdvancedOptions[settings::kQuestion] = true;
+  settings.AdvancedOptions[settings::kNullFile] = zeroBytePass;
+  clean::FileAction action = [&](const std::string& path) {
+    const bool removed = clean::AddFoundFile(list, path);
+    if (stopAt > 0 && list.Count() >= stopAt) state_.stop = true;
+    return removed;
+  };
+
+  ScanFigures figures;
+  const Clock::time_point start = Clock::now();
+  clean::Scanner scanner(run_, settings, form_.status, std::move(action));
+  scanner.ScanFolder(root_);
+  figures.seconds = Seconds(Clock::now() - start).count();
+  figures.listings = system_.Listings();
+  figures.lookUps = system_.LookUps();
+  figures.messageChecks = ui_.MessageChecks();
+  figures.reviewLines = list.Count();
+  return figures;
+}
+
+double Bench::FloorSeconds(bench::WalkCount& count) {
+  const Clock::time_point start = Clock::now();
+  count = backend_.BareWalk(root_);
+  return Seconds(Clock::now() - start).count();
+}
+
+// Calls with nothing pending, which is what nearly every call of a walk meets.
+double Bench::MessageCheckNanoseconds() {
+  ui_.Drain();
+  std::uint64_t calls = 0;
+  const Clock::time_point start = Clock::now();
+  Clock::duration spent{};
+  do {
+    for (int i = 0; i < 1000; ++i)
+      app_.ProcessMessages();
+    calls += 1000;
+    spent = Clock::now() - start;
+  } while (spent < std::chrono::milliseconds(300));
+  return std::chrono::duration<double, std::nano>(spent).count() / static_cast<double>(calls);
+}
+
+// What the walk does for every folder it enters: the folder in the status bar, drawn at once
+// when `repaint`, else left for the next message check to draw.
+double Bench::StatusUpdateMicroseconds(bool repaint) {
+  constexpr int kUpdates = 200;
+  const Clock::time_point start = Clock::now();
+  for (int i = 0; i < kUpdates; ++i) {
+    form_.status.SetPanelText(0, root_ + "folder " + std::to_string(i));
+    if (repaint) form_.status.Repaint();
+  }
+  const double micro = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+  ui_.Drain();
+  return micro / kUpdates;
+}
+
+// What review mode does for every file found: a line on the review list.
+double Bench::ReviewLineMicroseconds() {
+  constexpr int kLines = 1000;
+  ui::ListBox& list = review_.LBmarkfile;
+  list.Clear();
+  const Clock::time_point start = Clock::now();
+  for (int i = 0; i < kLines; ++i) {
+    clean::AddFoundFile(list, root_ + "folder\\file " + std::to_string(i) + ".tmp");
+  }
+  const double micro = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+  list.Clear();
+  return micro / kLines;
+}
+
+void Bench::StopLatency(const std::vector<std::string>& patterns, double scanSeconds) {
+  std::vector<double> latencies;
+  for (int k = 0; k < options_.presses; ++k) {
+    // Spread over the walk, from its first twentieth to its last.
+    const double share = options_.presses > 1 ? 0.05 + 0.9 * k / (options_.presses - 1) : 0.5;
+    const auto delay = std::chrono::duration_cast<Clock::duration>(Seconds(scanSeconds * share));
+    std::unique_ptr<bench::Press> press = backend_.PressLater(form_.stop, delay);
+    if (!press) {
+      std::printf(
+          "stop latency: not measurable on %s (its ui takes no input from outside the "
+          "walk); the Stop tests show a press at the n-th entry ends the walk there\n",
+          backend_.Name().c_str());
+      return;
+    }
+    Scan(patterns, true);
+    const Clock::time_point ended = Clock::now();
+    Clock::time_point pressedAt;
+    const bool made = press->Finish(pressedAt);
+    // A press that came after the walk must not stop the next one.
+    ui_.Drain();
+    if (made && state_.stop) {
+      latencies.push_back(std::chrono::duration<double, std::milli>(ended - pressedAt).count());
+    }
+  }
+  if (latencies.empty()) {
+    std::printf("stop latency: no press landed inside a walk\n");
+    return;
+  }
+  std::printf(
+      "stop latency (press to walk returned), %zu presses spread over the walk: median "
+      "%.2f ms, max %.2f ms   [target: within 50 ms]\n",
+      latencies.size(), Median(latencies), *std::max_element(latencies.begin(), latencies.end()));
+}
+
+void Bench::ReviewListMemory() {
+  const std::uint64_t before = bench::PeakMemoryBytes();
+  const ScanFigures figures = Scan({"*"}, false, options_.results);
+  const std::uint64_t after = bench::PeakMemoryBytes();
+  std::printf(
+      "review list: %d results listed (pattern *, stopped at %d) in %.3f s; peak memory "
+      "%.1f MB before, %.1f MB after   [target: under 150 MB for 100,000 results]\n",
+      figures.reviewLines, options_.results, figures.seconds, Mb(before), Mb(after));
+  review_.LBmarkfile.Clear();
+}
+
+int Bench::Run() {
+  const std::vector<std::string> patterns = ReadList(options_.data + "/standard/fileformat.dat");
+  exceptionsLower_ =
+      settings::ExceptionListLowerOf(ReadList(options_.data + "/standard/exception.dat"));
+  std::vector<std::string> twenty = patterns;
+  twenty.insert(twenty.end(), kMorePatterns.begin(), kMorePatterns.end());
+
+  const bench::TreeShape& shape = options_.shape;
+  std::printf(
+      "backend %s; tree: seed %u, %d folders (depth up to %d), %d files; peak memory at "
+      "start %.1f MB\n",
+      backend_.Name().c_str(), shape.seed, shape.folders, shape.maxDepth, shape.files,
+      Mb(bench::PeakMemoryBytes()));
+  if (options_.sliceMs > 0) {
+    std::printf("message checks reach the backend at most once per %d ms (--slice-ms)\n",
+                options_.sliceMs);
+  }
+  Clock::time_point start = Clock::now();
+  const bench::Tree tree = bench::MakeTree(shape, patterns, kMorePatterns, exceptionsLower_);
+  const double made = Seconds(Clock::now() - start).count();
+  start = Clock::now();
+  root_ = backend_.Build(tree);
+  if (root_.empty()) {
+    std::fprintf(stderr, "dustorix_bench: the tree could not be written\n");
+    return 1;
+  }
+  entries_ = tree.Entries();
+  std::printf("tree made in %.2f s, written to %s in %.2f s: %zu entries; peak memory %.1f MB\n",
+              made, root_.c_str(), Seconds(Clock::now() - start).count(), entries_,
+              Mb(bench::PeakMemoryBytes()));
+
+  // Warm the caches (file system, allocator) with one untimed round.
+  bench::WalkCount floorCount;
+  FloorSeconds(floorCount);
+  Scan(twenty, true);
+  if (floorCount.entries != entries_) {
+    std::fprintf(stderr, "dustorix_bench: the floor walk saw %llu entries, the tree has %zu\n",
+                 static_cast<unsigned long long>(floorCount.entries), entries_);
+    return 1;
+  }
+
+  struct Variant {
+    const char* label;
+    const std::vector<std::string>* patterns;
+    std::vector<double> seconds;
+    ScanFigures last;
+  };
+  Variant variants[] = {{"9 default patterns", &patterns, {}, {}},
+                        {"20 patterns", &twenty, {}, {}}};
+  std::vector<double> floor;
+  std::vector<double> systemWalk;
+  for (int r = 0; r < options_.repeat; ++r) {
+    floor.push_back(FloorSeconds(floorCount));
+    const Clock::time_point walkStart = Clock::now();
+    bench::WalkThroughSystem(system_, root_);
+    systemWalk.push_back(Seconds(Clock::now() - walkStart).count());
+    for (Variant& variant : variants) {
+      variant.last = Scan(*variant.patterns, true);
+      variant.seconds.push_back(variant.last.seconds);
+    }
+  }
+
+  const double entries = static_cast<double>(entries_);
+  const double floorMedian = Median(floor);
+  std::printf("\nmedians of %d rounds over %zu entries in %llu folders:\n", options_.repeat,
+              entries_, static_cast<unsigned long long>(floorCount.folders));
+  std::printf("  floor (bare walk, one listing per folder): %8.1f ms  %12.0f entries/s\n",
+              floorMedian * 1e3, entries / floorMedian);
+  const double systemMedian = Median(systemWalk);
+  std::printf(
+      "  bare walk through System::ListFolder:      %8.1f ms  %12.0f entries/s  "
+      "(%.2f x floor)\n",
+      systemMedian * 1e3, entries / systemMedian, systemMedian / floorMedian);
+  for (const Variant& variant : variants) {
+    const double scan = Median(variant.seconds);
+    const ScanFigures& f = variant.last;
+    const std::size_t expected =
+        bench::ExpectedReviewLines(tree, *variant.patterns, exceptionsLower_, true);
+    std::printf("  scan, review mode, %s + zero-byte pass: %8.1f ms  %12.0f entries/s\n",
+                variant.label, scan * 1e3, entries / scan);
+    std::printf(
+        "      scan/floor %.2f   scan's own work %.0f ns per entry   listings per folder "
+        "%.3f   look-ups per entry %.3f   message checks per entry %.2f\n",
+        scan / floorMedian, (scan - floorMedian) / entries * 1e9,
+        static_cast<double>(f.listings) / static_cast<double>(floorCount.folders),
+        static_cast<double>(f.lookUps) / entries, static_cast<double>(f.messageChecks) / entries);
+    std::printf("      review list: %d lines (the tree holds %zu)\n", f.reviewLines, expected);
+    if (static_cast<std::size_t>(f.reviewLines) != expected) {
+      std::fprintf(stderr, "dustorix_bench: the scan listed %d lines, %zu expected\n",
+                   f.reviewLines, expected);
+      return 1;
+    }
+  }
+  std::printf(
+      "  targets: listings per folder 1.0; look-ups per entry 0; scan/floor at most 1.3 "
+      "(win32, 20 patterns); own work under 150 ns per entry (sim, 20 patterns)\n");
+
+  const double check = MessageCheckNanoseconds();
+  const ScanFigures& last = variants[1].last;
+  const double checksPerEntry = static_cast<double>(last.messageChecks) / entries;
+  std::printf("\nwhere a scan spends beyond the listing (20 patterns):\n");
+  std::printf(
+      "  message check (ProcessMessages, nothing pending): %9.1f ns per call, %.2f per "
+      "entry: %8.1f ms per scan\n",
+      check, checksPerEntry, check * static_cast<double>(last.messageChecks) / 1e6);
+  const double folders = static_cast<double>(floorCount.folders - 1);
+  const double text = StatusUpdateMicroseconds(false);
+  std::printf(
+      "  status bar text (SetPanelText):                   %9.1f us per folder:      "
+      "%8.1f ms per scan\n",
+      text, text * folders / 1e3);
+  const double status = StatusUpdateMicroseconds(true);
+  std::printf(
+      "  status bar text and repaint at once:              %9.1f us per folder:      "
+      "%8.1f ms per scan\n",
+      status, status * folders / 1e3);
+  const double line = ReviewLineMicroseconds();
+  std::printf(
+      "  review list line:                                 %9.1f us per file found:  "
+      "%8.1f ms per scan\n",
+      line, line * last.reviewLines / 1e3);
+  std::printf("peak memory after the scans: %.1f MB\n", Mb(bench::PeakMemoryBytes()));
+  StopLatency(twenty, Median(variants[1].seconds));
+  if (options_.results > 0) ReviewListMemory();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options options = Parse(argc, argv);
+  std::unique_ptr<bench::Backend> backend = bench::MakeBackend(options.backend);
+  if (!backend) Usage(("this build has no backend " + options.backend).c_str());
+  Bench bench(options, *backend);
+  return bench.Run();
+}
