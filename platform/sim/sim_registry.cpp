@@ -17,27 +17,30 @@ struct SimRegistryKeyData {
   }
 };
 
-namespace {
-
 // Shares the key's data, so that it outlives the sim's own handle on it as a real open key does.
+// Its calls go through the sim's failure injection; a key must not outlive its sim.
 class SimRegistryKey final : public RegistryKey {
  public:
-  explicit SimRegistryKey(std::shared_ptr<SimRegistryKeyData> data) : data_(std::move(data)) {}
+  SimRegistryKey(SimSystem& sim, std::shared_ptr<SimRegistryKeyData> data)
+      : sim_(sim), data_(std::move(data)) {}
 
   std::vector<std::string> ValueNames() override {
     std::vector<std::string> names;
+    if (sim_.Inject(Op::kRegistryValueNames)) return names;
     for (const auto& value : data_->values)
       names.push_back(value.first);
     return names;
   }
 
   std::optional<RegistryValue> ReadValue(std::string_view name) override {
+    if (sim_.Inject(Op::kReadRegistryValue)) return std::nullopt;
     auto found = data_->Find(name);
     if (found == data_->values.end()) return std::nullopt;
     return found->second;
   }
 
   bool DeleteValue(std::string_view name) override {
+    if (sim_.Inject(Op::kDeleteRegistryValue)) return false;
     auto found = data_->Find(name);
     if (found == data_->values.end()) return false;
     data_->values.erase(found);
@@ -45,10 +48,9 @@ class SimRegistryKey final : public RegistryKey {
   }
 
  private:
+  SimSystem& sim_;
   std::shared_ptr<SimRegistryKeyData> data_;
 };
-
-}  // namespace
 
 SimRegistryKeyData* SimSystem::FindRegistryKey(RegistryRoot root, std::string_view key) const {
   auto found = registry_.find({root, FoldName(key)});
@@ -108,9 +110,10 @@ std::vector<std::string> SimSystem::RegistryValueNamesOf(RegistryRoot root,
 }
 
 std::unique_ptr<RegistryKey> SimSystem::OpenRegistryKey(RegistryRoot root, std::string_view path) {
+  if (Inject(Op::kOpenRegistryKey)) return nullptr;
   auto found = registry_.find({root, FoldName(path)});
   if (found == registry_.end() || found->second->locked) return nullptr;
-  return std::make_unique<SimRegistryKey>(found->second);
+  return std::make_unique<SimRegistryKey>(*this, found->second);
 }
 
 }  // namespace platform::sim

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_system.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "platform/utf.h"
@@ -331,8 +332,73 @@ void SimSystem::SetCurrentDirectory(std::string_view path) {
 
 // --- Failure injection
 
+const char* NameOf(Op op) {
+  static constexpr const char* kNames[] = {"ReadFile",
+                                           "WriteFile",
+                                           "ReplaceFile",
+                                           "DeleteFile",
+                                           "RemoveFolder",
+                                           "MoveToRecycleBin",
+                                           "ListFolder",
+                                           "LookUp",
+                                           "CurrentDirectory",
+                                           "GetDriveType",
+                                           "Drives",
+                                           "IsAdministrator",
+                                           "RegisterWindowMessage",
+                                           "CreateNamedSemaphore",
+                                           "BroadcastMessage",
+                                           "TempFolder",
+                                           "WindowsFolder",
+                                           "SpecialFolder",
+                                           "FullPathName",
+                                           "OpenRegistryKey",
+                                           "RegistryValueNames",
+                                           "ReadRegistryValue",
+                                           "DeleteRegistryValue",
+                                           "ListUrlCache",
+                                           "DeleteUrlCacheItem",
+                                           "ShellOpen",
+                                           "EmptyRecycleBin",
+                                           "ClearRecentDocuments"};
+  static_assert(std::size(kNames) == static_cast<size_t>(Op::kCount));
+  const auto index = static_cast<size_t>(op);
+  return index < std::size(kNames) ? kNames[index] : "?";
+}
+
+const char* NameOf(Fault fault) {
+  switch (fault) {
+    case Fault::kAccessDenied:
+      return "access denied";
+    case Fault::kSharingViolation:
+      return "sharing violation";
+    case Fault::kVanished:
+      return "vanished";
+    case Fault::kPathTooLong:
+      return "path too long";
+    case Fault::kDiskFull:
+      return "disk full";
+  }
+  return "?";
+}
+
+namespace {
+
+// A write that fails does so as a full disk does; any other call is simply refused.
+Fault UsualFault(Op op) {
+  return op == Op::kWriteFile ? Fault::kDiskFull : Fault::kAccessDenied;
+}
+
+}  // namespace
+
 void SimSystem::FailNthCall(Op op, int n) {
+  FailNthCall(op, n, UsualFault(op));
+}
+
+void SimSystem::FailNthCall(Op op, int n, Fault fault) {
   failAt_[static_cast<int>(op)] = n;
+  failKind_[static_cast<int>(op)] = fault;
+  failureFired_ = false;
 }
 
 void SimSystem::FailPath(Op op, std::string_view path) {
@@ -341,19 +407,39 @@ void SimSystem::FailPath(Op op, std::string_view path) {
 
 void SimSystem::ClearFailures() {
   failAt_.fill(0);
+  failKind_.fill(std::nullopt);
   failPaths_.clear();
+  failureFired_ = false;
 }
 
-bool SimSystem::Inject(Op op, std::string_view path) {
+std::optional<Fault> SimSystem::Inject(Op op, std::string_view path) {
+  return Inject(op, path, path);
+}
+
+std::optional<Fault> SimSystem::Inject(Op op, std::string_view path, std::string_view subject) {
   const int index = static_cast<int>(op);
   ++calls_[index];
-  if (failAt_[index] > 0 && --failAt_[index] == 0) return true;
-  if (failPaths_.empty()) return false;
-  const std::string canonical = Canonical(path);
-  for (const auto& [failOp, failPath] : failPaths_) {
-    if (failOp == op && Canonical(failPath) == canonical) return true;
+  std::optional<Fault> fault;
+  if (failAt_[index] > 0 && --failAt_[index] == 0) {
+    fault = failKind_[index].value_or(UsualFault(op));
+    failureFired_ = true;
+  } else if (!failPaths_.empty()) {
+    const std::string canonical = Canonical(path);
+    for (const auto& [failOp, failPath] : failPaths_) {
+      if (failOp == op && Canonical(failPath) == canonical) fault = UsualFault(op);
+    }
   }
-  return false;
+  if (!fault || subject.empty()) return fault;
+  const Located at = Locate(subject);
+  if (at.node && at.parent) {
+    if (*fault == Fault::kVanished) {
+      vanished_.push_back(Canonical(subject));
+      at.parent->Remove(at.node);
+    } else if (*fault == Fault::kSharingViolation) {
+      at.node->inUse = true;
+    }
+  }
+  return fault;
 }
 
 std::string SimSystem::Canonical(std::string_view path) const {
@@ -422,7 +508,10 @@ std::string SimSystem::Dump(std::string_view folder) const {
 ReadResult SimSystem::ReadFile(std::string_view path, FileAccess access) {
   ReadResult result;
   result.error = ReadError::kOther;
-  if (Inject(Op::kReadFile, path)) return result;
+  if (const std::optional<Fault> fault = Inject(Op::kReadFile, path)) {
+    if (*fault == Fault::kVanished) result.error = ReadError::kNotFound;
+    return result;
+  }
   const Node* node = Locate(path).node;
   if (!node) {
     result.error = ReadError::kNotFound;
@@ -436,7 +525,9 @@ ReadResult SimSystem::ReadFile(std::string_view path, FileAccess access) {
 }
 
 bool SimSystem::WriteFile(std::string_view path, std::string_view bytes) {
-  const bool fail = Inject(Op::kWriteFile, path);
+  const std::optional<Fault> fault = Inject(Op::kWriteFile, path);
+  if (fault && *fault != Fault::kDiskFull) return false;
+  const bool fail = fault.has_value();
   Located at = Locate(path);
   if (!at.parent || !IsValidComponent(at.name)) return false;
   if (at.node &&
@@ -457,7 +548,7 @@ bool SimSystem::WriteFile(std::string_view path, std::string_view bytes) {
 }
 
 bool SimSystem::ReplaceFile(std::string_view from, std::string_view to) {
-  if (Inject(Op::kReplaceFile, to)) return false;
+  if (Inject(Op::kReplaceFile, to, from)) return false;
   Located source = Locate(from);
   Located target = Locate(to);
   if (!source.node || source.node->IsDirectory() || source.node->inUse) return false;
@@ -520,6 +611,7 @@ bool SimSystem::MoveToRecycleBin(std::string_view path) {
 }
 
 void SimSystem::EmptyRecycleBin() {
+  if (Inject(Op::kEmptyRecycleBin)) return;
   if (!emptyRecycleBinMissing_) recycleBin_.clear();
 }
 
@@ -552,7 +644,28 @@ std::optional<DirEntry> SimSystem::LookUp(std::string_view path) {
   return at.node->Entry();
 }
 
+std::string SimSystem::CurrentDirectory() {
+  if (Inject(Op::kCurrentDirectory)) return {};
+  return currentDirectory_;
+}
+
+bool SimSystem::IsAdministrator() {
+  if (Inject(Op::kIsAdministrator)) return false;
+  return isAdmin_;
+}
+
+void SimSystem::ShellOpen(std::string_view target) {
+  if (Inject(Op::kShellOpen)) return;
+  shellOpened_.emplace_back(target);
+}
+
+void SimSystem::ClearRecentDocuments() {
+  if (Inject(Op::kClearRecentDocuments)) return;
+  recentDocuments_.clear();
+}
+
 DriveType SimSystem::GetDriveType(std::string_view drive) {
+  if (Inject(Op::kGetDriveType)) return DriveType::kUnknown;
   if (drive.size() < 2 || drive[1] != ':' || (drive.size() > 2 && !IsSeparator(drive[2]))) {
     return DriveType::kNoRootDir;
   }
@@ -562,12 +675,14 @@ DriveType SimSystem::GetDriveType(std::string_view drive) {
 
 std::vector<DriveInfo> SimSystem::Drives() {
   std::vector<DriveInfo> drives;
+  if (Inject(Op::kDrives)) return drives;
   for (const auto& [letter, drive] : drives_)
     drives.push_back({letter, drive->type, drive->label});
   return drives;
 }
 
 std::uint32_t SimSystem::RegisterWindowMessage(std::string_view name) {
+  if (Inject(Op::kRegisterWindowMessage)) return 0;
   // Registered messages take numbers from 0xC000 up, one per name.
   auto [it, added] = registeredMessages_.try_emplace(
       std::string(name), 0xC000u + static_cast<std::uint32_t>(registeredMessages_.size()));
@@ -596,7 +711,7 @@ class SimSemaphore final : public NamedSemaphore {
 std::unique_ptr<NamedSemaphore> SimSystem::CreateNamedSemaphore(std::string_view name,
                                                                 bool& alreadyExisted) {
   alreadyExisted = false;
-  if (std::exchange(failSemaphore_, false)) return nullptr;
+  if (Inject(Op::kCreateNamedSemaphore) || std::exchange(failSemaphore_, false)) return nullptr;
   alreadyExisted = SemaphoreHeld(name);
   return std::make_unique<SimSemaphore>(semaphores_, std::string(name));
 }
@@ -606,6 +721,7 @@ bool SimSystem::SemaphoreHeld(std::string_view name) const {
 }
 
 void SimSystem::BroadcastMessage(std::uint32_t message) {
+  if (Inject(Op::kBroadcastMessage)) return;
   broadcasts_.push_back(message);
   if (onBroadcast) onBroadcast(message);
 }

@@ -23,8 +23,9 @@ namespace platform::sim {
 std::string FoldName(std::string_view name);
 
 struct SimRegistryKeyData;
+class SimRegistryKey;
 
-// The System operations whose failure a test can inject.
+// Every System operation, and those of the registry keys it opens: each can be made to fail.
 enum class Op {
   kReadFile,
   kWriteFile,
@@ -34,8 +35,42 @@ enum class Op {
   kMoveToRecycleBin,
   kListFolder,
   kLookUp,
+  kCurrentDirectory,
+  kGetDriveType,
+  kDrives,
+  kIsAdministrator,
+  kRegisterWindowMessage,
+  kCreateNamedSemaphore,
+  kBroadcastMessage,
+  kTempFolder,
+  kWindowsFolder,
+  kSpecialFolder,
+  kFullPathName,
+  kOpenRegistryKey,
+  kRegistryValueNames,
+  kReadRegistryValue,
+  kDeleteRegistryValue,
+  kListUrlCache,
+  kDeleteUrlCacheItem,
+  kShellOpen,
+  kEmptyRecycleBin,
+  kClearRecentDocuments,
   kCount
 };
+
+// How an injected failure looks from the program. Each makes the call fail the way its
+// interface reports failures (false, empty, nothing done); some leave a trace as well.
+enum class Fault {
+  kAccessDenied,      // the call fails, nothing changes
+  kSharingViolation,  // another program holds the entry open from now on: later calls fail too
+  kVanished,          // another program removed the entry (with its contents) just before
+  kPathTooLong,       // the call fails; a read reports no missing file but an error
+  kDiskFull,          // a write stops half way, leaving a truncated file; other calls just fail
+};
+
+// The name of an operation or a fault, for test messages.
+const char* NameOf(Op op);
+const char* NameOf(Fault fault);
 
 class SimSystem final : public System {
  public:
@@ -84,11 +119,16 @@ class SimSystem final : public System {
   void AddRecentDocument(std::string path) { recentDocuments_.push_back(std::move(path)); }
 
   // --- Failure injection: the n-th call (1-based, counted from now) of `op` fails. A failing
-  // WriteFile writes half of the bytes first, as a full disk would.
+  // WriteFile writes half of the bytes first, as a full disk would; other calls are refused.
   void FailNthCall(Op op, int n);
+  void FailNthCall(Op op, int n, Fault fault);
   // Every call of `op` on exactly this path fails.
   void FailPath(Op op, std::string_view path);
   void ClearFailures();
+  // Whether an injected n-th call failure has fired since it was set.
+  bool InjectedFailureFired() const { return failureFired_; }
+  // The paths that faults of kind kVanished removed, in order.
+  const std::vector<std::string>& VanishedPaths() const { return vanished_; }
 
   // --- Inspection
   bool Exists(std::string_view path) const;
@@ -119,24 +159,24 @@ class SimSystem final : public System {
   bool MoveToRecycleBin(std::string_view path) override;
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
-  std::string CurrentDirectory() override { return currentDirectory_; }
+  std::string CurrentDirectory() override;
   DriveType GetDriveType(std::string_view drive) override;
   std::vector<DriveInfo> Drives() override;
-  bool IsAdministrator() override { return isAdmin_; }
+  bool IsAdministrator() override;
   std::uint32_t RegisterWindowMessage(std::string_view name) override;
   std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,
                                                        bool& alreadyExisted) override;
   void BroadcastMessage(std::uint32_t message) override;
-  void ShellOpen(std::string_view target) override { shellOpened_.emplace_back(target); }
+  void ShellOpen(std::string_view target) override;
   std::string TempFolder() override;
-  std::string WindowsFolder() override { return windowsFolder_; }
+  std::string WindowsFolder() override;
   std::string SpecialFolder(int csidl) override;
   std::string FullPathName(std::string_view path) override;
   std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, std::string_view path) override;
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
   bool DeleteUrlCacheItem(std::string_view sourceUrl) override;
   void EmptyRecycleBin() override;
-  void ClearRecentDocuments() override { recentDocuments_.clear(); }
+  void ClearRecentDocuments() override;
 
  private:
   struct Node;
@@ -156,7 +196,13 @@ class SimSystem final : public System {
   Node* LocateFolder(std::string_view path) const;  // follows links, like the file system does
   Node* MakeFolders(std::string_view path);
   Node& PutFile(std::string_view path);
-  bool Inject(Op op, std::string_view path);
+  friend class SimRegistryKey;
+  // Counts the call and tells whether it is to fail, and how. A fault that leaves a trace
+  // (a vanished or held-open entry at `path`) has left it when this returns.
+  std::optional<Fault> Inject(Op op, std::string_view path = {});
+  // The same, where the entry a fault leaves its trace on is another one than the path matched
+  // (a replace is matched on its target but the file that vanishes is its source).
+  std::optional<Fault> Inject(Op op, std::string_view path, std::string_view subject);
   void DumpNode(const Node& node, const std::string& path, std::string& out) const;
 
   std::map<char, std::unique_ptr<Drive>> drives_;
@@ -164,7 +210,10 @@ class SimSystem final : public System {
   bool isAdmin_ = false;
   std::array<std::uint64_t, static_cast<int>(Op::kCount)> calls_{};
   std::array<int, static_cast<int>(Op::kCount)> failAt_{};  // 0: none
+  std::array<std::optional<Fault>, static_cast<int>(Op::kCount)> failKind_{};
   std::vector<std::pair<Op, std::string>> failPaths_;
+  bool failureFired_ = false;
+  std::vector<std::string> vanished_;
   std::map<std::string, std::uint32_t> registeredMessages_;
   std::shared_ptr<std::map<std::string, int>> semaphores_ =
       std::make_shared<std::map<std::string, int>>();
