@@ -143,5 +143,60 @@ TEST_F(ProgramCleanTest, TheReviewRemovesOnlyTheMarkedLines) {
   EXPECT_FALSE(Exists("R:\\rev\\a.tmp"));
 }
 
+// Every clean-up switched on: the sandbox's own temporary, Windows and registry places.
+TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  wchar_t windows[MAX_PATH];
+  ::GetWindowsDirectoryW(windows, MAX_PATH);
+  const std::string tempFolder = platform::win32::Narrow(temp);
+  const std::string windowsFolder = platform::win32::Narrow(windows);
+  MakeFile(tempFolder + "dustorix-e2e\\old.log", "temp");
+  MakeFile(windowsFolder + "\\Windows Update Setup-Dateien\\setup.cab", "cab");
+  MakeFile(windowsFolder + "\\system32\\WBEM\\Logs\\e2e.log", "log");
+  MakeFile("R:\\dll\\unused.dll", "dll");
+  MakeFile("R:\\all\\junk.tmp", "junk");
+  const wchar_t* runMru = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+  const wchar_t* sharedDlls = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, runMru, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueExW(key, L"a", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"cmd"), 8);
+  ::RegCloseKey(key);
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, sharedDlls, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD zero = 0;
+  ::RegSetValueExW(key, L"R:\\dll\\unused.dll", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero),
+                   sizeof(zero));
+  ::RegCloseKey(key);
+
+  CleanProgram program({0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11});
+  ASSERT_NE(program.Start(), nullptr);
+  const Lines lines = program.FinishWithReport();
+  // The found files first (earlier tests leave some on R: too), then one line per step, with
+  // the removed shared library among them.
+  const auto steps = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.rfind("R:\\", 0) != 0;
+  });
+  EXPECT_NE(std::find(lines.begin(), steps, "R:\\all\\junk.tmp"), steps);
+  const Lines afterScan(steps, lines.end());
+  EXPECT_EQ(afterScan.size(), 11u) << ::testing::PrintToString(afterScan);
+  EXPECT_NE(std::find(afterScan.begin(), afterScan.end(), "R:\\dll\\unused.dll"), afterScan.end());
+  EXPECT_FALSE(Exists(tempFolder + "dustorix-e2e"));
+  EXPECT_TRUE(Exists(tempFolder));
+  EXPECT_FALSE(Exists(windowsFolder + "\\Windows Update Setup-Dateien"));
+  EXPECT_FALSE(Exists(windowsFolder + "\\system32\\WBEM\\Logs\\e2e.log"));
+  EXPECT_TRUE(Exists(windowsFolder + "\\system32\\WBEM\\Logs"));
+  EXPECT_FALSE(Exists("R:\\dll\\unused.dll"));
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, runMru, 0, KEY_READ, &key), ERROR_SUCCESS);
+  DWORD values = 1;
+  ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
+                     nullptr, nullptr, nullptr);
+  ::RegCloseKey(key);
+  EXPECT_EQ(values, 0u);
+}
+
 }  // namespace
 }  // namespace testing_program
