@@ -112,7 +112,12 @@ void TFrmMain::BtnDeleteClick() {
     report.SetCaption(t[45]);
     Sbmain.SetDoubleBuffered(true);
 
-    if (settings.ScanWanted()) {
+    // Exceptions or switches that could not be read at start are unknown: a scan could take a
+    // file the user excepted, or delete for good what was to be reviewed or recycled.
+    using settings::SettingsFile;
+    const bool scanSafe = !Settings.keepOnDisk[static_cast<int>(SettingsFile::kException)] &&
+                          !Settings.keepOnDisk[static_cast<int>(SettingsFile::kAdvancedOption)];
+    if (settings.ScanWanted() && scanSafe) {
       clean::FileAction action;
       if (settings.AdvancedOptions[settings::kQuestion]) {
         action = [](const std::string& path) {

@@ -56,22 +56,19 @@ void SpecialCleanups::TemporaryInternetFiles() {
 }
 
 void SpecialCleanups::DeleteOperaCookies(std::string_view profile, std::string_view valueName) {
-  std::int64_t size = 0;
-  bool removed = false;
-  const std::string usual = UsualOperaPlace(profile, kCookies);
-  if (!usual.empty()) {
-    size = FileSizeOf(usual);
-    removed = system_.DeleteFile(usual);
-  }
+  // Only a file whose size was read is deleted, so that the freed total counts what went.
+  const auto remove = [&](const std::string& path) -> std::int64_t {
+    std::optional<platform::DirEntry> entry;
+    if (!path.empty()) entry = system_.LookUp(path);
+    if (!entry || entry->IsDirectory()) return 0;
+    const auto size = static_cast<std::int64_t>(entry->size);
+    if (system_.DeleteFile(path)) run_.AddFreed(size);
+    return size;
+  };
   // An empty or missing file in the usual place sends the search to the registered place.
-  if (size < 1) {
-    const std::string registered = RegisteredOperaPlace(valueName, kCookies);
-    if (!registered.empty()) {
-      size = FileSizeOf(registered);
-      removed = system_.DeleteFile(registered);
-    }
+  if (remove(UsualOperaPlace(profile, kCookies)) < 1) {
+    remove(RegisteredOperaPlace(valueName, kCookies));
   }
-  if (removed) run_.AddFreed(size);
 }
 
 void SpecialCleanups::Cookies() {

@@ -60,9 +60,11 @@ void SpecialCleanups::RemoveZeroCountDlls() {
     key->DeleteValue(name);
     // A name that is no full path would be taken relative to the current folder.
     if (!IsAbsolutePath(name)) continue;
-    const std::int64_t size = FileSizeOf(name);
+    // Only a file whose size was read is deleted, so that the freed total counts what went.
+    std::optional<platform::DirEntry> entry = system_.LookUp(name);
+    if (!entry || entry->IsDirectory()) continue;
     if (system_.DeleteFile(name)) {
-      run_.AddFreed(size);
+      run_.AddFreed(static_cast<std::int64_t>(entry->size));
       run_.Report(name);
     }
   }

@@ -429,15 +429,30 @@ std::optional<Fault> SimSystem::Inject(Op op, std::string_view path, std::string
       if (failOp == op && Canonical(failPath) == canonical) fault = UsualFault(op);
     }
   }
-  if (!fault || subject.empty()) return fault;
-  const Located at = Locate(subject);
-  if (at.node && at.parent) {
-    if (*fault == Fault::kVanished) {
-      vanished_.push_back(Canonical(subject));
+  if (!fault) return fault;
+  if (*fault == Fault::kVanished && !subject.empty()) {
+    const Located at = Locate(subject);
+    if (at.node && at.parent) {
+      const std::string top = Canonical(subject);
+      vanished_.push_back(top);
+      if (!at.node->IsLink()) {
+        std::string below;
+        DumpNode(*at.node, top, below);
+        for (size_t start = 0; start < below.size();) {
+          const size_t end = below.find('\n', start);
+          std::string line = below.substr(start, end - start);
+          start = end + 1;
+          // Dump lines end in "\", " (size)" or " -> target"; only the path is wanted.
+          const size_t cut = std::min(line.rfind(" ("), line.find(" -> "));
+          if (cut != std::string::npos) line.resize(cut);
+          if (!line.empty() && line.back() == '\\') line.pop_back();
+          vanished_.push_back(FoldName(line));
+        }
+      }
       at.parent->Remove(at.node);
-    } else if (*fault == Fault::kSharingViolation) {
-      at.node->inUse = true;
     }
+  } else if (*fault == Fault::kSharingViolation && !path.empty()) {
+    if (Node* node = Locate(path).node) node->inUse = true;
   }
   return fault;
 }

@@ -127,7 +127,8 @@ class SimSystem final : public System {
   void ClearFailures();
   // Whether an injected n-th call failure has fired since it was set.
   bool InjectedFailureFired() const { return failureFired_; }
-  // The paths that faults of kind kVanished removed, in order.
+  // The entries that faults of kind kVanished removed, each with all it held then, in order;
+  // absolute and case-folded.
   const std::vector<std::string>& VanishedPaths() const { return vanished_; }
 
   // --- Inspection
@@ -200,8 +201,8 @@ class SimSystem final : public System {
   // Counts the call and tells whether it is to fail, and how. A fault that leaves a trace
   // (a vanished or held-open entry at `path`) has left it when this returns.
   std::optional<Fault> Inject(Op op, std::string_view path = {});
-  // The same, where the entry a fault leaves its trace on is another one than the path matched
-  // (a replace is matched on its target but the file that vanishes is its source).
+  // The same, where the entry that vanishes is another one than the path matched: a replace is
+  // matched on its target, which may be held open, but its source is what can vanish.
   std::optional<Fault> Inject(Op op, std::string_view path, std::string_view subject);
   void DumpNode(const Node& node, const std::string& path, std::string& out) const;
 

@@ -1,0 +1,169 @@
+// The faults the sweeps found, each pinned down on its own, and the sim's fault kinds.
+#include <gtest/gtest.h>
+
+#include "cleanups/special_cleanups.h"
+#include "tests/cleanups/cleanups_harness.h"
+#include "tests/reliability/sweep_harness.h"
+
+namespace reliability {
+namespace {
+
+using platform::DirEntry;
+using platform::DriveType;
+using platform::FileAccess;
+using platform::ReadError;
+using platform::RegistryRoot;
+using platform::RegistryValue;
+using testing_app::RunHarness;
+using Lines = std::vector<std::string>;
+
+// --- A settings file that exists but cannot be read at start
+
+TEST(FaultRegression, AnUnreadableExceptionListStopsTheScanNotTheExceptedFiles) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.Exceptions("keep.tmp\r\n");
+  h.Switches({0});
+  h.sim.AddFile("E:\\keep.tmp", "precious");
+  h.sim.AddFile("E:\\junk.tmp", "x");
+  h.sim.AddFile("C:\\Temp\\t.log", "x");
+  h.sim.SetInUse("data\\exception.dat");  // another program holds it at start
+  testing_app::RunReport report = h.CleanOnce();
+  EXPECT_TRUE(h.sim.Exists("E:\\keep.tmp"));
+  EXPECT_TRUE(h.sim.Exists("E:\\junk.tmp"));
+  EXPECT_FALSE(h.sim.Exists("C:\\Temp\\t.log"));  // the special clean-ups still run
+  EXPECT_EQ(report.lines, Lines{"En:47"});
+}
+
+TEST(FaultRegression, UnreadableSwitchesNeverTurnAReviewIntoADeletion) {
+  for (int mode : {12, 13}) {  // recycle, review
+    RunHarness h;
+    h.Patterns("*.tmp\r\n");
+    h.Switches({mode});
+    h.sim.AddFile("E:\\junk.tmp", "x");
+    h.sim.SetInUse("data\\advancedoption.dat");
+    testing_app::RunReport report = h.CleanOnce();
+    EXPECT_TRUE(h.sim.Exists("E:\\junk.tmp")) << mode;
+    EXPECT_TRUE(report.lines.empty()) << mode;
+  }
+}
+
+TEST(FaultRegression, AScanRunsAgainOnceTheUserSetTheSwitchesAnew) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.Switches({});
+  h.sim.AddFile("E:\\junk.tmp", "x");
+  h.sim.SetInUse("data\\advancedoption.dat");
+  testing_app::RunReport report = h.CleanOnce('E', nullptr, [](app::TFrmMain& main) {
+    main.Settings.MarkChanged(settings::SettingsFile::kAdvancedOption);  // as the options' OK
+  });
+  EXPECT_EQ(report.lines, Lines{"E:\\junk.tmp"});
+}
+
+// --- Files deleted by the clean-ups are counted with the size a look-up gave
+
+class SizeUnknown : public testing_cleanups::CleanupsTest {};
+
+TEST_F(SizeUnknown, AnOperaCookieFileWhoseSizeCannotBeReadStays) {
+  sim.SetSpecialFolder(0x1A, "C:\\AppData");
+  const std::string cookies = "C:\\AppData\\Opera\\Opera7\\profile\\cookies4.dat";
+  sim.AddFile(cookies, std::string(60, 'x'));
+  sim.FailPath(Op::kLookUp, cookies);
+  cleanups.Cookies();
+  EXPECT_TRUE(sim.Exists(cookies));
+  EXPECT_EQ(state.freedBytes, 0);
+  sim.ClearFailures();
+  cleanups.Cookies();
+  EXPECT_FALSE(sim.Exists(cookies));
+  EXPECT_EQ(state.freedBytes, 60);
+}
+
+TEST_F(SizeUnknown, AnUnusedDllWhoseSizeCannotBeReadStays) {
+  constexpr const char* kDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+  const std::string dll = "C:\\Old\\unused.dll";
+  sim.AddFile(dll, std::string(4000, 'x'));
+  sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, dll, RegistryValue::FromDword(0));
+  sim.FailPath(Op::kLookUp, dll);
+  cleanups.UnusedDlls();
+  EXPECT_TRUE(sim.Exists(dll));
+  EXPECT_EQ(state.freedBytes, 0);
+  EXPECT_EQ(report.Count(), 0);
+}
+
+// --- The sim's fault kinds, as the sweeps rely on them
+
+TEST(SimFaults, EachKindFailsTheCallAndLeavesItsTrace) {
+  SimSystem sim;
+  sim.AddDrive('C', DriveType::kFixed);
+  sim.AddFile("C:\\d\\a.txt", "12345678");
+  sim.AddFile("C:\\d\\b.txt", "b");
+
+  sim.FailNthCall(Op::kReadFile, 1, Fault::kPathTooLong);
+  EXPECT_EQ(sim.ReadFile("C:\\d\\a.txt", FileAccess::kRead).error, ReadError::kOther);
+  EXPECT_TRUE(sim.InjectedFailureFired());
+
+  sim.FailNthCall(Op::kDeleteFile, 1, Fault::kSharingViolation);
+  EXPECT_FALSE(sim.DeleteFile("C:\\d\\a.txt"));
+  EXPECT_FALSE(sim.DeleteFile("C:\\d\\a.txt"));  // still held open by the other program
+  EXPECT_FALSE(sim.WriteFile("C:\\d\\a.txt", "x"));
+
+  sim.FailNthCall(Op::kLookUp, 2, Fault::kVanished);
+  EXPECT_TRUE(sim.LookUp("C:\\d\\b.txt"));
+  EXPECT_FALSE(sim.InjectedFailureFired());
+  EXPECT_FALSE(sim.LookUp("C:\\d"));
+  EXPECT_FALSE(sim.Exists("C:\\d\\b.txt"));
+  EXPECT_EQ(sim.VanishedPaths(), (Lines{"C:\\D", "C:\\D\\A.TXT", "C:\\D\\B.TXT"}));
+
+  sim.AddFile("C:\\s.dat", "old");
+  sim.FailNthCall(Op::kWriteFile, 1, Fault::kDiskFull);
+  EXPECT_FALSE(sim.WriteFile("C:\\s.dat", "new!"));
+  EXPECT_EQ(sim.Content("C:\\s.dat"), "ne");
+  sim.FailNthCall(Op::kWriteFile, 1, Fault::kAccessDenied);
+  EXPECT_FALSE(sim.WriteFile("C:\\s.dat", "new!"));
+  EXPECT_EQ(sim.Content("C:\\s.dat"), "ne");
+}
+
+TEST(SimFaults, EveryOperationCanFail) {
+  SimSystem sim;
+  sim.AddDrive('C', DriveType::kFixed);
+  sim.SetAdministrator(true);
+  sim.SetSpecialFolder(0x1A, "C:\\AppData");
+  sim.SetRegistryValue(RegistryRoot::kCurrentUser, "K", "v", RegistryValue::FromDword(1));
+  sim.AddUrlCacheEntry("https://example.org/");
+  for (int i = 0; i < static_cast<int>(Op::kCount); ++i)
+    sim.FailNthCall(static_cast<Op>(i), 1);
+  EXPECT_EQ(sim.CurrentDirectory(), "");
+  EXPECT_EQ(sim.GetDriveType("C:"), DriveType::kUnknown);
+  EXPECT_TRUE(sim.Drives().empty());
+  EXPECT_FALSE(sim.IsAdministrator());
+  EXPECT_EQ(sim.RegisterWindowMessage("m"), 0u);
+  bool existed = true;
+  EXPECT_FALSE(sim.CreateNamedSemaphore("s", existed));
+  sim.BroadcastMessage(1);
+  EXPECT_TRUE(sim.Broadcasts().empty());
+  EXPECT_EQ(sim.TempFolder(), "");
+  EXPECT_EQ(sim.WindowsFolder(), "");
+  EXPECT_EQ(sim.SpecialFolder(0x1A), "");
+  EXPECT_EQ(sim.FullPathName("C:\\x"), "");
+  EXPECT_FALSE(sim.OpenRegistryKey(RegistryRoot::kCurrentUser, "K"));
+  std::unique_ptr<platform::RegistryKey> key = sim.OpenRegistryKey(RegistryRoot::kCurrentUser, "K");
+  ASSERT_TRUE(key);
+  EXPECT_TRUE(key->ValueNames().empty());
+  EXPECT_FALSE(key->ReadValue("v"));
+  EXPECT_FALSE(key->DeleteValue("v"));
+  int visited = 0;
+  sim.ListUrlCache([&](const std::string&) { return ++visited, true; });
+  EXPECT_EQ(visited, 0);
+  EXPECT_FALSE(sim.DeleteUrlCacheItem("https://example.org/"));
+  sim.ShellOpen("https://example.org/");
+  EXPECT_TRUE(sim.ShellOpened().empty());
+  sim.AddRecentDocument("C:\\x.txt");
+  sim.ClearRecentDocuments();
+  EXPECT_EQ(sim.RecentDocuments().size(), 1u);
+  for (int i = 0; i < static_cast<int>(Op::kCount); ++i) {
+    EXPECT_NE(std::string(platform::sim::NameOf(static_cast<Op>(i))), "?");
+  }
+}
+
+}  // namespace
+}  // namespace reliability
