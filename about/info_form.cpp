@@ -15,21 +15,21 @@ const ui::Font kLinkFont{"Arial", 13, true, kBlue};
 TFrminfo::TFrminfo(ui::Application& app, platform::System& system)
     : ui::Form(app),
       Lbtitle(this, {8, 8, 132, 22}, "Dustorix"),
-      Lbversion(this, {152, 16, 0, 13}, std::string("Version ") + kVersion),
+      Lbversion(this, {188, 16, 0, 13}, std::string("Version ") + kVersion),
       Lblicence(this, {8, 38, 0, 13}, kLicence),
       Lbhomepage(this, {56, 62, 0, 16}, kHomePage),
       LblSupport(this, {8, 88, 0, 13}, "Support:"),
       LblForum(this, {56, 86, 0, 16}, kForum),
       LblEMail(this, {18, 114, 0, 13}, "EMail:"),
       Lbemail(this, {56, 112, 0, 16}, kEMail),
-      BBtnClose(this, {155, 140, 75, 25},
+      BBtnClose(this, {188, 140, 75, 25},
                 "&Schlie\xC3\x9F"
                 "en",
                 ui::Button::ButtonKind::kClose),
       system_(system) {
   SetName("TFrminfo");
   SetCaption("Info");
-  SetClientSize({239, 172});
+  SetClientSize({272, 172});
   SetBorder(Border::kDialog);
   SetPosition(Position::kMainFormCenter);
   Lbtitle.SetTextFont({"Arial", 19, true, {}});
