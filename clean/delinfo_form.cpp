@@ -10,10 +10,10 @@ const ui::Color kGreen = ui::Color::Rgb(0, 128, 0);
 
 TFrmDelinfo::TFrmDelinfo(ui::Application& app)
     : ui::Form(app),
-      Lblsuccess(this, {10, 6, 0, 17}, "Der Vorgang wurde erfolgreich durchgef\xC3\xBChrt"),
-      Lblfiledel(this, {8, 36, 0, 13}, "Folgende Dateien wurden gel\xC3\xB6scht:"),
+      Lblsuccess(this, {10, 6, 495, 17}, "Der Vorgang wurde erfolgreich durchgef\xC3\xBChrt"),
+      Lblfiledel(this, {8, 36, 497, 13}, "Folgende Dateien wurden gel\xC3\xB6scht:"),
       LBdelinfo(this, {8, 56, 497, 97}),
-      Lblvalue(this, {12, 156, 0, 13}),
+      Lblvalue(this, {12, 156, 400, 13}),
       BBtnClose(this, {428, 163, 75, 25},
                 "&Schlie\xC3\x9F"
                 "en",

@@ -6,7 +6,7 @@ TFrmInputBox* FrmInputBox = nullptr;
 
 TFrmInputBox::TFrmInputBox(ui::Application& app)
     : ui::Form(app),
-      LbMessage(this, {8, 8, 0, 13}, "LbMessage"),
+      LbMessage(this, {8, 8, 257, 13}, "LbMessage"),
       Edinput(this, {8, 28, 257, 21}),
       BtnOK(this, {56, 62, 75, 25}, "BtnOK"),
       BtnCancel(this, {143, 62, 75, 25}, "BtnCancel") {

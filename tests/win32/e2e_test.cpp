@@ -1,0 +1,479 @@
+// The real dustorix.exe driven from this process as a user drives it: a first start, the options,
+// a clean run with review and report, a second start; and every window in every language, with
+// nothing clipped or overlapping. With DUSTORIX_SHOTS set, the walk saves a picture of each window
+// as T:\shots\<DUSTORIX_UI_SCALE or 100>-<language>-<window>.bmp (scripts/shots).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+#include "app/main_form.h"
+#include "platform/ui/types.h"
+#include "platform/win32/ui/dpi.h"
+#include "platform/win32/ui/font_cache.h"
+#include "platform/win32/wide_path.h"
+#include "settings/list_file.h"
+#include "tests/win32/program_driver.h"
+
+namespace testing_program {
+namespace {
+
+using Lines = std::vector<std::string>;
+using platform::win32::Widen;
+
+std::wstring W(const std::string& text) {
+  return Widen(text).value_or(L"");
+}
+
+bool Exists(const std::string& path) {
+  return ::GetFileAttributesW(W(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void MakeFile(const std::string& path, size_t size) {
+  const std::wstring wide = W(path);
+  for (size_t cut = wide.find(L'\\', 3); cut != std::wstring::npos;
+       cut = wide.find(L'\\', cut + 1)) {
+    ::CreateDirectoryW(wide.substr(0, cut).c_str(), nullptr);
+  }
+  HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  const std::string content(size, 'x');
+  DWORD written = 0;
+  ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  ::CloseHandle(file);
+}
+
+// Removes a folder tree this test made, so that later clean runs on the drive do not see it.
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW data;
+  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(path.c_str());
+      }
+    } while (::FindNextFileW(search, &data));
+    ::FindClose(search);
+  }
+  ::RemoveDirectoryW(folder.c_str());
+}
+
+Lines LanguageLines(const ProgramFolder& folder, const std::string& code) {
+  return settings::SplitTextLines(folder.Read("data\\lang\\" + code + ".dat"));
+}
+
+// Posted rather than sent: a click or a menu command that opens a modal window returns only
+// when that window closes.
+void PostClick(HWND button) {
+  ::PostMessageW(button, BM_CLICK, 0, 0);
+}
+void PostMenu(HWND window, int command) {
+  ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void WaitHidden(HWND window) {
+  for (int waited = 0; waited < 5000 && ::IsWindowVisible(window); waited += 20)
+    ::Sleep(20);
+}
+
+// Chooses the line of the main window's drive box that starts with this (lower case) letter and
+// the radio button beside it.
+void ChooseDrive(HWND main, wchar_t letter) {
+  HWND drives = FindChild(main, L"ComboBox");
+  const LRESULT count = ::SendMessageW(drives, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t line[64] = {};
+    ::SendMessageW(drives, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+    if (line[0] == letter) ChooseComboLine(drives, static_cast<int>(i));
+  }
+  Click(FindChild(main, L"Button", " "));
+}
+
+// The lines of a list that lie in a folder: other tests may leave files on the same drive.
+Lines LinesIn(const Lines& lines, const std::string& folder) {
+  Lines inside;
+  std::copy_if(lines.begin(), lines.end(), std::back_inserter(inside),
+               [&](const std::string& line) { return line.starts_with(folder); });
+  std::sort(inside.begin(), inside.end());
+  return inside;
+}
+
+RECT RectIn(HWND control, HWND parent) {
+  RECT rect{};
+  ::GetWindowRect(control, &rect);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+std::vector<HWND> VisibleChildren(HWND window) {
+  std::vector<HWND> children;
+  for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (::IsWindowVisible(child)) children.push_back(child);
+  }
+  return children;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  return name;
+}
+
+// Measures texts in the font the program gives its controls: the system's message font at the
+// dpi that the program runs at (the same DUSTORIX_UI_SCALE reaches both processes).
+class TextMeter {
+ public:
+  TextMeter()
+      : dpi_(platform::win32::ForcedDpi() ? platform::win32::ForcedDpi()
+                                          : platform::win32::SystemDpi()),
+        screen_(::GetDC(nullptr)) {
+    old_ = ::SelectObject(screen_, fonts_.Get(ui::Font{}, dpi_));
+  }
+  ~TextMeter() {
+    ::SelectObject(screen_, old_);
+    ::ReleaseDC(nullptr, screen_);
+  }
+  TextMeter(const TextMeter&) = delete;
+  TextMeter& operator=(const TextMeter&) = delete;
+
+  // Width in pixels; "&x" draws as an underlined x.
+  int Width(const std::string& text) const {
+    std::wstring shown;
+    const std::wstring wide = W(text);
+    for (size_t i = 0; i < wide.size(); ++i) {
+      if (wide[i] == L'&' && i + 1 < wide.size()) ++i;
+      shown += wide[i];
+    }
+    SIZE size{};
+    ::GetTextExtentPoint32W(screen_, shown.c_str(), static_cast<int>(shown.size()), &size);
+    return size.cx;
+  }
+  int Scale(int designPixels) const { return ::MulDiv(designPixels, dpi_, 96); }
+
+ private:
+  int dpi_;
+  platform::win32::FontCache fonts_;
+  HDC screen_;
+  HGDIOBJ old_;
+};
+
+// Room a caption needs beside its text: a push button's frame, the box of a check box or radio
+// button, the indent of a group box's caption; -1 for controls whose caption is no text shown.
+int FrameAllowance(HWND control, const TextMeter& meter) {
+  const std::wstring name = ClassOf(control);
+  if (name == L"Static") return 0;
+  if (name != L"Button") return -1;
+  switch (::GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) {
+    case BS_AUTOCHECKBOX:
+    case BS_AUTORADIOBUTTON:
+      return meter.Scale(19);
+    case BS_GROUPBOX:
+      return meter.Scale(16);
+    default:
+      return meter.Scale(8);
+  }
+}
+
+bool IsGroupBox(HWND control) {
+  return ClassOf(control) == L"Button" &&
+         (::GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+// Every visible control lies inside the client area, shows its whole caption and overlaps no
+// other control (a group box holds the controls inside it).
+void ExpectNothingClipped(HWND window, const std::string& where) {
+  const TextMeter meter;
+  RECT client{};
+  ::GetClientRect(window, &client);
+  const std::vector<HWND> children = VisibleChildren(window);
+  for (HWND child : children) {
+    const RECT rect = RectIn(child, window);
+    const std::string text = WindowText(child);
+    EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right &&
+                rect.bottom <= client.bottom)
+        << where << ": \"" << text << "\" leaves the window";
+    // Labels in another font (links, titles) are measured in the message font: never larger.
+    const int allowance = FrameAllowance(child, meter);
+    if (allowance >= 0 && text.find_first_not_of(' ') != std::string::npos) {
+      EXPECT_LE(meter.Width(text) + allowance, rect.right - rect.left)
+          << where << ": \"" << text << "\" is clipped";
+    }
+  }
+  for (size_t i = 0; i < children.size(); ++i) {
+    for (size_t j = i + 1; j < children.size(); ++j) {
+      if (IsGroupBox(children[i]) || IsGroupBox(children[j])) continue;
+      const RECT a = RectIn(children[i], window);
+      const RECT b = RectIn(children[j], window);
+      RECT overlap{};
+      EXPECT_FALSE(::IntersectRect(&overlap, &a, &b))
+          << where << ": \"" << WindowText(children[i]) << "\" overlaps \""
+          << WindowText(children[j]) << "\"";
+    }
+  }
+}
+
+// Saves the window as the screen shows it, when DUSTORIX_SHOTS asks for pictures.
+void Shoot(HWND window, const std::string& name) {
+  if (std::getenv("DUSTORIX_SHOTS") == nullptr) return;
+  ::Sleep(500);  // let the program paint
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  ::GdiFlush();
+  const DWORD rowBytes = static_cast<DWORD>((width * 3 + 3) & ~3);
+  BITMAPFILEHEADER header{};
+  header.bfType = 0x4D42;
+  header.bfOffBits = sizeof(header) + sizeof(info.bmiHeader);
+  header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
+  const char* scale = std::getenv("DUSTORIX_UI_SCALE");
+  ::CreateDirectoryW(L"T:\\shots", nullptr);
+  const std::string path = "T:\\shots\\" + std::string(scale ? scale : "100") + "-" + name + ".bmp";
+  HANDLE file = ::CreateFileW(W(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  ::WriteFile(file, &header, sizeof(header), &written, nullptr);
+  ::WriteFile(file, &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr);
+  ::WriteFile(file, bits, rowBytes * static_cast<DWORD>(height), &written, nullptr);
+  ::CloseHandle(file);
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+}
+
+void Look(HWND window, const std::string& name) {
+  ExpectNothingClipped(window, name);
+  Shoot(window, name);
+}
+
+class EndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveDisplay()) GTEST_SKIP() << "no display";
+  }
+};
+
+// First start, the options, a reviewed clean run and its report, then a second start.
+TEST_F(EndToEndTest, AUserFirstStartCleanRunAndSecondStart) {
+  const std::string drive = "N:\\e2e\\";
+  MakeFile(drive + "a.tmp", 2048);
+  MakeFile(drive + "sub\\b.chk", 3072);
+  MakeFile(drive + "c.dmp", 1000);
+  MakeFile(drive + "x.alt", 1024);
+  MakeFile(drive + "keep.txt", 500);
+  ProgramFolder folder;
+  const Lines de = LanguageLines(folder, "De");
+  {
+    Program program(folder);
+    HWND language = program.WaitForWindow(L"TFrmlang");
+    ASSERT_NE(language, nullptr) << "the first start asks for the language";
+    ChooseComboLine(FindChild(language, L"ComboBox"), 1);  // Deutsch
+    PostClick(FindChild(language, L"Button", "OK"));
+    HWND main = program.WaitForWindow(L"TFrmMain");
+    ASSERT_NE(main, nullptr);
+    EXPECT_NE(FindChild(main, L"Button", de[1]), nullptr) << "German texts";
+
+    PostMenu(main, app::kCommandOptions);
+    HWND options = program.WaitForWindow(L"TFrmoption");
+    ASSERT_NE(options, nullptr);
+    PostClick(FindChild(options, L"Button", de[13]));  // Hinzufügen beside the patterns
+    HWND input = program.WaitForWindow(L"TFrmInputBox");
+    ASSERT_NE(input, nullptr);
+    TypeText(FindChild(input, L"Edit"), "*.alt");
+    PostClick(FindChild(input, L"Button", de[38]));
+    WaitHidden(input);
+    EXPECT_TRUE(std::ranges::count(ListBoxLines(FindChild(options, L"ListBox")), "*.alt"));
+    PostClick(FindChild(options, L"Button", de[38]));  // OK
+    WaitHidden(options);
+
+    ChooseDrive(main, L'n');
+    PostClick(FindChild(main, L"Button", de[1]));  // Löschen
+    HWND review = program.WaitForWindow(L"TFrmmarkfile");
+    ASSERT_NE(review, nullptr) << "the shipped settings review first";
+    EXPECT_EQ(WindowText(review), de[84]);
+    HWND list = FindChild(review, L"ListBox");
+    const Lines listed = ListBoxLines(list);
+    EXPECT_EQ(LinesIn(listed, drive),
+              (Lines{drive + "a.tmp", drive + "c.dmp", drive + "sub\\b.chk", drive + "x.alt"}));
+    for (size_t i = 0; i < listed.size(); ++i) {
+      if (listed[i].starts_with(drive) && listed[i] != drive + "c.dmp")
+        SelectLine(list, static_cast<int>(i), true);
+    }
+    PostClick(FindChild(review, L"Button", de[87]));  // Weiter
+
+    HWND report = program.WaitForWindow(L"TFrmDelinfo");
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(LinesIn(ListBoxLines(FindChild(report, L"ListBox")), drive),
+              (Lines{drive + "a.tmp", drive + "sub\\b.chk", drive + "x.alt"}));
+    EXPECT_NE(FindChild(report, L"Static", "6" + de[65]), nullptr) << "6 KB freed";
+    EXPECT_NE(FindChild(report, L"Static", de[43]), nullptr);
+    EXPECT_FALSE(Exists(drive + "a.tmp"));
+    EXPECT_FALSE(Exists(drive + "x.alt"));
+    EXPECT_TRUE(Exists(drive + "c.dmp"));
+    EXPECT_TRUE(Exists(drive + "keep.txt"));
+    PostClick(FindChild(report, L"Button", de[11]));
+    WaitHidden(report);
+    PostClick(FindChild(main, L"Button", de[11]));  // Schließen
+    EXPECT_EQ(program.WaitForExit(), 0);
+  }
+  EXPECT_EQ(folder.Read("data\\lang\\whichlang.dat"), std::string("\x02"
+                                                                  "De\x01",
+                                                                  4));
+  {
+    Program again(folder);
+    HWND main = again.WaitForWindow(L"TFrmMain");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(again.WaitForWindow(L"TFrmlang", 0), nullptr) << "no language dialog the second time";
+    EXPECT_NE(FindChild(main, L"Button", de[1]), nullptr) << "still German";
+    PostMenu(main, app::kCommandOptions);
+    HWND options = again.WaitForWindow(L"TFrmoption");
+    ASSERT_NE(options, nullptr);
+    const Lines patterns = ListBoxLines(FindChild(options, L"ListBox"));
+    EXPECT_TRUE(std::ranges::count(patterns, "*.alt")) << "the added pattern was kept";
+    HWND question = FindChild(options, L"Button", de[81]);
+    EXPECT_EQ(::SendMessageW(question, BM_GETCHECK, 0, 0), BST_CHECKED) << "review mode kept";
+    PostClick(FindChild(options, L"Button", de[39]));  // Abbrechen
+    WaitHidden(options);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(again.WaitForExit(), 0);
+  }
+  RemoveTree(L"N:\\e2e");
+}
+
+struct Language {
+  const char* code;
+  int comboLine;  // in the language dialog
+};
+
+// Every window of the program in one language, as a user meets it; each is checked, and shot
+// when pictures are asked for.
+void WalkLanguage(const Language& language) {
+  const std::string code = language.code;
+  const std::string drive = "N:\\shots-" + code + "\\";
+  MakeFile(drive + "setup.tmp", 4096);
+  MakeFile(drive + "Temp\\~report.tmp", 1536);
+  MakeFile(drive + "crash.dmp", 9000);
+  MakeFile(drive + "disk\\file0001.chk", 512);
+  ProgramFolder folder;
+  const Lines t = LanguageLines(folder, code);
+  Program program(folder);
+
+  HWND dialog = program.WaitForWindow(L"TFrmlang");
+  ASSERT_NE(dialog, nullptr);
+  if (language.comboLine == 0) Look(dialog, "all-language");
+  ChooseComboLine(FindChild(dialog, L"ComboBox"), language.comboLine);
+  PostClick(FindChild(dialog, L"Button", "OK"));
+  HWND main = program.WaitForWindow(L"TFrmMain");
+  ASSERT_NE(main, nullptr);
+  Look(main, code + "-main");
+
+  PostMenu(main, app::kCommandOptions);
+  HWND options = program.WaitForWindow(L"TFrmoption");
+  ASSERT_NE(options, nullptr);
+  {
+    // The status bar shows the long hint of the control under the mouse.
+    const TextMeter meter;
+    HWND bar = FindChild(options, L"msctls_statusbar32");
+    RECT barRect{};
+    ::GetClientRect(bar, &barRect);
+    for (int line : {27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 41, 42, 71, 79, 82, 90, 91, 92}) {
+      EXPECT_LE(meter.Width("  " + t[static_cast<size_t>(line)]) + meter.Scale(12), barRect.right)
+          << code << ": the hint \"" << t[static_cast<size_t>(line)] << "\" is clipped";
+    }
+  }
+  Look(options, code + "-options");
+  HWND longest = FindChild(options, L"Button", t[26]);  // the DLL switch
+  RECT hover{};
+  ::GetWindowRect(longest, &hover);
+  ::SetCursorPos(hover.left + 30, (hover.top + hover.bottom) / 2);
+  HWND bar = FindChild(options, L"msctls_statusbar32");
+  for (int waited = 0; waited < 3000 && WindowText(bar).empty(); waited += 20)
+    ::Sleep(20);
+  EXPECT_EQ(WindowText(bar), "  " + t[37]);
+  Shoot(options, code + "-options-hint");
+  ::SetCursorPos(0, 0);
+
+  PostClick(FindChild(options, L"Button", t[13]));
+  HWND input = program.WaitForWindow(L"TFrmInputBox");
+  ASSERT_NE(input, nullptr);
+  EXPECT_EQ(WindowText(input), t[74]);
+  Look(input, code + "-input-pattern");
+  TypeText(FindChild(input, L"Edit"), "*.EXE");
+  PostClick(FindChild(input, L"Button", t[38]));
+  HWND refusal = program.WaitForWindow(L"#32770");
+  ASSERT_NE(refusal, nullptr);
+  EXPECT_EQ(WindowText(refusal), t[80]);
+  Shoot(refusal, code + "-refusal");
+  PostClick(FindChild(refusal, L"Button"));
+  WaitHidden(refusal);
+  PostClick(FindChild(options, L"Button", t[13], 1));
+  input = program.WaitForWindow(L"TFrmInputBox");
+  ASSERT_NE(input, nullptr);
+  EXPECT_EQ(WindowText(input), t[76]);
+  Look(input, code + "-input-exception");
+  PostClick(FindChild(input, L"Button", t[2]));
+  WaitHidden(input);
+  PostClick(FindChild(options, L"Button", t[39]));
+  WaitHidden(options);
+
+  PostMenu(main, app::kCommandInfo);
+  HWND info = program.WaitForWindow(L"TFrminfo");
+  ASSERT_NE(info, nullptr);
+  Look(info, code + "-about");
+  ::PostMessageW(info, WM_CLOSE, 0, 0);
+  WaitHidden(info);
+
+  ChooseDrive(main, L'n');
+  PostClick(FindChild(main, L"Button", t[1]));
+  HWND review = program.WaitForWindow(L"TFrmmarkfile");
+  ASSERT_NE(review, nullptr);
+  HWND list = FindChild(review, L"ListBox");
+  const Lines listed = ListBoxLines(list);
+  EXPECT_EQ(LinesIn(listed, drive).size(), 4u);
+  for (size_t i = 0; i < listed.size(); ++i) {
+    if (listed[i].starts_with(drive) && !listed[i].ends_with(".dmp"))
+      SelectLine(list, static_cast<int>(i), true);
+  }
+  Look(review, code + "-review");
+  PostClick(FindChild(review, L"Button", t[87]));
+  HWND report = program.WaitForWindow(L"TFrmDelinfo");
+  ASSERT_NE(report, nullptr);
+  Look(report, code + "-report");
+  ::PostMessageW(report, WM_CLOSE, 0, 0);
+  WaitHidden(report);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
+  RemoveTree(W(drive.substr(0, drive.size() - 1)));
+}
+
+TEST_F(EndToEndTest, EveryWindowInEveryLanguageShowsItsTextsWhole) {
+  for (const Language& language : {Language{"En", 0}, Language{"De", 1}, Language{"Gr", 2}}) {
+    SCOPED_TRACE(language.code);
+    WalkLanguage(language);
+  }
+}
+
+}  // namespace
+}  // namespace testing_program

@@ -1,0 +1,136 @@
+// The real options dialog of dustorix.exe driven through its controls: the input box adds what
+// is acceptable, a message box refuses the rest, and OK leads to saved files on closing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/main_form.h"
+#include "settings/list_file.h"
+#include "tests/win32/program_driver.h"
+
+namespace testing_program {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+bool Contains(const Lines& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+bool IsChecked(HWND box) {
+  return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void WaitHidden(HWND window) {
+  for (int waited = 0; waited < 5000 && ::IsWindowVisible(window); waited += 20)
+    ::Sleep(20);
+}
+
+class OptionDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveDisplay()) GTEST_SKIP() << "no display";
+    folder_.Write("data\\lang\\whichlang.dat", std::string("\x02"
+                                                           "En\x01",
+                                                           4));
+    t_ = settings::SplitTextLines(folder_.Read("data\\lang\\En.dat"));
+    program_ = std::make_unique<Program>(folder_);
+    main_ = program_->WaitForWindow(L"TFrmMain");
+    ASSERT_NE(main_, nullptr);
+    // Posted: the menu command returns only when the dialog closes.
+    ::PostMessageW(main_, WM_COMMAND, MAKEWPARAM(app::kCommandOptions, 0), 0);
+    dialog_ = program_->WaitForWindow(L"TFrmoption");
+    ASSERT_NE(dialog_, nullptr);
+  }
+
+  // Presses the n-th "Add" button (0: patterns, 1: exceptions), types the text into the input
+  // box and presses its OK; the refusal's text when a message box answers, "" otherwise.
+  std::string Add(int which, const std::string& text) {
+    ::PostMessageW(FindChild(dialog_, L"Button", t_[13], which), BM_CLICK, 0, 0);
+    HWND input = program_->WaitForWindow(L"TFrmInputBox");
+    EXPECT_NE(input, nullptr);
+    if (!input) return "no input box";
+    EXPECT_EQ(WindowText(input), t_[which == 0 ? 74 : 76]);
+    EXPECT_NE(FindChild(input, L"Static", t_[which == 0 ? 75 : 77]), nullptr);
+    TypeText(FindChild(input, L"Edit"), text);
+    ::PostMessageW(FindChild(input, L"Button", t_[38]), BM_CLICK, 0, 0);
+    WaitHidden(input);
+    HWND refusal = program_->WaitForWindow(L"#32770", 1000);
+    if (!refusal) return {};
+    EXPECT_EQ(WindowText(refusal), t_[80]);
+    const std::vector<std::string> texts = ChildTexts(refusal);
+    const bool explained = Contains(texts, t_[which == 0 ? 72 : 73]);
+    ::PostMessageW(FindChild(refusal, L"Button"), BM_CLICK, 0, 0);
+    WaitHidden(refusal);
+    return explained ? t_[which == 0 ? 72 : 73] : "a message box without its text";
+  }
+
+  Lines Patterns() const { return ListBoxLines(FindChild(dialog_, L"ListBox")); }
+  Lines Exceptions() const { return ListBoxLines(FindChild(dialog_, L"ListBox", {}, 1)); }
+
+  ProgramFolder folder_;
+  Lines t_;
+  std::unique_ptr<Program> program_;
+  HWND main_ = nullptr;
+  HWND dialog_ = nullptr;
+};
+
+TEST_F(OptionDialogTest, AddsThroughTheInputBoxRefusesProtectedTypesAndSavesOnClosing) {
+  EXPECT_EQ(WindowText(dialog_), t_[6]);
+  EXPECT_TRUE(Contains(Patterns(), "*.tmp"));
+  EXPECT_TRUE(IsChecked(FindChild(dialog_, L"Button", t_[81]))) << "review mode, as shipped";
+
+  EXPECT_EQ(Add(0, "*.old"), "");
+  EXPECT_TRUE(Contains(Patterns(), "*.old"));
+  EXPECT_EQ(Add(0, "*.EXE"), t_[72]);
+  EXPECT_EQ(Add(0, "setup*.dll"), t_[72]);
+  EXPECT_EQ(Add(0, "C:\\x.tmp"), t_[72]);
+  EXPECT_FALSE(Contains(Patterns(), "*.EXE"));
+  EXPECT_EQ(Add(1, "keepme.tmp"), "");
+  EXPECT_EQ(Add(1, "noext."), t_[73]);
+  EXPECT_TRUE(Contains(Exceptions(), "keepme.tmp"));
+  // An input box left with Cancel adds nothing and asks nothing.
+  ::PostMessageW(FindChild(dialog_, L"Button", t_[13]), BM_CLICK, 0, 0);
+  HWND input = program_->WaitForWindow(L"TFrmInputBox");
+  ASSERT_NE(input, nullptr);
+  TypeText(FindChild(input, L"Edit"), "*.never");
+  ::PostMessageW(FindChild(input, L"Button", t_[2]), BM_CLICK, 0, 0);
+  WaitHidden(input);
+  EXPECT_EQ(program_->WaitForWindow(L"#32770", 300), nullptr);
+  EXPECT_FALSE(Contains(Patterns(), "*.never"));
+
+  Click(FindChild(dialog_, L"Button", t_[23]));  // zero-byte files on
+  ::PostMessageW(FindChild(dialog_, L"Button", t_[38]), BM_CLICK, 0, 0);
+  WaitHidden(dialog_);
+  EXPECT_FALSE(::IsWindowVisible(dialog_));
+  // Nothing is written before the main window closes.
+  EXPECT_FALSE(Contains(settings::SplitTextLines(folder_.Read("data\\fileformat.dat")), "*.old"));
+
+  ::PostMessageW(main_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program_->WaitForExit(), 0);
+  const Lines patterns = settings::SplitTextLines(folder_.Read("data\\fileformat.dat"));
+  EXPECT_TRUE(Contains(patterns, "*.old"));
+  EXPECT_TRUE(Contains(patterns, "*.tmp"));
+  EXPECT_FALSE(Contains(patterns, "*.EXE"));
+  EXPECT_FALSE(Contains(patterns, "*.never"));
+  EXPECT_TRUE(
+      Contains(settings::SplitTextLines(folder_.Read("data\\exception.dat")), "keepme.tmp"));
+  const std::string switches = folder_.Read("data\\advancedoption.dat");
+  ASSERT_EQ(switches.size(), 14u);
+  EXPECT_EQ(switches[7], '\x01') << "zero-byte files";
+  EXPECT_EQ(switches[13], '\x01') << "review mode";
+  EXPECT_FALSE(folder_.Exists("data\\fileformat.dat.new"));
+}
+
+TEST_F(OptionDialogTest, CancelKeepsTheSavedFilesAsTheyWere) {
+  const std::string before = folder_.Read("data\\fileformat.dat");
+  EXPECT_EQ(Add(0, "*.gone"), "");
+  ::PostMessageW(FindChild(dialog_, L"Button", t_[39]), BM_CLICK, 0, 0);
+  WaitHidden(dialog_);
+  ::PostMessageW(main_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program_->WaitForExit(), 0);
+  EXPECT_EQ(folder_.Read("data\\fileformat.dat"), before);
+}
+
+}  // namespace
+}  // namespace testing_program
