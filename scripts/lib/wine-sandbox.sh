@@ -73,7 +73,8 @@ ensure_packages() {
 # shellcheck disable=SC2034  # used by the scripts that source this file
 DUSTORIX_PACKAGES=(cmake g++ ninja-build googletest g++-mingw-w64-x86-64 wine64 wine fonts-wine
   xvfb x11-utils imagemagick clang-format libxrender1 libxrandr2 libxi6 libxcursor1
-  libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1)
+  libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
+  zip unzip)
 
 # cmake_configure DIR ARGS...: configures DIR (from the repository root) with Ninja; a cache made by
 # another generator is dropped first.
