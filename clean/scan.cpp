@@ -107,7 +107,8 @@ void Scanner::ShowPendingFolder() {
 }
 
 // Everything the passes need is decided while the listing runs: each name is folded once and
-// tried against every pattern there, and only the few entries a pass acts on are kept.
+// tried there against the patterns that can match it, and only the entries a pass acts on are
+// kept.
 void Scanner::List(const std::string& path, Level& level) {
   level.candidateCount = 0;
   level.entryCount = 0;
