@@ -147,9 +147,9 @@ TFrmoption::TFrmoption(ui::Application& app, const lang::LanguageTexts& texts)
       CBoldupdatefile(&GBadvancedoption, AdvancedBox(9), "alte Update-Dateien"),
       CBsystemlog(&GBadvancedoption, AdvancedBox(10), "Systemprotokoll"),
       CBdll(&GBadvancedoption, AdvancedBox(11), "unn\xC3\xBCtze DLL"),
-      BBtnok(this, {206, 370, 75, 25}, "OK", BK::kOk),
-      BBtnabort(this, {287, 370, 75, 25}, "Abbrechen", BK::kAbort),
-      Btnstandard(this, {368, 370, 76, 25}, "Standard"),
+      BBtnok(this, {188, 370, 75, 25}, "OK", BK::kOk),
+      BBtnabort(this, {269, 370, 75, 25}, "Abbrechen", BK::kAbort),
+      Btnstandard(this, {350, 370, 94, 25}, "Standard"),
       SBoption(this, {50}),
       texts_(texts) {
   SetName("TFrmoption");
