@@ -74,7 +74,8 @@ ensure_packages() {
 DUSTORIX_PACKAGES=(cmake g++ ninja-build googletest g++-mingw-w64-x86-64 wine64 wine fonts-wine
   xvfb x11-utils imagemagick clang-format libxrender1 libxrandr2 libxi6 libxcursor1
   libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
-  zip unzip)
+  zip unzip
+  clang-14 libclang-rt-14-dev)
 
 # cmake_configure DIR ARGS...: configures DIR (from the repository root) with Ninja; a cache made by
 # another generator is dropped first.
