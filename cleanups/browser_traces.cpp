@@ -32,7 +32,9 @@ std::string SpecialCleanups::ReadRegString(platform::RegistryRoot root, std::str
 }
 
 std::string SpecialCleanups::UsualOperaPlace(std::string_view profile, std::string_view tail) {
+  // A relative application-data folder would put the profile into the program's folder.
   const std::string appData = SpecialFolder(platform::csidl::kAppData);
+  if (!IsAbsolutePath(appData)) return {};
   return Under(Under(appData, profile), tail);
 }
 

@@ -51,7 +51,8 @@ std::string SpecialCleanups::LongPathName(std::string_view path) {
 }
 
 void SpecialCleanups::EmptyFolder(std::string_view path, bool removeItself) {
-  if (path.empty()) return;
+  // A relative path would be taken against the program's folder: no system folder is that.
+  if (path.empty() || !IsAbsolutePath(path)) return;
   const std::string folder = WithBackslash(path);
   // However it is spelt, a drive root is never emptied: a temporary-folder variable set to "C:\"
   // must not wipe the drive.

@@ -39,8 +39,9 @@ class SpecialCleanups {
   // first missing component on, the rest stays as it was. A bare drive ("C:") stays as it is.
   std::string LongPathName(std::string_view path);
   // Deletes the files and subfolders of a folder for good, bottom up, and the folder itself with
-  // `removeItself`. Ends at the next entry once the run is stopped. Refuses an empty path and
-  // the root of a drive or share; removes links inside as links, never touching their targets.
+  // `removeItself`. Ends at the next entry once the run is stopped. Refuses an empty or relative
+  // path and the root of a drive or share; removes links inside as links, never touching their
+  // targets.
   void EmptyFolder(std::string_view path, bool removeItself);
   // The sizes of the folder's files, and with `withSubfolders` of its subfolders' files, except
   // below subfolders whose names begin with a dot and links. 0 for an empty path.

@@ -42,6 +42,38 @@ bool IsValidComponent(std::string_view name) {
   return !name.empty();
 }
 
+// "X:\a\b" with backslashes only and no empty, "." or ".." part: the form the real backend hands
+// to Windows verbatim, trailing dots and blanks of its names kept.
+bool IsCanonicalAbsolute(std::string_view path) {
+  if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return false;
+  std::string_view rest = path.substr(3);
+  while (!rest.empty()) {
+    const size_t cut = rest.find_first_of("\\/");
+    const std::string_view part = rest.substr(0, cut);
+    if (cut != std::string_view::npos && rest[cut] == '/') return false;
+    if (part.empty() || part == "." || part == "..") return false;
+    if (cut == std::string_view::npos || cut + 1 == rest.size()) break;
+    rest.remove_prefix(cut + 1);
+  }
+  return true;
+}
+
+// A name ending in a dot or a blank, which the shell cannot be given: it would take the
+// namesake without them.
+bool HasNameTheShellCannotReach(std::string_view path) {
+  while (!path.empty()) {
+    const size_t cut = path.find_first_of("\\/");
+    const std::string_view part = path.substr(0, cut);
+    if (part != "." && part != ".." && !part.empty() &&
+        (part.back() == '.' || part.back() == ' ')) {
+      return true;
+    }
+    if (cut == std::string_view::npos) break;
+    path.remove_prefix(cut + 1);
+  }
+  return false;
+}
+
 std::string Join(const std::string& folder, std::string_view name) {
   std::string path = folder;
   if (path.empty() || path.back() != '\\') path += '\\';
@@ -124,7 +156,9 @@ SimSystem::~SimSystem() = default;
 
 bool SimSystem::Parse(std::string_view path, char& drive, std::vector<std::string>& parts) const {
   parts.clear();
-  bool verbatim = false;
+  // Like the real backend: a canonical absolute path is taken verbatim, any other form goes
+  // through Win32's normalisation.
+  bool verbatim = IsCanonicalAbsolute(path);
   if (path.substr(0, 4) == "\\\\?\\") {
     path.remove_prefix(4);
     verbatim = true;
@@ -608,6 +642,7 @@ bool SimSystem::RemoveFolder(std::string_view path) {
 bool SimSystem::MoveToRecycleBin(std::string_view path) {
   if (Inject(Op::kMoveToRecycleBin, path)) return false;
   if (path.find_first_of("*?") != std::string_view::npos) return false;
+  if (HasNameTheShellCannotReach(path)) return false;
   Located at = Locate(path);
   if (!at.node || !at.parent) return false;
   // The shell moves nothing of a folder when any file in it is open.

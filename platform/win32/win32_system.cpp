@@ -28,6 +28,22 @@ DirEntry EntryOf(const WIN32_FIND_DATAW& data) {
   return entry;
 }
 
+// A name ending in a dot or a blank: the shell cannot be given it, it takes the namesake without
+// them (its operations know no \\?\ form).
+bool HasNameTheShellCannotReach(std::string_view path) {
+  while (!path.empty()) {
+    const size_t cut = path.find_first_of("\\/");
+    const std::string_view part = path.substr(0, cut);
+    if (part != "." && part != ".." && !part.empty() &&
+        (part.back() == '.' || part.back() == ' ')) {
+      return true;
+    }
+    if (cut == std::string_view::npos) break;
+    path.remove_prefix(cut + 1);
+  }
+  return false;
+}
+
 bool IsDotName(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
@@ -121,6 +137,7 @@ bool Win32System::RemoveFolder(std::string_view path) {
 bool Win32System::MoveToRecycleBin(std::string_view path) {
   // The shell would expand wildcards into more items than the one asked for.
   if (path.find_first_of("*?") != std::string_view::npos) return false;
+  if (HasNameTheShellCannotReach(path)) return false;
   std::optional<std::wstring> wide = Widen(path);
   if (!wide || wide->empty() || wide->find(L'\0') != std::wstring::npos) return false;
   std::wstring from = *wide;

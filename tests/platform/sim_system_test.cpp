@@ -58,7 +58,8 @@ TEST_F(SimSystemTest, PathFormsResolveLikeWin32) {
   EXPECT_TRUE(sim.Exists(".\\sub\\..\\sub\\file.txt"));
   EXPECT_TRUE(sim.Exists("\\work\\sub/file.txt"));
   EXPECT_TRUE(sim.Exists("\\\\?\\C:\\work\\sub\\file.txt"));
-  EXPECT_TRUE(sim.Exists("C:\\work\\sub\\file.txt. "));  // trailing dots and blanks dropped
+  EXPECT_TRUE(sim.Exists("sub\\file.txt. "));  // normalised: trailing dots and blanks dropped
+  EXPECT_FALSE(sim.Exists("C:\\work\\sub\\file.txt. "));  // canonical: taken verbatim
   EXPECT_FALSE(sim.Exists("\\\\server\\share\\file.txt"));
   EXPECT_FALSE(sim.Exists("C:\\work\\sub\\fi*.txt"));
 }

@@ -1,0 +1,128 @@
+// Hostile trees on the real file system of the sandbox's test drive T:: names only the \\?\ form
+// reaches, a host symlink that leads back to its own folder, a tree deeper than MAX_PATH.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "clean/scan.h"
+#include "platform/sim/sim_ui.h"
+#include "platform/ui/form.h"
+#include "platform/ui/list_box.h"
+#include "platform/ui/status_bar.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/wide_path.h"
+#include "platform/win32/win.h"
+#include "platform/win32/win32_system.h"
+
+namespace {
+
+using platform::win32::UniqueHandle;
+
+std::wstring W(std::string_view text) {
+  return platform::win32::Widen(text).value_or(L"");
+}
+
+// Creates a file through the verbatim form, so that trailing dots and blanks stay in its name.
+void MakeVerbatimFile(const std::string& path, const std::string& bytes) {
+  UniqueHandle file(::CreateFileW(W("\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(file) << path << " error " << ::GetLastError();
+  DWORD written = 0;
+  ASSERT_TRUE(
+      ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+}
+
+bool VerbatimExists(const std::string& path) {
+  return ::GetFileAttributesW(W("\\\\?\\" + path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class HostileTreesWin32 : public ::testing::Test {
+ protected:
+  HostileTreesWin32() {
+    static std::atomic<int> counter{0};
+    folder =
+        "T:\\hostile-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    ::CreateDirectoryW(W(folder).c_str(), nullptr);
+  }
+
+  // A scan of `root` as a clean run makes it, deleting for good.
+  std::vector<std::string> Scan(const std::string& root, std::vector<std::string> patterns,
+                                bool zeroBytePass) {
+    clean::RunSettings settings;
+    settings.FileEndingList = std::move(patterns);
+    settings.AdvancedOptions[settings::kNullFile] = zeroBytePass;
+    clean::Scanner scanner(run, settings, status,
+                           [this](const std::string& path) { return system.DeleteFile(path); });
+    scanner.ScanFolder(root);
+    std::vector<std::string> lines;
+    for (int i = 0; i < report.Count(); ++i)
+      lines.push_back(report.Item(i));
+    return lines;
+  }
+
+  std::string folder;
+  platform::win32::Win32System system;
+  platform::sim::SimUi ui;
+  ui::Application app{ui};
+  ui::Form form{app};
+  ui::ListBox report{&form, {0, 0, 200, 100}};
+  ui::StatusBar status{&form, {80}};
+  clean::RunState state;
+  clean::RunContext run{system, app, state, report};
+};
+
+TEST_F(HostileTreesWin32, TrailingDotAndBlankNamesAreRemovedExactlyNeverTheirNamesakes) {
+  MakeVerbatimFile(folder + "\\junk", "the namesake stays");
+  MakeVerbatimFile(folder + "\\junk.", "");
+  MakeVerbatimFile(folder + "\\junk ", "");
+  ::CreateDirectoryW(W("\\\\?\\" + folder + "\\dir. ").c_str(), nullptr);
+  MakeVerbatimFile(folder + "\\dir. \\junk", "");
+  ::CreateDirectoryW(W(folder + "\\dir").c_str(), nullptr);
+  MakeVerbatimFile(folder + "\\dir\\junk", "the namesake stays");
+
+  // The shell cannot be given such a name: it would recycle the namesake.
+  EXPECT_FALSE(system.MoveToRecycleBin(folder + "\\junk."));
+  EXPECT_FALSE(system.MoveToRecycleBin(folder + "\\dir. \\junk"));
+  EXPECT_TRUE(VerbatimExists(folder + "\\junk"));
+
+  std::vector<std::string> removed = Scan(folder, {}, true);
+  std::sort(removed.begin(), removed.end());
+  EXPECT_EQ(removed, (std::vector<std::string>{folder + "\\dir. \\junk", folder + "\\junk ",
+                                               folder + "\\junk."}));
+  EXPECT_FALSE(VerbatimExists(folder + "\\junk."));
+  EXPECT_FALSE(VerbatimExists(folder + "\\junk "));
+  EXPECT_FALSE(VerbatimExists(folder + "\\dir. \\junk"));
+  EXPECT_EQ(system.ReadFile(folder + "\\junk", platform::FileAccess::kRead).bytes,
+            "the namesake stays");
+  EXPECT_EQ(system.ReadFile(folder + "\\dir\\junk", platform::FileAccess::kRead).bytes,
+            "the namesake stays");
+}
+
+TEST_F(HostileTreesWin32, AHostSymlinkBackToItsOwnFolderIsNeitherEnteredNorRemoved) {
+  // scripts/wine-test makes T:\cycle\loop, a host symlink to T:\cycle itself.
+  MakeVerbatimFile("T:\\cycle\\j" + folder.substr(3) + ".tmp", "x");
+  std::optional<platform::DirEntry> loop = system.LookUp("T:\\cycle\\loop");
+  ASSERT_TRUE(loop);
+  EXPECT_TRUE(loop->IsReparsePoint());
+  const std::vector<std::string> removed = Scan("T:\\cycle", {"*.tmp", "loop"}, false);
+  EXPECT_EQ(removed, std::vector<std::string>{"T:\\cycle\\j" + folder.substr(3) + ".tmp"});
+  EXPECT_TRUE(system.LookUp("T:\\cycle\\loop"));
+}
+
+TEST_F(HostileTreesWin32, ATreeDeeperThanMaxPathIsCleanedToTheBottom) {
+  std::string deep = folder;
+  for (int i = 0; i < 60; ++i) {
+    deep += "\\level" + std::to_string(i);
+    ASSERT_TRUE(::CreateDirectoryW(W("\\\\?\\" + deep).c_str(), nullptr)) << deep.size();
+  }
+  ASSERT_GT(deep.size(), 400u);
+  MakeVerbatimFile(deep + "\\bottom.tmp", "1234567");
+  MakeVerbatimFile(deep + "\\bottom.txt", "keep");
+  EXPECT_EQ(Scan(folder, {"*.tmp"}, false), std::vector<std::string>{deep + "\\bottom.tmp"});
+  EXPECT_EQ(state.freedBytes, 7);
+  EXPECT_FALSE(VerbatimExists(deep + "\\bottom.tmp"));
+  EXPECT_TRUE(VerbatimExists(deep + "\\bottom.txt"));
+}
+
+}  // namespace
