@@ -2,11 +2,14 @@
 // (a bare walk that lists every folder once), on a seeded tree of folders and files.
 //
 //   dustorix_bench [--backend sim|win32] [--seed N] [--folders N] [--files N] [--depth N]
-//                  [--repeat N] [--results N] [--presses N] [--slice-ms N] [--data DIR]
+//                  [--repeat N] [--results N] [--presses N] [--slice-ms N]
+//                  [--review-list native|model] [--data DIR]
 //
-// --slice-ms N passes the walk's message checks on to the backend at most once per N ms, to
-// show what such a check inside the backend would give; 0 (the default) passes every one on,
-// as the program does.
+// Two options show what a change inside the backend would give: --slice-ms N passes the walk's
+// message checks on at most once per N ms (0, the default, passes every one on, as the program
+// does); --review-list model puts the found files on a review list that has no native window
+// yet, as a list filled only when its dialog shows would be (native, the default, is the
+// program's review dialog).
 // Figures are printed, never judged: timing is no pass/fail matter.
 #include <algorithm>
 #include <cstdio>
@@ -50,6 +53,7 @@ struct Options {
   int results = 100000;
   int presses = 10;
   int sliceMs = 0;
+  bool modelReviewList = false;
   std::string data = "data";
 };
 
@@ -57,7 +61,7 @@ struct Options {
   std::fprintf(stderr,
                "dustorix_bench: %s\nusage: dustorix_bench [--backend sim|win32] [--seed N] "
                "[--folders N] [--files N] [--depth N] [--repeat N] [--results N] [--presses N] "
-               "[--slice-ms N] [--data DIR]\n",
+               "[--slice-ms N] [--review-list native|model] [--data DIR]\n",
                problem);
   std::exit(2);
 }
@@ -93,6 +97,9 @@ Options Parse(int argc, char** argv) {
       options.presses = number();
     } else if (flag == "--slice-ms") {
       options.sliceMs = number();
+    } else if (flag == "--review-list") {
+      if (value != "native" && value != "model") Usage(("no review list " + value).c_str());
+      options.modelReviewList = value == "model";
     } else if (flag == "--data") {
       options.data = value;
     } else {
@@ -143,6 +150,13 @@ class BenchForm : public ui::Form {
   ui::StatusBar status;
 };
 
+// A form never realized: its list holds the lines without a native window.
+class ModelForm : public ui::Form {
+ public:
+  explicit ModelForm(ui::Application& app) : ui::Form(app), list(this, {7, 24, 498, 121}) {}
+  ui::ListBox list;
+};
+
 struct ScanFigures {
   double seconds = 0;
   std::uint64_t listings = 0;
@@ -161,6 +175,8 @@ class Bench {
         app_(ui_),
         form_(app_, state_),
         review_(app_, reviewConfirmed_, form_.status, texts_),
+        modelForm_(app_),
+        reviewList_(options.modelReviewList ? modelForm_.list : review_.LBmarkfile),
         run_(system_, app_, state_, form_.report) {
     form_.Show();
     ui_.SetSlice(std::chrono::milliseconds(options.sliceMs));
@@ -187,6 +203,8 @@ class Bench {
   bool reviewConfirmed_ = false;
   lang::LanguageTexts texts_;
   clean::TFrmmarkfile review_;
+  ModelForm modelForm_;
+  ui::ListBox& reviewList_;
   clean::RunContext run_;
   std::string root_;
   std::vector<std::string> exceptionsLower_;
@@ -194,7 +212,7 @@ class Bench {
 };
 
 ScanFigures Bench::Scan(const std::vector<std::string>& patterns, bool zeroBytePass, int stopAt) {
-  ui::ListBox& list = review_.LBmarkfile;
+  ui::ListBox& list = reviewList_;
   list.Clear();
   list.SetHorizontalExtent(0);
   ui_.Drain();
@@ -264,7 +282,7 @@ double Bench::StatusUpdateMicroseconds(bool repaint) {
 // list's scroll range is fitted to; with `measureOnly`, the width alone.
 double Bench::ReviewLineMicroseconds(bool measureOnly) {
   constexpr int kLines = 1000;
-  ui::ListBox& list = review_.LBmarkfile;
+  ui::ListBox& list = reviewList_;
   list.Clear();
   const Clock::time_point start = Clock::now();
   for (int i = 0; i < kLines; ++i) {
@@ -322,7 +340,7 @@ void Bench::ReviewListMemory() {
       "review list: %d results listed (pattern *, stopped at %d) in %.3f s; peak memory "
       "%.1f MB before, %.1f MB after   [target: under 150 MB for 100,000 results]\n",
       figures.reviewLines, options_.results, figures.seconds, Mb(before), Mb(after));
-  review_.LBmarkfile.Clear();
+  reviewList_.Clear();
 }
 
 int Bench::Run() {
@@ -341,6 +359,9 @@ int Bench::Run() {
   if (options_.sliceMs > 0) {
     std::printf("message checks reach the backend at most once per %d ms (--slice-ms)\n",
                 options_.sliceMs);
+  }
+  if (options_.modelReviewList) {
+    std::printf("found files go to a review list without a native window (--review-list)\n");
   }
   Clock::time_point start = Clock::now();
   const bench::Tree tree = bench::MakeTree(shape, patterns, kMorePatterns, exceptionsLower_);
