@@ -1,5 +1,6 @@
 // The clean run: the delete button's handler and the stop button's.
 #include <string>
+#include <vector>
 
 #include "app/main_form.h"
 #include "clean/delinfo_form.h"
@@ -8,6 +9,7 @@
 #include "clean/special_steps.h"
 #include "cleanups/special_cleanups.h"
 #include "platform/ui/application.h"
+#include "settings/list_file.h"
 
 namespace app {
 
@@ -34,6 +36,20 @@ class RunGuard {
   clean::RunState& state_;
   std::function<void()> restore_;
 };
+
+// The junk patterns a scan may use. The options dialog refuses a protected pattern, but a list
+// file edited by hand can hold one: "*.*" there would take every file of a drive.
+std::vector<std::string> UsablePatterns(const settings::Settings& settings) {
+  std::vector<std::string> usable;
+  for (const std::string& pattern : settings.FileEndingList) {
+    const std::string lower = settings::LowerAsciiLetters(pattern);
+    bool isProtected = false;
+    for (const std::string& guarded : settings.ProtectedPatterns)
+      isProtected = isProtected || lower == settings::LowerAsciiLetters(guarded);
+    if (!isProtected) usable.push_back(pattern);
+  }
+  return usable;
+}
 
 }  // namespace
 
@@ -92,7 +108,7 @@ void TFrmMain::BtnDeleteClick() {
   clean::TFrmDelinfo& report = *clean::FrmDelinfo;
   const lang::LanguageTexts& t = LanguageTexts;
 
-  runSettings_ = {Settings.FileEndingList, Settings.ExceptionListLower, Settings.AdvancedOptions,
+  runSettings_ = {UsablePatterns(Settings), Settings.ExceptionListLower, Settings.AdvancedOptions,
                   UserIsAdmin};
   const clean::RunSettings& settings = runSettings_;
   CleanRun.freedBytes = 0;

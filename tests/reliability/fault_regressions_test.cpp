@@ -60,6 +60,21 @@ TEST(FaultRegression, AScanRunsAgainOnceTheUserSetTheSwitchesAnew) {
   EXPECT_EQ(report.lines, Lines{"E:\\junk.tmp"});
 }
 
+// --- Bad input
+
+TEST(BadInputRegression, AProtectedPatternInAHandEditedListIsNotUsedByTheScan) {
+  RunHarness h;
+  h.Patterns("*.*\r\n*.EXE\r\n*.Dll\r\n*.tmp\r\n");
+  h.sim.AddFile("E:\\setup.exe", "x");
+  h.sim.AddFile("E:\\lib.dll", "x");
+  h.sim.AddFile("E:\\thesis.doc", "x");
+  h.sim.AddFile("E:\\junk.tmp", "x");
+  testing_app::RunReport report = h.CleanOnce();
+  EXPECT_EQ(report.lines, Lines{"E:\\junk.tmp"});
+  for (const char* kept : {"E:\\setup.exe", "E:\\lib.dll", "E:\\thesis.doc"})
+    EXPECT_TRUE(h.sim.Exists(kept)) << kept;
+}
+
 // --- Files deleted by the clean-ups are counted with the size a look-up gave
 
 class SizeUnknown : public testing_cleanups::CleanupsTest {};
