@@ -38,6 +38,8 @@ std::wstring RegisterFormClass(const std::string& formName, WNDPROC procedure) {
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = ::GetModuleHandleW(nullptr);
   windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  // The program's icon (resource 1) in the title bar and the task bar; none in a test program.
+  windowClass.hIcon = ::LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = name.c_str();
   // Fails harmlessly when an earlier form of the same name registered it.
