@@ -10,6 +10,7 @@
 #include "cleanups/special_cleanups.h"
 #include "platform/ui/application.h"
 #include "settings/list_file.h"
+#include "settings/option_form.h"
 
 namespace app {
 
@@ -37,16 +38,13 @@ class RunGuard {
   std::function<void()> restore_;
 };
 
-// The junk patterns a scan may use. The options dialog refuses a protected pattern, but a list
-// file edited by hand can hold one: "*.*" there would take every file of a drive.
+// The junk patterns a scan may use: those the options dialog would accept. A list file edited
+// by hand can hold others, and "*" or "*.*" there would take every file of a drive.
 std::vector<std::string> UsablePatterns(const settings::Settings& settings) {
   std::vector<std::string> usable;
   for (const std::string& pattern : settings.FileEndingList) {
-    const std::string lower = settings::LowerAsciiLetters(pattern);
-    bool isProtected = false;
-    for (const std::string& guarded : settings.ProtectedPatterns)
-      isProtected = isProtected || lower == settings::LowerAsciiLetters(guarded);
-    if (!isProtected) usable.push_back(pattern);
+    if (settings::IsAcceptablePattern(pattern, settings.ProtectedPatterns))
+      usable.push_back(pattern);
   }
   return usable;
 }

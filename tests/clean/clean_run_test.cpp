@@ -257,7 +257,7 @@ TEST(Review, OnlyMarkedFilesGoAndOnlyAfterWeiter) {
 
 TEST(Review, RepeatedNeighboursAreListedOnceAndSecondRemovalsCountOnce) {
   RunHarness h;
-  h.Patterns("*.tmp\r\n~*.*\r\n");
+  h.Patterns("*.tmp\r\n~*.tmp\r\n");
   h.Switches({7, 13});
   h.sim.AddFile("E:\\~a.tmp", std::string(2048, 'x'));  // both patterns: neighbours
   h.sim.AddFile("E:\\e.tmp", "");                       // a pattern and the zero-byte pass
@@ -267,7 +267,7 @@ TEST(Review, RepeatedNeighboursAreListedOnceAndSecondRemovalsCountOnce) {
       listed.push_back(review.LBmarkfile.Item(i));
     MarkAllAndGoOn()(review);
   });
-  // "*.tmp" yields ~a.tmp then e.tmp, "~*.*" ~a.tmp again, the zero-byte pass e.tmp again.
+  // "*.tmp" yields ~a.tmp then e.tmp, "~*.tmp" ~a.tmp again, the zero-byte pass e.tmp again.
   EXPECT_EQ(listed, (Lines{"E:\\~a.tmp", "E:\\e.tmp", "E:\\~a.tmp", "E:\\e.tmp"}));
   EXPECT_EQ(report.lines, (Lines{"E:\\~a.tmp", "E:\\e.tmp"}));
   EXPECT_EQ(report.value, "2En:65");
