@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "platform/shell_names.h"
 #include "platform/utf.h"
 #include "platform/wildcard.h"
 
@@ -56,22 +57,6 @@ bool IsCanonicalAbsolute(std::string_view path) {
     rest.remove_prefix(cut + 1);
   }
   return true;
-}
-
-// A name ending in a dot or a blank, which the shell cannot be given: it would take the
-// namesake without them.
-bool HasNameTheShellCannotReach(std::string_view path) {
-  while (!path.empty()) {
-    const size_t cut = path.find_first_of("\\/");
-    const std::string_view part = path.substr(0, cut);
-    if (part != "." && part != ".." && !part.empty() &&
-        (part.back() == '.' || part.back() == ' ')) {
-      return true;
-    }
-    if (cut == std::string_view::npos) break;
-    path.remove_prefix(cut + 1);
-  }
-  return false;
 }
 
 std::string Join(const std::string& folder, std::string_view name) {

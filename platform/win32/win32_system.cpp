@@ -6,6 +6,7 @@
 
 #include <limits>
 
+#include "platform/shell_names.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/token.h"
 #include "platform/win32/wide_path.h"
@@ -26,22 +27,6 @@ DirEntry EntryOf(const WIN32_FIND_DATAW& data) {
   }
   if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) entry.reparseTag = data.dwReserved0;
   return entry;
-}
-
-// A name ending in a dot or a blank: the shell cannot be given it, it takes the namesake without
-// them (its operations know no \\?\ form).
-bool HasNameTheShellCannotReach(std::string_view path) {
-  while (!path.empty()) {
-    const size_t cut = path.find_first_of("\\/");
-    const std::string_view part = path.substr(0, cut);
-    if (part != "." && part != ".." && !part.empty() &&
-        (part.back() == '.' || part.back() == ' ')) {
-      return true;
-    }
-    if (cut == std::string_view::npos) break;
-    path.remove_prefix(cut + 1);
-  }
-  return false;
 }
 
 bool IsDotName(const wchar_t* name) {
