@@ -11,7 +11,10 @@ ControlPeer::ControlPeer(FormPeer& form, ui::Control& control) : form_(form), co
 
 ControlPeer::~ControlPeer() {
   form_.Disown(*this);
-  if (window_) ::RemoveWindowSubclass(Window(), &SubclassProc, 0);
+  if (window_ && original_) {
+    ::SetWindowLongPtrW(Window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    ::SetWindowLongPtrW(Window(), GWLP_USERDATA, 0);
+  }
 }
 
 void ControlPeer::Create(const wchar_t* className, DWORD style, DWORD exStyle) {
@@ -23,7 +26,11 @@ void ControlPeer::Create(const wchar_t* className, DWORD style, DWORD exStyle) {
       bounds.right - bounds.left, bounds.bottom - bounds.top, form_.Window(),
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr));
   if (!window_) return;
-  ::SetWindowSubclass(Window(), &SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  // Subclassed the classic way: SetWindowSubclass keeps its data in window properties, which
+  // Wine fetches from its server on every message (100 us a message to a list box).
+  ::SetWindowLongPtrW(Window(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  original_ = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(Window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
   ApplyFont();
   ApplyVisibleAndEnabled();
 }
@@ -98,9 +105,9 @@ void ControlPeer::ApplyVisibleAndEnabled() {
   }
 }
 
-LRESULT CALLBACK ControlPeer::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR, DWORD_PTR self) {
-  auto& peer = *reinterpret_cast<ControlPeer*>(self);
+LRESULT CALLBACK ControlPeer::SubclassProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+  auto& peer = *reinterpret_cast<ControlPeer*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   switch (message) {
     case WM_MOUSEMOVE:
       peer.form_.Backend().Guard([&] { peer.control_.MouseMoved(); });
@@ -114,7 +121,7 @@ LRESULT CALLBACK ControlPeer::SubclassProc(HWND window, UINT message, WPARAM wPa
     default:
       break;
   }
-  return ::DefSubclassProc(window, message, wParam, lParam);
+  return ::CallWindowProcW(peer.original_, window, message, wParam, lParam);
 }
 
 }  // namespace platform::win32

@@ -27,6 +27,8 @@ class ControlPeer : public WindowPeer {
   // After the form's dpi or size changed.
   void Rescale();
   virtual void FormResized() {}
+  // Just before the form's window is shown.
+  virtual void FormShowing() {}
 
  protected:
   ControlPeer(FormPeer& form, ui::Control& control);
@@ -47,8 +49,7 @@ class ControlPeer : public WindowPeer {
   }
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void ApplyFont();
   // A control shows, and takes input, only when its parents inside the form do too.
   void ApplyVisibleAndEnabled();
@@ -56,6 +57,7 @@ class ControlPeer : public WindowPeer {
   FormPeer& form_;
   ui::Control& control_;
   UniqueWindow window_;
+  WNDPROC original_ = nullptr;
 };
 
 }  // namespace platform::win32
