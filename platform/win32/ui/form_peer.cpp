@@ -247,6 +247,8 @@ void FormPeer::ApplyVisible() {
     return;
   }
   if (::IsWindowVisible(Window())) return;
+  for (ControlPeer* peer : controls_)
+    peer->FormShowing();
   CenterOnScreenOrMainForm();
   ::ShowWindow(Window(), SW_SHOW);
 }

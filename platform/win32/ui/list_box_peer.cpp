@@ -1,5 +1,7 @@
 // A list box. The model decides where lines go (it sorts itself), so the native list is never
 // LBS_SORT; user selections are read back whole, since extended selection changes many at once.
+// While its form is hidden the native list is left as it is and filled once when the form shows:
+// a scan in review mode adds a line per file found, to a dialog shown only at its end.
 #include "platform/win32/ui/peers.h"
 
 #include <vector>
@@ -23,6 +25,11 @@ class ListBoxPeer final : public ControlPeer {
 
  private:
   void Apply(ui::Prop prop, int index) override {
+    if (prop == ui::Prop::kItems || prop == ui::Prop::kItemAdded ||
+        prop == ui::Prop::kItemDeleted) {
+      stale_ = stale_ || !Form().Model().Visible();
+    }
+    if (stale_ && prop != ui::Prop::kHorizontalExtent) return;
     switch (prop) {
       case ui::Prop::kItems:
         Refill();
@@ -53,6 +60,10 @@ class ListBoxPeer final : public ControlPeer {
     ApplyExtent();
   }
 
+  void FormShowing() override {
+    if (stale_) Refill();
+  }
+
   void Notified(int code) override {
     if (code != LBN_SELCHANGE) return;
     if (!list_.MultiSelect()) {
@@ -74,6 +85,7 @@ class ListBoxPeer final : public ControlPeer {
 
   // The whole list at once, without drawing each line: lists can hold 100,000 lines.
   void Refill() {
+    stale_ = false;
     Send(WM_SETREDRAW, FALSE);
     Send(LB_RESETCONTENT);
     Send(LB_INITSTORAGE, static_cast<WPARAM>(list_.Count()),
@@ -113,6 +125,8 @@ class ListBoxPeer final : public ControlPeer {
   }
 
   ui::ListBox& list_;
+  // The native list lags behind the model until the form shows.
+  bool stale_ = false;
 };
 
 }  // namespace

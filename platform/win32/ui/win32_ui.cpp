@@ -197,8 +197,14 @@ ui::ModalResult Win32Ui::RunModal(ui::Form& form) {
 }
 
 void Win32Ui::ProcessMessages() {
-  // Called after every entry of a scan: nearly free while nothing is waiting.
-  if (HIWORD(::GetQueueStatus(QS_ALLINPUT)) == 0) return;
+  // Called after every entry of a scan, so it must be nearly free while nothing is waiting.
+  // Asking the queue is not (under Wine it is a server round trip): after an answer of nothing,
+  // it is asked again only once the tick count has moved, which bounds the delay by one tick.
+  const ULONGLONG tick = ::GetTickCount64();
+  if (quiet_ && tick == quietTick_) return;
+  quiet_ = HIWORD(::GetQueueStatus(QS_ALLINPUT)) == 0;
+  quietTick_ = tick;
+  if (quiet_) return;
   MSG message;
   while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {

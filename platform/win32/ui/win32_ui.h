@@ -76,6 +76,9 @@ class Win32Ui final : public ui::Backend {
   const MSG* inDialogMessage_ = nullptr;
   FontCache fonts_;
   UniqueMemoryDc measuring_;
+  // The last queue check found nothing, at this tick count.
+  bool quiet_ = false;
+  ULONGLONG quietTick_ = 0;
 };
 
 // The native window of a realized form or control; null when it has none.
