@@ -1,10 +1,7 @@
 // A ui backend that forwards every call to another and counts the message checks, so that the
-// benchmark can report how many a walk makes per entry on any backend. With a slice, it passes
-// a message check on only when the clock has moved a slice past the last one it passed on: the
-// cheap check proposed for a backend whose queue query is costly.
+// benchmark can report how many a walk makes per entry on any backend.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 
 #include "platform/ui/peer.h"
@@ -17,17 +14,11 @@ class CountingUi final : public ui::Backend {
 
   std::uint64_t MessageChecks() const { return messageChecks_; }
   void ResetCounts() { messageChecks_ = 0; }
-  void SetSlice(std::chrono::steady_clock::duration slice) { slice_ = slice; }
-  // Handles what is waiting now, whatever the slice: between two walks.
+  // Handles what is waiting now, uncounted: between two walks.
   void Drain() { inner_.ProcessMessages(); }
 
   void ProcessMessages() override {
     ++messageChecks_;
-    if (slice_.count() > 0) {
-      const auto now = std::chrono::steady_clock::now();
-      if (now - passedOn_ < slice_) return;
-      passedOn_ = now;
-    }
     inner_.ProcessMessages();
   }
 
@@ -50,8 +41,6 @@ class CountingUi final : public ui::Backend {
  private:
   ui::Backend& inner_;
   std::uint64_t messageChecks_ = 0;
-  std::chrono::steady_clock::duration slice_{};
-  std::chrono::steady_clock::time_point passedOn_;
 };
 
 }  // namespace bench

@@ -2,14 +2,8 @@
 // (a bare walk that lists every folder once), on a seeded tree of folders and files.
 //
 //   dustorix_bench [--backend sim|win32] [--seed N] [--folders N] [--files N] [--depth N]
-//                  [--repeat N] [--results N] [--presses N] [--slice-ms N]
-//                  [--review-list native|model] [--data DIR]
+//                  [--repeat N] [--results N] [--presses N] [--data DIR]
 //
-// Two options show what a change inside the backend would give: --slice-ms N passes the walk's
-// message checks on at most once per N ms (0, the default, passes every one on, as the program
-// does); --review-list model puts the found files on a review list that has no native window
-// yet, as a list filled only when its dialog shows would be (native, the default, is the
-// program's review dialog).
 // Figures are printed, never judged: timing is no pass/fail matter.
 #include <algorithm>
 #include <cstdio>
@@ -52,8 +46,6 @@ struct Options {
   int repeat = 5;
   int results = 100000;
   int presses = 10;
-  int sliceMs = 0;
-  bool modelReviewList = false;
   std::string data = "data";
 };
 
@@ -61,7 +53,7 @@ struct Options {
   std::fprintf(stderr,
                "dustorix_bench: %s\nusage: dustorix_bench [--backend sim|win32] [--seed N] "
                "[--folders N] [--files N] [--depth N] [--repeat N] [--results N] [--presses N] "
-               "[--slice-ms N] [--review-list native|model] [--data DIR]\n",
+               "[--data DIR]\n",
                problem);
   std::exit(2);
 }
@@ -95,11 +87,6 @@ Options Parse(int argc, char** argv) {
       options.results = number();
     } else if (flag == "--presses") {
       options.presses = number();
-    } else if (flag == "--slice-ms") {
-      options.sliceMs = number();
-    } else if (flag == "--review-list") {
-      if (value != "native" && value != "model") Usage(("no review list " + value).c_str());
-      options.modelReviewList = value == "model";
     } else if (flag == "--data") {
       options.data = value;
     } else {
@@ -150,13 +137,6 @@ class BenchForm : public ui::Form {
   ui::StatusBar status;
 };
 
-// A form never realized: its list holds the lines without a native window.
-class ModelForm : public ui::Form {
- public:
-  explicit ModelForm(ui::Application& app) : ui::Form(app), list(this, {7, 24, 498, 121}) {}
-  ui::ListBox list;
-};
-
 struct ScanFigures {
   double seconds = 0;
   std::uint64_t listings = 0;
@@ -175,11 +155,9 @@ class Bench {
         app_(ui_),
         form_(app_, state_),
         review_(app_, reviewConfirmed_, form_.status, texts_),
-        modelForm_(app_),
-        reviewList_(options.modelReviewList ? modelForm_.list : review_.LBmarkfile),
+        reviewList_(review_.LBmarkfile),
         run_(system_, app_, state_, form_.report) {
     form_.Show();
-    ui_.SetSlice(std::chrono::milliseconds(options.sliceMs));
   }
 
   int Run();
@@ -188,7 +166,7 @@ class Bench {
   ScanFigures Scan(const std::vector<std::string>& patterns, bool zeroBytePass, int stopAt = 0);
   double FloorSeconds(bench::WalkCount& count);
   double MessageCheckNanoseconds();
-  double StatusUpdateMicroseconds(bool repaint);
+  double StatusUpdateMicroseconds();
   double ReviewLineMicroseconds(bool measureOnly);
   void StopLatency(const std::vector<std::string>& patterns, double scanSeconds);
   void ReviewListMemory();
@@ -203,7 +181,6 @@ class Bench {
   bool reviewConfirmed_ = false;
   lang::LanguageTexts texts_;
   clean::TFrmmarkfile review_;
-  ModelForm modelForm_;
   ui::ListBox& reviewList_;
   clean::RunContext run_;
   std::string root_;
@@ -264,14 +241,14 @@ double Bench::MessageCheckNanoseconds() {
   return std::chrono::duration<double, std::nano>(spent).count() / static_cast<double>(calls);
 }
 
-// What the walk does for every folder it enters: the folder in the status bar, drawn at once
-// when `repaint`, else left for the next message check to draw.
-double Bench::StatusUpdateMicroseconds(bool repaint) {
+// What the walk does for a folder it enters, at most once per clean::kStatusInterval: the
+// folder in the status bar, drawn at once.
+double Bench::StatusUpdateMicroseconds() {
   constexpr int kUpdates = 200;
   const Clock::time_point start = Clock::now();
   for (int i = 0; i < kUpdates; ++i) {
     form_.status.SetPanelText(0, root_ + "folder " + std::to_string(i));
-    if (repaint) form_.status.Repaint();
+    form_.status.Repaint();
   }
   const double micro = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
   ui_.Drain();
@@ -356,13 +333,6 @@ int Bench::Run() {
       "start %.1f MB\n",
       backend_.Name().c_str(), shape.seed, shape.folders, shape.maxDepth, shape.files,
       Mb(bench::PeakMemoryBytes()));
-  if (options_.sliceMs > 0) {
-    std::printf("message checks reach the backend at most once per %d ms (--slice-ms)\n",
-                options_.sliceMs);
-  }
-  if (options_.modelReviewList) {
-    std::printf("found files go to a review list without a native window (--review-list)\n");
-  }
   Clock::time_point start = Clock::now();
   const bench::Tree tree = bench::MakeTree(shape, patterns, kMorePatterns, exceptionsLower_);
   const double made = Seconds(Clock::now() - start).count();
@@ -454,17 +424,15 @@ int Bench::Run() {
       "  message check (ProcessMessages, nothing pending): %9.1f ns per call, %.2f per "
       "entry: %8.1f ms per scan\n",
       check, checksPerEntry, check * static_cast<double>(last.messageChecks) / 1e6);
-  const double folders = static_cast<double>(floorCount.folders - 1);
-  const double text = StatusUpdateMicroseconds(false);
+  // A folder is shown as it is entered, but not twice within the interval.
+  const double shown =
+      std::min(static_cast<double>(floorCount.folders),
+               Best(variants[1].seconds) / Seconds(clean::kStatusInterval).count() + 1);
+  const double status = StatusUpdateMicroseconds();
   std::printf(
-      "  status bar text (SetPanelText):                   %9.1f us per folder:      "
+      "  status bar text and repaint:                      %9.1f us per update, %.0f updates: "
       "%8.1f ms per scan\n",
-      text, text * folders / 1e3);
-  const double status = StatusUpdateMicroseconds(true);
-  std::printf(
-      "  status bar text and repaint at once:              %9.1f us per folder:      "
-      "%8.1f ms per scan\n",
-      status, status * folders / 1e3);
+      status, shown, status * shown / 1e3);
   const double line = ReviewLineMicroseconds(false);
   std::printf(
       "  review list line:                                 %9.1f us per file found:  "

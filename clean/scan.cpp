@@ -16,10 +16,6 @@ bool NeverTaken(const DirEntry& entry) {
   return (entry.attributes & (attr::kReadOnly | attr::kSystem | attr::kReparsePoint)) != 0;
 }
 
-// Drawing the status bar costs about a millisecond under Wine, more than listing a folder of a
-// hundred entries; no eye follows more than this many folder names a second anyway.
-constexpr std::chrono::milliseconds kStatusInterval{40};
-
 char UpperAscii(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
