@@ -9,6 +9,9 @@
 #include "platform/ui/form.h"
 #include "platform/ui/list_box.h"
 #include "platform/ui/menu.h"
+#include "platform/win32/ui/dpi.h"
+#include "platform/win32/ui/text.h"
+#include "platform/win32/ui/ui_handles.h"
 #include "platform/win32/ui/win32_ui.h"
 
 namespace platform::win32 {
@@ -99,6 +102,32 @@ TEST(Win32UiLayout, DesignPixelsAreScaledAtOneHundredFiftyPercent) {
                sizeof(plainFont), &plainFont);
   EXPECT_EQ(font.lfHeight, ::MulDiv(plainFont.lfHeight, 3, 2));
   EXPECT_EQ(backend->TextWidth({}, "Close"), unscaled.TextWidth({}, "Close"));
+}
+
+// Widths are added up from characters measured once; they must be what the whole string
+// measures, in every font the program draws paths in and for any script.
+TEST(Win32UiLayout, TextWidthIsTheWholeStringsExtent) {
+  Win32Ui backend;
+  ScreenDc screen;
+  if (!screen.Get()) GTEST_SKIP() << "no display: GUI tests need DISPLAY (run Xvfb)";
+  const ui::Font fonts[] = {{}, {"Arial", 13, true, {}}, {"Arial", 8, false, {}}};
+  const char* texts[] = {
+      "T:\\Users\\anna\\AppData\\Local\\Temp\\~DF1A2B.tmp",
+      "C:\\Gr\xC3\xB6\xC3\x9F\xC3\xA9 Dateien\\WWWiii.chk",
+      "\xCE\x91\xCF\x81\xCF\x87\xCE\xB5\xCE\xAF\xCE\xB1\\\xCF\x84\xCE\xB5\xCE\xBB.tmp",
+      "\xE6\x96\x87\xE4\xBB\xB6\\a\tb.$$$",
+      "\xF0\x9F\x98\x80 smile.tmp",
+      ""};
+  for (const ui::Font& font : fonts) {
+    for (const char* text : texts) {
+      const std::wstring wide = Wide(text);
+      const SelectedFont selected(screen.Get(), backend.Fonts().Get(font, kDesignDpi));
+      SIZE whole{};
+      ::GetTextExtentPoint32W(screen.Get(), wide.c_str(), static_cast<int>(wide.size()), &whole);
+      for (int twice = 0; twice < 2; ++twice)
+        EXPECT_EQ(backend.TextWidth(font, text), whole.cx) << text << " in " << font.face;
+    }
+  }
 }
 
 TEST(Win32UiLayout, UserResizingGoesThroughTheModelsResizeRule) {

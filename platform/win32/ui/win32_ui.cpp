@@ -62,8 +62,7 @@ HWND ModalOwner(HWND modal, const ui::Form* mainForm) {
 
 }  // namespace
 
-Win32Ui::Win32Ui()
-    : forcedDpi_(platform::win32::ForcedDpi()), measuring_(::CreateCompatibleDC(nullptr)) {
+Win32Ui::Win32Ui() : forcedDpi_(platform::win32::ForcedDpi()) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
@@ -230,11 +229,7 @@ void Win32Ui::BringToFront(ui::Form& form) {
 }
 
 int Win32Ui::TextWidth(const ui::Font& font, std::string_view text) {
-  const std::wstring wide = Wide(text);
-  const SelectedFont selected(measuring_.Get(), fonts_.Get(font, kDesignDpi));
-  SIZE size{};
-  ::GetTextExtentPoint32W(measuring_.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
-  return size.cx;
+  return meter_.Width(fonts_.Get(font, kDesignDpi), Wide(text));
 }
 
 int Win32Ui::MessageBox(ui::Form* owner, std::string_view text, std::string_view caption,

@@ -12,6 +12,7 @@
 #include "platform/ui/peer.h"
 #include "platform/win32/ui/font_cache.h"
 #include "platform/win32/ui/native.h"
+#include "platform/win32/ui/text_meter.h"
 #include "platform/win32/ui/ui_handles.h"
 
 namespace platform::win32 {
@@ -75,7 +76,7 @@ class Win32Ui final : public ui::Backend {
   // The message our loop hands to IsDialogMessage, which passes it to the hook once more.
   const MSG* inDialogMessage_ = nullptr;
   FontCache fonts_;
-  UniqueMemoryDc measuring_;
+  TextMeter meter_;
   // The last queue check found nothing, at this tick count.
   bool quiet_ = false;
   ULONGLONG quietTick_ = 0;
