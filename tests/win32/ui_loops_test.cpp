@@ -257,6 +257,14 @@ TEST_F(Win32UiLoops, ProcessMessagesFiltersWhatIsWaitingAndIsCheapWhenNothingIs)
   for (int i = 0; i < 2000; ++i)
     app.ProcessMessages();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+  // A quiet queue is asked again only once the tick count moves: what comes after a quiet check
+  // waits for the next tick, and is not lost.
+  Post(form, poke, 42, -7);
+  const ULONGLONG posted = ::GetTickCount64();
+  while (seen < 3 && ::GetTickCount64() - posted < 5000)
+    app.ProcessMessages();
+  EXPECT_EQ(seen, 3);
 }
 
 TEST_F(Win32UiLoops, NothingAHandlerThrowsCrossesAWindowProcedureOrALoop) {
