@@ -257,13 +257,18 @@ double Bench::StatusUpdateMicroseconds() {
 
 // What review mode does for every file found: a line on the review list, whose width the
 // list's scroll range is fitted to; with `measureOnly`, the width alone.
+// The paths are the ones the last scan found (the list still holds them), since the cost grows
+// with a path's length.
 double Bench::ReviewLineMicroseconds(bool measureOnly) {
-  constexpr int kLines = 1000;
   ui::ListBox& list = reviewList_;
+  std::vector<std::string> paths;
+  for (int i = 0; i < list.Count(); ++i)
+    paths.push_back(list.Item(i));
+  for (int i = 0; paths.empty() && i < 1000; ++i)
+    paths.push_back(root_ + "folder\\file " + std::to_string(i) + ".tmp");
   list.Clear();
   const Clock::time_point start = Clock::now();
-  for (int i = 0; i < kLines; ++i) {
-    const std::string path = root_ + "folder\\file " + std::to_string(i) + ".tmp";
+  for (const std::string& path : paths) {
     if (measureOnly) {
       list.TextWidth(path);
     } else {
@@ -271,8 +276,7 @@ double Bench::ReviewLineMicroseconds(bool measureOnly) {
     }
   }
   const double micro = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-  list.Clear();
-  return micro / kLines;
+  return micro / static_cast<double>(paths.size());
 }
 
 void Bench::StopLatency(const std::vector<std::string>& patterns, double scanSeconds) {
