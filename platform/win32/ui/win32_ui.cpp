@@ -229,7 +229,7 @@ void Win32Ui::BringToFront(ui::Form& form) {
 }
 
 int Win32Ui::TextWidth(const ui::Font& font, std::string_view text) {
-  return meter_.Width(fonts_.Get(font, kDesignDpi), Wide(text));
+  return meter_.Width(fonts_.Get(font, kDesignDpi), text);
 }
 
 int Win32Ui::MessageBox(ui::Form* owner, std::string_view text, std::string_view caption,
