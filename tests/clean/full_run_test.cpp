@@ -10,41 +10,16 @@ using Lines = std::vector<std::string>;
 using platform::RegistryRoot;
 using platform::RegistryValue;
 
-constexpr const char* kDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-constexpr const char* kRunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
-
 void SeedMachine(platform::sim::SimSystem& sim) {
   sim.AddFile("E:\\junk.tmp", std::string(1000, 'x'));
   sim.SetTempFolder("C:\\Users\\me\\Temp\\");
   sim.AddFile("C:\\Users\\me\\Temp\\a.log", std::string(2000, 'x'));
   sim.AddFile("C:\\Users\\me\\Temp\\sub\\b.log", std::string(3000, 'x'));
-  sim.SetWindowsFolder("C:\\Windows");
-  sim.AddFile("C:\\Windows\\Temp\\w.log", std::string(500, 'x'));
-  sim.AddFile("C:\\Windows\\Windows Update Setup-Dateien\\setup.cab", std::string(700, 'x'));
-  sim.AddFile("C:\\Windows\\$NtUninstallKB1$\\old.dll", std::string(800, 'x'));
-  sim.AddFile("C:\\Windows\\system32\\WBEM\\Logs\\wmi.log", std::string(900, 'x'));
-  sim.AddFile("C:\\Windows\\system32\\kernel.dll", std::string(10, 'x'));
-  const std::pair<int, const char*> folders[] = {
-      {0x08, "C:\\Users\\me\\Recent"},     {0x06, "C:\\Users\\me\\Favorites"},
-      {0x1F, "C:\\Users\\All\\Favorites"}, {0x20, "C:\\Users\\me\\INetCache"},
-      {0x21, "C:\\Users\\me\\Cookies"},    {0x22, "C:\\Users\\me\\History"},
-      {0x1A, "C:\\Users\\me\\AppData"}};
-  for (const auto& [csidl, path] : folders) {
-    sim.SetSpecialFolder(csidl, path);
-    sim.AddFile(std::string(path) + "\\item.dat", std::string(100, 'x'));
-  }
-  sim.AddFile("C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cache4\\c.bin",
-              std::string(50, 'x'));
-  sim.AddFile("C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cookies4.dat", std::string(60, 'x'));
-  sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "a", RegistryValue::FromText("cmd"));
+  SeedCleanupPlaces(sim);
+  sim.SetSpecialFolder(0x08, "C:\\Users\\me\\Recent");
+  sim.AddFile("C:\\Users\\me\\Recent\\item.dat", std::string(100, 'x'));
   sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "MRUList",
                        RegistryValue::FromText("a"));
-  sim.AddFile("C:\\Program Files\\Old\\unused.dll", std::string(4000, 'x'));
-  sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, "C:\\Program Files\\Old\\unused.dll",
-                       RegistryValue::FromDword(0));
-  sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, "C:\\Windows\\system32\\kernel.dll",
-                       RegistryValue::FromDword(3));
-  sim.AddUrlCacheEntry("https://example.org/page");
   sim.AddFile("E:\\old.txt", "x");
   sim.MoveToRecycleBin("E:\\old.txt");
 }

@@ -13,13 +13,8 @@
 namespace reliability {
 namespace {
 
-using platform::RegistryRoot;
-using platform::RegistryValue;
 using testing_app::RunHarness;
 namespace attr = platform::attr;
-
-constexpr const char* kDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-constexpr const char* kRunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 
 constexpr const char* kSettingsFiles[] = {
     "C:\\Dustorix\\data\\fileformat.dat", "C:\\Dustorix\\data\\exception.dat",
@@ -76,30 +71,7 @@ void SeedMachine(RunHarness& h, Mode mode) {
   sim.AddFile("C:\\Users\\me\\Temp\\sub\\y.log", std::string(3000, 'x'));
   sim.AddFile("C:\\Users\\me\\Temp\\ro.log", "r", attr::kReadOnly);
   sim.AddFolderLink("C:\\Users\\me\\Temp\\docs", "C:\\Users\\me\\Documents");
-  sim.SetWindowsFolder("C:\\Windows");
-  sim.AddFile("C:\\Windows\\Temp\\w.log", std::string(500, 'x'));
-  sim.AddFile("C:\\Windows\\Windows Update Setup-Dateien\\setup.cab", std::string(700, 'x'));
-  sim.AddFile("C:\\Windows\\$NtUninstallKB1$\\old.dll", std::string(800, 'x'));
-  sim.AddFile("C:\\Windows\\system32\\WBEM\\Logs\\wmi.log", std::string(900, 'x'));
-  sim.AddFile("C:\\Windows\\system32\\kernel.dll", std::string(10, 'x'));
-  const std::pair<int, const char*> folders[] = {
-      {0x06, "C:\\Users\\me\\Favorites"}, {0x1F, "C:\\Users\\All\\Favorites"},
-      {0x20, "C:\\Users\\me\\INetCache"}, {0x21, "C:\\Users\\me\\Cookies"},
-      {0x22, "C:\\Users\\me\\History"},   {0x1A, "C:\\Users\\me\\AppData"}};
-  for (const auto& [csidl, path] : folders) {
-    sim.SetSpecialFolder(csidl, path);
-    sim.AddFile(std::string(path) + "\\item.dat", std::string(100, 'x'));
-  }
-  sim.AddFile("C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cache4\\c.bin",
-              std::string(50, 'x'));
-  sim.AddFile("C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cookies4.dat", std::string(60, 'x'));
-  sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "a", RegistryValue::FromText("cmd"));
-  sim.AddFile("C:\\Program Files\\Old\\unused.dll", std::string(4000, 'x'));
-  sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, "C:\\Program Files\\Old\\unused.dll",
-                       RegistryValue::FromDword(0));
-  sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, "C:\\Windows\\system32\\kernel.dll",
-                       RegistryValue::FromDword(3));
-  sim.AddUrlCacheEntry("https://example.org/page");
+  testing_app::SeedCleanupPlaces(sim);
 }
 
 struct Outcome {
