@@ -52,11 +52,12 @@ int RunDustorix(platform::System& system, ui::Backend& backend) {
   Published options(settings::Frmoption,
                     std::make_unique<settings::TFrmoption>(application, (*mainForm).LanguageTexts));
   (*options).UseSystem(system);
-  Published report(clean::FrmDelinfo, std::make_unique<clean::TFrmDelinfo>(application));
+  Published report(clean::FrmDelinfo,
+                   std::make_unique<clean::TFrmDelinfo>(application, (*mainForm).LanguageTexts));
   Published input(settings::FrmInputBox, std::make_unique<settings::TFrmInputBox>(application));
-  Published review(clean::Frmmarkfile, std::make_unique<clean::TFrmmarkfile>(
-                                           application, (*mainForm).ReviewConfirmed,
-                                           (*mainForm).Sbmain, (*mainForm).LanguageTexts));
+  Published review(clean::Frmmarkfile,
+                   std::make_unique<clean::TFrmmarkfile>(application, (*mainForm).ReviewConfirmed,
+                                                         (*mainForm).LanguageTexts));
   application.Run(*mainForm);
   return 0;
 }

@@ -127,16 +127,16 @@ void TFrmMain::FormCreate() {
   UserIsAdmin = IsAdministrator();
   settings::LoadSettings(system_, Settings);
   if (!UserIsAdmin) {
-    Settings.AdvancedOptions[settings::kOldUpdateFile] = false;
+    Settings.AdvancedOptions[settings::kOldUpdateFiles] = false;
     Settings.AdvancedOptions[settings::kSystemLog] = false;
-    Settings.AdvancedOptions[settings::kDll] = false;
+    Settings.AdvancedOptions[settings::kUnusedDlls] = false;
   }
   settings::LanguageChoice& record = Settings.LanguageRecord;
   if (!record.LanguageChosen) {
     // Set first, so the dialog is shown at most once however it is left.
     record.LanguageChosen = true;
     Settings.MarkChanged(SettingsFile::kWhichLang);
-    auto dialog = std::make_unique<lang::TFrmlang>(App(), record);
+    auto dialog = std::make_unique<lang::TFrmlang>(App(), record.LanguageCode);
     dialog->ShowModal();
   }
   if (record.LanguageCode == "De") {
@@ -187,22 +187,23 @@ void TFrmMain::aeMainAppMessage(const ui::Message& message, bool& handled) {
 
 void TFrmMain::LoadLanguage() {
   lang::ReadLanguageFile(system_, Settings.LanguageRecord.LanguageCode, LanguageTexts);
+  using lang::Text;
   const lang::LanguageTexts& t = LanguageTexts;
-  Datei1.SetCaption(t[0]);
-  Lschen1.SetCaption(t[1]);
-  Abbrechen1.SetCaption(t[2]);
-  Beenden1.SetCaption(t[3]);
-  Bearbeiten1.SetCaption(t[4]);
-  Sprache1.SetCaption(t[5]);
-  Optionen1.SetCaption(t[6]);
-  Hilfe1.SetCaption(t[7]);
-  Info1.SetCaption(t[8]);
-  GBdelete.SetCaption(t[9]);
-  RBtnalldrive.SetCaption(t[10]);
-  BtnDelete.SetCaption(t[1]);
-  BBtnstop.SetCaption(t[2]);
-  BBtnClose.SetCaption(t[11]);
-  Btnoption.SetCaption(t[6]);
+  Datei1.SetCaption(t[Text::kMenuFile]);
+  Lschen1.SetCaption(t[Text::kDelete]);
+  Abbrechen1.SetCaption(t[Text::kCancel]);
+  Beenden1.SetCaption(t[Text::kExit]);
+  Bearbeiten1.SetCaption(t[Text::kMenuEdit]);
+  Sprache1.SetCaption(t[Text::kMenuLanguage]);
+  Optionen1.SetCaption(t[Text::kOptions]);
+  Hilfe1.SetCaption(t[Text::kMenuHelp]);
+  Info1.SetCaption(t[Text::kAbout]);
+  GBdelete.SetCaption(t[Text::kDeleteGroup]);
+  RBtnalldrive.SetCaption(t[Text::kAllDrives]);
+  BtnDelete.SetCaption(t[Text::kDelete]);
+  BBtnstop.SetCaption(t[Text::kCancel]);
+  BBtnClose.SetCaption(t[Text::kClose]);
+  Btnoption.SetCaption(t[Text::kOptions]);
 }
 
 void TFrmMain::ChooseLanguage(ui::MenuItem& item, const char* code) {

@@ -2,11 +2,9 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
-#include "clean/run_context.h"
-#include "clean/scan.h"
+#include "clean/clean_run.h"
 #include "lang/language_texts.h"
 #include "platform/system.h"
 #include "platform/ui/button.h"
@@ -19,9 +17,6 @@
 #include "settings/settings.h"
 
 namespace app {
-
-// The special clean-up behind a switch; the main window's SpecialAction unless a test replaces it.
-void RunSpecialCleanup(int switchIndex, clean::RunContext& run, const clean::RunSettings& settings);
 
 // The command numbers of the main menu's items.
 enum MenuCommand : int {
@@ -62,9 +57,6 @@ class TFrmMain : public ui::Form {
   bool ReviewConfirmed = false;
   // The stop flag and the freed-bytes total of the current clean run.
   clean::RunState CleanRun;
-  // Runs the special clean-up of a switch; the run shows its texts around it.
-  std::function<void(int switchIndex, clean::RunContext& run, const clean::RunSettings& settings)>
-      SpecialAction = RunSpecialCleanup;
   lang::LanguageTexts LanguageTexts;
   std::uint16_t MessageLanguageId = 0;
 
@@ -89,17 +81,13 @@ class TFrmMain : public ui::Form {
  private:
   void BuildMenu();
   void ControlsRunning(bool running);
-  void ScanDrives(clean::Scanner& scanner);
-  void Review(clean::RunContext& run, const clean::RunSettings& settings);
-  void SpecialSteps(clean::RunContext& run, const clean::RunSettings& settings);
-  void Report();
+  // The drives the radio buttons and the drive box choose.
+  clean::DriveChoice ChosenDrives() const;
   void FillDriveBox();
   void ChooseLanguage(ui::MenuItem& item, const char* code);
 
   platform::System& system_;
   std::vector<char> driveLetters_;
-  // The settings of the run in progress, copied when it started.
-  clean::RunSettings runSettings_;
   // The window was closed during a run: it closes once the run has unwound.
   bool closeAfterRun_ = false;
 };

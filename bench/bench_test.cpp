@@ -11,8 +11,6 @@
 #include "bench/counting_system.h"
 #include "bench/counting_ui.h"
 #include "bench/tree.h"
-#include "clean/removal.h"
-#include "clean/run_context.h"
 #include "clean/scan.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_ui.h"
@@ -22,6 +20,7 @@
 #include "platform/ui/status_bar.h"
 #include "platform/wildcard.h"
 #include "settings/list_file.h"
+#include "tests/clean/test_run.h"
 
 namespace bench {
 namespace {
@@ -133,13 +132,8 @@ TEST(BenchTree, JunkAndAttributesComeInTheirShares) {
 
 class Stage : public ui::Form {
  public:
-  explicit Stage(ui::Application& app)
-      : ui::Form(app), report(this, {}), review(this, {}), status(this, {80}) {
-    Realize();
-  }
-  ui::ListBox report;
+  explicit Stage(ui::Application& app) : ui::Form(app), review(this, {}) { Realize(); }
   ui::ListBox review;
-  ui::StatusBar status;
 };
 
 // The benchmark refuses a run whose review list differs from this count, so it must be exact.
@@ -152,11 +146,8 @@ TEST(BenchTree, ExpectedReviewLinesAreWhatAScanLists) {
   EXPECT_EQ(floor.entries, tree.Entries());
   EXPECT_EQ(floor.folders, tree.folders.size());
 
-  ui::Application app(backend->Ui());
-  Stage stage(app);
-  clean::RunState state;
   CountingSystem counting(backend->System());
-  clean::RunContext run(counting, app, state, stage.report);
+  testing_clean::TestRun test(counting);
   const Lines all = [] {
     Lines lines = kJunk;
     lines.insert(lines.end(), kMoreJunk.begin(), kMoreJunk.end());
@@ -164,18 +155,18 @@ TEST(BenchTree, ExpectedReviewLinesAreWhatAScanLists) {
   }();
   for (const bool zeroBytePass : {false, true}) {
     for (const Lines* patterns : {&kJunk, &all}) {
-      clean::RunSettings settings;
+      clean::RunSettings& settings = test.settings;
       settings.FileEndingList = *patterns;
       settings.ExceptionListLower = kExceptions;
-      settings.AdvancedOptions[settings::kNullFile] = zeroBytePass;
-      stage.review.Clear();
+      settings.AdvancedOptions[settings::kZeroByteFiles] = zeroBytePass;
+      std::size_t found = 0;
       counting.ResetCounts();
-      clean::Scanner scanner(run, settings, stage.status, [&](const std::string& path) {
-        return clean::AddFoundFile(stage.review, path);
+      clean::Scanner scanner(test.run, settings, [&](const std::string&) {
+        ++found;
+        return false;
       });
       scanner.ScanFolder(root);
-      EXPECT_EQ(static_cast<std::size_t>(stage.review.Count()),
-                ExpectedReviewLines(tree, *patterns, kExceptions, zeroBytePass));
+      EXPECT_EQ(found, ExpectedReviewLines(tree, *patterns, kExceptions, zeroBytePass));
       EXPECT_EQ(counting.Listings(), tree.folders.size());
       EXPECT_EQ(counting.LookUps(), 0u);
     }

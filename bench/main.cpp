@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,12 @@
 #include "bench/counting_ui.h"
 #include "bench/peak_memory.h"
 #include "bench/tree.h"
+#include "clean/clean_run.h"
 #include "clean/markfile_form.h"
-#include "clean/removal.h"
-#include "clean/run_context.h"
+#include "clean/run_view.h"
 #include "clean/scan.h"
 #include "lang/language_texts.h"
+#include "platform/text_lines.h"
 #include "platform/ui/application.h"
 #include "platform/ui/button.h"
 #include "platform/ui/form.h"
@@ -100,7 +102,7 @@ std::vector<std::string> ReadList(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) Usage(("cannot read " + path + " (give the data folder with --data)").c_str());
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return settings::SplitTextLines(bytes);
+  return platform::SplitTextLines(bytes);
 }
 
 double Median(std::vector<double> values) {
@@ -137,6 +139,26 @@ class BenchForm : public ui::Form {
   ui::StatusBar status;
 };
 
+// The bench window as the run's view: the status bar and the report list the main window's run
+// writes to, and its message loop.
+class BenchView final : public clean::RunView {
+ public:
+  BenchView(ui::Application& app, BenchForm& form) : app_(app), form_(form) {}
+  void ShowStatus(const std::string& text) override {
+    form_.status.SetPanelText(0, text);
+    form_.status.Repaint();
+  }
+  void AddReportLine(const std::string& line) override { ui::AddFitted(form_.report, line); }
+  std::optional<std::vector<std::string>> Review(std::vector<std::string>) override {
+    return std::nullopt;
+  }
+  void ProcessMessages() override { app_.ProcessMessages(); }
+
+ private:
+  ui::Application& app_;
+  BenchForm& form_;
+};
+
 struct ScanFigures {
   double seconds = 0;
   std::uint64_t listings = 0;
@@ -154,9 +176,9 @@ class Bench {
         ui_(backend.Ui()),
         app_(ui_),
         form_(app_, state_),
-        review_(app_, reviewConfirmed_, form_.status, texts_),
-        reviewList_(review_.LBmarkfile),
-        run_(system_, app_, state_, form_.report) {
+        view_(app_, form_),
+        review_(app_, reviewConfirmed_, texts_),
+        reviewList_(review_.LBmarkfile) {
     form_.Show();
   }
 
@@ -178,11 +200,11 @@ class Bench {
   ui::Application app_;
   clean::RunState state_;
   BenchForm form_;
+  BenchView view_;
   bool reviewConfirmed_ = false;
   lang::LanguageTexts texts_;
   clean::TFrmmarkfile review_;
   ui::ListBox& reviewList_;
-  clean::RunContext run_;
   std::string root_;
   std::vector<std::string> exceptionsLower_;
   std::size_t entries_ = 0;
@@ -200,17 +222,18 @@ ScanFigures Bench::Scan(const std::vector<std::string>& patterns, bool zeroByteP
   clean::RunSettings settings;
   settings.FileEndingList = patterns;
   settings.ExceptionListLower = exceptionsLower_;
-  settings.AdvancedOptions[settings::kQuestion] = true;
-  settings.AdvancedOptions[settings::kNullFile] = zeroBytePass;
+  settings.AdvancedOptions[settings::kReviewFirst] = true;
+  settings.AdvancedOptions[settings::kZeroByteFiles] = zeroBytePass;
   clean::FileAction action = [&](const std::string& path) {
-    const bool removed = clean::AddFoundFile(list, path);
+    ui::AddFitted(list, path);
     if (stopAt > 0 && list.Count() >= stopAt) state_.stop = true;
-    return removed;
+    return false;
   };
 
   ScanFigures figures;
   const Clock::time_point start = Clock::now();
-  clean::Scanner scanner(run_, settings, form_.status, std::move(action));
+  clean::CleanRun run(system_, view_, state_, settings, texts_);
+  clean::Scanner scanner(run, settings, std::move(action));
   scanner.ScanFolder(root_);
   figures.seconds = Seconds(Clock::now() - start).count();
   figures.listings = system_.Listings();
@@ -272,7 +295,7 @@ double Bench::ReviewLineMicroseconds(bool measureOnly) {
     if (measureOnly) {
       list.TextWidth(path);
     } else {
-      clean::AddFoundFile(list, path);
+      ui::AddFitted(list, path);
     }
   }
   const double micro = std::chrono::duration<double, std::micro>(Clock::now() - start).count();

@@ -6,9 +6,10 @@ TFrmDelinfo* FrmDelinfo = nullptr;
 
 namespace {
 const ui::Color kGreen = ui::Color::Rgb(0, 128, 0);
+const ui::Color kRed = ui::Color::Rgb(255, 0, 0);
 }  // namespace
 
-TFrmDelinfo::TFrmDelinfo(ui::Application& app)
+TFrmDelinfo::TFrmDelinfo(ui::Application& app, const lang::LanguageTexts& texts)
     : ui::Form(app),
       Lblsuccess(this, {10, 6, 495, 17}, "Der Vorgang wurde erfolgreich durchgef\xC3\xBChrt"),
       Lblfiledel(this, {8, 36, 497, 13}, "Folgende Dateien wurden gel\xC3\xB6scht:"),
@@ -17,7 +18,8 @@ TFrmDelinfo::TFrmDelinfo(ui::Application& app)
       BBtnClose(this, {428, 163, 75, 25},
                 "&Schlie\xC3\x9F"
                 "en",
-                ui::Button::ButtonKind::kClose) {
+                ui::Button::ButtonKind::kClose),
+      texts_(texts) {
   SetName("TFrmDelinfo");
   SetCaption("Gel\xC3\xB6schte Dateien");
   SetBorder(Border::kSizeable);
@@ -29,6 +31,27 @@ TFrmDelinfo::TFrmDelinfo(ui::Application& app)
     FormCanResize(width, height, allow);
   };
   Realize();
+}
+
+void TFrmDelinfo::AddLine(const std::string& line) {
+  ui::AddFitted(LBdelinfo, line);
+}
+
+void TFrmDelinfo::ShowReport(RunOutcome outcome, std::int64_t freedBytes) {
+  ApplyTexts(outcome);
+  Lblvalue.SetCaption(std::to_string(freedBytes / 1024) + texts_[lang::Text::kFreedUnit]);
+  ShowModal();
+}
+
+void TFrmDelinfo::ApplyTexts(RunOutcome outcome) {
+  using lang::Text;
+  const bool stopped = outcome == RunOutcome::kStopped;
+  Lblsuccess.SetFontColor(stopped ? kRed : kGreen);
+  Lblsuccess.SetCaption(texts_[stopped ? Text::kStoppedHeadline : Text::kSuccessHeadline]);
+  Lblfiledel.SetCaption(
+      texts_[stopped ? Text::kStoppedDeletedFilesLabel : Text::kDeletedFilesLabel]);
+  BBtnClose.SetCaption(texts_[Text::kClose]);
+  SetCaption(texts_[Text::kReportTitle]);
 }
 
 void TFrmDelinfo::FormClose(ui::CloseAction&) {

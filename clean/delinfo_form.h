@@ -1,6 +1,11 @@
 // The report dialog: what a clean run removed, and the space it freed.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "clean/clean_run.h"
+#include "lang/language_texts.h"
 #include "platform/ui/button.h"
 #include "platform/ui/form.h"
 #include "platform/ui/label.h"
@@ -10,7 +15,8 @@ namespace clean {
 
 class TFrmDelinfo : public ui::Form {
  public:
-  explicit TFrmDelinfo(ui::Application& app);
+  // `texts` is the main window's table, read at the moment of use.
+  TFrmDelinfo(ui::Application& app, const lang::LanguageTexts& texts);
 
   ui::Label Lblsuccess;
   ui::Label Lblfiledel;
@@ -18,8 +24,18 @@ class TFrmDelinfo : public ui::Form {
   ui::Label Lblvalue;
   ui::Button BBtnClose;
 
+  // A removed file or a step's summary, in the order the run made them.
+  void AddLine(const std::string& line);
+  // Shows the report of a run that freed `freedBytes`; closing it empties the list.
+  void ShowReport(RunOutcome outcome, std::int64_t freedBytes);
+  // The headline in green, or in red after a stop, and the other captions.
+  void ApplyTexts(RunOutcome outcome);
+
   void FormClose(ui::CloseAction& action);
   void FormCanResize(int& width, int& height, bool& allow);
+
+ private:
+  const lang::LanguageTexts& texts_;
 };
 
 extern TFrmDelinfo* FrmDelinfo;

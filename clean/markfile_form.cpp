@@ -6,7 +6,7 @@ namespace clean {
 
 TFrmmarkfile* Frmmarkfile = nullptr;
 
-TFrmmarkfile::TFrmmarkfile(ui::Application& app, bool& reviewConfirmed, ui::StatusBar& mainStatus,
+TFrmmarkfile::TFrmmarkfile(ui::Application& app, bool& reviewConfirmed,
                            const lang::LanguageTexts& texts)
     : ui::Form(app),
       Lblmarkfile(this, {7, 8, 498, 13}, "Markierte Dateien werden gel\xC3\xB6scht"),
@@ -15,7 +15,6 @@ TFrmmarkfile::TFrmmarkfile(ui::Application& app, bool& reviewConfirmed, ui::Stat
       Btnnomark(this, {311, 160, 108, 25}, "Keine Markieren"),
       Btnnext(this, {427, 160, 75, 25}, "Weiter"),
       reviewConfirmed_(reviewConfirmed),
-      mainStatus_(mainStatus),
       texts_(texts) {
   SetName("TFrmmarkfile");
   SetCaption("Gefundene Dateien");
@@ -34,6 +33,33 @@ TFrmmarkfile::TFrmmarkfile(ui::Application& app, bool& reviewConfirmed, ui::Stat
   Realize();
 }
 
+std::optional<std::vector<std::string>> TFrmmarkfile::Review(std::vector<std::string> found,
+                                                             bool stopped) {
+  for (std::string& path : found)
+    ui::AddFitted(LBmarkfile, std::move(path));
+  LBmarkfile.SelectAll(false);
+  ApplyTexts(stopped);
+  ShowModal();
+  std::optional<std::vector<std::string>> marked;
+  if (reviewConfirmed_) {
+    marked.emplace();
+    for (int i = 0; i < LBmarkfile.Count(); ++i) {
+      if (LBmarkfile.Selected(i)) marked->push_back(LBmarkfile.Item(i));
+    }
+  }
+  LBmarkfile.Clear();
+  return marked;
+}
+
+void TFrmmarkfile::ApplyTexts(bool stopped) {
+  using lang::Text;
+  Lblmarkfile.SetCaption(texts_[Text::kReviewLabel]);
+  SetCaption(texts_[stopped ? Text::kReviewTitleStopped : Text::kReviewTitle]);
+  Btnallmark.SetCaption(texts_[Text::kMarkAll]);
+  Btnnomark.SetCaption(texts_[Text::kUnmarkAll]);
+  Btnnext.SetCaption(texts_[Text::kContinue]);
+}
+
 void TFrmmarkfile::BtnallmarkClick() {
   LBmarkfile.SelectAll(true);
 }
@@ -45,7 +71,6 @@ void TFrmmarkfile::BtnnomarkClick() {
 }
 
 void TFrmmarkfile::BtnnextClick() {
-  mainStatus_.SetPanelText(0, texts_[88]);
   reviewConfirmed_ = true;
   SetModalResult(ui::ModalResult::kOk);
   App().ProcessMessages();

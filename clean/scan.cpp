@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "settings/patterns.h"
+
 namespace clean {
 
 namespace {
@@ -35,21 +37,16 @@ char LastCharOf(const std::string& pattern) {
 
 }  // namespace
 
-bool IsUsablePattern(const std::string& pattern) {
-  return pattern.find_first_of("\\/:") == std::string::npos;
-}
-
-Scanner::Scanner(RunContext& run, const RunSettings& settings, ui::StatusBar& status,
-                 FileAction action)
+Scanner::Scanner(CleanRun& run, const RunSettings& settings, FileAction action)
     : run_(run),
-      status_(status),
       action_(std::move(action)),
       exceptions_(settings.ExceptionListLower.begin(), settings.ExceptionListLower.end()),
-      zeroBytePass_(settings.AdvancedOptions[settings::kNullFile]) {
+      zeroBytePass_(settings.AdvancedOptions[settings::kZeroByteFiles]) {
   // Compiled once per run, not once per name; most names then meet only the few patterns that
   // end in their last character, or in a wildcard.
   for (const std::string& pattern : settings.FileEndingList) {
-    if (!IsUsablePattern(pattern)) continue;
+    // A folder part would never match a name: the walk takes bare names only.
+    if (settings::HoldsFolderSeparator(pattern)) continue;
     const auto index = static_cast<std::uint32_t>(patterns_.size());
     patterns_.emplace_back(pattern);
     const char last = LastCharOf(pattern);
@@ -91,14 +88,12 @@ void Scanner::ShowFolder(const std::string& folder) {
   }
   folderShownAt_ = now;
   pendingFolder_.clear();
-  status_.SetPanelText(0, folder);
-  status_.Repaint();
+  run_.ShowStatus(folder);
 }
 
 void Scanner::ShowPendingFolder() {
   if (pendingFolder_.empty()) return;
-  status_.SetPanelText(0, pendingFolder_);
-  status_.Repaint();
+  run_.ShowStatus(pendingFolder_);
   pendingFolder_.clear();
 }
 

@@ -11,28 +11,13 @@
 #include <unordered_set>
 #include <vector>
 
-#include "clean/run_context.h"
-#include "platform/ui/status_bar.h"
+#include "clean/clean_run.h"
 #include "platform/wildcard.h"
-#include "settings/settings.h"
 
 namespace clean {
 
 // The removal hook of a run: takes a full path, returns true when the item is gone.
 using FileAction = std::function<bool(const std::string& path)>;
-
-// What a run takes from the settings, copied when it starts so that the options dialog's OK
-// during the run cannot change them under the walk.
-struct RunSettings {
-  std::vector<std::string> FileEndingList;
-  std::vector<std::string> ExceptionListLower;
-  settings::Switches AdvancedOptions{};
-  bool UserIsAdmin = false;
-
-  bool ScanWanted() const {
-    return !FileEndingList.empty() || AdvancedOptions[settings::kNullFile];
-  }
-};
 
 // Drawing the status bar costs about a millisecond under Wine, more than listing a folder of a
 // hundred entries; no eye follows more than this many folder names a second anyway.
@@ -40,10 +25,10 @@ inline constexpr std::chrono::milliseconds kStatusInterval{40};
 
 class Scanner {
  public:
-  Scanner(RunContext& run, const RunSettings& settings, ui::StatusBar& status, FileAction action);
+  Scanner(CleanRun& run, const RunSettings& settings, FileAction action);
 
   // Lists each folder once, then: its files pattern by pattern, its empty files, its subfolders.
-  // The status bar is left showing the last subfolder entered.
+  // The status text is left showing the last subfolder entered.
   void ScanFolder(const std::string& folder);
 
  private:
@@ -82,8 +67,7 @@ class Scanner {
   // Hands a candidate to the hook; true when it was removed.
   bool Take(const std::string& path, std::uint64_t size, bool countSize);
 
-  RunContext& run_;
-  ui::StatusBar& status_;
+  CleanRun& run_;
   FileAction action_;
   std::vector<platform::WildcardPattern> patterns_;
   // For each ASCII character (upper case), the patterns a name ending in it can match, in list
@@ -97,8 +81,5 @@ class Scanner {
   std::chrono::steady_clock::time_point folderShownAt_;
   std::string pendingFolder_;
 };
-
-// A pattern the walk can use: a bare file-name pattern, no folder parts or drive.
-bool IsUsablePattern(const std::string& pattern);
 
 }  // namespace clean

@@ -33,7 +33,7 @@ std::string SpecialCleanups::ReadRegString(platform::RegistryRoot root, std::str
 
 std::string SpecialCleanups::UsualOperaPlace(std::string_view profile, std::string_view tail) {
   // A relative application-data folder would put the profile into the program's folder.
-  const std::string appData = SpecialFolder(platform::csidl::kAppData);
+  const std::string appData = system_.SpecialFolder(platform::csidl::kAppData);
   if (!IsAbsolutePath(appData)) return {};
   return Under(Under(appData, profile), tail);
 }
@@ -49,7 +49,7 @@ std::string SpecialCleanups::RegisteredOperaPlace(std::string_view valueName,
 }
 
 void SpecialCleanups::TemporaryInternetFiles() {
-  EmptyFolder(SpecialFolder(platform::csidl::kInternetCache), false);
+  EmptyFolder(system_.SpecialFolder(platform::csidl::kInternetCache), false);
   ClearUrlCache();
   EmptyFolder(UsualOperaPlace(kOpera7, kCache), false);
   EmptyFolder(RegisteredOperaPlace("Last Directory2", kCache), false);
@@ -74,7 +74,7 @@ void SpecialCleanups::DeleteOperaCookies(std::string_view profile, std::string_v
 }
 
 void SpecialCleanups::Cookies() {
-  EmptyFolder(SpecialFolder(platform::csidl::kCookies), false);
+  EmptyFolder(system_.SpecialFolder(platform::csidl::kCookies), false);
   DeleteOperaCookies(kOpera7, "Last Directory2");
   DeleteOperaCookies(kOpera75, "Last Directory3");
 }

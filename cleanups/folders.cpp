@@ -4,20 +4,8 @@
 
 namespace cleanups {
 
-SpecialCleanups::SpecialCleanups(clean::RunContext& run, bool userIsAdmin)
+SpecialCleanups::SpecialCleanups(RunContext& run, bool userIsAdmin)
     : run_(run), system_(run.System()), userIsAdmin_(userIsAdmin) {}
-
-std::string SpecialCleanups::TempFolder() {
-  return system_.TempFolder();
-}
-
-std::string SpecialCleanups::WindowsFolder() {
-  return system_.WindowsFolder();
-}
-
-std::string SpecialCleanups::SpecialFolder(int csidl) {
-  return system_.SpecialFolder(csidl);
-}
 
 std::string SpecialCleanups::LongPathName(std::string_view path) {
   if (path.empty()) return {};
@@ -105,30 +93,24 @@ std::int64_t SpecialCleanups::FolderSize(std::string_view path, bool withSubfold
   return sum;
 }
 
-std::int64_t SpecialCleanups::FileSizeOf(std::string_view path) {
-  if (path.empty()) return 0;
-  std::optional<platform::DirEntry> entry = system_.LookUp(path);
-  return entry ? static_cast<std::int64_t>(entry->size) : 0;
-}
-
 void SpecialCleanups::TemporaryFolders() {
-  EmptyFolder(LongPathName(TempFolder()), false);
-  if (userIsAdmin_) EmptyFolder(LongPathName(Under(WindowsFolder(), "Temp")), false);
+  EmptyFolder(LongPathName(system_.TempFolder()), false);
+  if (userIsAdmin_) EmptyFolder(LongPathName(Under(system_.WindowsFolder(), "Temp")), false);
 }
 
 void SpecialCleanups::RecentDocuments() {
   // The shell deletes the folder's shortcuts itself when it clears its list.
-  run_.AddFreed(FolderSize(SpecialFolder(platform::csidl::kRecent), true));
+  run_.AddFreed(FolderSize(system_.SpecialFolder(platform::csidl::kRecent), true));
   system_.ClearRecentDocuments();
 }
 
 void SpecialCleanups::Favourites() {
-  EmptyFolder(SpecialFolder(platform::csidl::kFavorites), false);
-  if (userIsAdmin_) EmptyFolder(SpecialFolder(platform::csidl::kCommonFavorites), false);
+  EmptyFolder(system_.SpecialFolder(platform::csidl::kFavorites), false);
+  if (userIsAdmin_) EmptyFolder(system_.SpecialFolder(platform::csidl::kCommonFavorites), false);
 }
 
 void SpecialCleanups::History() {
-  EmptyFolder(SpecialFolder(platform::csidl::kHistory), false);
+  EmptyFolder(system_.SpecialFolder(platform::csidl::kHistory), false);
 }
 
 }  // namespace cleanups

@@ -8,33 +8,27 @@
 #include <string>
 #include <string_view>
 
-#include "clean/run_context.h"
+#include "cleanups/run_context.h"
 #include "platform/system.h"
 
 namespace cleanups {
 
 class SpecialCleanups {
  public:
-  SpecialCleanups(clean::RunContext& run, bool userIsAdmin);
+  SpecialCleanups(RunContext& run, bool userIsAdmin);
 
-  // --- The steps, in the order a run calls them. The run shows their texts and reports them.
+  // --- The steps (special_steps.h runs them in order, with their texts), besides
+  // EmptyRecycleBin, RemoveZeroCountDlls and ClearRunList below.
   void TemporaryFolders();
   void RecentDocuments();
-  void RecycleBin();
   void TemporaryInternetFiles();
   void Cookies();
   void Favourites();
   void History();
   void OldUpdateFiles();
   void SystemLog();
-  void UnusedDlls();
-  void RunList();
 
   // --- Folders and paths
-  std::string TempFolder();
-  std::string WindowsFolder();
-  // Empty when the system has no such folder; every caller then skips it.
-  std::string SpecialFolder(int csidl);
   // The path made absolute, each existing component under the name stored on disk; from the
   // first missing component on, the rest stays as it was. A bare drive ("C:") stays as it is.
   std::string LongPathName(std::string_view path);
@@ -46,8 +40,6 @@ class SpecialCleanups {
   // The sizes of the folder's files, and with `withSubfolders` of its subfolders' files, except
   // below subfolders whose names begin with a dot and links. 0 for an empty path.
   std::int64_t FolderSize(std::string_view path, bool withSubfolders);
-  // The size of the entry at exactly this path; 0 when there is none.
-  std::int64_t FileSizeOf(std::string_view path);
 
   // --- Browser traces
   // Deletes every entry of the URL cache that can be deleted.
@@ -77,7 +69,7 @@ class SpecialCleanups {
   std::string RegisteredOperaPlace(std::string_view valueName, std::string_view tail);
   void DeleteOperaCookies(std::string_view profile, std::string_view valueName);
 
-  clean::RunContext& run_;
+  RunContext& run_;
   platform::System& system_;
   bool userIsAdmin_;
 };

@@ -16,7 +16,7 @@ constexpr std::string_view kRunMru =
 }  // namespace
 
 std::string SpecialCleanups::InWindowsFolder(std::string_view tail) {
-  const std::string windows = WindowsFolder();
+  const std::string windows = system_.WindowsFolder();
   if (windows.empty()) return {};
   return Under(LongPathName(windows), tail);
 }
@@ -78,10 +78,6 @@ void SpecialCleanups::ClearRunList() {
     key->DeleteValue(name);
 }
 
-void SpecialCleanups::RecycleBin() {
-  EmptyRecycleBin();
-}
-
 void SpecialCleanups::OldUpdateFiles() {
   EmptyFolder(InWindowsFolder("Windows Update Setup-Dateien\\"), true);
   RemoveDollarFolders();
@@ -89,14 +85,6 @@ void SpecialCleanups::OldUpdateFiles() {
 
 void SpecialCleanups::SystemLog() {
   EmptyFolder(InWindowsFolder("system32\\WBEM\\Logs\\"), false);
-}
-
-void SpecialCleanups::UnusedDlls() {
-  RemoveZeroCountDlls();
-}
-
-void SpecialCleanups::RunList() {
-  ClearRunList();
 }
 
 }  // namespace cleanups

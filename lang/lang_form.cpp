@@ -17,11 +17,11 @@ std::string FirstTwoCharacters(const std::string& text) {
 
 }  // namespace
 
-TFrmlang::TFrmlang(ui::Application& app, settings::LanguageChoice& record)
+TFrmlang::TFrmlang(ui::Application& app, std::string& languageCode)
     : ui::Form(app),
       CbBlang(this, {8, 8, 145, 21}),
       BBtnok(this, {41, 36, 75, 25}, "OK", ui::Button::ButtonKind::kOk),
-      record_(record) {
+      languageCode_(languageCode) {
   SetName("TFrmlang");
   SetCaption("Sprache/Language");
   SetClientSize({169, 65});
@@ -40,11 +40,11 @@ void TFrmlang::FormCreate() {
 }
 
 void TFrmlang::BBtnokClick() {
-  record_.LanguageCode = FirstTwoCharacters(CbBlang.Text());
+  languageCode_ = FirstTwoCharacters(CbBlang.Text());
 }
 
 void TFrmlang::FormClose(ui::CloseAction&) {
-  std::string& code = record_.LanguageCode;
+  std::string& code = languageCode_;
   if (code == FirstTwoCharacters(kGreekName)) {
     code = "Gr";
   } else if (code != "De" && code != "En") {

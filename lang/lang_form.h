@@ -1,17 +1,18 @@
 // The language dialog shown at the first start: a drop-down list of the three languages.
 #pragma once
 
+#include <string>
+
 #include "platform/ui/button.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/form.h"
-#include "settings/settings.h"
 
 namespace lang {
 
 class TFrmlang : public ui::Form {
  public:
-  // The dialog sets the code of `record`, the main window's language record.
-  TFrmlang(ui::Application& app, settings::LanguageChoice& record);
+  // The dialog sets `languageCode`, the code of the main window's language record.
+  TFrmlang(ui::Application& app, std::string& languageCode);
 
   ui::ComboBox CbBlang;
   ui::Button BBtnok;
@@ -21,7 +22,7 @@ class TFrmlang : public ui::Form {
   void FormClose(ui::CloseAction& action);
 
  private:
-  settings::LanguageChoice& record_;
+  std::string& languageCode_;
 };
 
 // The Greek entry: the language's own name.

@@ -1,6 +1,6 @@
 #include "lang/language_texts.h"
 
-#include "settings/list_file.h"
+#include "platform/text_lines.h"
 
 namespace lang {
 
@@ -13,9 +13,9 @@ void ReadLanguageFile(platform::System& system, std::string_view languageCode,
   platform::ReadResult file =
       system.ReadFile(LanguageFilePath(languageCode), platform::FileAccess::kRead);
   if (!file.bytes) return;
-  const std::vector<std::string> lines = settings::SplitTextLines(*file.bytes);
-  for (size_t i = 0; i < texts.size(); ++i)
-    texts[i] = i < lines.size() ? lines[i] : std::string();
+  const std::vector<std::string> lines = platform::SplitTextLines(*file.bytes);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(kLanguageTextCount); ++i)
+    texts[static_cast<Text>(i)] = i < lines.size() ? lines[i] : std::string();
 }
 
 std::uint16_t MessageLanguageIdFor(std::string_view languageCode) {

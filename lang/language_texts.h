@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,14 +11,128 @@
 
 namespace lang {
 
-inline constexpr int kLanguageTextCount = 93;
-using LanguageTexts = std::array<std::string, kLanguageTextCount>;
+// The texts of the table, by their place in it: line n of a language file holds text n-1.
+enum class Text : int {
+  kMenuFile = 0,
+  kDelete,  // the menu item and the button
+  kCancel,  // the stop button and its menu item; the input box's cancel button
+  kExit,
+  kMenuEdit,
+  kMenuLanguage,
+  kOptions,  // the menu item, the button and the options dialog's caption
+  kMenuHelp,
+  kAbout,
+  kDeleteGroup,
+  kAllDrives,
+  kClose,  // the close buttons of the main window and of the report
+  kPatternsGroup,
+  kAdd,
+  kRemove,
+  kExceptionsGroup,
+  // The captions of the check boxes of switches 0 to 10, then their hints.
+  kTempFoldersCaption,
+  kRecentDocumentsCaption,
+  kEmptyRecycleBinCaption,
+  kTempInternetFilesCaption,
+  kCookiesCaption,
+  kFavouritesCaption,
+  kHistoryCaption,
+  kZeroByteFilesCaption,
+  kOldUpdateFilesCaption,
+  kSystemLogCaption,
+  kUnusedDllsCaption,
+  kTempFoldersHint,
+  kRecentDocumentsHint,
+  kEmptyRecycleBinHint,
+  kTempInternetFilesHint,
+  kCookiesHint,
+  kFavouritesHint,
+  kHistoryHint,
+  kZeroByteFilesHint,
+  kOldUpdateFilesHint,
+  kSystemLogHint,
+  kUnusedDllsHint,
+  kOk,
+  kDiscard,  // the options dialog's cancel button
+  kStandard,
+  kPatternsHint,
+  kExceptionsHint,
+  kSuccessHeadline,
+  kDeletedFilesLabel,
+  kReportTitle,
+  // Each special step's status text and report line.
+  kTempFoldersStatus,
+  kTempFoldersReport,
+  kRecentDocumentsStatus,
+  kRecentDocumentsReport,
+  kEmptyRecycleBinStatus,
+  kEmptyRecycleBinReport,
+  kTempInternetFilesStatus,
+  kTempInternetFilesReport,
+  kCookiesStatus,
+  kCookiesReport,
+  kFavouritesStatus,
+  kFavouritesReport,
+  kHistoryStatus,
+  kHistoryReport,
+  kOldUpdateFilesStatus,
+  kOldUpdateFilesReport,
+  kSystemLogStatus,
+  kSystemLogReport,
+  kUnusedDllsStatus,
+  kFreedUnit,  // written right after the freed kilobytes
+  kStoppedHeadline,
+  kStoppedDeletedFilesLabel,
+  kRunListStatus,
+  kRunListReport,
+  kRunListCaption,
+  kRunListHint,
+  kBadPattern,
+  kBadException,
+  kNewPatternCaption,
+  kNewPatternPrompt,
+  kNewExceptionCaption,
+  kNewExceptionPrompt,
+  kRecycleFoundCaption,
+  kRecycleFoundHint,
+  kInvalidEntry,  // the refusals' message box caption
+  kReviewFirstCaption,
+  kReviewFirstHint,
+  kReviewLabel,
+  kReviewTitle,
+  kMarkAll,
+  kUnmarkAll,
+  kContinue,
+  kRemovingMarked,
+  kReviewTitleStopped,
+  kOkHint,
+  kDiscardHint,
+  kStandardHint,
+  kCount
+};
+
+inline constexpr int kLanguageTextCount = static_cast<int>(Text::kCount);
+
+// The texts of the chosen language, read by name at the moment of use.
+class LanguageTexts {
+ public:
+  const std::string& operator[](Text text) const { return texts_[Index(text)]; }
+  std::string& operator[](Text text) { return texts_[Index(text)]; }
+  // Every text, in the order of the file's lines.
+  auto begin() const { return texts_.begin(); }
+  auto end() const { return texts_.end(); }
+  bool operator==(const LanguageTexts&) const = default;
+
+ private:
+  static std::size_t Index(Text text) { return static_cast<std::size_t>(text); }
+  std::array<std::string, kLanguageTextCount> texts_;
+};
 
 // "data\lang\" + the first two bytes of the code + ".dat".
 std::string LanguageFilePath(std::string_view languageCode);
 
-// Reads line n into entry n-1; a short file empties the entries it has no line for, a file that
-// cannot be read leaves the table as it was. Lines after the 93rd are ignored.
+// Reads line n into text n-1; a short file empties the texts it has no line for, a file that
+// cannot be read leaves the table as it was. Lines after the last text's are ignored.
 void ReadLanguageFile(platform::System& system, std::string_view languageCode,
                       LanguageTexts& texts);
 

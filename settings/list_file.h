@@ -1,4 +1,4 @@
-// Line-oriented text files: the pattern and exception lists, and the language files.
+// The pattern and exception list files.
 #pragma once
 
 #include <string>
@@ -6,10 +6,6 @@
 #include <vector>
 
 namespace settings {
-
-// Splits file bytes into lines: a line ends at LF or CR LF, a lone CR is dropped, a Ctrl-Z byte
-// ends the file, and a last line without a break still counts. Nothing is trimmed or skipped.
-std::vector<std::string> SplitTextLines(std::string_view bytes);
 
 // The bytes of a list file: every entry followed by CR LF.
 std::string FormatListFile(const std::vector<std::string>& entries);

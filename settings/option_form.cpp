@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
-#include "clean/run_context.h"
 #include "platform/ui/application.h"
-#include "platform/wildcard.h"
 #include "settings/inputbox_form.h"
 #include "settings/list_file.h"
+#include "settings/patterns.h"
 #include "settings/settings_files.h"
 
 namespace settings {
@@ -21,59 +20,36 @@ constexpr int kColumnLeft[2] = {10, 222};
 // The refusal message boxes: MB_OK with MB_ICONEXCLAMATION.
 constexpr unsigned kRefusalStyle = 0x30;
 
+// The caption and hint of each switch's check box, by switch.
+struct SwitchTexts {
+  lang::Text caption;
+  lang::Text hint;
+};
+constexpr std::array<SwitchTexts, kSwitchCount> kSwitchTexts = {{
+    {lang::Text::kTempFoldersCaption, lang::Text::kTempFoldersHint},
+    {lang::Text::kRecentDocumentsCaption, lang::Text::kRecentDocumentsHint},
+    {lang::Text::kEmptyRecycleBinCaption, lang::Text::kEmptyRecycleBinHint},
+    {lang::Text::kTempInternetFilesCaption, lang::Text::kTempInternetFilesHint},
+    {lang::Text::kCookiesCaption, lang::Text::kCookiesHint},
+    {lang::Text::kFavouritesCaption, lang::Text::kFavouritesHint},
+    {lang::Text::kHistoryCaption, lang::Text::kHistoryHint},
+    {lang::Text::kZeroByteFilesCaption, lang::Text::kZeroByteFilesHint},
+    {lang::Text::kOldUpdateFilesCaption, lang::Text::kOldUpdateFilesHint},
+    {lang::Text::kSystemLogCaption, lang::Text::kSystemLogHint},
+    {lang::Text::kUnusedDllsCaption, lang::Text::kUnusedDllsHint},
+    {lang::Text::kRunListCaption, lang::Text::kRunListHint},
+    {lang::Text::kRecycleFoundCaption, lang::Text::kRecycleFoundHint},
+    {lang::Text::kReviewFirstCaption, lang::Text::kReviewFirstHint},
+}};
+
 // The advanced check boxes stand in two columns of six, read top to bottom.
 ui::Rect AdvancedBox(int row) {
   return {kColumnLeft[row / 6], 20 + (row % 6) * kRowStep, 204, kBoxHeight};
 }
 
-bool HoldsFolderSeparator(std::string_view text) {
-  return text.find_first_of("\\/:") != std::string_view::npos;
-}
-
-// The extension a protected pattern such as "*.exe" stands for; empty for one like "*.*".
-std::string_view ProtectedType(std::string_view pattern) {
-  if (!pattern.starts_with("*.")) return {};
-  const std::string_view type = pattern.substr(2);
-  return type.find_first_of("*?<>\"") == std::string_view::npos ? type : std::string_view{};
-}
-
-// A name the pattern's part before its last dot would take: every wildcard stands for one "x".
-std::string StemExample(std::string_view pattern) {
-  std::string stem;
-  for (char c : pattern.substr(0, pattern.rfind('.'))) {
-    if (c == '*' || c == '?' || c == '<' || c == '>')
-      stem += 'x';
-    else if (c != '"')
-      stem += c;
-  }
-  return stem;
-}
-
-// Whether the pattern takes some file of a protected type. Probing with "x.<type>" catches the
-// broad extensions (*.e*, *.?ll, x.*); probing with the pattern's own stem catches narrow ones
-// that still end in a protected type (setup*.exe).
-bool MatchesProtectedType(std::string_view text,
-                          const std::vector<std::string>& protectedPatterns) {
-  const platform::WildcardPattern pattern(text);
-  const std::string stem = StemExample(text);
-  for (const std::string& guarded : protectedPatterns) {
-    const std::string_view type = ProtectedType(guarded);
-    if (type.empty()) continue;
-    const std::string suffix = "." + std::string(type);
-    if (pattern.Matches("x" + suffix) || pattern.Matches(stem + suffix)) return true;
-  }
-  return false;
-}
-
-int AddFitted(ui::ListBox& list, const std::string& text) {
-  const int index = list.Add(text);
-  list.SetHorizontalExtent(clean::FitScrollWidth(list.TextWidth(text), list));
-  return index;
-}
-
 void Fill(ui::ListBox& list, const std::vector<std::string>& entries) {
   for (const std::string& entry : entries)
-    AddFitted(list, entry);
+    ui::AddFitted(list, entry);
 }
 
 // An emptied list has nothing to scroll to.
@@ -102,25 +78,6 @@ void DeleteSelected(ui::ListBox& list) {
 }
 
 }  // namespace
-
-bool IsValidPattern(std::string_view text) {
-  return text.size() >= 3 && text.substr(1, text.size() - 2).find('.') != std::string_view::npos;
-}
-
-bool IsAcceptablePattern(std::string_view text, const std::vector<std::string>& protectedPatterns) {
-  if (!IsValidPattern(text) || HoldsFolderSeparator(text)) return false;
-  const std::string lower = LowerAsciiLetters(text);
-  for (const std::string& guarded : protectedPatterns) {
-    if (lower == LowerAsciiLetters(guarded)) return false;
-  }
-  return !MatchesProtectedType(text, protectedPatterns);
-}
-
-bool IsAcceptableException(std::string_view text) {
-  // A leading dot is allowed: ".gitkeep" is a whole file name, and the default list holds such.
-  return text.size() >= 2 && text.substr(0, text.size() - 1).find('.') != std::string_view::npos &&
-         !HoldsFolderSeparator(text);
-}
 
 TFrmoption::TFrmoption(ui::Application& app, const lang::LanguageTexts& texts)
     : ui::Form(app),
@@ -193,45 +150,46 @@ void TFrmoption::Open(Settings& target, bool isAdministrator, std::uint16_t mess
 }
 
 void TFrmoption::LockAdministratorSwitches() {
-  for (int i : {kOldUpdateFile, kSystemLog, kDll}) {
+  for (int i : {kOldUpdateFiles, kSystemLog, kUnusedDlls}) {
     CheckBoxes[i]->SetEnabled(isAdministrator_);
     if (!isAdministrator_) CheckBoxes[i]->SetChecked(false);
   }
 }
 
-std::string TFrmoption::AskEntry(size_t captionIndex, size_t promptIndex) {
-  return ShowInputBox(*FrmInputBox, texts_[captionIndex], texts_[promptIndex], texts_[38],
-                      texts_[2]);
+std::string TFrmoption::AskEntry(lang::Text caption, lang::Text prompt) {
+  return ShowInputBox(*FrmInputBox, texts_[caption], texts_[prompt], texts_[lang::Text::kOk],
+                      texts_[lang::Text::kCancel]);
 }
 
 void TFrmoption::AddHighlighted(ui::ListBox& list, const std::string& text) {
-  const int index = AddFitted(list, text);
+  const int index = ui::AddFitted(list, text);
   list.SelectAll(false);
   list.SetSelected(index, true);
   list.SetItemIndex(index);
 }
 
-void TFrmoption::Refuse(size_t messageIndex) {
-  App().GetBackend().MessageBox(this, texts_[messageIndex], texts_[80], kRefusalStyle,
-                                messageLanguageId_);
+void TFrmoption::Refuse(lang::Text message) {
+  App().GetBackend().MessageBox(this, texts_[message], texts_[lang::Text::kInvalidEntry],
+                                kRefusalStyle, messageLanguageId_);
 }
 
 void TFrmoption::BtnaddfileendClick() {
-  const std::string text = AskEntry(74, 75);
+  const std::string text = AskEntry(lang::Text::kNewPatternCaption, lang::Text::kNewPatternPrompt);
   if (text.empty()) return;
   if (IsAcceptablePattern(text, target_->ProtectedPatterns))
     AddHighlighted(LBfileend, text);
   else
-    Refuse(72);
+    Refuse(lang::Text::kBadPattern);
 }
 
 void TFrmoption::BtnaddexceptionClick() {
-  const std::string text = AskEntry(76, 77);
+  const std::string text =
+      AskEntry(lang::Text::kNewExceptionCaption, lang::Text::kNewExceptionPrompt);
   if (text.empty()) return;
   if (IsAcceptableException(text))
     AddHighlighted(LBexception, text);
   else
-    Refuse(73);
+    Refuse(lang::Text::kBadException);
 }
 
 void TFrmoption::BtndeletefileendClick() {
@@ -266,7 +224,7 @@ void TFrmoption::BtnstandardClick() {
     Fill(LBexception, ReadListFile(*system_, kStandardExceptionPath));
     Fill(LBfileend, ReadListFile(*system_, kStandardFileFormatPath));
   }
-  for (int i = kTemp; i <= kExecute; ++i)
+  for (int i = kTempFolders; i <= kRunList; ++i)
     CheckBoxes[i]->SetChecked(true);
   LockAdministratorSwitches();
   CBquestion.SetChecked(true);
@@ -291,32 +249,27 @@ void TFrmoption::FormCreate() {
 }
 
 void TFrmoption::ApplyOptionTexts() {
+  using lang::Text;
   const lang::LanguageTexts& t = texts_;
-  SetCaption(t[6]);
-  GBfileend.SetCaption(t[12]);
-  Btnaddfileend.SetCaption(t[13]);
-  Btndeletefileend.SetCaption(t[14]);
-  GBexception.SetCaption(t[15]);
-  Btnaddexception.SetCaption(t[13]);
-  Btndeleteexception.SetCaption(t[14]);
-  for (size_t k = 0; k <= kDll; ++k)
-    CheckBoxes[k]->SetCaption(t[16 + k]);
-  for (size_t k = 0; k <= kDll; ++k)
-    CheckBoxes[k]->SetHint(t[27 + k]);
-  BBtnok.SetCaption(t[38]);
-  BBtnabort.SetCaption(t[39]);
-  Btnstandard.SetCaption(t[40]);
-  LBfileend.SetHint(t[41]);
-  LBexception.SetHint(t[42]);
-  CBExecute.SetCaption(t[70]);
-  CBExecute.SetHint(t[71]);
-  CBsecuritypaper.SetCaption(t[78]);
-  CBsecuritypaper.SetHint(t[79]);
-  CBquestion.SetCaption(t[81]);
-  CBquestion.SetHint(t[82]);
-  BBtnok.SetHint(t[90]);
-  BBtnabort.SetHint(t[91]);
-  Btnstandard.SetHint(t[92]);
+  SetCaption(t[Text::kOptions]);
+  GBfileend.SetCaption(t[Text::kPatternsGroup]);
+  Btnaddfileend.SetCaption(t[Text::kAdd]);
+  Btndeletefileend.SetCaption(t[Text::kRemove]);
+  GBexception.SetCaption(t[Text::kExceptionsGroup]);
+  Btnaddexception.SetCaption(t[Text::kAdd]);
+  Btndeleteexception.SetCaption(t[Text::kRemove]);
+  for (std::size_t i = 0; i < CheckBoxes.size(); ++i) {
+    CheckBoxes[i]->SetCaption(t[kSwitchTexts[i].caption]);
+    CheckBoxes[i]->SetHint(t[kSwitchTexts[i].hint]);
+  }
+  BBtnok.SetCaption(t[Text::kOk]);
+  BBtnabort.SetCaption(t[Text::kDiscard]);
+  Btnstandard.SetCaption(t[Text::kStandard]);
+  LBfileend.SetHint(t[Text::kPatternsHint]);
+  LBexception.SetHint(t[Text::kExceptionsHint]);
+  BBtnok.SetHint(t[Text::kOkHint]);
+  BBtnabort.SetHint(t[Text::kDiscardHint]);
+  Btnstandard.SetHint(t[Text::kStandardHint]);
 }
 
 void TFrmoption::ShowOptionHint() {

@@ -1,4 +1,4 @@
-// The options dialog: the junk patterns, the exceptions and the fourteen switches.
+// The options dialog: the junk patterns, the exceptions and the switches.
 #pragma once
 
 #include <array>
@@ -18,17 +18,6 @@
 #include "settings/settings.h"
 
 namespace settings {
-
-// True when the text has a dot at a position that is neither the first nor the last.
-bool IsValidPattern(std::string_view text);
-
-// Whether a typed text may join the junk patterns: it must be valid, hold no folder separator,
-// equal no protected pattern in any letter case and match no file of a protected type.
-bool IsAcceptablePattern(std::string_view text, const std::vector<std::string>& protectedPatterns);
-
-// Whether a typed text may join the exceptions: a bare file name with a dot that is not its last
-// character.
-bool IsAcceptableException(std::string_view text);
 
 class TFrmoption : public ui::Form {
  public:
@@ -79,11 +68,11 @@ class TFrmoption : public ui::Form {
 
  private:
   // Asks for a new entry with the input box; empty when there is none.
-  std::string AskEntry(size_t captionIndex, size_t promptIndex);
+  std::string AskEntry(lang::Text caption, lang::Text prompt);
   // Adds the entry and makes it the one selected line, so that "Entfernen" takes it back.
   void AddHighlighted(ui::ListBox& list, const std::string& text);
-  void Refuse(size_t messageIndex);
-  // Switches 8 to 10 are for administrators only.
+  void Refuse(lang::Text message);
+  // The old update files, the system log and the unused libraries are for administrators only.
   void LockAdministratorSwitches();
 
   const lang::LanguageTexts& texts_;

@@ -10,20 +10,20 @@ namespace settings {
 // Switch indices: also the byte position in data\advancedoption.dat and the position in the
 // options dialog's check-box table.
 enum Switch : int {
-  kTemp = 0,
-  kRecent = 1,
-  kPaper = 2,
-  kTempIEFile = 3,
-  kCookie = 4,
-  kFavorite = 5,
-  kEvent = 6,
-  kNullFile = 7,
-  kOldUpdateFile = 8,
+  kTempFolders = 0,
+  kRecentDocuments = 1,
+  kEmptyRecycleBin = 2,
+  kTempInternetFiles = 3,
+  kCookies = 4,
+  kFavourites = 5,
+  kHistory = 6,
+  kZeroByteFiles = 7,  // the scan's zero-byte pass, not a special step
+  kOldUpdateFiles = 8,
   kSystemLog = 9,
-  kDll = 10,
-  kExecute = 11,
-  kSecurityPaper = 12,
-  kQuestion = 13,
+  kUnusedDlls = 10,
+  kRunList = 11,
+  kRecycleFound = 12,  // found files go to the recycle bin instead of being deleted
+  kReviewFirst = 13,   // found files are shown for review before anything is removed
 };
 inline constexpr int kSwitchCount = 14;
 
@@ -51,8 +51,5 @@ struct Settings {
   std::array<bool, kSettingsFileCount> keepOnDisk{};
   void MarkChanged(SettingsFile file) { keepOnDisk[static_cast<int>(file)] = false; }
 };
-
-// The patterns that may never become junk patterns, in their fixed order.
-std::vector<std::string> BuildProtectedPatterns();
 
 }  // namespace settings

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/text_lines.h"
 #include "settings/list_file.h"
+#include "settings/patterns.h"
 
 namespace settings {
 
@@ -24,14 +26,10 @@ std::optional<std::string> ReadSettingsFile(platform::System& system, std::strin
 
 }  // namespace
 
-std::vector<std::string> BuildProtectedPatterns() {
-  return {"*.exe", "*.*", "*.sys", "*.bat", "*.dll", "*.dat", "*.ini", "*.cpl"};
-}
-
 std::vector<std::string> ReadListFile(platform::System& system, std::string_view path) {
   platform::ReadResult result = system.ReadFile(path, platform::FileAccess::kRead);
   if (!result.bytes) return {};
-  return SplitTextLines(*result.bytes);
+  return platform::SplitTextLines(*result.bytes);
 }
 
 Switches ParseAdvancedOptions(std::string_view bytes) {
@@ -79,11 +77,11 @@ void LoadSettings(platform::System& system, Settings& settings) {
   using platform::FileAccess;
   if (auto bytes = ReadSettingsFile(system, kFileFormatPath, FileAccess::kRead, settings,
                                     SettingsFile::kFileFormat)) {
-    settings.FileEndingList = SplitTextLines(*bytes);
+    settings.FileEndingList = platform::SplitTextLines(*bytes);
   }
   if (auto bytes = ReadSettingsFile(system, kExceptionPath, FileAccess::kRead, settings,
                                     SettingsFile::kException)) {
-    settings.ExceptionList = SplitTextLines(*bytes);
+    settings.ExceptionList = platform::SplitTextLines(*bytes);
     settings.ExceptionListLower = ExceptionListLowerOf(settings.ExceptionList);
   }
   settings.ProtectedPatterns = BuildProtectedPatterns();

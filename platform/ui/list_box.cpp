@@ -25,6 +25,18 @@ bool ListOrderLess(const std::string& a, const std::string& b) {
   return a < b;  // a fixed order for texts that differ only in case
 }
 
+int FitScrollWidth(int width, const ListBox& list) {
+  const int range = list.HorizontalExtent();
+  return range < width - 10 ? width + 10 : range;
+}
+
+int AddFitted(ListBox& list, std::string text) {
+  const int width = list.TextWidth(text);
+  const int index = list.Add(std::move(text));
+  list.SetHorizontalExtent(FitScrollWidth(width, list));
+  return index;
+}
+
 ListBox::ListBox(Control* parent, Rect bounds) : Control(parent, Kind::kListBox) {
   SetBounds(bounds);
 }

@@ -51,6 +51,14 @@ class ListBox : public Control {
   int horizontalExtent_ = 0;
 };
 
+// The new horizontal scroll range of a list box after a line `width` pixels wide was added:
+// it grows to the width plus 10 once the line is more than 10 pixels wider than the range.
+int FitScrollWidth(int width, const ListBox& list);
+
+// Adds a line and widens the scroll range to fit it, as every list of the program does; returns
+// the line's position.
+int AddFitted(ListBox& list, std::string text);
+
 // The order of a sorted list box: letters compared without regard to case, as the system does.
 bool ListOrderLess(const std::string& a, const std::string& b);
 

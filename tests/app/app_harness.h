@@ -1,17 +1,28 @@
 // A whole Dustorix on the sim: a machine with a C: drive, the program's folder with its data
-// folder, synthetic language files ("De:0" ... "De:92") and a headless ui.
+// folder, synthetic language files (line n of "De" reads "De:<n-1>") and a headless ui.
 #pragma once
 
 #include <string>
 
 #include "app/instance.h"
 #include "app/main_form.h"
+#include "lang/language_texts.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_ui.h"
 
 namespace testing_app {
 
 inline constexpr const char* kHome = "C:\\Dustorix";
+
+using lang::Text;
+
+// What the synthetic language file of `code` holds for `text`.
+inline std::string Synthetic(const std::string& code, lang::Text text) {
+  return code + ":" + std::to_string(static_cast<int>(text));
+}
+inline std::string En(lang::Text text) {
+  return Synthetic("En", text);
+}
 
 class AppHarness {
  public:
@@ -23,15 +34,15 @@ class AppHarness {
     sim.SetCurrentDirectory(kHome);
     sim.SetAdministrator(true);
     for (const char* code : {"De", "En", "Gr"})
-      WriteLanguage(code, 93);
+      WriteLanguage(code, lang::kLanguageTextCount);
     sim.onBroadcast = [this](std::uint32_t message) { ui.PostMessage({message, 0, 0}); };
   }
 
-  // A language file of `lines` lines, line n reading "<code>:<n-1>".
+  // A language file of `lines` lines, each text reading Synthetic(code, text).
   void WriteLanguage(const std::string& code, int lines) {
     std::string bytes;
     for (int i = 0; i < lines; ++i)
-      bytes += code + ":" + std::to_string(i) + "\r\n";
+      bytes += Synthetic(code, static_cast<lang::Text>(i)) + "\r\n";
     sim.AddFile("data\\lang\\" + code + ".dat", bytes);
   }
   void WriteRecord(const std::string& bytes) { sim.AddFile("data\\lang\\whichlang.dat", bytes); }

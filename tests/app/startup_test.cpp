@@ -46,11 +46,11 @@ TEST(Startup, FirstStartAsksForTheLanguageBeforeTheMainWindowShows) {
     EXPECT_TRUE(main.Deutsch1.Checked());
     EXPECT_FALSE(main.Engish1.Checked() || main.N2.Checked());
     EXPECT_EQ(main.MessageLanguageId, 7);
-    EXPECT_EQ(main.Datei1.Caption(), "De:0");
-    EXPECT_EQ(main.BtnDelete.Caption(), "De:1");
-    EXPECT_EQ(main.Lschen1.Caption(), "De:1");
-    EXPECT_EQ(main.BBtnClose.Caption(), "De:11");
-    EXPECT_EQ(settings::Frmoption->Caption(), "De:6");
+    EXPECT_EQ(main.Datei1.Caption(), Synthetic("De", Text::kMenuFile));
+    EXPECT_EQ(main.BtnDelete.Caption(), Synthetic("De", Text::kDelete));
+    EXPECT_EQ(main.Lschen1.Caption(), Synthetic("De", Text::kDelete));
+    EXPECT_EQ(main.BBtnClose.Caption(), Synthetic("De", Text::kClose));
+    EXPECT_EQ(settings::Frmoption->Caption(), Synthetic("De", Text::kOptions));
     EXPECT_EQ(main.Caption(), "Dustorix");
     main.BBtnClose.Click();
   }),
@@ -133,23 +133,24 @@ TEST(Startup, ShortLongAndMissingLanguageFiles) {
                   "De\x01",
                   4));
   h.Run([&](TFrmMain& main) {
-    EXPECT_EQ(main.GBdelete.Caption(), "De:9");
+    EXPECT_EQ(main.GBdelete.Caption(), Synthetic("De", Text::kDeleteGroup));
     EXPECT_EQ(main.RBtnalldrive.Caption(), "");  // line 11 is missing
     EXPECT_EQ(main.BBtnClose.Caption(), "");
     main.Engish1.Click();
-    EXPECT_EQ(main.LanguageTexts[92], "En:92");  // the 94th line and after are not read
-    EXPECT_EQ(main.RBtnalldrive.Caption(), "En:10");
+    // Lines after the last text are not read.
+    EXPECT_EQ(main.LanguageTexts[Text::kStandardHint], En(Text::kStandardHint));
+    EXPECT_EQ(main.RBtnalldrive.Caption(), En(Text::kAllDrives));
     h.sim.DeleteFile("data\\lang\\Gr.dat");
     main.N2.Click();  // no file: the English texts stay everywhere
     EXPECT_TRUE(main.N2.Checked());
     EXPECT_FALSE(main.Engish1.Checked());
     EXPECT_EQ(main.MessageLanguageId, 8);
-    EXPECT_EQ(main.RBtnalldrive.Caption(), "En:10");
-    EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), "En:16");
+    EXPECT_EQ(main.RBtnalldrive.Caption(), En(Text::kAllDrives));
+    EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), En(Text::kTempFoldersCaption));
     main.Deutsch1.Click();
     EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), "");
     EXPECT_EQ(settings::Frmoption->CBtemp.Hint(), "");
-    EXPECT_EQ(settings::Frmoption->Caption(), "De:6");
+    EXPECT_EQ(settings::Frmoption->Caption(), Synthetic("De", Text::kOptions));
     main.Close();
   });
   EXPECT_EQ(h.Record(), std::string("\x02"

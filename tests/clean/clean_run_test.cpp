@@ -3,6 +3,7 @@
 #include "clean/scan.h"
 #include "settings/option_form.h"
 #include "tests/clean/run_harness.h"
+#include "tests/clean/test_run.h"
 
 namespace testing_app {
 namespace {
@@ -30,7 +31,7 @@ TEST(CleanRun, TakesMatchingFilesButNeverReadOnlySystemOrExcepted) {
   RunReport report = h.CleanOnce();
   EXPECT_EQ(report.lines,
             (Lines{"E:\\a.tmp", "E:\\hidden.tmp", "E:\\\xC3\xA4rger.tmp", "E:\\sub\\x.tmp"}));
-  EXPECT_EQ(report.value, "0En:65");
+  EXPECT_EQ(report.value, "0" + En(Text::kFreedUnit));
   for (const char* kept : {"E:\\readonly.tmp", "E:\\system.tmp", "E:\\keep.tmp", "E:\\Keep.Tmp",
                            "E:\\document.tmp123", "E:\\notes.txt"}) {
     EXPECT_TRUE(h.sim.Exists(kept)) << kept;
@@ -41,7 +42,7 @@ TEST(CleanRun, TakesMatchingFilesButNeverReadOnlySystemOrExcepted) {
 TEST(CleanRun, EachFolderIsListedOnceAndItsFilesGoBeforeItsSubfolders) {
   RunHarness h;
   h.Patterns("*.tmp\r\n*.chk\r\n");
-  h.Switches({7});
+  h.Switches({settings::kZeroByteFiles});
   h.sim.AddFile("E:\\sub\\deep\\d.tmp", "1");
   h.sim.AddFile("E:\\b.chk", "1");
   h.sim.AddFile("E:\\sub\\s.tmp", "1");
@@ -60,7 +61,7 @@ TEST(CleanRun, EachFolderIsListedOnceAndItsFilesGoBeforeItsSubfolders) {
 TEST(CleanRun, ZeroBytePassAlone) {
   RunHarness h;
   h.Patterns("");
-  h.Switches({7});
+  h.Switches({settings::kZeroByteFiles});
   h.Exceptions("__init__.py\r\n");
   h.sim.AddFile("E:\\empty.log", "");
   h.sim.AddFile("E:\\full.log", "x");
@@ -80,7 +81,7 @@ TEST(CleanRun, NoPatternsAndNoZeroBytePassMeansNoScan) {
   h.sim.ResetCounters();
   RunReport report = h.CleanOnce();
   EXPECT_TRUE(report.shown);
-  EXPECT_EQ(report.value, "0En:65");
+  EXPECT_EQ(report.value, "0" + En(Text::kFreedUnit));
   EXPECT_EQ(h.sim.Calls(Op::kListFolder), 0u);
 }
 
@@ -96,7 +97,7 @@ TEST(CleanRun, AFolderWhoseNameMatchesMeetsEachHook) {
   {  // the recycle bin takes the folder with its contents
     RunHarness h;
     h.Patterns("*.tmp\r\n");
-    h.Switches({12});
+    h.Switches({settings::kRecycleFound});
     h.sim.AddFile("E:\\cache.tmp\\inner.tmp", "12345");
     RunReport report = h.CleanOnce();
     EXPECT_EQ(report.lines, Lines{"E:\\cache.tmp"});
@@ -105,7 +106,7 @@ TEST(CleanRun, AFolderWhoseNameMatchesMeetsEachHook) {
   {  // review mode lists it
     RunHarness h;
     h.Patterns("*.tmp\r\n");
-    h.Switches({13});
+    h.Switches({settings::kReviewFirst});
     h.sim.AddFolder("E:\\cache.tmp");
     Lines listed;
     h.CleanOnce('E', [&](clean::TFrmmarkfile& review) {
@@ -120,11 +121,11 @@ TEST(CleanRun, AFolderWhoseNameMatchesMeetsEachHook) {
 TEST(CleanRun, RecycleHookKeepsFilesRestorable) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
-  h.Switches({12});
+  h.Switches({settings::kRecycleFound});
   h.sim.AddFile("E:\\a.tmp", std::string(2048, 'x'));
   RunReport report = h.CleanOnce();
   EXPECT_EQ(report.lines, Lines{"E:\\a.tmp"});
-  EXPECT_EQ(report.value, "2En:65");
+  EXPECT_EQ(report.value, "2" + En(Text::kFreedUnit));
   EXPECT_EQ(h.sim.RecycleBinPaths(), Lines{"E:\\a.tmp"});
 }
 
@@ -137,7 +138,7 @@ TEST(CleanRun, LinksAreNeitherEnteredNorRemoved) {
   h.sim.AddFolderLink("E:\\loop", "E:\\");                          // a cycle
   h.sim.AddFile("E:\\real.tmp", "x");
   for (bool recycle : {false, true}) {
-    h.Switches(recycle ? std::initializer_list<int>{12} : std::initializer_list<int>{});
+    if (recycle) h.Switches({settings::kRecycleFound});
     RunReport report = h.CleanOnce();
     EXPECT_EQ(report.lines, recycle ? Lines{} : Lines{"E:\\real.tmp"});
     EXPECT_TRUE(h.sim.Exists("C:\\Users\\me\\Documents\\thesis.tmp"));
@@ -153,8 +154,6 @@ TEST(CleanRun, PatternsWithFolderPartsAreIgnored) {
   h.sim.AddFile("E:\\a.tmp", "x");
   RunReport report = h.CleanOnce();
   EXPECT_TRUE(report.lines.empty());
-  EXPECT_TRUE(clean::IsUsablePattern("*.tmp"));
-  EXPECT_FALSE(clean::IsUsablePattern("a\\b.tmp"));
 }
 
 TEST(CleanRun, FreedSizeIsSixtyFourBitAndRoundedDown) {
@@ -162,8 +161,10 @@ TEST(CleanRun, FreedSizeIsSixtyFourBitAndRoundedDown) {
     std::uint64_t size;
     std::string value;
   };
-  for (const Case& c : std::vector<Case>{
-           {1023, "0En:65"}, {1024, "1En:65"}, {2047, "1En:65"}, {5ull << 30, "5242880En:65"}}) {
+  for (const Case& c : std::vector<Case>{{1023, "0" + En(Text::kFreedUnit)},
+                                         {1024, "1" + En(Text::kFreedUnit)},
+                                         {2047, "1" + En(Text::kFreedUnit)},
+                                         {5ull << 30, "5242880" + En(Text::kFreedUnit)}}) {
     RunHarness h;
     h.Patterns("*.iso\r\n");
     h.sim.AddFileOfSize("E:\\big.iso", c.size);
@@ -238,18 +239,18 @@ TEST(Review, OnlyMarkedFilesGoAndOnlyAfterWeiter) {
   for (const Case& c : cases) {
     RunHarness h;
     h.Patterns("*.tmp\r\n");
-    h.Switches({13});
+    h.Switches({settings::kReviewFirst});
     for (const char* name : {"E:\\a.tmp", "E:\\b.tmp", "E:\\c.tmp"}) {
       h.sim.AddFile(name, std::string(1024, 'x'));
     }
     RunReport report = h.CleanOnce('E', [&](clean::TFrmmarkfile& review) {
       EXPECT_EQ(review.LBmarkfile.Count(), 3);
       EXPECT_EQ(review.LBmarkfile.SelectedCount(), 0);
-      EXPECT_EQ(review.Caption(), "En:84");
+      EXPECT_EQ(review.Caption(), En(Text::kReviewTitle));
       c.script(review);
     });
     EXPECT_EQ(report.lines, c.removed) << c.name;
-    EXPECT_EQ(report.value, std::to_string(c.removed.size()) + "En:65") << c.name;
+    EXPECT_EQ(report.value, std::to_string(c.removed.size()) + En(Text::kFreedUnit)) << c.name;
     for (const std::string& path : c.removed)
       EXPECT_FALSE(h.sim.Exists(path)) << c.name;
   }
@@ -258,7 +259,7 @@ TEST(Review, OnlyMarkedFilesGoAndOnlyAfterWeiter) {
 TEST(Review, RepeatedNeighboursAreListedOnceAndSecondRemovalsCountOnce) {
   RunHarness h;
   h.Patterns("*.tmp\r\n~*.tmp\r\n");
-  h.Switches({7, 13});
+  h.Switches({settings::kZeroByteFiles, settings::kReviewFirst});
   h.sim.AddFile("E:\\~a.tmp", std::string(2048, 'x'));  // both patterns: neighbours
   h.sim.AddFile("E:\\e.tmp", "");                       // a pattern and the zero-byte pass
   Lines listed;
@@ -270,13 +271,13 @@ TEST(Review, RepeatedNeighboursAreListedOnceAndSecondRemovalsCountOnce) {
   // "*.tmp" yields ~a.tmp then e.tmp, "~*.tmp" ~a.tmp again, the zero-byte pass e.tmp again.
   EXPECT_EQ(listed, (Lines{"E:\\~a.tmp", "E:\\e.tmp", "E:\\~a.tmp", "E:\\e.tmp"}));
   EXPECT_EQ(report.lines, (Lines{"E:\\~a.tmp", "E:\\e.tmp"}));
-  EXPECT_EQ(report.value, "2En:65");
+  EXPECT_EQ(report.value, "2" + En(Text::kFreedUnit));
 }
 
 TEST(Review, AFileThatChangedSinceTheScanIsNotRemoved) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
-  h.Switches({13});
+  h.Switches({settings::kReviewFirst});
   h.sim.AddFile("E:\\a.tmp", "x");
   h.sim.AddFile("E:\\b.tmp", "x");
   RunReport report = h.CleanOnce('E', [&](clean::TFrmmarkfile& review) {
@@ -302,56 +303,47 @@ void StopAfter(RunHarness& h, app::TFrmMain& main, int n) {
 TEST(Stop, DuringTheScanWithoutReview) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
-  h.Switches({0});  // a special step that must not run after the stop
+  h.Switches({settings::kTempFolders});  // a special step that must not run after the stop
   for (int i = 0; i < 5; ++i)
     h.sim.AddFile("E:\\f" + std::to_string(i) + ".tmp", "x");
-  std::vector<int> steps;
-  RunReport report = h.CleanOnce('E', nullptr, [&](app::TFrmMain& main) {
-    StopAfter(h, main, 2);
-    main.SpecialAction = [&](int index, clean::RunContext&, const clean::RunSettings&) {
-      steps.push_back(index);
-    };
-  });
-  EXPECT_EQ(report.lines, (Lines{"E:\\f0.tmp", "E:\\f1.tmp"}));  // the n-th entry ends it
-  EXPECT_EQ(report.headline, "En:66");
+  RunReport report = h.CleanOnce('E', nullptr, [&](app::TFrmMain& main) { StopAfter(h, main, 2); });
+  // The n-th entry ends it, and no step reports.
+  EXPECT_EQ(report.lines, (Lines{"E:\\f0.tmp", "E:\\f1.tmp"}));
+  EXPECT_EQ(report.headline, En(Text::kStoppedHeadline));
   EXPECT_EQ(report.headlineColor, ui::Color::Rgb(255, 0, 0));
-  EXPECT_TRUE(steps.empty());
   EXPECT_TRUE(h.sim.Exists("E:\\f2.tmp"));
 }
 
 TEST(Stop, DuringTheScanInReviewMode) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
-  h.Switches({13});
+  h.Switches({settings::kReviewFirst});
   for (int i = 0; i < 5; ++i)
     h.sim.AddFile("E:\\f" + std::to_string(i) + ".tmp", "x");
   RunReport report = h.CleanOnce(
       'E',
       [&](clean::TFrmmarkfile& review) {
-        EXPECT_EQ(review.Caption(), "En:89");
+        EXPECT_EQ(review.Caption(), En(Text::kReviewTitleStopped));
         EXPECT_EQ(review.LBmarkfile.Count(), 3);
         MarkAllAndGoOn()(review);
       },
       [&](app::TFrmMain& main) { StopAfter(h, main, 3); });
   EXPECT_EQ(report.lines.size(), 3u);  // marked files still go after a stop
-  EXPECT_EQ(report.headline, "En:43");
+  EXPECT_EQ(report.headline, En(Text::kSuccessHeadline));
   EXPECT_EQ(report.headlineColor, ui::Color::Rgb(0, 128, 0));
 }
 
 TEST(Stop, DuringASpecialStepSkipsTheLaterOnes) {
   RunHarness h;
   h.Patterns("");
-  h.Switches({0, 1, 2, 11});
-  std::vector<int> steps;
+  h.Switches({settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
+              settings::kRunList});
   RunReport report = h.CleanOnce('E', nullptr, [&](app::TFrmMain& main) {
-    main.SpecialAction = [&](int index, clean::RunContext&, const clean::RunSettings&) {
-      steps.push_back(index);
-      EXPECT_EQ(main.Sbmain.PanelText(0), "En:" + std::to_string(index == 0 ? 46 : 48));
-      if (index == 1) main.BBtnstop.Click();
+    h.ui.onProcessMessages = [&main] {
+      if (main.Sbmain.PanelText(0) == En(Text::kRecentDocumentsStatus)) main.BBtnstop.Click();
     };
   });
-  EXPECT_EQ(steps, (std::vector<int>{0, 1}));
-  EXPECT_EQ(report.lines, (Lines{"En:47", "En:49"}));  // the stopped step still reports
+  EXPECT_EQ(report.lines, (Lines{En(Text::kTempFoldersReport), En(Text::kRecentDocumentsReport)}));
 }
 
 TEST(Stop, EscapeOnTheMainWindowPressesStopOnlyDuringARun) {
@@ -372,20 +364,30 @@ TEST(Stop, EscapeOnTheMainWindowPressesStopOnlyDuringARun) {
 // --- The run's robustness
 
 TEST(CleanRun, SpecialStepsRunInOrderWithTheirTexts) {
-  RunHarness h;
-  h.Patterns("");
-  h.Switches({0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12});
-  std::vector<int> steps;
-  RunReport report = h.CleanOnce('E', nullptr, [&](app::TFrmMain& main) {
-    main.SpecialAction = [&](int index, clean::RunContext& run, const clean::RunSettings&) {
-      steps.push_back(index);
-      if (index == 10) run.Report("C:\\Windows\\unused.dll");
-    };
-  });
-  EXPECT_EQ(steps, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11}));
-  EXPECT_EQ(report.lines, (Lines{"En:47", "En:49", "En:51", "En:53", "En:55", "En:57", "En:59",
-                                 "En:61", "En:63", "C:\\Windows\\unused.dll", "En:69"}));
-  EXPECT_EQ(report.caption, "En:45");
+  platform::sim::SimSystem sim;
+  sim.AddDrive('C', DriveType::kFixed);
+  sim.AddFile("C:\\Windows\\unused.dll", "x");
+  sim.SetRegistryValue(platform::RegistryRoot::kLocalMachine, kDlls, "C:\\Windows\\unused.dll",
+                       platform::RegistryValue::FromDword(0));
+  testing_clean::TestRun test(sim);
+  for (int i = 0; i < lang::kLanguageTextCount; ++i)
+    test.texts[static_cast<Text>(i)] = En(static_cast<Text>(i));
+  test.settings.AdvancedOptions.fill(true);
+  test.settings.AdvancedOptions[settings::kZeroByteFiles] = false;
+  test.settings.AdvancedOptions[settings::kReviewFirst] = false;
+  EXPECT_EQ(test.run.Run({}), clean::RunOutcome::kCompleted);
+  EXPECT_EQ(test.view.statuses,
+            (Lines{En(Text::kTempFoldersStatus), En(Text::kRecentDocumentsStatus),
+                   En(Text::kEmptyRecycleBinStatus), En(Text::kTempInternetFilesStatus),
+                   En(Text::kCookiesStatus), En(Text::kFavouritesStatus), En(Text::kHistoryStatus),
+                   En(Text::kOldUpdateFilesStatus), En(Text::kSystemLogStatus),
+                   En(Text::kUnusedDllsStatus), En(Text::kRunListStatus)}));
+  EXPECT_EQ(test.view.report,
+            (Lines{En(Text::kTempFoldersReport), En(Text::kRecentDocumentsReport),
+                   En(Text::kEmptyRecycleBinReport), En(Text::kTempInternetFilesReport),
+                   En(Text::kCookiesReport), En(Text::kFavouritesReport), En(Text::kHistoryReport),
+                   En(Text::kOldUpdateFilesReport), En(Text::kSystemLogReport),
+                   "C:\\Windows\\unused.dll", En(Text::kRunListReport)}));
 }
 
 TEST(CleanRun, WorksOnCopiesOfTheSettingsTakenAtItsStart) {
@@ -398,7 +400,7 @@ TEST(CleanRun, WorksOnCopiesOfTheSettingsTakenAtItsStart) {
     h.ui.onProcessMessages = [&main] {
       // As the options dialog's OK would during the run.
       main.Settings.FileEndingList = {"*.log"};
-      main.Settings.AdvancedOptions[settings::kQuestion] = true;
+      main.Settings.AdvancedOptions[settings::kReviewFirst] = true;
     };
   });
   EXPECT_EQ(report.lines, (Lines{"E:\\a.tmp", "E:\\b.chk"}));
@@ -449,14 +451,16 @@ TEST(CleanRun, ClosingTheWindowDuringARunStopsSavesAndCloses) {
 TEST(CleanRun, ControlsReturnToIdleWhenAStepThrows) {
   RunHarness h;
   h.Patterns("");
-  h.Switches({0});
+  h.Switches({settings::kTempFolders});
   h.Run([&](app::TFrmMain& main) {
-    main.SpecialAction = [&](int, clean::RunContext&, const clean::RunSettings&) {
+    // A handler run by the step's message processing fails.
+    h.ui.onProcessMessages = [&] {
       EXPECT_TRUE(main.BBtnstop.Visible());
       EXPECT_FALSE(main.Lschen1.Enabled());
       throw std::runtime_error("step failed");
     };
     EXPECT_THROW(main.BtnDelete.Click(), std::runtime_error);
+    h.ui.onProcessMessages = nullptr;
     EXPECT_TRUE(main.BtnDelete.Visible());
     EXPECT_FALSE(main.BBtnstop.Visible());
     EXPECT_TRUE(main.Lschen1.Enabled());

@@ -27,17 +27,23 @@ void SeedMachine(platform::sim::SimSystem& sim) {
 TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
-  h.Switches({0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11});
+  h.Switches({settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
+              settings::kTempInternetFiles, settings::kCookies, settings::kFavourites,
+              settings::kHistory, settings::kOldUpdateFiles, settings::kSystemLog,
+              settings::kUnusedDlls, settings::kRunList});
   SeedMachine(h.sim);
   RunReport report = h.CleanOnce('E');
 
   EXPECT_EQ(report.lines,
-            (Lines{"E:\\junk.tmp", "En:47", "En:49", "En:51", "En:53", "En:55", "En:57", "En:59",
-                   "En:61", "En:63", "C:\\Program Files\\Old\\unused.dll", "En:69"}));
+            (Lines{"E:\\junk.tmp", En(Text::kTempFoldersReport), En(Text::kRecentDocumentsReport),
+                   En(Text::kEmptyRecycleBinReport), En(Text::kTempInternetFilesReport),
+                   En(Text::kCookiesReport), En(Text::kFavouritesReport), En(Text::kHistoryReport),
+                   En(Text::kOldUpdateFilesReport), En(Text::kSystemLogReport),
+                   "C:\\Program Files\\Old\\unused.dll", En(Text::kRunListReport)}));
   // Scan 1000; temp 2000+3000+500; recent 100 (measured, not deleted); cache 100+50;
   // cookies 100+60; favourites 100+100; history 100; update 700+800; log 900; DLL 4000.
   const std::int64_t freed = 1000 + 5500 + 100 + 150 + 160 + 200 + 100 + 1500 + 900 + 4000;
-  EXPECT_EQ(report.value, std::to_string(freed / 1024) + "En:65");
+  EXPECT_EQ(report.value, std::to_string(freed / 1024) + En(Text::kFreedUnit));
 
   for (const char* gone :
        {"E:\\junk.tmp", "C:\\Users\\me\\Temp\\a.log", "C:\\Users\\me\\Temp\\sub",

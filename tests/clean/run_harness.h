@@ -7,6 +7,7 @@
 
 #include "clean/delinfo_form.h"
 #include "clean/markfile_form.h"
+#include "settings/settings_files.h"
 #include "tests/app/app_harness.h"
 
 namespace testing_app {
@@ -77,11 +78,11 @@ class RunHarness : public AppHarness {
     sim.AddDrive('E', platform::DriveType::kFixed, "Data");
   }
 
-  void Switches(std::initializer_list<int> on) {
-    std::string bytes(14, '\0');
-    for (int i : on)
-      bytes[static_cast<size_t>(i)] = '\x01';
-    sim.AddFile("data\\advancedoption.dat", bytes);
+  void Switches(std::initializer_list<settings::Switch> on) {
+    settings::Switches switches{};
+    for (settings::Switch i : on)
+      switches[i] = true;
+    sim.AddFile("data\\advancedoption.dat", settings::FormatAdvancedOptions(switches));
   }
   void Patterns(const std::string& lines) { sim.AddFile("data\\fileformat.dat", lines); }
   void Exceptions(const std::string& lines) { sim.AddFile("data\\exception.dat", lines); }

@@ -7,14 +7,10 @@
 #include <random>
 #include <set>
 
-#include "clean/removal.h"
 #include "clean/scan.h"
 #include "platform/sim/sim_system.h"
-#include "platform/sim/sim_ui.h"
-#include "platform/ui/form.h"
-#include "platform/ui/list_box.h"
-#include "platform/ui/status_bar.h"
 #include "settings/list_file.h"
+#include "tests/clean/test_run.h"
 #include "tests/platform/reference_wildcard.h"
 
 namespace {
@@ -151,35 +147,22 @@ std::set<std::string> Oracle(const Case& c) {
   return expected;
 }
 
-class Stage : public ui::Form {
- public:
-  explicit Stage(ui::Application& app) : ui::Form(app), report(this, {}), status(this, {80}) {
-    Realize();
-  }
-  ui::ListBox report;
-  ui::StatusBar status;
-};
-
 TEST(ScanProperty, RemovesExactlyWhatTheOracleSays) {
   Generator g(20261208);
   constexpr int kCases = 400;
   for (int n = 0; n < kCases; ++n) {
     platform::sim::SimSystem sim;
-    platform::sim::SimUi simUi;
-    ui::Application app(simUi);
-    Stage stage(app);
-    clean::RunState state;
-    clean::RunContext run(sim, app, state, stage.report);
+    testing_clean::TestRun test(sim);
     const Case c = MakeCase(g, sim);
 
-    clean::RunSettings settings;
+    clean::RunSettings& settings = test.settings;
     settings.FileEndingList = c.patterns;
     settings.ExceptionListLower = settings::ExceptionListLowerOf(c.exceptions);
-    settings.AdvancedOptions[settings::kNullFile] = c.zeroBytePass;
+    settings.AdvancedOptions[settings::kZeroByteFiles] = c.zeroBytePass;
     std::vector<std::string> handed;
-    clean::Scanner scanner(run, settings, stage.status, [&](const std::string& path) {
+    clean::Scanner scanner(test.run, settings, [&](const std::string& path) {
       handed.push_back(path);
-      return clean::DeleteFoundFile(sim, path);
+      return sim.DeleteFile(path);
     });
     scanner.ScanFolder("E:\\");
 
@@ -190,9 +173,7 @@ TEST(ScanProperty, RemovesExactlyWhatTheOracleSays) {
       if (!sim.Exists(item.path)) removed.insert(item.path);
       if (expected.count(item.path)) expectedBytes += item.size;
     }
-    std::set<std::string> reported;
-    for (int i = 0; i < stage.report.Count(); ++i)
-      reported.insert(stage.report.Item(i));
+    const std::set<std::string> reported(test.view.report.begin(), test.view.report.end());
     ASSERT_EQ(removed, expected) << "case " << n << "\n" << sim.Dump();
     ASSERT_EQ(reported, expected) << "case " << n;
     for (const std::string& path : handed) {
@@ -203,7 +184,7 @@ TEST(ScanProperty, RemovesExactlyWhatTheOracleSays) {
         }
       }
     }
-    ASSERT_EQ(static_cast<std::uint64_t>(state.freedBytes), expectedBytes) << "case " << n;
+    ASSERT_EQ(static_cast<std::uint64_t>(test.state.freedBytes), expectedBytes) << "case " << n;
   }
 }
 

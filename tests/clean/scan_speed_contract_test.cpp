@@ -8,15 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "clean/removal.h"
 #include "clean/scan.h"
 #include "platform/sim/sim_system.h"
-#include "platform/sim/sim_ui.h"
-#include "platform/ui/form.h"
-#include "platform/ui/list_box.h"
-#include "platform/ui/status_bar.h"
 #include "platform/wildcard.h"
-#include "settings/list_file.h"
+#include "tests/clean/test_run.h"
 
 namespace {
 
@@ -30,26 +25,12 @@ const Lines kTwentyPatterns = {"*.tmp", "~*.tmp", "*.~*",  "*.$$$", "*.chk", "*.
                                "*.ftg", "*.dmp",  "*.bak", "*.old", "*.wbk", "*.xlk",    "*._mp",
                                "*.---", "*.err",  "*.syd", "*.prv", "~$*",   "thumbs.db"};
 
-class Stage : public ui::Form {
- public:
-  explicit Stage(ui::Application& app)
-      : ui::Form(app), report(this, {}), review(this, {}), status(this, {80}) {
-    Realize();
-  }
-  ui::ListBox report;
-  ui::ListBox review;
-  ui::StatusBar status;
-};
-
 // One walk in review mode on the sim: what the hook was handed, between the message checks.
 struct Walk {
   platform::sim::SimSystem sim;
-  platform::sim::SimUi simUi;
-  ui::Application app{simUi};
-  Stage stage{app};
-  clean::RunState state;
-  clean::RunContext run{sim, app, state, stage.report};
-  clean::RunSettings settings;
+  testing_clean::TestRun test{sim};
+  clean::RunState& state = test.state;
+  clean::RunSettings& settings = test.settings;
   // "check" for a message check ("stop" for the one that presses stop), else the path handed
   // to the hook.
   Lines events;
@@ -58,7 +39,7 @@ struct Walk {
 
   Walk() {
     sim.AddDrive('E', DriveType::kFixed);
-    simUi.onProcessMessages = [this] {
+    test.view.onProcessMessages = [this] {
       const bool press = ++checks == stopAt;
       if (press) state.stop = true;
       events.push_back(press ? "stop" : "check");
@@ -66,15 +47,18 @@ struct Walk {
   }
 
   Lines Scan(const std::string& root = "E:\\") {
-    clean::Scanner scanner(run, settings, stage.status, [this](const std::string& path) {
+    Lines found;
+    clean::Scanner scanner(test.run, settings, [&](const std::string& path) {
       events.push_back(path);
-      return clean::AddFoundFile(stage.review, path);
+      found.push_back(path);
+      return false;
     });
     scanner.ScanFolder(root);
-    Lines listed;
-    for (int i = 0; i < stage.review.Count(); ++i)
-      listed.push_back(stage.review.Item(i));
-    return listed;
+    return found;
+  }
+  // The status text last shown.
+  std::string Status() const {
+    return test.view.statuses.empty() ? std::string() : test.view.statuses.back();
   }
 };
 
@@ -109,11 +93,11 @@ TEST(ScanSpeedContract, OneListingPerFolderAndNoLookUpWhateverTheHook) {
     const int folders = Seed(w.sim);
     w.settings.FileEndingList = kTwentyPatterns;
     w.settings.ExceptionListLower = {"desktop.ini"};
-    w.settings.AdvancedOptions[settings::kNullFile] = true;
+    w.settings.AdvancedOptions[settings::kZeroByteFiles] = true;
     w.sim.ResetCounters();
-    clean::Scanner scanner(w.run, w.settings, w.stage.status, [&](const std::string& path) {
-      if (hook == 0) return clean::AddFoundFile(w.stage.review, path);
-      return hook == 1 ? clean::DeleteFoundFile(w.sim, path) : clean::RecycleFile(w.sim, path);
+    clean::Scanner scanner(w.test.run, w.settings, [&](const std::string& path) {
+      if (hook == 0) return false;
+      return hook == 1 ? w.sim.DeleteFile(path) : w.sim.MoveToRecycleBin(path);
     });
     scanner.ScanFolder("E:\\");
     // The folder x.tmp, once in the recycle bin, is not entered.
@@ -126,7 +110,7 @@ TEST(ScanSpeedContract, OneListingPerFolderAndNoLookUpWhateverTheHook) {
 TEST(ScanSpeedContract, OneMessageCheckPerEntryAndPassThatActsOnIt) {
   Walk w;
   w.settings.FileEndingList = {"*.tmp", "*.t?p", "*.txt"};
-  w.settings.AdvancedOptions[settings::kNullFile] = true;
+  w.settings.AdvancedOptions[settings::kZeroByteFiles] = true;
   w.sim.AddFileOfSize("E:\\a.tmp", 0);  // two patterns and the zero-byte pass
   w.sim.AddFileOfSize("E:\\b.txt", 3);
   w.sim.AddFileOfSize("E:\\c.dat", 3);
@@ -147,10 +131,10 @@ TEST(ScanSpeedContract, AStopAtTheNthCheckIsHonouredAtTheNthEntry) {
   Walk full;
   Seed(full.sim);
   full.settings.FileEndingList = kTwentyPatterns;
-  full.settings.AdvancedOptions[settings::kNullFile] = true;
+  full.settings.AdvancedOptions[settings::kZeroByteFiles] = true;
   std::vector<std::uint64_t> listingsAt;  // listings made by each check of the full walk
   full.sim.ResetCounters();
-  full.simUi.onProcessMessages = [&] {
+  full.test.view.onProcessMessages = [&] {
     full.events.push_back("check");
     ++full.checks;
     listingsAt.push_back(full.sim.Calls(Op::kListFolder));
@@ -240,54 +224,53 @@ TEST(ScanSpeedContract, ReusedBuffersCarryNothingFromOneFolderToTheNext) {
   w.sim.AddFileOfSize("E:\\small\\one.tmp", 4);
   w.sim.AddFolder("E:\\small\\deep\\inner");
   w.settings.FileEndingList = {"*.tmp"};
-  w.settings.AdvancedOptions[settings::kNullFile] = true;
+  w.settings.AdvancedOptions[settings::kZeroByteFiles] = true;
   w.sim.ResetCounters();
   const Lines first = w.Scan();
   EXPECT_EQ(first.size(), 25u + 50u + 1u);
   EXPECT_EQ(w.sim.Calls(Op::kListFolder), 6u);  // root, big, big\deep, small, deep, inner
 
-  clean::Scanner scanner(w.run, w.settings, w.stage.status, [&](const std::string& path) {
-    return clean::AddFoundFile(w.stage.review, path);
+  Lines again;
+  clean::Scanner scanner(w.test.run, w.settings, [&](const std::string& path) {
+    again.push_back(path);
+    return false;
   });
   for (int round = 0; round < 2; ++round) {
-    w.stage.review.Clear();
+    again.clear();
     scanner.ScanFolder("E:\\big");
     scanner.ScanFolder("E:\\small\\");
-    Lines again;
-    for (int i = 0; i < w.stage.review.Count(); ++i)
-      again.push_back(w.stage.review.Item(i));
     EXPECT_EQ(again, first) << round;
   }
 }
 
-// The status bar follows the walk at a pace the eye can follow, and is left showing the last
+// The status text follows the walk at a pace the eye can follow, and is left showing the last
 // subfolder entered, whether the walk ends or is stopped.
-TEST(ScanSpeedContract, TheStatusBarIsLeftShowingTheLastSubfolderEntered) {
+TEST(ScanSpeedContract, TheStatusIsLeftShowingTheLastSubfolderEntered) {
   Walk w;
   for (const char* folder : {"E:\\a\\b", "E:\\c\\d", "E:\\c\\e"})
     w.sim.AddFolder(folder);
   w.sim.AddFileOfSize("E:\\c\\d\\x.tmp", 1);
   w.settings.FileEndingList = {"*.tmp"};
   w.Scan();
-  EXPECT_EQ(w.stage.status.PanelText(0), "E:\\c\\e");
+  EXPECT_EQ(w.Status(), "E:\\c\\e");
 
-  w.simUi.onProcessMessages = [&w] {
+  w.test.view.onProcessMessages = [&w] {
     if (!w.events.empty() && w.events.back() == "E:\\c\\d\\x.tmp") w.state.stop = true;
     w.events.push_back("check");
   };
-  w.stage.status.SetPanelText(0, "");
+  w.test.view.statuses.clear();
   w.Scan();
   EXPECT_TRUE(w.state.stop);
-  EXPECT_EQ(w.stage.status.PanelText(0), "E:\\c\\d");
+  EXPECT_EQ(w.Status(), "E:\\c\\d");
   w.Scan("E:\\a");  // a stopped walk enters nothing more, and shows nothing else
-  EXPECT_EQ(w.stage.status.PanelText(0), "E:\\c\\d");
+  EXPECT_EQ(w.Status(), "E:\\c\\d");
 }
 
 TEST(ScanSpeedContract, NeverTakenEntriesAreCheckedButNotHanded) {
   Walk w;
   w.settings.FileEndingList = {"*.tmp"};
   w.settings.ExceptionListLower = {"keep.tmp"};
-  w.settings.AdvancedOptions[settings::kNullFile] = true;
+  w.settings.AdvancedOptions[settings::kZeroByteFiles] = true;
   w.sim.AddFileOfSize("E:\\ro.tmp", 0, attr::kReadOnly);
   w.sim.AddFileOfSize("E:\\sys.tmp", 0, attr::kSystem | attr::kHidden);
   w.sim.AddFileOfSize("E:\\KEEP.tmp", 0);

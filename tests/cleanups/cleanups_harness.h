@@ -1,5 +1,5 @@
-// The special clean-ups on the sim: a machine with drives C: and D:, a headless ui and the
-// state of one clean run, as the main window would hand them over.
+// The special clean-ups on the sim: a machine with drives C: and D: and a clean run without a
+// window, whose report and message checks the tests read.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,9 +9,7 @@
 
 #include "cleanups/special_cleanups.h"
 #include "platform/sim/sim_system.h"
-#include "platform/sim/sim_ui.h"
-#include "platform/ui/form.h"
-#include "platform/ui/list_box.h"
+#include "tests/clean/test_run.h"
 
 namespace testing_cleanups {
 
@@ -22,7 +20,7 @@ class CleanupsTest : public ::testing::Test {
     sim.AddDrive('D', platform::DriveType::kFixed);
     sim.AddFolder("C:\\Dustorix");
     sim.SetCurrentDirectory("C:\\Dustorix");
-    ui.onProcessMessages = [this] { ++processed; };
+    test.view.onProcessMessages = [this] { ++processed; };
   }
 
   // A file of `size` bytes.
@@ -30,26 +28,18 @@ class CleanupsTest : public ::testing::Test {
     sim.AddFile(path, std::string(size, 'x'), attributes);
   }
   // The report lines, in order.
-  std::vector<std::string> Reported() const {
-    std::vector<std::string> lines;
-    for (int i = 0; i < report.Count(); ++i)
-      lines.push_back(report.Item(i));
-    return lines;
-  }
+  std::vector<std::string> Reported() const { return test.view.report; }
   // Sets the stop flag at the `n`-th message processing from now, as the stop button would.
   void StopAt(int n) {
-    ui.onProcessMessages = [this, n] {
+    test.view.onProcessMessages = [this, n] {
       if (++processed == n) state.stop = true;
     };
   }
 
   platform::sim::SimSystem sim;
-  platform::sim::SimUi ui;
-  ui::Application app{ui};
-  ui::Form form{app};
-  ui::ListBox report{&form, {0, 0, 200, 100}};
-  clean::RunState state;
-  clean::RunContext run{sim, app, state, report};
+  testing_clean::TestRun test{sim};
+  clean::RunState& state = test.state;
+  cleanups::RunContext& run = test.run;
   cleanups::SpecialCleanups cleanups{run, true};
   int processed = 0;
 };

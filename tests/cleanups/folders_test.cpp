@@ -107,7 +107,6 @@ TEST_F(FoldersTest, SizesOfSeveralGigabytesCountInFull) {
   sim.AddFileOfSize("C:\\Big\\disk.img", 5 * kGiB);
   sim.AddFileOfSize("C:\\Big\\sub\\dump.bin", 3 * kGiB);
   EXPECT_EQ(cleanups.FolderSize("C:\\Big", true), static_cast<std::int64_t>(8 * kGiB));
-  EXPECT_EQ(cleanups.FileSizeOf("C:\\Big\\disk.img"), static_cast<std::int64_t>(5 * kGiB));
   cleanups.EmptyFolder("C:\\Big", false);
   EXPECT_EQ(state.freedBytes, static_cast<std::int64_t>(8 * kGiB));
 }
@@ -155,17 +154,6 @@ TEST_F(FoldersTest, FolderSizeCountsDotFoldersWithoutEnteringThem) {
   EXPECT_EQ(cleanups.FolderSize("C:\\F", false), 10);
   EXPECT_EQ(cleanups.FolderSize("C:\\Missing", true), 0);
   EXPECT_TRUE(sim.Exists("C:\\F\\sub\\.cache\\c.bin"));  // it only measures
-}
-
-TEST_F(FoldersTest, FileSizeOfTakesOneLookUp) {
-  File("C:\\F\\a.txt", 10);
-  sim.ResetCounters();
-  EXPECT_EQ(cleanups.FileSizeOf("C:\\F\\a.txt"), 10);
-  EXPECT_EQ(cleanups.FileSizeOf("C:\\F"), 0);
-  EXPECT_EQ(cleanups.FileSizeOf("C:\\F\\missing"), 0);
-  EXPECT_EQ(cleanups.FileSizeOf(""), 0);
-  EXPECT_EQ(sim.Calls(Op::kLookUp), 3u);
-  EXPECT_EQ(sim.Calls(Op::kListFolder), 0u);
 }
 
 TEST_F(FoldersTest, LongPathNameGivesEachExistingComponentItsStoredName) {

@@ -5,9 +5,11 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/text_lines.h"
 #include "platform/utf.h"
 #include "platform/wildcard.h"
 #include "settings/list_file.h"
+#include "settings/patterns.h"
 #include "settings/settings_files.h"
 
 namespace {
@@ -24,7 +26,7 @@ std::vector<std::string> CheckedLines(const std::string& relative) {
   EXPECT_TRUE(platform::Utf8ToUtf16(bytes)) << relative;
   EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << relative;
   EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << relative;
-  std::vector<std::string> lines = settings::SplitTextLines(bytes);
+  std::vector<std::string> lines = platform::SplitTextLines(bytes);
   EXPECT_EQ(settings::FormatListFile(lines), bytes) << relative << ": lone CR or LF";
   for (const std::string& line : lines)
     EXPECT_FALSE(line.empty()) << relative;
@@ -36,7 +38,7 @@ TEST(ShippedData, FirstRunCopiesEqualTheFactoryDefaults) {
   EXPECT_EQ(Slurp("data/exception.dat"), Slurp("data/standard/exception.dat"));
   // Review mode alone: a first clean run shows its finds before anything is removed.
   settings::Switches expected{};
-  expected[settings::kQuestion] = true;
+  expected[settings::kReviewFirst] = true;
   const std::string switches = Slurp("data/advancedoption.dat");
   EXPECT_EQ(switches.size(), 14u);
   EXPECT_EQ(settings::ParseAdvancedOptions(switches), expected);

@@ -6,11 +6,9 @@
 
 #include "clean/scan.h"
 #include "platform/sim/sim_system.h"
-#include "platform/sim/sim_ui.h"
-#include "platform/ui/form.h"
-#include "platform/ui/list_box.h"
-#include "platform/ui/status_bar.h"
+#include "platform/text_lines.h"
 #include "settings/list_file.h"
+#include "tests/clean/test_run.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/wildcard_oracle.h"
 
@@ -61,8 +59,8 @@ void Collect(platform::sim::SimSystem& sim, const std::string& folder,
 int Scan(const std::uint8_t* data, std::size_t size) {
   if (size > 4096) return 0;
   const std::vector<std::string> parts = SplitParts(data, size, 4);
-  const std::vector<std::string> patterns = settings::SplitTextLines(parts[0]);
-  const std::vector<std::string> exceptions = settings::SplitTextLines(parts[1]);
+  const std::vector<std::string> patterns = platform::SplitTextLines(parts[0]);
+  const std::vector<std::string> exceptions = platform::SplitTextLines(parts[1]);
   const bool zeroBytePass = !parts[2].empty() && (parts[2][0] & 1) != 0;
 
   platform::sim::SimSystem sim;
@@ -72,7 +70,7 @@ int Scan(const std::uint8_t* data, std::size_t size) {
   sim.AddFile("C:\\Docs\\empty.txt", "");
   // Each line of the tree: an attribute byte, a size byte, then a path below E:\.
   std::size_t count = 0;
-  for (const std::string& line : settings::SplitTextLines(parts[3])) {
+  for (const std::string& line : platform::SplitTextLines(parts[3])) {
     if (line.size() < 3 || ++count > kMaxEntries) continue;
     const auto kind = static_cast<unsigned char>(line[0]);
     const auto bytes = static_cast<unsigned char>(line[1]) % 8;
@@ -136,18 +134,12 @@ int Scan(const std::uint8_t* data, std::size_t size) {
     }
   }
 
-  platform::sim::SimUi ui;
-  ui::Application app(ui);
-  ui::Form form(app);
-  ui::ListBox report(&form, {0, 0, 200, 100});
-  ui::StatusBar status(&form, {80});
-  clean::RunState state;
-  clean::RunContext run(sim, app, state, report);
-  clean::RunSettings runSettings;
+  testing_clean::TestRun test(sim);
+  clean::RunSettings& runSettings = test.settings;
   runSettings.FileEndingList = patterns;
   runSettings.ExceptionListLower = settings::ExceptionListLowerOf(exceptions);
-  runSettings.AdvancedOptions[settings::kNullFile] = zeroBytePass;
-  clean::Scanner scanner(run, runSettings, status,
+  runSettings.AdvancedOptions[settings::kZeroByteFiles] = zeroBytePass;
+  clean::Scanner scanner(test.run, runSettings,
                          [&](const std::string& path) { return sim.DeleteFile(path); });
   scanner.ScanFolder("E:\\");
 
@@ -157,10 +149,10 @@ int Scan(const std::uint8_t* data, std::size_t size) {
   }
   FUZZ_CHECK(removed == expected);
   std::set<std::string> reported;
-  for (int i = 0; i < report.Count(); ++i)
-    FUZZ_CHECK(reported.insert(platform::sim::FoldName(report.Item(i))).second);
+  for (const std::string& line : test.view.report)
+    FUZZ_CHECK(reported.insert(platform::sim::FoldName(line)).second);
   FUZZ_CHECK(reported == expected);
-  FUZZ_CHECK(state.freedBytes == expectedBytes);
+  FUZZ_CHECK(test.state.freedBytes == expectedBytes);
   FUZZ_CHECK(sim.Content("C:\\Docs\\thesis.tmp") == "precious");
   FUZZ_CHECK(sim.Exists("C:\\Docs\\empty.txt"));
   return 0;

@@ -4,6 +4,7 @@
 
 #include "lang/language_texts.h"
 #include "platform/sim/sim_system.h"
+#include "platform/text_lines.h"
 #include "settings/list_file.h"
 #include "settings/settings_files.h"
 #include "tests/fuzz/fuzz_check.h"
@@ -27,7 +28,7 @@ void SetUpProgramFolder(platform::sim::SimSystem& sim) {
 
 int ListFile(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const std::vector<std::string> lines = settings::SplitTextLines(bytes);
+  const std::vector<std::string> lines = platform::SplitTextLines(bytes);
   std::size_t total = 0;
   for (const std::string& line : lines) {
     FUZZ_CHECK(!HasLineBreak(line));
@@ -35,7 +36,7 @@ int ListFile(const std::uint8_t* data, std::size_t size) {
   }
   FUZZ_CHECK(total <= size);
   // What was read is written and read back unchanged.
-  FUZZ_CHECK(settings::SplitTextLines(settings::FormatListFile(lines)) == lines);
+  FUZZ_CHECK(platform::SplitTextLines(settings::FormatListFile(lines)) == lines);
   const std::vector<std::string> lower = settings::ExceptionListLowerOf(lines);
   FUZZ_CHECK(lower.size() == lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -90,12 +91,15 @@ int LanguageFile(const std::uint8_t* data, std::size_t size) {
   SetUpProgramFolder(sim);
   sim.AddFile("C:\\app\\data\\lang\\En.dat", bytes);
   lang::LanguageTexts texts;
-  texts.fill("before");
+  for (int i = 0; i < lang::kLanguageTextCount; ++i)
+    texts[static_cast<lang::Text>(i)] = "before";
   lang::ReadLanguageFile(sim, "En", texts);
-  const std::vector<std::string> lines = settings::SplitTextLines(bytes);
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    FUZZ_CHECK(!HasLineBreak(texts[i]));
-    FUZZ_CHECK(texts[i] == (i < lines.size() ? lines[i] : std::string()));
+  const std::vector<std::string> lines = platform::SplitTextLines(bytes);
+  std::size_t i = 0;
+  for (const std::string& text : texts) {
+    FUZZ_CHECK(!HasLineBreak(text));
+    FUZZ_CHECK(text == (i < lines.size() ? lines[i] : std::string()));
+    ++i;
   }
   // The table written as a file reads back as the same table.
   sim.AddFile("C:\\app\\data\\lang\\De.dat",

@@ -8,12 +8,14 @@
 namespace reliability {
 namespace {
 
+using lang::Text;
 using platform::DirEntry;
 using platform::DriveType;
 using platform::FileAccess;
 using platform::ReadError;
 using platform::RegistryRoot;
 using platform::RegistryValue;
+using testing_app::En;
 using testing_app::RunHarness;
 using Lines = std::vector<std::string>;
 
@@ -23,7 +25,7 @@ TEST(FaultRegression, AnUnreadableExceptionListStopsTheScanNotTheExceptedFiles) 
   RunHarness h;
   h.Patterns("*.tmp\r\n");
   h.Exceptions("keep.tmp\r\n");
-  h.Switches({0});
+  h.Switches({settings::kTempFolders});
   h.sim.AddFile("E:\\keep.tmp", "precious");
   h.sim.AddFile("E:\\junk.tmp", "x");
   h.sim.AddFile("C:\\Temp\\t.log", "x");
@@ -32,11 +34,11 @@ TEST(FaultRegression, AnUnreadableExceptionListStopsTheScanNotTheExceptedFiles) 
   EXPECT_TRUE(h.sim.Exists("E:\\keep.tmp"));
   EXPECT_TRUE(h.sim.Exists("E:\\junk.tmp"));
   EXPECT_FALSE(h.sim.Exists("C:\\Temp\\t.log"));  // the special clean-ups still run
-  EXPECT_EQ(report.lines, Lines{"En:47"});
+  EXPECT_EQ(report.lines, Lines{En(Text::kTempFoldersReport)});
 }
 
 TEST(FaultRegression, UnreadableSwitchesNeverTurnAReviewIntoADeletion) {
-  for (int mode : {12, 13}) {  // recycle, review
+  for (settings::Switch mode : {settings::kRecycleFound, settings::kReviewFirst}) {
     RunHarness h;
     h.Patterns("*.tmp\r\n");
     h.Switches({mode});
@@ -99,10 +101,10 @@ TEST_F(SizeUnknown, AnUnusedDllWhoseSizeCannotBeReadStays) {
   sim.AddFile(dll, std::string(4000, 'x'));
   sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, dll, RegistryValue::FromDword(0));
   sim.FailPath(Op::kLookUp, dll);
-  cleanups.UnusedDlls();
+  cleanups.RemoveZeroCountDlls();
   EXPECT_TRUE(sim.Exists(dll));
   EXPECT_EQ(state.freedBytes, 0);
-  EXPECT_EQ(report.Count(), 0);
+  EXPECT_TRUE(Reported().empty());
 }
 
 // --- The sim's fault kinds, as the sweeps rely on them

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/text_lines.h"
 #include "settings/list_file.h"
+#include "settings/settings_files.h"
 #include "tests/reliability/sweep_harness.h"
 
 namespace reliability {
@@ -42,14 +44,12 @@ void SeedMachine(RunHarness& h, Mode mode) {
   SimSystem& sim = h.sim;
   h.Patterns("*.tmp\r\n~*.*\r\n*.bak\r\n");
   h.Exceptions("keep.tmp\r\n");
-  std::initializer_list<int> common = {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-  std::vector<int> on(common);
-  if (mode == Mode::kRecycle) on.push_back(12);
-  if (mode == Mode::kReview) on.push_back(13);
-  std::string bytes(14, '\0');
-  for (int i : on)
-    bytes[static_cast<std::size_t>(i)] = '\x01';
-  sim.AddFile("data\\advancedoption.dat", bytes);
+  settings::Switches on{};
+  on.fill(true);
+  on[settings::kRecentDocuments] = false;
+  on[settings::kRecycleFound] = mode == Mode::kRecycle;
+  on[settings::kReviewFirst] = mode == Mode::kReview;
+  sim.AddFile("data\\advancedoption.dat", settings::FormatAdvancedOptions(on));
 
   sim.AddFile("C:\\Users\\me\\Documents\\thesis.tmp", std::string(70, 'p'));
   sim.AddFile("C:\\Users\\me\\Documents\\thesis.doc", std::string(80, 'p'));
@@ -148,7 +148,7 @@ Outcome CleanRunWith(Mode mode, const std::optional<Injection>& injection) {
   // designed; a failed check of the token finds that too.
   if (injection && injection->op == Op::kIsAdministrator) {
     std::string& switches = oldSettings[kSettingsFiles[2]];
-    for (int i : {settings::kOldUpdateFile, settings::kSystemLog, settings::kDll})
+    for (int i : {settings::kOldUpdateFiles, settings::kSystemLog, settings::kUnusedDlls})
       switches[static_cast<std::size_t>(i)] = '\0';
   }
   for (const char* path : kSettingsFiles) {
@@ -230,8 +230,8 @@ std::vector<std::uint64_t> SettingsCycleWith(const std::optional<Injection>& inj
   if (injection) h.sim.FailNthCall(injection->op, injection->n, injection->fault);
   h.Run([&](app::TFrmMain& main) {
     // As the options dialog's OK and the language menu set them.
-    main.Settings.FileEndingList = settings::SplitTextLines(kNew.fileFormat);
-    main.Settings.ExceptionList = settings::SplitTextLines(kNew.exception);
+    main.Settings.FileEndingList = platform::SplitTextLines(kNew.fileFormat);
+    main.Settings.ExceptionList = platform::SplitTextLines(kNew.exception);
     main.Settings.ExceptionListLower = settings::ExceptionListLowerOf(main.Settings.ExceptionList);
     main.Settings.AdvancedOptions.fill(true);
     for (settings::SettingsFile file :

@@ -12,6 +12,8 @@
 namespace reliability {
 namespace {
 
+using lang::Text;
+using testing_app::En;
 using testing_app::RunHarness;
 using testing_app::RunReport;
 using Lines = std::vector<std::string>;
@@ -52,14 +54,14 @@ TEST(HostileTree, ALinkCycleIsNeitherEnteredNorRemovedAndTheRunEnds) {
 TEST(HostileTree, ALinkFromTheTempFolderToTheDocumentsLosesTheLinkNotTheDocuments) {
   RunHarness h;
   h.Patterns("*.doc\r\n");
-  h.Switches({0});
+  h.Switches({settings::kTempFolders});
   h.sim.SetTempFolder("C:\\Users\\me\\Temp\\");
   h.sim.AddFile("C:\\Users\\me\\Temp\\old.log", "x");
   h.sim.AddFolderLink("C:\\Users\\me\\Temp\\Documents", "C:\\Users\\me\\Documents");
   h.sim.AddFolderLink("E:\\Documents", "C:\\Users\\me\\Documents");
   h.sim.AddFile("C:\\Users\\me\\Documents\\thesis.doc", "years of work");
   RunReport report = h.CleanOnce();
-  EXPECT_EQ(report.lines, Lines{"En:47"});
+  EXPECT_EQ(report.lines, Lines{En(Text::kTempFoldersReport)});
   EXPECT_EQ(h.sim.Content("C:\\Users\\me\\Documents\\thesis.doc"), "years of work");
   EXPECT_FALSE(h.sim.Exists("C:\\Users\\me\\Temp\\Documents"));
   EXPECT_FALSE(h.sim.Exists("C:\\Users\\me\\Temp\\old.log"));
@@ -69,7 +71,7 @@ TEST(HostileTree, ALinkFromTheTempFolderToTheDocumentsLosesTheLinkNotTheDocument
 TEST(HostileTree, AFolderThreeHundredLevelsDeepIsCleanedToTheBottom) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
-  h.Switches({0});
+  h.Switches({settings::kTempFolders});
   std::string deep = "E:";
   std::string temp = "C:\\Temp";
   for (int i = 0; i < 300; ++i) {
@@ -81,7 +83,7 @@ TEST(HostileTree, AFolderThreeHundredLevelsDeepIsCleanedToTheBottom) {
   h.sim.AddFile(temp + "\\bottom.log", std::string(5, 'x'));
   ASSERT_GT(deep.size(), 2000u);
   RunReport report = h.CleanOnce();
-  EXPECT_EQ(report.lines, (Lines{deep + "\\bottom.tmp", "En:47"}));
+  EXPECT_EQ(report.lines, (Lines{deep + "\\bottom.tmp", En(Text::kTempFoldersReport)}));
   EXPECT_TRUE(h.sim.Exists(deep + "\\bottom.txt"));
   EXPECT_FALSE(h.sim.Exists("C:\\Temp\\t"));  // the whole temporary tree is gone
   EXPECT_TRUE(h.sim.Exists("C:\\Temp"));
@@ -176,9 +178,9 @@ TEST(HostileTree, TrailingDotAndBlankNamesAreRemovedExactlyNeverTheirNamesakes) 
     RunHarness h;
     h.Patterns("");
     if (recycle) {
-      h.Switches({7, 12});
+      h.Switches({settings::kZeroByteFiles, settings::kRecycleFound});
     } else {
-      h.Switches({7});
+      h.Switches({settings::kZeroByteFiles});
     }
     h.sim.AddFile("E:\\junk", "the namesake stays");
     h.sim.AddFile("\\\\?\\E:\\junk.", "");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text_lines.h"
+
 namespace settings {
 namespace {
 
@@ -35,7 +37,7 @@ TEST(SplitTextLines, LineRules) {
       {"\xCE\x91\xCE\x92.tmp\r\n", {"\xCE\x91\xCE\x92.tmp"}},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(SplitTextLines(c.bytes), c.lines) << c.bytes;
+    EXPECT_EQ(platform::SplitTextLines(c.bytes), c.lines) << c.bytes;
 }
 
 TEST(FormatListFile, CrLfAfterEveryEntryAndRoundTrips) {
@@ -43,7 +45,7 @@ TEST(FormatListFile, CrLfAfterEveryEntryAndRoundTrips) {
   EXPECT_EQ(FormatListFile({""}), "\r\n");
   const Lines entries = {"*.tmp", "", " a b ", "\xC3\x84.txt"};
   EXPECT_EQ(FormatListFile(entries), "*.tmp\r\n\r\n a b \r\n\xC3\x84.txt\r\n");
-  EXPECT_EQ(SplitTextLines(FormatListFile(entries)), entries);
+  EXPECT_EQ(platform::SplitTextLines(FormatListFile(entries)), entries);
 }
 
 TEST(LowerAsciiLetters, OnlyAToZChange) {

@@ -5,6 +5,7 @@
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_ui.h"
 #include "settings/inputbox_form.h"
+#include "settings/patterns.h"
 #include "tests/app/app_harness.h"
 
 namespace settings {
@@ -12,14 +13,20 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using Script = std::function<void(TFrmoption& dialog)>;
+using lang::Text;
 constexpr int kChar = platform::sim::SimUi::kCharWidth;
 
-// The options dialog and the input box on the sim, with texts "T0" ... "T92".
+// What the test's table holds for a text: "T" and its place.
+std::string T(Text text) {
+  return "T" + std::to_string(static_cast<int>(text));
+}
+
+// The options dialog and the input box on the sim, each text of the table T(text).
 class OptionFormTest : public ::testing::Test {
  protected:
   OptionFormTest() {
-    for (size_t i = 0; i < texts.size(); ++i)
-      texts[i] = "T" + std::to_string(i);
+    for (int i = 0; i < lang::kLanguageTextCount; ++i)
+      texts[static_cast<Text>(i)] = T(static_cast<Text>(i));
     sim.AddDrive('C', platform::DriveType::kFixed);
     sim.AddFolder("C:\\app\\data\\standard");
     sim.SetCurrentDirectory("C:\\app");
@@ -90,7 +97,7 @@ TEST_F(OptionFormTest, OkStoresTheListsInListOrderAndRebuildsTheLowerCasedExcept
   target.FileEndingList = {"~*.tmp", "*.TMP", "*.bak", " *.old"};
   target.ExceptionList = {"THUMBS.DB", "\xC3\x84RGER.TXT", "desktop.ini"};
   target.ExceptionListLower = {"thumbs.db", "\xC3\x84rger.txt", "desktop.ini"};
-  target.AdvancedOptions = SwitchesOn({kTemp, kNullFile, kQuestion});
+  target.AdvancedOptions = SwitchesOn({kTempFolders, kZeroByteFiles, kReviewFirst});
   target.keepOnDisk = {true, true, true, true};
   Open([&](TFrmoption& d) {
     EXPECT_EQ(Items(d.LBfileend), (Lines{" *.old", "*.bak", "*.TMP", "~*.tmp"}));
@@ -109,7 +116,7 @@ TEST_F(OptionFormTest, OkStoresTheListsInListOrderAndRebuildsTheLowerCasedExcept
             (Lines{"desktop.ini", "THUMBS.DB", "Zz.txt", "\xC3\x84RGER.TXT"}));
   EXPECT_EQ(target.ExceptionListLower,
             (Lines{"desktop.ini", "thumbs.db", "zz.txt", "\xC3\x84rger.txt"}));
-  EXPECT_EQ(target.AdvancedOptions, SwitchesOn({kNullFile, kQuestion}));
+  EXPECT_EQ(target.AdvancedOptions, SwitchesOn({kZeroByteFiles, kReviewFirst}));
   // Confirmed lists and switches are saved even if their files could not be read at start.
   EXPECT_EQ(target.keepOnDisk, (std::array<bool, kSettingsFileCount>{false, false, false, true}));
   EXPECT_TRUE(ui.MessageBoxes().empty());
@@ -166,8 +173,8 @@ TEST_F(OptionFormTest, RefusedPatternsLeaveTheListAndShowTheMessage) {
   });
   ASSERT_EQ(ui.MessageBoxes().size(), refused.size());
   for (const auto& box : ui.MessageBoxes()) {
-    EXPECT_EQ(box.text, "T72");
-    EXPECT_EQ(box.caption, "T80");
+    EXPECT_EQ(box.text, T(Text::kBadPattern));
+    EXPECT_EQ(box.caption, T(Text::kInvalidEntry));
     EXPECT_EQ(box.style, 0x30u);
     EXPECT_EQ(box.languageId, 9);
     EXPECT_EQ(box.ownerName, "TFrmoption");
@@ -208,8 +215,8 @@ TEST_F(OptionFormTest, ExceptionsNeedADotBeforeTheEndAndNoFolder) {
   });
   ASSERT_EQ(ui.MessageBoxes().size(), refused.size());
   for (const auto& box : ui.MessageBoxes()) {
-    EXPECT_EQ(box.text, "T73");
-    EXPECT_EQ(box.caption, "T80");
+    EXPECT_EQ(box.text, T(Text::kBadException));
+    EXPECT_EQ(box.caption, T(Text::kInvalidEntry));
     EXPECT_EQ(box.style, 0x30u);
   }
 }
@@ -233,7 +240,10 @@ TEST_F(OptionFormTest, TheInputBoxAsksWithTheDialogsTextsAndNoAnswerAddsNothing)
     record("*.exe", false);
     d.Btnaddexception.Click();
   });
-  EXPECT_EQ(asked, (std::vector<Lines>{{"T74", "T75", "T38", "T2"}, {"T76", "T77", "T38", "T2"}}));
+  const std::string ok = T(Text::kOk), cancel = T(Text::kCancel);
+  EXPECT_EQ(asked, (std::vector<Lines>{
+                       {T(Text::kNewPatternCaption), T(Text::kNewPatternPrompt), ok, cancel},
+                       {T(Text::kNewExceptionCaption), T(Text::kNewExceptionPrompt), ok, cancel}}));
   EXPECT_TRUE(ui.MessageBoxes().empty());
 }
 
@@ -277,24 +287,24 @@ TEST_F(OptionFormTest, RemovingRecomputesTheRangeWithoutMarginEvenWithNothingSel
 }
 
 TEST_F(OptionFormTest, TheRecycleBinSwitchesExcludeEachOtherUnlessAborted) {
-  target.AdvancedOptions = SwitchesOn({kPaper, kSecurityPaper});
+  target.AdvancedOptions = SwitchesOn({kEmptyRecycleBin, kRecycleFound});
   Open([](TFrmoption& d) {
     EXPECT_TRUE(d.CBsecuritypaper.Checked());
     EXPECT_FALSE(d.CBpaper.Checked());
     d.BBtnok.Click();
   });
-  EXPECT_EQ(target.AdvancedOptions, SwitchesOn({kSecurityPaper}));
+  EXPECT_EQ(target.AdvancedOptions, SwitchesOn({kRecycleFound}));
 
-  target.AdvancedOptions = SwitchesOn({kPaper, kSecurityPaper});
+  target.AdvancedOptions = SwitchesOn({kEmptyRecycleBin, kRecycleFound});
   Open([&](TFrmoption& d) {
     // A user's clicks follow the same rules; switching one off leaves the other off.
     d.CBpaper.Click();
-    EXPECT_EQ(Checked(), SwitchesOn({kPaper}));
+    EXPECT_EQ(Checked(), SwitchesOn({kEmptyRecycleBin}));
     d.CBpaper.Click();
     EXPECT_EQ(Checked(), Switches{});
     d.BBtnabort.Click();
   });
-  EXPECT_EQ(target.AdvancedOptions, SwitchesOn({kPaper, kSecurityPaper}));
+  EXPECT_EQ(target.AdvancedOptions, SwitchesOn({kEmptyRecycleBin, kRecycleFound}));
 }
 
 TEST_F(OptionFormTest, StandardRestoresTheDefaultsInTheDialogOnly) {
@@ -303,10 +313,11 @@ TEST_F(OptionFormTest, StandardRestoresTheDefaultsInTheDialogOnly) {
   target.FileEndingList = {"*.old"};
   target.ExceptionList = {"x.txt"};
   target.ExceptionListLower = {"x.txt"};
-  target.AdvancedOptions = SwitchesOn({kFavorite, kNullFile, kSecurityPaper});
+  target.AdvancedOptions = SwitchesOn({kFavourites, kZeroByteFiles, kRecycleFound});
   const Settings before = target;
-  const Switches defaults = SwitchesOn({kTemp, kRecent, kPaper, kTempIEFile, kCookie, kEvent,
-                                        kOldUpdateFile, kSystemLog, kDll, kExecute, kQuestion});
+  const Switches defaults =
+      SwitchesOn({kTempFolders, kRecentDocuments, kEmptyRecycleBin, kTempInternetFiles, kCookies,
+                  kHistory, kOldUpdateFiles, kSystemLog, kUnusedDlls, kRunList, kReviewFirst});
   Open([&](TFrmoption& d) {
     d.Btnstandard.Click();
     EXPECT_EQ(Items(d.LBfileend), (Lines{"*.chk", "*.tmp"}));
@@ -350,7 +361,7 @@ TEST_F(OptionFormTest, MissingDefaultFilesLeaveTheirListEmptyAndStillResetTheRes
 }
 
 TEST_F(OptionFormTest, AdministratorSwitchesAreDisabledAndOffForOthers) {
-  target.AdvancedOptions = SwitchesOn({kTemp, kOldUpdateFile, kSystemLog, kDll});
+  target.AdvancedOptions = SwitchesOn({kTempFolders, kOldUpdateFiles, kSystemLog, kUnusedDlls});
   Open(
       [&](TFrmoption& d) {
         for (ui::CheckBox* box : {&d.CBoldupdatefile, &d.CBsystemlog, &d.CBdll}) {
@@ -366,9 +377,9 @@ TEST_F(OptionFormTest, AdministratorSwitchesAreDisabledAndOffForOthers) {
         d.BBtnok.Click();
       },
       false);
-  EXPECT_FALSE(target.AdvancedOptions[kOldUpdateFile] || target.AdvancedOptions[kSystemLog] ||
-               target.AdvancedOptions[kDll]);
-  EXPECT_TRUE(target.AdvancedOptions[kTemp]);
+  EXPECT_FALSE(target.AdvancedOptions[kOldUpdateFiles] || target.AdvancedOptions[kSystemLog] ||
+               target.AdvancedOptions[kUnusedDlls]);
+  EXPECT_TRUE(target.AdvancedOptions[kTempFolders]);
 
   // For an administrator they are usable and "Standard" switches them on.
   Open([&](TFrmoption& d) {

@@ -5,13 +5,11 @@
 #include <atomic>
 
 #include "cleanups/special_cleanups.h"
-#include "platform/sim/sim_ui.h"
-#include "platform/ui/form.h"
-#include "platform/ui/list_box.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide_path.h"
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
+#include "tests/clean/test_run.h"
 
 #include <wininet.h>
 
@@ -71,21 +69,13 @@ class CleanupsWin32 : public ::testing::Test {
     ::CreateDirectoryW(W(folder).c_str(), nullptr);
   }
 
-  std::vector<std::string> Reported() const {
-    std::vector<std::string> lines;
-    for (int i = 0; i < report.Count(); ++i)
-      lines.push_back(report.Item(i));
-    return lines;
-  }
+  std::vector<std::string> Reported() const { return test.view.report; }
 
   std::string folder;
   platform::win32::Win32System system;
-  platform::sim::SimUi ui;
-  ui::Application app{ui};
-  ui::Form form{app};
-  ui::ListBox report{&form, {0, 0, 200, 100}};
-  clean::RunState state;
-  clean::RunContext run{system, app, state, report};
+  testing_clean::TestRun test{system};
+  clean::RunState& state = test.state;
+  cleanups::RunContext& run = test.run;
   cleanups::SpecialCleanups cleanups{run, true};
 };
 
@@ -144,13 +134,13 @@ TEST_F(CleanupsWin32, SpecialFoldersAndLongPathNames) {
   namespace csidl = platform::csidl;
   for (int id : {csidl::kFavorites, csidl::kRecent, csidl::kAppData, csidl::kInternetCache,
                  csidl::kCookies, csidl::kHistory}) {
-    const std::string path = cleanups.SpecialFolder(id);
+    const std::string path = system.SpecialFolder(id);
     ASSERT_FALSE(path.empty()) << id;
     std::optional<platform::DirEntry> entry = system.LookUp(path);
     ASSERT_TRUE(entry) << path;
     EXPECT_TRUE(entry->IsDirectory()) << path;
   }
-  const std::string temp = cleanups.TempFolder();
+  const std::string temp = system.TempFolder();
   ASSERT_FALSE(temp.empty());
   EXPECT_EQ(temp.back(), '\\');
   EXPECT_EQ(cleanups.LongPathName(temp).size(), temp.size());
@@ -166,7 +156,7 @@ TEST_F(CleanupsWin32, SpecialFoldersAndLongPathNames) {
   ASSERT_EQ(shortName.find("Long"), std::string::npos) << shortName;
   EXPECT_EQ(cleanups.LongPathName(shortName),
             folder + "\\A Rather Long Folder Name\\Another Long File Name.txt");
-  EXPECT_EQ(cleanups.LongPathName("C:\\WINDOWS\\"), cleanups.WindowsFolder() + "\\");
+  EXPECT_EQ(cleanups.LongPathName("C:\\WINDOWS\\"), system.WindowsFolder() + "\\");
 }
 
 TEST_F(CleanupsWin32, RunListValuesGoAndTheKeyStays) {
@@ -174,7 +164,7 @@ TEST_F(CleanupsWin32, RunListValuesGoAndTheKeyStays) {
   const wchar_t command[] = L"notepad\\1";
   for (const wchar_t* name : {L"a", L"b", L"c", L"MRUList"})
     SetValue(HKEY_CURRENT_USER, key, name, REG_SZ, command, sizeof command);
-  cleanups.RunList();
+  cleanups.ClearRunList();
   UniqueKey opened;
   ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, opened.Receive()), ERROR_SUCCESS);
   DWORD values = 99;
@@ -207,7 +197,7 @@ TEST_F(CleanupsWin32, SharedDllsWithACountOfZeroGo) {
   SetValue(HKEY_LOCAL_MACHINE, key, W(busy), REG_DWORD, &none, sizeof none);
   SetValue(HKEY_LOCAL_MACHINE, key, W(missing), REG_DWORD, &none, sizeof none);
 
-  cleanups.UnusedDlls();
+  cleanups.RemoveZeroCountDlls();
   EXPECT_EQ(Reported(), std::vector<std::string>{zero});
   EXPECT_EQ(state.freedBytes, 100);
   EXPECT_FALSE(Exists(zero));
@@ -247,7 +237,7 @@ TEST_F(CleanupsWin32, UrlCacheIsCleared) {
 }
 
 TEST_F(CleanupsWin32, UpdateFilesAndSystemLogInTheWindowsFolder) {
-  const std::string windows = cleanups.WindowsFolder();
+  const std::string windows = system.WindowsFolder();
   const std::string setup = windows + "\\Windows Update Setup-Dateien";
   const std::string dollar = windows + "\\$NtUninstall" + folder.substr(3) + "$";
   const std::string dollarFile = windows + "\\$file" + folder.substr(3) + "$";

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/main_form.h"
+#include "platform/text_lines.h"
 #include "platform/ui/types.h"
 #include "platform/win32/ui/dpi.h"
 #include "platform/win32/ui/font_cache.h"
@@ -68,7 +69,7 @@ void RemoveTree(const std::wstring& folder) {
 }
 
 Lines LanguageLines(const ProgramFolder& folder, const std::string& code) {
-  return settings::SplitTextLines(folder.Read("data\\lang\\" + code + ".dat"));
+  return platform::SplitTextLines(folder.Read("data\\lang\\" + code + ".dat"));
 }
 
 // Posted rather than sent: a click or a menu command that opens a modal window returns only

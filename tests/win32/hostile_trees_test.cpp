@@ -6,14 +6,11 @@
 #include <atomic>
 
 #include "clean/scan.h"
-#include "platform/sim/sim_ui.h"
-#include "platform/ui/form.h"
-#include "platform/ui/list_box.h"
-#include "platform/ui/status_bar.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide_path.h"
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
+#include "tests/clean/test_run.h"
 
 namespace {
 
@@ -49,27 +46,18 @@ class HostileTreesWin32 : public ::testing::Test {
   // A scan of `root` as a clean run makes it, deleting for good.
   std::vector<std::string> Scan(const std::string& root, std::vector<std::string> patterns,
                                 bool zeroBytePass) {
-    clean::RunSettings settings;
+    clean::RunSettings& settings = test.settings;
     settings.FileEndingList = std::move(patterns);
-    settings.AdvancedOptions[settings::kNullFile] = zeroBytePass;
-    clean::Scanner scanner(run, settings, status,
+    settings.AdvancedOptions[settings::kZeroByteFiles] = zeroBytePass;
+    clean::Scanner scanner(test.run, settings,
                            [this](const std::string& path) { return system.DeleteFile(path); });
     scanner.ScanFolder(root);
-    std::vector<std::string> lines;
-    for (int i = 0; i < report.Count(); ++i)
-      lines.push_back(report.Item(i));
-    return lines;
+    return test.view.report;
   }
 
   std::string folder;
   platform::win32::Win32System system;
-  platform::sim::SimUi ui;
-  ui::Application app{ui};
-  ui::Form form{app};
-  ui::ListBox report{&form, {0, 0, 200, 100}};
-  ui::StatusBar status{&form, {80}};
-  clean::RunState state;
-  clean::RunContext run{system, app, state, report};
+  testing_clean::TestRun test{system};
 };
 
 TEST_F(HostileTreesWin32, TrailingDotAndBlankNamesAreRemovedExactlyNeverTheirNamesakes) {
@@ -120,7 +108,7 @@ TEST_F(HostileTreesWin32, ATreeDeeperThanMaxPathIsCleanedToTheBottom) {
   MakeVerbatimFile(deep + "\\bottom.tmp", "1234567");
   MakeVerbatimFile(deep + "\\bottom.txt", "keep");
   EXPECT_EQ(Scan(folder, {"*.tmp"}, false), std::vector<std::string>{deep + "\\bottom.tmp"});
-  EXPECT_EQ(state.freedBytes, 7);
+  EXPECT_EQ(test.state.freedBytes, 7);
   EXPECT_FALSE(VerbatimExists(deep + "\\bottom.tmp"));
   EXPECT_TRUE(VerbatimExists(deep + "\\bottom.txt"));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/main_form.h"
+#include "platform/text_lines.h"
 #include "settings/list_file.h"
 #include "tests/win32/program_driver.h"
 
@@ -33,7 +34,7 @@ class OptionDialogTest : public ::testing::Test {
     folder_.Write("data\\lang\\whichlang.dat", std::string("\x02"
                                                            "En\x01",
                                                            4));
-    t_ = settings::SplitTextLines(folder_.Read("data\\lang\\En.dat"));
+    t_ = platform::SplitTextLines(folder_.Read("data\\lang\\En.dat"));
     program_ = std::make_unique<Program>(folder_);
     main_ = program_->WaitForWindow(L"TFrmMain");
     ASSERT_NE(main_, nullptr);
@@ -104,17 +105,17 @@ TEST_F(OptionDialogTest, AddsThroughTheInputBoxRefusesProtectedTypesAndSavesOnCl
   WaitHidden(dialog_);
   EXPECT_FALSE(::IsWindowVisible(dialog_));
   // Nothing is written before the main window closes.
-  EXPECT_FALSE(Contains(settings::SplitTextLines(folder_.Read("data\\fileformat.dat")), "*.old"));
+  EXPECT_FALSE(Contains(platform::SplitTextLines(folder_.Read("data\\fileformat.dat")), "*.old"));
 
   ::PostMessageW(main_, WM_CLOSE, 0, 0);
   EXPECT_EQ(program_->WaitForExit(), 0);
-  const Lines patterns = settings::SplitTextLines(folder_.Read("data\\fileformat.dat"));
+  const Lines patterns = platform::SplitTextLines(folder_.Read("data\\fileformat.dat"));
   EXPECT_TRUE(Contains(patterns, "*.old"));
   EXPECT_TRUE(Contains(patterns, "*.tmp"));
   EXPECT_FALSE(Contains(patterns, "*.EXE"));
   EXPECT_FALSE(Contains(patterns, "*.never"));
   EXPECT_TRUE(
-      Contains(settings::SplitTextLines(folder_.Read("data\\exception.dat")), "keepme.tmp"));
+      Contains(platform::SplitTextLines(folder_.Read("data\\exception.dat")), "keepme.tmp"));
   const std::string switches = folder_.Read("data\\advancedoption.dat");
   ASSERT_EQ(switches.size(), 14u);
   EXPECT_EQ(switches[7], '\x01') << "zero-byte files";

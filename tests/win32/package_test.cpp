@@ -7,6 +7,7 @@
 #include <map>
 
 #include "about/links.h"
+#include "platform/text_lines.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide_path.h"
 #include "settings/list_file.h"
@@ -125,7 +126,7 @@ TEST(Package, HoldsTheProgramItsReadmeAndTheShippedDataFolderAsItIs) {
   EXPECT_FALSE(packed.contains("data\\lang\\whichlang.dat"));
 
   ASSERT_TRUE(readme.starts_with("\xEF\xBB\xBF")) << "a byte-order mark for Notepad";
-  const Lines lines = settings::SplitTextLines(readme.substr(3));
+  const Lines lines = platform::SplitTextLines(readme.substr(3));
   EXPECT_EQ(settings::FormatListFile(lines), readme.substr(3)) << "CR LF throughout";
   for (const char* part : {"DEUTSCH", "ENGLISH", "Papierkorb", "recycle bin",
                            "Nachfragen bevor gel\xC3\xB6scht wird", "Ask before deleting"}) {
@@ -161,7 +162,7 @@ TEST(Package, TheProgramCarriesItsIconAndVersion) {
 
 TEST(Package, StartsFromTheUnpackedFolderAndKeepsTheLanguageItRecords) {
   if (!HaveDisplay()) GTEST_SKIP() << "no display";
-  const Lines de = settings::SplitTextLines(ReadAll(kPackage + "\\data\\lang\\De.dat"));
+  const Lines de = platform::SplitTextLines(ReadAll(kPackage + "\\data\\lang\\De.dat"));
   ASSERT_EQ(de.size(), 93u);
   {
     Unpacked program;

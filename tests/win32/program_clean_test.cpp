@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/win32/wide_path.h"
+#include "settings/settings_files.h"
 #include "tests/win32/program_driver.h"
 
 namespace testing_program {
@@ -35,11 +36,11 @@ void MakeFile(const std::string& path, const std::string& content, DWORD attribu
 // other test uses; `switches` are the advanced switches that are on.
 class CleanProgram {
  public:
-  explicit CleanProgram(std::initializer_list<int> switches) {
-    std::string bytes(14, '\0');
-    for (int i : switches)
-      bytes[static_cast<size_t>(i)] = '\x01';
-    folder_.Write("data\\advancedoption.dat", bytes);
+  explicit CleanProgram(std::initializer_list<settings::Switch> switches) {
+    settings::Switches on{};
+    for (settings::Switch i : switches)
+      on[i] = true;
+    folder_.Write("data\\advancedoption.dat", settings::FormatAdvancedOptions(on));
     folder_.Write("data\\fileformat.dat", "*.tmp\r\n");
     folder_.Write("data\\lang\\whichlang.dat", std::string("\x02"
                                                            "En\x01",
@@ -114,7 +115,7 @@ TEST_F(ProgramCleanTest, DeletesExactlyTheJunkAndNothingBehindALink) {
 
 TEST_F(ProgramCleanTest, TheRecycleBinKeepsWhatItTakes) {
   MakeFile("R:\\bin\\recycled.tmp", "recycle me");
-  CleanProgram program({12});
+  CleanProgram program({settings::kRecycleFound});
   ASSERT_NE(program.Start(), nullptr);
   EXPECT_EQ(program.FinishWithReport(), Lines{"R:\\bin\\recycled.tmp"});
   EXPECT_FALSE(Exists("R:\\bin\\recycled.tmp"));
@@ -125,7 +126,7 @@ TEST_F(ProgramCleanTest, TheReviewRemovesOnlyTheMarkedLines) {
   for (const char* name : {"R:\\rev\\a.tmp", "R:\\rev\\b.tmp", "R:\\rev\\c.tmp"}) {
     MakeFile(name, "x");
   }
-  CleanProgram program({13});
+  CleanProgram program({settings::kReviewFirst});
   ASSERT_NE(program.Start(), nullptr);
   HWND review = program.Running().WaitForWindow(L"TFrmmarkfile");
   ASSERT_NE(review, nullptr);
@@ -172,7 +173,10 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
                    sizeof(zero));
   ::RegCloseKey(key);
 
-  CleanProgram program({0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11});
+  CleanProgram program(
+      {settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
+       settings::kTempInternetFiles, settings::kCookies, settings::kFavourites, settings::kHistory,
+       settings::kOldUpdateFiles, settings::kSystemLog, settings::kUnusedDlls, settings::kRunList});
   ASSERT_NE(program.Start(), nullptr);
   const Lines lines = program.FinishWithReport();
   // The found files first (earlier tests leave some on R: too), then one line per step, with

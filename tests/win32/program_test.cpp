@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_form.h"
+#include "platform/text_lines.h"
 #include "platform/win32/wide_path.h"
 #include "settings/list_file.h"
 #include "tests/win32/program_driver.h"
@@ -10,7 +11,7 @@ namespace testing_program {
 namespace {
 
 std::vector<std::string> LanguageLines(const ProgramFolder& folder, const std::string& code) {
-  return settings::SplitTextLines(folder.Read("data\\lang\\" + code + ".dat"));
+  return platform::SplitTextLines(folder.Read("data\\lang\\" + code + ".dat"));
 }
 
 bool Contains(const std::vector<std::string>& texts, const std::string& text) {

@@ -1,0 +1,103 @@
+#include "clean/clean_run.h"
+
+#include <optional>
+
+#include "clean/scan.h"
+#include "cleanups/special_steps.h"
+#include "settings/patterns.h"
+
+namespace clean {
+
+RunSettings RunSettings::From(const settings::Settings& settings, bool userIsAdmin) {
+  using settings::SettingsFile;
+  RunSettings run;
+  run.FileEndingList =
+      settings::UsablePatterns(settings.FileEndingList, settings.ProtectedPatterns);
+  run.ExceptionListLower = settings.ExceptionListLower;
+  run.AdvancedOptions = settings.AdvancedOptions;
+  run.UserIsAdmin = userIsAdmin;
+  run.settingsUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kException)] ||
+                           settings.keepOnDisk[static_cast<int>(SettingsFile::kAdvancedOption)];
+  return run;
+}
+
+CleanRun::CleanRun(platform::System& system, RunView& view, RunState& state,
+                   const RunSettings& settings, const lang::LanguageTexts& texts)
+    : system_(system), view_(view), state_(state), settings_(settings), texts_(texts) {}
+
+RunOutcome CleanRun::Run(DriveChoice drives) {
+  state_.freedBytes = 0;
+  state_.stop = false;
+  const bool reviewFirst = settings_.AdvancedOptions[settings::kReviewFirst];
+  if (settings_.ScanWanted() && !settings_.settingsUnreadable) {
+    ScanDrives(drives);
+    // Also after a stop: the review shows what was found until then.
+    if (reviewFirst) Review();
+  }
+  SpecialSteps();
+  return state_.stop && !reviewFirst ? RunOutcome::kStopped : RunOutcome::kCompleted;
+}
+
+void CleanRun::ScanDrives(DriveChoice drives) {
+  FileAction action;
+  if (settings_.AdvancedOptions[settings::kReviewFirst]) {
+    found_.clear();
+    action = [this](const std::string& path) {
+      // A file found twice in a row (two patterns, or a pattern and the zero-byte pass) once.
+      if (found_.empty() || found_.back() != path) found_.push_back(path);
+      return false;
+    };
+  } else if (settings_.AdvancedOptions[settings::kRecycleFound]) {
+    action = [this](const std::string& path) { return system_.MoveToRecycleBin(path); };
+  } else {
+    action = [this](const std::string& path) { return system_.DeleteFile(path); };
+  }
+  Scanner scanner(*this, settings_, std::move(action));
+  if (!drives.allDrives) {
+    if (drives.letter != '\0') scanner.ScanFolder(std::string{drives.letter, ':', '\\'});
+    return;
+  }
+  // Removable drives, CD drives and RAM disks are left out of a run over all drives.
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const platform::DriveType type = system_.GetDriveType(std::string{letter, ':'});
+    if (type == platform::DriveType::kNoRootDir || type == platform::DriveType::kFixed ||
+        type == platform::DriveType::kRemote) {
+      scanner.ScanFolder(std::string{letter, ':', '\\'});
+    }
+  }
+}
+
+void CleanRun::Review() {
+  std::optional<std::vector<std::string>> marked = view_.Review(std::move(found_));
+  found_.clear();
+  if (!marked) return;
+  ShowStatus(texts_[lang::Text::kRemovingMarked]);
+  namespace attr = platform::attr;
+  for (const std::string& path : *marked) {
+    // The file may have changed since the scan: the walk's rules hold at removal too.
+    std::optional<platform::DirEntry> entry = system_.LookUp(path);
+    if (!entry || (entry->attributes & (attr::kReadOnly | attr::kSystem | attr::kReparsePoint))) {
+      continue;
+    }
+    const bool removed = settings_.AdvancedOptions[settings::kRecycleFound]
+                             ? system_.MoveToRecycleBin(path)
+                             : system_.DeleteFile(path);
+    if (removed) {
+      AddFreed(static_cast<std::int64_t>(entry->size));
+      Report(path);
+    }
+  }
+}
+
+void CleanRun::SpecialSteps() {
+  cleanups::SpecialCleanups cleanups(*this, settings_.UserIsAdmin);
+  for (const cleanups::SpecialStep& step : cleanups::kSpecialSteps) {
+    if (!settings_.AdvancedOptions[step.on] || state_.stop) continue;
+    ShowStatus(texts_[step.status]);
+    (cleanups.*step.run)();
+    if (step.report) Report(texts_[*step.report]);
+    if (step.processAfter) ProcessMessages();
+  }
+}
+
+}  // namespace clean

@@ -1,0 +1,84 @@
+// The clean run: the scan of one drive or of all, the review of the finds, the removal of the
+// marked ones, the special steps, the freed total and the report lines. It knows no window; it
+// talks to one through a RunView.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "clean/run_view.h"
+#include "cleanups/run_context.h"
+#include "lang/language_texts.h"
+#include "platform/system.h"
+#include "settings/settings.h"
+
+namespace clean {
+
+// The state of one clean run, owned by the main window.
+struct RunState {
+  bool stop = false;            // set by the stop button, tested between entries and steps
+  std::int64_t freedBytes = 0;  // bytes removed in this run
+  bool running = false;         // a run is inside its click handler, stopped or not
+};
+
+// What a run takes from the settings, copied when it starts so that the options dialog's OK
+// during the run cannot change them under the walk.
+struct RunSettings {
+  std::vector<std::string> FileEndingList;
+  std::vector<std::string> ExceptionListLower;
+  settings::Switches AdvancedOptions{};
+  bool UserIsAdmin = false;
+  // The exceptions or the switches could not be read at start: they are unknown, and a scan
+  // could take a file the user excepted, or delete for good what was to be reviewed or recycled.
+  bool settingsUnreadable = false;
+
+  // The patterns a scan may use, the switches, and whether the guarded files were read.
+  static RunSettings From(const settings::Settings& settings, bool userIsAdmin);
+
+  bool ScanWanted() const {
+    return !FileEndingList.empty() || AdvancedOptions[settings::kZeroByteFiles];
+  }
+};
+
+// The drives a run scans.
+struct DriveChoice {
+  bool allDrives = true;  // every fixed, remote and rootless drive
+  char letter = '\0';     // otherwise this one; none ('\0') scans nothing
+};
+
+// How the report shows a run.
+enum class RunOutcome {
+  kCompleted,
+  kStopped,  // stopped outside review mode; a review shows what a stop left, so it counts as done
+};
+
+class CleanRun final : public cleanups::RunContext {
+ public:
+  CleanRun(platform::System& system, RunView& view, RunState& state, const RunSettings& settings,
+           const lang::LanguageTexts& texts);
+
+  // The whole run, from the reset of its state to its last special step.
+  RunOutcome Run(DriveChoice drives);
+
+  platform::System& System() override { return system_; }
+  bool Stopped() const override { return state_.stop; }
+  void AddFreed(std::int64_t bytes) override { state_.freedBytes += bytes; }
+  void Report(const std::string& line) override { view_.AddReportLine(line); }
+  void ProcessMessages() override { view_.ProcessMessages(); }
+  void ShowStatus(const std::string& text) { view_.ShowStatus(text); }
+
+ private:
+  void ScanDrives(DriveChoice drives);
+  void Review();
+  void SpecialSteps();
+
+  platform::System& system_;
+  RunView& view_;
+  RunState& state_;
+  const RunSettings& settings_;
+  const lang::LanguageTexts& texts_;
+  std::vector<std::string> found_;  // review mode: what the scan found, in its order
+};
+
+}  // namespace clean

@@ -1,0 +1,27 @@
+// What a clean-up needs from the run it is part of: the system it works on, the stop flag, the
+// freed-bytes total, the report and the message pump that keeps the window alive.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/system.h"
+
+namespace cleanups {
+
+class RunContext {
+ public:
+  virtual platform::System& System() = 0;
+  // Set by the stop button; tested between entries and before each step.
+  virtual bool Stopped() const = 0;
+  virtual void AddFreed(std::int64_t bytes) = 0;
+  // Appends a line to the report.
+  virtual void Report(const std::string& line) = 0;
+  // Lets the window handle what is pending, the stop button included.
+  virtual void ProcessMessages() = 0;
+
+ protected:
+  ~RunContext() = default;
+};
+
+}  // namespace cleanups
