@@ -4,6 +4,7 @@
 
 #include "about/info_form.h"
 #include "app/instance.h"
+#include "clean/markfile_form.h"
 #include "lang/lang_form.h"
 #include "platform/ui/application.h"
 #include "settings/option_form.h"
@@ -157,6 +158,8 @@ void TFrmMain::FormClose(ui::CloseAction& action) {
     CleanRun.stop = true;
     closeAfterRun_ = true;
     action = ui::CloseAction::kNone;
+    // A review still open is left as without going on: nothing it lists is removed.
+    if (clean::Frmmarkfile && clean::Frmmarkfile->Showing()) clean::Frmmarkfile->Close();
     return;
   }
   settings::SaveSettings(system_, Settings);

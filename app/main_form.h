@@ -75,6 +75,8 @@ class TFrmMain : public ui::Form {
   bool IsAdministrator();
 
   platform::System& System() { return system_; }
+  // The window was closed during a run, and closes once the run has unwound.
+  bool ClosingAfterRun() const { return closeAfterRun_; }
   // The drive letter of each line of DCBdrive.
   char DriveLetterAt(int index) const;
 

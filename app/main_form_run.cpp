@@ -44,6 +44,8 @@ class MainRunView final : public clean::RunView {
   }
   void AddReportLine(const std::string& line) override { clean::FrmDelinfo->AddLine(line); }
   std::optional<std::vector<std::string>> Review(std::vector<std::string> found) override {
+    // The user closed the window during the scan: no review, nothing removed.
+    if (main_.ClosingAfterRun()) return std::nullopt;
     return clean::Frmmarkfile->Review(std::move(found), main_.CleanRun.stop);
   }
   void ProcessMessages() override { main_.App().ProcessMessages(); }

@@ -29,12 +29,14 @@ RunOutcome CleanRun::Run(DriveChoice drives) {
   state_.freedBytes = 0;
   state_.stop = false;
   const bool reviewFirst = settings_.AdvancedOptions[settings::kReviewFirst];
-  if (settings_.ScanWanted() && !settings_.settingsUnreadable) {
+  const bool scanRefused = settings_.ScanWanted() && settings_.settingsUnreadable;
+  if (settings_.ScanWanted() && !scanRefused) {
     ScanDrives(drives);
     // Also after a stop: the review shows what was found until then.
     if (reviewFirst) Review();
   }
   SpecialSteps();
+  if (scanRefused) return RunOutcome::kSettingsUnreadable;
   return state_.stop && !reviewFirst ? RunOutcome::kStopped : RunOutcome::kCompleted;
 }
 

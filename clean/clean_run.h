@@ -51,6 +51,7 @@ struct DriveChoice {
 enum class RunOutcome {
   kCompleted,
   kStopped,  // stopped outside review mode; a review shows what a stop left, so it counts as done
+  kSettingsUnreadable,  // no file was searched: the guarded settings could not be read
 };
 
 class CleanRun final : public cleanups::RunContext {

@@ -46,8 +46,11 @@ void TFrmDelinfo::ShowReport(RunOutcome outcome, std::int64_t freedBytes) {
 void TFrmDelinfo::ApplyTexts(RunOutcome outcome) {
   using lang::Text;
   const bool stopped = outcome == RunOutcome::kStopped;
-  Lblsuccess.SetFontColor(stopped ? kRed : kGreen);
-  Lblsuccess.SetCaption(texts_[stopped ? Text::kStoppedHeadline : Text::kSuccessHeadline]);
+  Lblsuccess.SetFontColor(outcome == RunOutcome::kCompleted ? kGreen : kRed);
+  Lblsuccess.SetCaption(
+      texts_[outcome == RunOutcome::kSettingsUnreadable ? Text::kSettingsUnreadable
+             : stopped                                  ? Text::kStoppedHeadline
+                                                        : Text::kSuccessHeadline]);
   Lblfiledel.SetCaption(
       texts_[stopped ? Text::kStoppedDeletedFilesLabel : Text::kDeletedFilesLabel]);
   BBtnClose.SetCaption(texts_[Text::kClose]);

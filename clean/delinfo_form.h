@@ -28,7 +28,8 @@ class TFrmDelinfo : public ui::Form {
   void AddLine(const std::string& line);
   // Shows the report of a run that freed `freedBytes`; closing it empties the list.
   void ShowReport(RunOutcome outcome, std::int64_t freedBytes);
-  // The headline in green, or in red after a stop, and the other captions.
+  // The headline in green, or in red after a stop or when nothing was searched, and the other
+  // captions.
   void ApplyTexts(RunOutcome outcome);
 
   void FormClose(ui::CloseAction& action);

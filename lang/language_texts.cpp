@@ -1,8 +1,28 @@
 #include "lang/language_texts.h"
 
+#include <iterator>
+
 #include "platform/text_lines.h"
 
 namespace lang {
+
+namespace {
+
+// The texts that came after the first 93, as the forms would carry them: language files made
+// before them lack their lines.
+constexpr std::size_t kFirstAddedText = static_cast<std::size_t>(Text::kMoreOptionsGroup);
+constexpr const char* kDesignTexts[] = {
+    "Weitere Optionen",
+    "Einstellungen nicht lesbar: keine Datei wurde gesucht",
+};
+static_assert(std::size(kDesignTexts) == kLanguageTextCount - kFirstAddedText,
+              "every added text has its design text");
+
+std::string MissingLine(std::size_t index) {
+  return index < kFirstAddedText ? std::string() : kDesignTexts[index - kFirstAddedText];
+}
+
+}  // namespace
 
 std::string LanguageFilePath(std::string_view languageCode) {
   return "data\\lang\\" + std::string(languageCode.substr(0, 2)) + ".dat";
@@ -15,7 +35,7 @@ void ReadLanguageFile(platform::System& system, std::string_view languageCode,
   if (!file.bytes) return;
   const std::vector<std::string> lines = platform::SplitTextLines(*file.bytes);
   for (std::size_t i = 0; i < static_cast<std::size_t>(kLanguageTextCount); ++i)
-    texts[static_cast<Text>(i)] = i < lines.size() ? lines[i] : std::string();
+    texts[static_cast<Text>(i)] = i < lines.size() ? lines[i] : MissingLine(i);
 }
 
 std::uint16_t MessageLanguageIdFor(std::string_view languageCode) {

@@ -108,6 +108,9 @@ enum class Text : int {
   kOkHint,
   kDiscardHint,
   kStandardHint,
+  // Texts added since the first 93; a language file without their lines keeps the design text.
+  kMoreOptionsGroup,
+  kSettingsUnreadable,  // the report's headline when no file was searched for that reason
   kCount
 };
 
@@ -131,8 +134,9 @@ class LanguageTexts {
 // "data\lang\" + the first two bytes of the code + ".dat".
 std::string LanguageFilePath(std::string_view languageCode);
 
-// Reads line n into text n-1; a short file empties the texts it has no line for, a file that
-// cannot be read leaves the table as it was. Lines after the last text's are ignored.
+// Reads line n into text n-1; a short file empties the first 93 texts it has no line for and
+// gives the later ones their German design text; a file that cannot be read leaves the table as
+// it was. Lines after the last text's are ignored.
 void ReadLanguageFile(platform::System& system, std::string_view languageCode,
                       LanguageTexts& texts);
 

@@ -258,6 +258,7 @@ void TFrmoption::ApplyOptionTexts() {
   GBexception.SetCaption(t[Text::kExceptionsGroup]);
   Btnaddexception.SetCaption(t[Text::kAdd]);
   Btndeleteexception.SetCaption(t[Text::kRemove]);
+  GBadvancedoption.SetCaption(t[Text::kMoreOptionsGroup]);
   for (std::size_t i = 0; i < CheckBoxes.size(); ++i) {
     CheckBoxes[i]->SetCaption(t[kSwitchTexts[i].caption]);
     CheckBoxes[i]->SetHint(t[kSwitchTexts[i].hint]);

@@ -151,6 +151,8 @@ TEST(Startup, ShortLongAndMissingLanguageFiles) {
     EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), "");
     EXPECT_EQ(settings::Frmoption->CBtemp.Hint(), "");
     EXPECT_EQ(settings::Frmoption->Caption(), Synthetic("De", Text::kOptions));
+    // A text newer than the file keeps its design text.
+    EXPECT_EQ(settings::Frmoption->GBadvancedoption.Caption(), "Weitere Optionen");
     main.Close();
   });
   EXPECT_EQ(h.Record(), std::string("\x02"

@@ -429,23 +429,41 @@ TEST(CleanRun, NoSecondRunWhileAStoppedOneUnwinds) {
 }
 
 TEST(CleanRun, ClosingTheWindowDuringARunStopsSavesAndCloses) {
-  RunHarness h;
-  h.Patterns("*.tmp\r\n");
-  for (int i = 0; i < 3; ++i)
-    h.sim.AddFile("E:\\f" + std::to_string(i) + ".tmp", "x");
-  h.Run([&](app::TFrmMain& main) {
-    main.RBtndrive.Click();
-    h.ui.onProcessMessages = [&] {
-      if (main.CleanRun.stop) return;
-      main.Settings.FileEndingList.push_back("*.new");
-      main.Close();
-    };
-    main.BtnDelete.Click();  // no report is shown: no script is queued for it
-    EXPECT_FALSE(main.Showing());
-    EXPECT_FALSE(main.CleanRun.running);
-  });
-  EXPECT_EQ(h.sim.Content("data\\fileformat.dat"), "*.tmp\r\n*.new\r\n");
-  EXPECT_TRUE(h.sim.Exists("E:\\f1.tmp"));
+  // Closed during the scan, with or without review mode; or while the review is open.
+  enum class When { kScan, kScanInReviewMode, kReview };
+  for (When when : {When::kScan, When::kScanInReviewMode, When::kReview}) {
+    RunHarness h;
+    h.Patterns("*.tmp\r\n");
+    if (when != When::kScan) h.Switches({settings::kReviewFirst});
+    for (int i = 0; i < 3; ++i)
+      h.sim.AddFile("E:\\f" + std::to_string(i) + ".tmp", "x");
+    h.Run([&](app::TFrmMain& main) {
+      main.RBtndrive.Click();
+      const auto close = [&] {
+        main.Settings.FileEndingList.push_back("*.new");
+        main.Close();
+      };
+      if (when == When::kReview) {
+        h.ExpectReview([&](clean::TFrmmarkfile& review) {
+          review.Btnallmark.Click();
+          close();
+        });
+      } else {
+        h.ui.onProcessMessages = [&] {
+          if (!main.CleanRun.stop) close();
+        };
+      }
+      // No review shows after a close and no report at all: no script is queued for either.
+      main.BtnDelete.Click();
+      EXPECT_FALSE(main.Showing());
+      EXPECT_FALSE(main.CleanRun.running);
+    });
+    EXPECT_EQ(h.sim.Content("data\\fileformat.dat"), "*.tmp\r\n*.new\r\n");
+    // Nothing more goes; in review mode nothing at all.
+    for (int i = when == When::kScan ? 1 : 0; i < 3; ++i)
+      EXPECT_TRUE(h.sim.Exists("E:\\f" + std::to_string(i) + ".tmp")) << i;
+    EXPECT_EQ(h.ui.PendingScripts(), 0u);
+  }
 }
 
 TEST(CleanRun, ControlsReturnToIdleWhenAStepThrows) {
