@@ -4,6 +4,7 @@
 
 #include "clean/scan.h"
 #include "cleanups/special_steps.h"
+#include "lang/quantities.h"
 #include "settings/patterns.h"
 
 namespace clean {
@@ -27,6 +28,7 @@ CleanRun::CleanRun(platform::System& system, RunView& view, RunState& state,
 
 RunOutcome CleanRun::Run(DriveChoice drives) {
   state_.freedBytes = 0;
+  state_.removedFiles = 0;
   state_.stop = false;
   const bool reviewFirst = settings_.AdvancedOptions[settings::kReviewFirst];
   const bool scanRefused = settings_.ScanWanted() && settings_.settingsUnreadable;
@@ -96,8 +98,20 @@ void CleanRun::SpecialSteps() {
   for (const cleanups::SpecialStep& step : cleanups::kSpecialSteps) {
     if (!settings_.AdvancedOptions[step.on] || state_.stop) continue;
     ShowStatus(texts_[step.status]);
+    const std::int64_t filesBefore = state_.removedFiles;
+    const std::int64_t bytesBefore = state_.freedBytes;
     (cleanups.*step.run)();
-    if (step.report) Report(texts_[*step.report]);
+    if (step.report) {
+      // What the step removed, where it removed files at all.
+      std::string line = texts_[*step.report];
+      const std::int64_t files = state_.removedFiles - filesBefore;
+      if (files > 0) {
+        line += ": " + lang::FilesAndSize(
+                           static_cast<std::uint64_t>(files),
+                           static_cast<std::uint64_t>(state_.freedBytes - bytesBefore), texts_);
+      }
+      Report(line);
+    }
     if (step.processAfter) ProcessMessages();
   }
 }

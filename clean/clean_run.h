@@ -19,6 +19,7 @@ namespace clean {
 struct RunState {
   bool stop = false;            // set by the stop button, tested between entries and steps
   std::int64_t freedBytes = 0;  // bytes removed in this run
+  std::int64_t removedFiles = 0;
   bool running = false;         // a run is inside its click handler, stopped or not
 };
 
@@ -64,7 +65,10 @@ class CleanRun final : public cleanups::RunContext {
 
   platform::System& System() override { return system_; }
   bool Stopped() const override { return state_.stop; }
-  void AddFreed(std::int64_t bytes) override { state_.freedBytes += bytes; }
+  void AddFreed(std::int64_t bytes, std::int64_t files = 1) override {
+    state_.freedBytes += bytes;
+    state_.removedFiles += files;
+  }
   void Report(const std::string& line) override { view_.AddReportLine(line); }
   void ProcessMessages() override { view_.ProcessMessages(); }
   void ShowStatus(const std::string& text) { view_.ShowStatus(text); }

@@ -78,15 +78,17 @@ void SpecialCleanups::EmptyTree(const std::string& folder) {
   });
 }
 
-std::int64_t SpecialCleanups::FolderSize(std::string_view path, bool withSubfolders) {
+std::int64_t SpecialCleanups::FolderSize(std::string_view path, bool withSubfolders,
+                                         std::int64_t* files) {
   if (path.empty()) return 0;
   const std::string folder = WithBackslash(path);
   std::int64_t sum = 0;
   system_.ListFolder(folder, [&](const platform::DirEntry& entry) {
     sum += static_cast<std::int64_t>(entry.size);
+    if (files && !entry.IsDirectory()) ++*files;
     if (withSubfolders && entry.IsDirectory() && !entry.IsReparsePoint() &&
         entry.name.front() != '.') {
-      sum += FolderSize(folder + entry.name, true);
+      sum += FolderSize(folder + entry.name, true, files);
     }
     return true;
   });
@@ -100,7 +102,10 @@ void SpecialCleanups::TemporaryFolders() {
 
 void SpecialCleanups::RecentDocuments() {
   // The shell deletes the folder's shortcuts itself when it clears its list.
-  run_.AddFreed(FolderSize(system_.SpecialFolder(platform::csidl::kRecent), true));
+  std::int64_t files = 0;
+  const std::int64_t bytes =
+      FolderSize(system_.SpecialFolder(platform::csidl::kRecent), true, &files);
+  run_.AddFreed(bytes, files);
   system_.ClearRecentDocuments();
 }
 

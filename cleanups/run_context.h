@@ -14,7 +14,8 @@ class RunContext {
   virtual platform::System& System() = 0;
   // Set by the stop button; tested between entries and before each step.
   virtual bool Stopped() const = 0;
-  virtual void AddFreed(std::int64_t bytes) = 0;
+  // Counts `files` removed that freed `bytes` together.
+  virtual void AddFreed(std::int64_t bytes, std::int64_t files = 1) = 0;
   // Appends a line to the report.
   virtual void Report(const std::string& line) = 0;
   // Lets the window handle what is pending, the stop button included.

@@ -38,8 +38,10 @@ class SpecialCleanups {
   // targets.
   void EmptyFolder(std::string_view path, bool removeItself);
   // The sizes of the folder's files, and with `withSubfolders` of its subfolders' files, except
-  // below subfolders whose names begin with a dot and links. 0 for an empty path.
-  std::int64_t FolderSize(std::string_view path, bool withSubfolders);
+  // below subfolders whose names begin with a dot and links. 0 for an empty path. `files`, when
+  // given, receives the number of files measured.
+  std::int64_t FolderSize(std::string_view path, bool withSubfolders,
+                          std::int64_t* files = nullptr);
 
   // --- Browser traces
   // Deletes every entry of the URL cache that can be deleted.

@@ -14,6 +14,8 @@ constexpr std::size_t kFirstAddedText = static_cast<std::size_t>(Text::kMoreOpti
 constexpr const char* kDesignTexts[] = {
     "Weitere Optionen",
     "Einstellungen nicht lesbar: keine Datei wurde gesucht",
+    "1 Datei",
+    "%1 Dateien",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount - kFirstAddedText,
               "every added text has its design text");
@@ -36,6 +38,7 @@ void ReadLanguageFile(platform::System& system, std::string_view languageCode,
   const std::vector<std::string> lines = platform::SplitTextLines(*file.bytes);
   for (std::size_t i = 0; i < static_cast<std::size_t>(kLanguageTextCount); ++i)
     texts[static_cast<Text>(i)] = i < lines.size() ? lines[i] : MissingLine(i);
+  texts.SetCode(std::string(languageCode.substr(0, 2)));
 }
 
 std::uint16_t MessageLanguageIdFor(std::string_view languageCode) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/system.h"
 
@@ -111,6 +112,8 @@ enum class Text : int {
   // Texts added since the first 93; a language file without their lines keeps the design text.
   kMoreOptionsGroup,
   kSettingsUnreadable,  // the report's headline when no file was searched for that reason
+  kOneFile,             // "1 file"
+  kFiles,               // "%1 files", %1 the count
   kCount
 };
 
@@ -124,11 +127,16 @@ class LanguageTexts {
   // Every text, in the order of the file's lines.
   auto begin() const { return texts_.begin(); }
   auto end() const { return texts_.end(); }
-  bool operator==(const LanguageTexts&) const = default;
+  // The same texts, whichever file they came from.
+  bool operator==(const LanguageTexts& other) const { return texts_ == other.texts_; }
+  // The code of the language file last read ("De", "En", "Gr"); how its numbers are written.
+  const std::string& Code() const { return code_; }
+  void SetCode(std::string code) { code_ = std::move(code); }
 
  private:
   static std::size_t Index(Text text) { return static_cast<std::size_t>(text); }
   std::array<std::string, kLanguageTextCount> texts_;
+  std::string code_;
 };
 
 // "data\lang\" + the first two bytes of the code + ".dat".

@@ -7,6 +7,7 @@
 #include "app/instance.h"
 #include "app/main_form.h"
 #include "lang/language_texts.h"
+#include "lang/quantities.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_ui.h"
 
@@ -22,6 +23,14 @@ inline std::string Synthetic(const std::string& code, lang::Text text) {
 }
 inline std::string En(lang::Text text) {
   return Synthetic("En", text);
+}
+// A step's report line in the synthetic English, with the files it removed and their size.
+inline std::string En(lang::Text line, std::uint64_t files, std::uint64_t bytes) {
+  lang::LanguageTexts texts;
+  for (int i = 0; i < lang::kLanguageTextCount; ++i)
+    texts[static_cast<lang::Text>(i)] = En(static_cast<lang::Text>(i));
+  texts.SetCode("En");
+  return En(line) + ": " + lang::FilesAndSize(files, bytes, texts);
 }
 
 class AppHarness {

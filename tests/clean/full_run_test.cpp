@@ -35,10 +35,11 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
   RunReport report = h.CleanOnce('E');
 
   EXPECT_EQ(report.lines,
-            (Lines{"E:\\junk.tmp", En(Text::kTempFoldersReport), En(Text::kRecentDocumentsReport),
-                   En(Text::kEmptyRecycleBinReport), En(Text::kTempInternetFilesReport),
-                   En(Text::kCookiesReport), En(Text::kFavouritesReport), En(Text::kHistoryReport),
-                   En(Text::kOldUpdateFilesReport), En(Text::kSystemLogReport),
+            (Lines{"E:\\junk.tmp", En(Text::kTempFoldersReport, 3, 5500),
+                   En(Text::kRecentDocumentsReport, 1, 100), En(Text::kEmptyRecycleBinReport),
+                   En(Text::kTempInternetFilesReport, 2, 150), En(Text::kCookiesReport, 2, 160),
+                   En(Text::kFavouritesReport, 2, 200), En(Text::kHistoryReport, 1, 100),
+                   En(Text::kOldUpdateFilesReport, 2, 1500), En(Text::kSystemLogReport, 1, 900),
                    "C:\\Program Files\\Old\\unused.dll", En(Text::kRunListReport)}));
   // Scan 1000; temp 2000+3000+500; recent 100 (measured, not deleted); cache 100+50;
   // cookies 100+60; favourites 100+100; history 100; update 700+800; log 900; DLL 4000.

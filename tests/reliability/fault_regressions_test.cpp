@@ -34,7 +34,7 @@ TEST(FaultRegression, AnUnreadableExceptionListStopsTheScanNotTheExceptedFiles) 
   EXPECT_TRUE(h.sim.Exists("E:\\keep.tmp"));
   EXPECT_TRUE(h.sim.Exists("E:\\junk.tmp"));
   EXPECT_FALSE(h.sim.Exists("C:\\Temp\\t.log"));  // the special clean-ups still run
-  EXPECT_EQ(report.lines, Lines{En(Text::kTempFoldersReport)});
+  EXPECT_EQ(report.lines, Lines{En(Text::kTempFoldersReport, 1, 1)});
   // The report says so in red, never that all went well.
   EXPECT_EQ(report.headline, En(Text::kSettingsUnreadable));
   EXPECT_EQ(report.headlineColor, ui::Color::Rgb(255, 0, 0));
