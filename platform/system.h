@@ -84,10 +84,12 @@ namespace csidl {
 inline constexpr int kFavorites = 0x06;
 inline constexpr int kRecent = 0x08;
 inline constexpr int kAppData = 0x1A;
+inline constexpr int kLocalAppData = 0x1C;
 inline constexpr int kCommonFavorites = 0x1F;
 inline constexpr int kInternetCache = 0x20;
 inline constexpr int kCookies = 0x21;
 inline constexpr int kHistory = 0x22;
+inline constexpr int kCommonAppData = 0x23;
 }  // namespace csidl
 
 enum class RegistryRoot { kCurrentUser, kLocalMachine };
