@@ -1,0 +1,72 @@
+// A System that forwards every call to another one, so that a decorator overrides only the
+// calls it changes (counting, injecting failures) and passes the rest through untouched.
+#pragma once
+
+#include "platform/system.h"
+
+namespace platform {
+
+class ProxySystem : public System {
+ public:
+  explicit ProxySystem(System& inner) : inner_(inner) {}
+
+  ReadResult ReadFile(std::string_view path, FileAccess access) override {
+    return inner_.ReadFile(path, access);
+  }
+  bool WriteFile(std::string_view path, std::string_view bytes) override {
+    return inner_.WriteFile(path, bytes);
+  }
+  bool ReplaceFile(std::string_view from, std::string_view to) override {
+    return inner_.ReplaceFile(from, to);
+  }
+  bool DeleteFile(std::string_view path) override { return inner_.DeleteFile(path); }
+  bool RemoveFolder(std::string_view path) override { return inner_.RemoveFolder(path); }
+  bool MoveToRecycleBin(std::string_view path) override { return inner_.MoveToRecycleBin(path); }
+
+  bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override {
+    return inner_.ListFolder(folder, visit);
+  }
+  std::optional<DirEntry> LookUp(std::string_view path) override { return inner_.LookUp(path); }
+  std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
+
+  DriveType GetDriveType(std::string_view drive) override { return inner_.GetDriveType(drive); }
+  std::vector<DriveInfo> Drives() override { return inner_.Drives(); }
+  bool IsAdministrator() override { return inner_.IsAdministrator(); }
+
+  std::uint32_t RegisterWindowMessage(std::string_view name) override {
+    return inner_.RegisterWindowMessage(name);
+  }
+  std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,
+                                                       bool& alreadyExisted) override {
+    return inner_.CreateNamedSemaphore(name, alreadyExisted);
+  }
+  void BroadcastMessage(std::uint32_t message) override { inner_.BroadcastMessage(message); }
+
+  std::string TempFolder() override { return inner_.TempFolder(); }
+  std::string WindowsFolder() override { return inner_.WindowsFolder(); }
+  std::string SpecialFolder(int csidl) override { return inner_.SpecialFolder(csidl); }
+  std::string FullPathName(std::string_view path) override { return inner_.FullPathName(path); }
+
+  std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, std::string_view path) override {
+    return inner_.OpenRegistryKey(root, path);
+  }
+
+  void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override {
+    inner_.ListUrlCache(visit);
+  }
+  bool DeleteUrlCacheItem(std::string_view sourceUrl) override {
+    return inner_.DeleteUrlCacheItem(sourceUrl);
+  }
+
+  void ShellOpen(std::string_view target) override { inner_.ShellOpen(target); }
+  void EmptyRecycleBin() override { inner_.EmptyRecycleBin(); }
+  void ClearRecentDocuments() override { inner_.ClearRecentDocuments(); }
+
+ protected:
+  System& Inner() const { return inner_; }
+
+ private:
+  System& inner_;
+};
+
+}  // namespace platform
