@@ -1,11 +1,13 @@
 // A whole Dustorix on the sim: a machine with a C: drive, the program's folder with its data
-// folder, synthetic language files ("De:0" ... "De:92") and a headless ui.
+// folder, synthetic language files ("De:0" ... "De:92") and a headless ui. The program runs
+// against `faults`, which passes every call on to `sim` until a test sets a failure.
 #pragma once
 
 #include <string>
 
 #include "app/instance.h"
 #include "app/main_form.h"
+#include "platform/sim/fault_injection.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_ui.h"
 
@@ -40,10 +42,11 @@ class AppHarness {
   // Runs the program; `mainLoop` is what the user does while the main window is open.
   int Run(std::function<void(app::TFrmMain& main)> mainLoop) {
     ui.SetMainLoop([mainLoop](ui::Form& form) { mainLoop(static_cast<app::TFrmMain&>(form)); });
-    return app::RunDustorix(sim, ui);
+    return app::RunDustorix(faults, ui);
   }
 
   platform::sim::SimSystem sim;
+  platform::sim::FaultInjector faults{sim};
   platform::sim::SimUi ui;
 };
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cleanups/special_cleanups.h"
+#include "platform/sim/fault_injection.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_ui.h"
 #include "platform/ui/form.h"
@@ -44,12 +45,13 @@ class CleanupsTest : public ::testing::Test {
   }
 
   platform::sim::SimSystem sim;
+  platform::sim::FaultInjector faults{sim};  // what the clean-ups run against
   platform::sim::SimUi ui;
   ui::Application app{ui};
   ui::Form form{app};
   ui::ListBox report{&form, {0, 0, 200, 100}};
   clean::RunState state;
-  clean::RunContext run{sim, app, state, report};
+  clean::RunContext run{faults, app, state, report};
   cleanups::SpecialCleanups cleanups{run, true};
   int processed = 0;
 };
