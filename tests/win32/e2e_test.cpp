@@ -13,59 +13,18 @@
 #include "platform/ui/types.h"
 #include "platform/win32/ui/dpi.h"
 #include "platform/win32/ui/font_cache.h"
-#include "platform/win32/wide_path.h"
 #include "settings/list_file.h"
 #include "tests/win32/program_driver.h"
+#include "tests/win32/test_files.h"
 
 namespace testing_program {
 namespace {
 
 using Lines = std::vector<std::string>;
-using platform::win32::Widen;
-
-std::wstring W(const std::string& text) {
-  return Widen(text).value_or(L"");
-}
-
-bool Exists(const std::string& path) {
-  return ::GetFileAttributesW(W(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void MakeFile(const std::string& path, size_t size) {
-  const std::wstring wide = W(path);
-  for (size_t cut = wide.find(L'\\', 3); cut != std::wstring::npos;
-       cut = wide.find(L'\\', cut + 1)) {
-    ::CreateDirectoryW(wide.substr(0, cut).c_str(), nullptr);
-  }
-  HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  const std::string content(size, 'x');
-  DWORD written = 0;
-  ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-  ::CloseHandle(file);
-}
-
-// Removes a folder tree this test made, so that later clean runs on the drive do not see it.
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path.c_str());
-      }
-    } while (::FindNextFileW(search, &data));
-    ::FindClose(search);
-  }
-  ::RemoveDirectoryW(folder.c_str());
-}
+using testing_win32::Exists;
+using testing_win32::MakeFile;
+using testing_win32::RemoveTree;  // the trees a test made, so that later clean runs miss them
+using testing_win32::W;
 
 Lines LanguageLines(const ProgramFolder& folder, const std::string& code) {
   return settings::SplitTextLines(folder.Read("data\\lang\\" + code + ".dat"));
@@ -248,15 +207,11 @@ void Shoot(HWND window, const std::string& name) {
   header.bfOffBits = sizeof(header) + sizeof(info.bmiHeader);
   header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
   const char* scale = std::getenv("DUSTORIX_UI_SCALE");
-  ::CreateDirectoryW(L"T:\\shots", nullptr);
   const std::string path = "T:\\shots\\" + std::string(scale ? scale : "100") + "-" + name + ".bmp";
-  HANDLE file = ::CreateFileW(W(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  ::WriteFile(file, &header, sizeof(header), &written, nullptr);
-  ::WriteFile(file, &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr);
-  ::WriteFile(file, bits, rowBytes * static_cast<DWORD>(height), &written, nullptr);
-  ::CloseHandle(file);
+  std::string picture(reinterpret_cast<const char*>(&header), sizeof(header));
+  picture.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
+  if (bits) picture.append(static_cast<const char*>(bits), rowBytes * static_cast<DWORD>(height));
+  MakeFile(path, picture);
   ::SelectObject(memory, old);
   ::DeleteObject(bitmap);
   ::DeleteDC(memory);
@@ -359,7 +314,7 @@ TEST_F(EndToEndTest, AUserFirstStartCleanRunAndSecondStart) {
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(again.WaitForExit(), 0);
   }
-  RemoveTree(L"N:\\e2e");
+  RemoveTree("N:\\e2e");
 }
 
 struct Language {
@@ -465,7 +420,7 @@ void WalkLanguage(const Language& language) {
   WaitHidden(report);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0);
-  RemoveTree(W(drive.substr(0, drive.size() - 1)));
+  RemoveTree(drive);
 }
 
 TEST_F(EndToEndTest, EveryWindowInEveryLanguageShowsItsTextsWhole) {

@@ -11,6 +11,7 @@
 #include "platform/win32/wide_path.h"
 #include "settings/list_file.h"
 #include "tests/win32/program_driver.h"
+#include "tests/win32/test_files.h"
 
 namespace testing_program {
 namespace {
@@ -18,42 +19,24 @@ namespace {
 using Lines = std::vector<std::string>;
 using platform::win32::Narrow;
 using platform::win32::UniqueHandle;
+using testing_win32::ReadAll;
+using testing_win32::W;
 
 const std::string kPackage = std::string("T:\\dustorix-") + about::kVersion + "-win64";
-
-std::wstring W(const std::string& text) {
-  return platform::win32::Widen(text).value_or(L"");
-}
-
-std::string ReadAll(const std::string& path) {
-  UniqueHandle file(::CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return {};
-  std::string bytes(1 << 16, '\0');
-  DWORD read = 0;
-  ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  bytes.resize(read);
-  return bytes;
-}
 
 // The files below a folder, by path relative to it.
 std::map<std::string, std::string> Tree(const std::string& folder, const std::string& prefix = {}) {
   std::map<std::string, std::string> files;
-  WIN32_FIND_DATAW data;
-  HANDLE search = ::FindFirstFileW(W(folder + "\\*").c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) return files;
-  do {
-    const std::string name = Narrow(data.cFileName);
-    if (name == "." || name == "..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+  for (const testing_win32::Entry& entry : testing_win32::Entries(folder)) {
+    const std::string& name = entry.name;
+    if (entry.IsFolder()) {
       files.merge(Tree(folder + "\\" + name, prefix + name + "\\"));
     } else if (name.ends_with(".exe")) {
       files[prefix + name] = "<program>";
     } else {
       files[prefix + name] = ReadAll(folder + "\\" + name);
     }
-  } while (::FindNextFileW(search, &data));
-  ::FindClose(search);
+  }
   return files;
 }
 

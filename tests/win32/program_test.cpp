@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "app/main_form.h"
-#include "platform/win32/wide_path.h"
 #include "settings/list_file.h"
 #include "tests/win32/program_driver.h"
+#include "tests/win32/test_files.h"
 
 namespace testing_program {
 namespace {
@@ -19,7 +19,7 @@ bool Contains(const std::vector<std::string>& texts, const std::string& text) {
 
 FILETIME LastWrite(const ProgramFolder& folder, const std::string& relative) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  ::GetFileAttributesExW(platform::win32::Widen(folder.File(relative)).value().c_str(),
+  ::GetFileAttributesExW(testing_win32::WidePath(folder.File(relative)).c_str(),
                          GetFileExInfoStandard, &data);
   return data.ftLastWriteTime;
 }
