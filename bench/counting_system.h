@@ -19,11 +19,11 @@ class CountingSystem final : public platform::ProxySystem {
   bool ListFolder(std::string_view folder,
                   platform::FunctionRef<bool(const platform::DirEntry&)> visit) override {
     ++listings_;
-    return ProxySystem::ListFolder(folder, visit);
+    return Inner().ListFolder(folder, visit);
   }
   std::optional<platform::DirEntry> LookUp(std::string_view path) override {
     ++lookUps_;
-    return ProxySystem::LookUp(path);
+    return Inner().LookUp(path);
   }
 
  private:

@@ -20,7 +20,7 @@ struct RunState {
   bool stop = false;            // set by the stop button, tested between entries and steps
   std::int64_t freedBytes = 0;  // bytes removed in this run
   std::int64_t removedFiles = 0;
-  bool running = false;         // a run is inside its click handler, stopped or not
+  bool running = false;  // a run is inside its click handler, stopped or not
 };
 
 // What a run takes from the settings, copied when it starts so that the options dialog's OK

@@ -34,11 +34,16 @@ void ReadLanguageFile(platform::System& system, std::string_view languageCode,
                       LanguageTexts& texts) {
   platform::ReadResult file =
       system.ReadFile(LanguageFilePath(languageCode), platform::FileAccess::kRead);
-  if (!file.bytes) return;
-  const std::vector<std::string> lines = platform::SplitTextLines(*file.bytes);
+  if (file.bytes) texts = ParseLanguageFile(*file.bytes, languageCode);
+}
+
+LanguageTexts ParseLanguageFile(std::string_view bytes, std::string_view languageCode) {
+  LanguageTexts texts;
+  const std::vector<std::string> lines = platform::SplitTextLines(bytes);
   for (std::size_t i = 0; i < static_cast<std::size_t>(kLanguageTextCount); ++i)
     texts[static_cast<Text>(i)] = i < lines.size() ? lines[i] : MissingLine(i);
   texts.SetCode(std::string(languageCode.substr(0, 2)));
+  return texts;
 }
 
 std::uint16_t MessageLanguageIdFor(std::string_view languageCode) {

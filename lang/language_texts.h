@@ -148,6 +148,10 @@ std::string LanguageFilePath(std::string_view languageCode);
 void ReadLanguageFile(platform::System& system, std::string_view languageCode,
                       LanguageTexts& texts);
 
+// The texts of a language file's bytes, by the same rules; `languageCode` as ReadLanguageFile
+// would record it.
+LanguageTexts ParseLanguageFile(std::string_view bytes, std::string_view languageCode);
+
 // The Windows primary language identifier for message boxes: 7 "De", 9 "En", 8 "Gr", else 0.
 std::uint16_t MessageLanguageIdFor(std::string_view languageCode);
 

@@ -18,7 +18,7 @@ struct SimRegistryKeyData {
 };
 
 // Shares the key's data, so that it outlives the sim's own handle on it as a real open key does.
-// Its calls go through the sim's failure injection; a key must not outlive its sim.
+// The sim counts its calls; a key must not outlive its sim.
 class SimRegistryKey final : public RegistryKey {
  public:
   SimRegistryKey(SimSystem& sim, std::shared_ptr<SimRegistryKeyData> data)
@@ -26,21 +26,21 @@ class SimRegistryKey final : public RegistryKey {
 
   std::vector<std::string> ValueNames() override {
     std::vector<std::string> names;
-    if (sim_.Inject(Op::kRegistryValueNames)) return names;
+    sim_.Count(Op::kRegistryValueNames);
     for (const auto& value : data_->values)
       names.push_back(value.first);
     return names;
   }
 
   std::optional<RegistryValue> ReadValue(std::string_view name) override {
-    if (sim_.Inject(Op::kReadRegistryValue)) return std::nullopt;
+    sim_.Count(Op::kReadRegistryValue);
     auto found = data_->Find(name);
     if (found == data_->values.end()) return std::nullopt;
     return found->second;
   }
 
   bool DeleteValue(std::string_view name) override {
-    if (sim_.Inject(Op::kDeleteRegistryValue)) return false;
+    sim_.Count(Op::kDeleteRegistryValue);
     auto found = data_->Find(name);
     if (found == data_->values.end()) return false;
     data_->values.erase(found);
@@ -110,7 +110,7 @@ std::vector<std::string> SimSystem::RegistryValueNamesOf(RegistryRoot root,
 }
 
 std::unique_ptr<RegistryKey> SimSystem::OpenRegistryKey(RegistryRoot root, std::string_view path) {
-  if (Inject(Op::kOpenRegistryKey)) return nullptr;
+  Count(Op::kOpenRegistryKey);
   auto found = registry_.find({root, FoldName(path)});
   if (found == registry_.end() || found->second->locked) return nullptr;
   return std::make_unique<SimRegistryKey>(*this, found->second);

@@ -37,24 +37,24 @@ void Resolve(std::string_view rest, std::vector<std::string>& parts) {
 }  // namespace
 
 std::string SimSystem::TempFolder() {
-  if (Inject(Op::kTempFolder)) return {};
+  Count(Op::kTempFolder);
   if (!tempFolder_.empty() && tempFolder_.back() != '\\') return tempFolder_ + '\\';
   return tempFolder_;
 }
 
 std::string SimSystem::WindowsFolder() {
-  if (Inject(Op::kWindowsFolder)) return {};
+  Count(Op::kWindowsFolder);
   return windowsFolder_;
 }
 
 std::string SimSystem::SpecialFolder(int csidl) {
-  if (Inject(Op::kSpecialFolder)) return {};
+  Count(Op::kSpecialFolder);
   auto found = specialFolders_.find(csidl);
   return found == specialFolders_.end() ? std::string() : found->second;
 }
 
 std::string SimSystem::FullPathName(std::string_view path) {
-  if (Inject(Op::kFullPathName)) return {};
+  Count(Op::kFullPathName);
   if (path.empty() || path.find('\0') != std::string_view::npos) return {};
   if (path.substr(0, 4) == "\\\\?\\") return std::string(path);  // taken as it is
 
@@ -120,7 +120,7 @@ std::vector<std::string> SimSystem::UrlCacheUrls() const {
 }
 
 void SimSystem::ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) {
-  if (Inject(Op::kListUrlCache)) return;
+  Count(Op::kListUrlCache);
   // Taken whole first: the visitor may delete the entry it was given.
   const std::vector<std::string> urls = UrlCacheUrls();
   for (const std::string& url : urls) {
@@ -129,7 +129,7 @@ void SimSystem::ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> vis
 }
 
 bool SimSystem::DeleteUrlCacheItem(std::string_view sourceUrl) {
-  if (Inject(Op::kDeleteUrlCacheItem)) return false;
+  Count(Op::kDeleteUrlCacheItem);
   auto found = std::find_if(urlCache_.begin(), urlCache_.end(), [&](const UrlCacheEntry& entry) {
     return entry.sourceUrl == sourceUrl;
   });

@@ -1,6 +1,5 @@
 #include "platform/sim/sim_system.h"
 
-#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -337,6 +336,17 @@ void SimSystem::SetInUse(std::string_view path, bool inUse) {
   node->inUse = inUse;
 }
 
+std::vector<std::string> SimSystem::RemoveEntry(std::string_view path) {
+  std::vector<std::string> removed;
+  const Located at = Locate(path);
+  if (!at.node || !at.parent) return removed;
+  const std::string top = Canonical(path);
+  removed.push_back(top);
+  if (!at.node->IsLink()) CollectPaths(*at.node, top, removed);
+  at.parent->Remove(at.node);
+  return removed;
+}
+
 void SimSystem::SetCurrentDirectory(std::string_view path) {
   char drive = 0;
   std::vector<std::string> parts;
@@ -349,132 +359,7 @@ void SimSystem::SetCurrentDirectory(std::string_view path) {
   currentDirectory_ = cwd;
 }
 
-// --- Failure injection
-
-const char* NameOf(Op op) {
-  static constexpr const char* kNames[] = {"ReadFile",
-                                           "WriteFile",
-                                           "ReplaceFile",
-                                           "DeleteFile",
-                                           "RemoveFolder",
-                                           "MoveToRecycleBin",
-                                           "ListFolder",
-                                           "LookUp",
-                                           "CurrentDirectory",
-                                           "GetDriveType",
-                                           "Drives",
-                                           "IsAdministrator",
-                                           "RegisterWindowMessage",
-                                           "CreateNamedSemaphore",
-                                           "BroadcastMessage",
-                                           "TempFolder",
-                                           "WindowsFolder",
-                                           "SpecialFolder",
-                                           "FullPathName",
-                                           "OpenRegistryKey",
-                                           "RegistryValueNames",
-                                           "ReadRegistryValue",
-                                           "DeleteRegistryValue",
-                                           "ListUrlCache",
-                                           "DeleteUrlCacheItem",
-                                           "ShellOpen",
-                                           "EmptyRecycleBin",
-                                           "ClearRecentDocuments"};
-  static_assert(std::size(kNames) == static_cast<size_t>(Op::kCount));
-  const auto index = static_cast<size_t>(op);
-  return index < std::size(kNames) ? kNames[index] : "?";
-}
-
-const char* NameOf(Fault fault) {
-  switch (fault) {
-    case Fault::kAccessDenied:
-      return "access denied";
-    case Fault::kSharingViolation:
-      return "sharing violation";
-    case Fault::kVanished:
-      return "vanished";
-    case Fault::kPathTooLong:
-      return "path too long";
-    case Fault::kDiskFull:
-      return "disk full";
-  }
-  return "?";
-}
-
-namespace {
-
-// A write that fails does so as a full disk does; any other call is simply refused.
-Fault UsualFault(Op op) {
-  return op == Op::kWriteFile ? Fault::kDiskFull : Fault::kAccessDenied;
-}
-
-}  // namespace
-
-void SimSystem::FailNthCall(Op op, int n) {
-  FailNthCall(op, n, UsualFault(op));
-}
-
-void SimSystem::FailNthCall(Op op, int n, Fault fault) {
-  failAt_[static_cast<int>(op)] = n;
-  failKind_[static_cast<int>(op)] = fault;
-  failureFired_ = false;
-}
-
-void SimSystem::FailPath(Op op, std::string_view path) {
-  failPaths_.emplace_back(op, path);
-}
-
-void SimSystem::ClearFailures() {
-  failAt_.fill(0);
-  failKind_.fill(std::nullopt);
-  failPaths_.clear();
-  failureFired_ = false;
-}
-
-std::optional<Fault> SimSystem::Inject(Op op, std::string_view path) {
-  return Inject(op, path, path);
-}
-
-std::optional<Fault> SimSystem::Inject(Op op, std::string_view path, std::string_view subject) {
-  const int index = static_cast<int>(op);
-  ++calls_[index];
-  std::optional<Fault> fault;
-  if (failAt_[index] > 0 && --failAt_[index] == 0) {
-    fault = failKind_[index].value_or(UsualFault(op));
-    failureFired_ = true;
-  } else if (!failPaths_.empty()) {
-    const std::string canonical = Canonical(path);
-    for (const auto& [failOp, failPath] : failPaths_) {
-      if (failOp == op && Canonical(failPath) == canonical) fault = UsualFault(op);
-    }
-  }
-  if (!fault) return fault;
-  if (*fault == Fault::kVanished && !subject.empty()) {
-    const Located at = Locate(subject);
-    if (at.node && at.parent) {
-      const std::string top = Canonical(subject);
-      vanished_.push_back(top);
-      if (!at.node->IsLink()) {
-        std::string below;
-        DumpNode(*at.node, top, below);
-        for (size_t start = 0; start < below.size();) {
-          const size_t end = below.find('\n', start);
-          std::string line = below.substr(start, end - start);
-          start = end + 1;
-          // Dump lines end in "\", " (size)" or " -> target"; only the path is wanted.
-          const size_t cut = std::min(line.rfind(" ("), line.find(" -> "));
-          if (cut != std::string::npos) line.resize(cut);
-          if (!line.empty() && line.back() == '\\') line.pop_back();
-          vanished_.push_back(FoldName(line));
-        }
-      }
-      at.parent->Remove(at.node);
-    }
-  } else if (*fault == Fault::kSharingViolation && !path.empty()) {
-    if (Node* node = Locate(path).node) node->inUse = true;
-  }
-  return fault;
-}
+// --- Inspection
 
 std::string SimSystem::Canonical(std::string_view path) const {
   char drive = 0;
@@ -488,7 +373,14 @@ std::string SimSystem::Canonical(std::string_view path) const {
   return canonical;
 }
 
-// --- Inspection
+void SimSystem::CollectPaths(const Node& node, const std::string& path,
+                             std::vector<std::string>& out) const {
+  for (const auto& child : node.children) {
+    std::string childPath = path + '\\' + FoldName(child->name);
+    out.push_back(childPath);
+    if (child->IsDirectory() && !child->IsLink()) CollectPaths(*child, childPath, out);
+  }
+}
 
 bool SimSystem::Exists(std::string_view path) const {
   return Locate(path).node != nullptr;
@@ -540,12 +432,9 @@ std::string SimSystem::Dump(std::string_view folder) const {
 // --- System
 
 ReadResult SimSystem::ReadFile(std::string_view path, FileAccess access) {
+  Count(Op::kReadFile);
   ReadResult result;
   result.error = ReadError::kOther;
-  if (const std::optional<Fault> fault = Inject(Op::kReadFile, path)) {
-    if (*fault == Fault::kVanished) result.error = ReadError::kNotFound;
-    return result;
-  }
   const Node* node = Locate(path).node;
   if (!node) {
     result.error = ReadError::kNotFound;
@@ -559,9 +448,7 @@ ReadResult SimSystem::ReadFile(std::string_view path, FileAccess access) {
 }
 
 bool SimSystem::WriteFile(std::string_view path, std::string_view bytes) {
-  const std::optional<Fault> fault = Inject(Op::kWriteFile, path);
-  if (fault && *fault != Fault::kDiskFull) return false;
-  const bool fail = fault.has_value();
+  Count(Op::kWriteFile);
   Located at = Locate(path);
   if (!at.parent || !IsValidComponent(at.name)) return false;
   if (at.node &&
@@ -575,14 +462,13 @@ bool SimSystem::WriteFile(std::string_view path, std::string_view bytes) {
     created->attributes = attr::kArchive;
     file = &at.parent->Add(std::move(created));
   }
-  // A failure part-way leaves what a real full disk leaves: a truncated file.
-  file->content = std::string(fail ? bytes.substr(0, bytes.size() / 2) : bytes);
+  file->content = std::string(bytes);
   file->size = file->content.size();
-  return !fail;
+  return true;
 }
 
 bool SimSystem::ReplaceFile(std::string_view from, std::string_view to) {
-  if (Inject(Op::kReplaceFile, to, from)) return false;
+  Count(Op::kReplaceFile);
   Located source = Locate(from);
   Located target = Locate(to);
   if (!source.node || source.node->IsDirectory() || source.node->inUse) return false;
@@ -603,7 +489,7 @@ bool SimSystem::ReplaceFile(std::string_view from, std::string_view to) {
 }
 
 bool SimSystem::DeleteFile(std::string_view path) {
-  if (Inject(Op::kDeleteFile, path)) return false;
+  Count(Op::kDeleteFile);
   Located at = Locate(path);
   if (!at.node || !at.parent) return false;
   // DeleteFile takes files, and links to files, never folders.
@@ -615,7 +501,7 @@ bool SimSystem::DeleteFile(std::string_view path) {
 }
 
 bool SimSystem::RemoveFolder(std::string_view path) {
-  if (Inject(Op::kRemoveFolder, path)) return false;
+  Count(Op::kRemoveFolder);
   Located at = Locate(path);
   if (!at.node || !at.parent || !at.node->IsDirectory()) return false;
   // A link goes as a link; a real folder only when it is empty.
@@ -625,7 +511,7 @@ bool SimSystem::RemoveFolder(std::string_view path) {
 }
 
 bool SimSystem::MoveToRecycleBin(std::string_view path) {
-  if (Inject(Op::kMoveToRecycleBin, path)) return false;
+  Count(Op::kMoveToRecycleBin);
   if (path.find_first_of("*?") != std::string_view::npos) return false;
   if (HasNameTheShellCannotReach(path)) return false;
   Located at = Locate(path);
@@ -646,7 +532,7 @@ bool SimSystem::MoveToRecycleBin(std::string_view path) {
 }
 
 void SimSystem::EmptyRecycleBin() {
-  if (Inject(Op::kEmptyRecycleBin)) return;
+  Count(Op::kEmptyRecycleBin);
   if (!emptyRecycleBinMissing_) recycleBin_.clear();
 }
 
@@ -658,7 +544,7 @@ std::vector<std::string> SimSystem::RecycleBinPaths() const {
 }
 
 bool SimSystem::ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) {
-  if (Inject(Op::kListFolder, folder)) return false;
+  Count(Op::kListFolder);
   const Node* node = LocateFolder(folder);
   if (!node) return false;
   // Taken whole first: the visitor may change the folder it is visiting.
@@ -673,34 +559,34 @@ bool SimSystem::ListFolder(std::string_view folder, FunctionRef<bool(const DirEn
 }
 
 std::optional<DirEntry> SimSystem::LookUp(std::string_view path) {
-  if (Inject(Op::kLookUp, path)) return std::nullopt;
+  Count(Op::kLookUp);
   Located at = Locate(path);
   if (!at.node || !at.parent) return std::nullopt;  // a drive root is no entry
   return at.node->Entry();
 }
 
 std::string SimSystem::CurrentDirectory() {
-  if (Inject(Op::kCurrentDirectory)) return {};
+  Count(Op::kCurrentDirectory);
   return currentDirectory_;
 }
 
 bool SimSystem::IsAdministrator() {
-  if (Inject(Op::kIsAdministrator)) return false;
+  Count(Op::kIsAdministrator);
   return isAdmin_;
 }
 
 void SimSystem::ShellOpen(std::string_view target) {
-  if (Inject(Op::kShellOpen)) return;
+  Count(Op::kShellOpen);
   shellOpened_.emplace_back(target);
 }
 
 void SimSystem::ClearRecentDocuments() {
-  if (Inject(Op::kClearRecentDocuments)) return;
+  Count(Op::kClearRecentDocuments);
   recentDocuments_.clear();
 }
 
 DriveType SimSystem::GetDriveType(std::string_view drive) {
-  if (Inject(Op::kGetDriveType)) return DriveType::kUnknown;
+  Count(Op::kGetDriveType);
   if (drive.size() < 2 || drive[1] != ':' || (drive.size() > 2 && !IsSeparator(drive[2]))) {
     return DriveType::kNoRootDir;
   }
@@ -710,14 +596,14 @@ DriveType SimSystem::GetDriveType(std::string_view drive) {
 
 std::vector<DriveInfo> SimSystem::Drives() {
   std::vector<DriveInfo> drives;
-  if (Inject(Op::kDrives)) return drives;
+  Count(Op::kDrives);
   for (const auto& [letter, drive] : drives_)
     drives.push_back({letter, drive->type, drive->label});
   return drives;
 }
 
 std::uint32_t SimSystem::RegisterWindowMessage(std::string_view name) {
-  if (Inject(Op::kRegisterWindowMessage)) return 0;
+  Count(Op::kRegisterWindowMessage);
   // Registered messages take numbers from 0xC000 up, one per name.
   auto [it, added] = registeredMessages_.try_emplace(
       std::string(name), 0xC000u + static_cast<std::uint32_t>(registeredMessages_.size()));
@@ -746,7 +632,8 @@ class SimSemaphore final : public NamedSemaphore {
 std::unique_ptr<NamedSemaphore> SimSystem::CreateNamedSemaphore(std::string_view name,
                                                                 bool& alreadyExisted) {
   alreadyExisted = false;
-  if (Inject(Op::kCreateNamedSemaphore) || std::exchange(failSemaphore_, false)) return nullptr;
+  Count(Op::kCreateNamedSemaphore);
+  if (std::exchange(failSemaphore_, false)) return nullptr;
   alreadyExisted = SemaphoreHeld(name);
   return std::make_unique<SimSemaphore>(semaphores_, std::string(name));
 }
@@ -756,7 +643,7 @@ bool SimSystem::SemaphoreHeld(std::string_view name) const {
 }
 
 void SimSystem::BroadcastMessage(std::uint32_t message) {
-  if (Inject(Op::kBroadcastMessage)) return;
+  Count(Op::kBroadcastMessage);
   broadcasts_.push_back(message);
   if (onBroadcast) onBroadcast(message);
 }

@@ -1,6 +1,7 @@
 // An in-memory Windows for tests: drives with types, folders and files with attributes, sizes and
 // short names, links (reparse points), a current directory and case-insensitive names. Seeding,
-// inspection, counters and failure injection exist only here, never on the System interface.
+// inspection and counters exist only here, never on the System interface; failures are injected
+// by a decorator (fault_injection.h).
 #pragma once
 
 #include <array>
@@ -15,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/sim/operations.h"
 #include "platform/system.h"
 
 namespace platform::sim {
@@ -24,53 +26,6 @@ std::string FoldName(std::string_view name);
 
 struct SimRegistryKeyData;
 class SimRegistryKey;
-
-// Every System operation, and those of the registry keys it opens: each can be made to fail.
-enum class Op {
-  kReadFile,
-  kWriteFile,
-  kReplaceFile,
-  kDeleteFile,
-  kRemoveFolder,
-  kMoveToRecycleBin,
-  kListFolder,
-  kLookUp,
-  kCurrentDirectory,
-  kGetDriveType,
-  kDrives,
-  kIsAdministrator,
-  kRegisterWindowMessage,
-  kCreateNamedSemaphore,
-  kBroadcastMessage,
-  kTempFolder,
-  kWindowsFolder,
-  kSpecialFolder,
-  kFullPathName,
-  kOpenRegistryKey,
-  kRegistryValueNames,
-  kReadRegistryValue,
-  kDeleteRegistryValue,
-  kListUrlCache,
-  kDeleteUrlCacheItem,
-  kShellOpen,
-  kEmptyRecycleBin,
-  kClearRecentDocuments,
-  kCount
-};
-
-// How an injected failure looks from the program. Each makes the call fail the way its
-// interface reports failures (false, empty, nothing done); some leave a trace as well.
-enum class Fault {
-  kAccessDenied,      // the call fails, nothing changes
-  kSharingViolation,  // another program holds the entry open from now on: later calls fail too
-  kVanished,          // another program removed the entry (with its contents) just before
-  kPathTooLong,       // the call fails; a read reports no missing file but an error
-  kDiskFull,          // a write stops half way, leaving a truncated file; other calls just fail
-};
-
-// The name of an operation or a fault, for test messages.
-const char* NameOf(Op op);
-const char* NameOf(Fault fault);
 
 class SimSystem final : public System {
  public:
@@ -92,6 +47,10 @@ class SimSystem final : public System {
   void SetAttributes(std::string_view path, std::uint32_t attributes);
   // An open file that cannot be deleted, replaced or written (a sharing violation).
   void SetInUse(std::string_view path, bool inUse = true);
+  // Removes the entry with all it holds, as another program would (a link goes as a link, its
+  // target stays). The absolute, case-folded paths of what went, the entry first; nothing for a
+  // missing entry or a drive root.
+  std::vector<std::string> RemoveEntry(std::string_view path);
   void SetCurrentDirectory(std::string_view path);
   void SetAdministrator(bool isAdmin) { isAdmin_ = isAdmin; }
   // Makes the next semaphore creation fail outright.
@@ -118,23 +77,12 @@ class SimSystem final : public System {
   void SetEmptyRecycleBinMissing(bool missing) { emptyRecycleBinMissing_ = missing; }
   void AddRecentDocument(std::string path) { recentDocuments_.push_back(std::move(path)); }
 
-  // --- Failure injection: the n-th call (1-based, counted from now) of `op` fails. A failing
-  // WriteFile writes half of the bytes first, as a full disk would; other calls are refused.
-  void FailNthCall(Op op, int n);
-  void FailNthCall(Op op, int n, Fault fault);
-  // Every call of `op` on exactly this path fails.
-  void FailPath(Op op, std::string_view path);
-  void ClearFailures();
-  // Whether an injected n-th call failure has fired since it was set.
-  bool InjectedFailureFired() const { return failureFired_; }
-  // The entries that faults of kind kVanished removed, each with all it held then, in order;
-  // absolute and case-folded.
-  const std::vector<std::string>& VanishedPaths() const { return vanished_; }
-
   // --- Inspection
   bool Exists(std::string_view path) const;
   std::optional<std::string> Content(std::string_view path) const;
   std::optional<std::uint32_t> Attributes(std::string_view path) const;
+  // The absolute, case-folded form of a path, to compare two spellings of it.
+  std::string Canonical(std::string_view path) const;
   // Every path below a folder (or the whole system), one per line, for failure messages.
   std::string Dump(std::string_view folder = {}) const;
   std::uint64_t Calls(Op op) const { return calls_[static_cast<int>(op)]; }
@@ -192,29 +140,19 @@ class SimSystem final : public System {
   // false for a malformed path.
   bool Parse(std::string_view path, char& drive, std::vector<std::string>& parts) const;
   Located Locate(std::string_view path) const;
-  // The absolute, case-folded form of a path, to compare two spellings of it.
-  std::string Canonical(std::string_view path) const;
   Node* LocateFolder(std::string_view path) const;  // follows links, like the file system does
   Node* MakeFolders(std::string_view path);
   Node& PutFile(std::string_view path);
   friend class SimRegistryKey;
-  // Counts the call and tells whether it is to fail, and how. A fault that leaves a trace
-  // (a vanished or held-open entry at `path`) has left it when this returns.
-  std::optional<Fault> Inject(Op op, std::string_view path = {});
-  // The same, where the entry that vanishes is another one than the path matched: a replace is
-  // matched on its target, which may be held open, but its source is what can vanish.
-  std::optional<Fault> Inject(Op op, std::string_view path, std::string_view subject);
+  void Count(Op op) { ++calls_[static_cast<int>(op)]; }
   void DumpNode(const Node& node, const std::string& path, std::string& out) const;
+  // Adds the folded path of everything below `node` to `out`, in listing order.
+  void CollectPaths(const Node& node, const std::string& path, std::vector<std::string>& out) const;
 
   std::map<char, std::unique_ptr<Drive>> drives_;
   std::string currentDirectory_ = "C:\\";
   bool isAdmin_ = false;
   std::array<std::uint64_t, static_cast<int>(Op::kCount)> calls_{};
-  std::array<int, static_cast<int>(Op::kCount)> failAt_{};  // 0: none
-  std::array<std::optional<Fault>, static_cast<int>(Op::kCount)> failKind_{};
-  std::vector<std::pair<Op, std::string>> failPaths_;
-  bool failureFired_ = false;
-  std::vector<std::string> vanished_;
   std::map<std::string, std::uint32_t> registeredMessages_;
   std::shared_ptr<std::map<std::string, int>> semaphores_ =
       std::make_shared<std::map<std::string, int>>();

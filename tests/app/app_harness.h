@@ -1,5 +1,6 @@
 // A whole Dustorix on the sim: a machine with a C: drive, the program's folder with its data
-// folder, synthetic language files (line n of "De" reads "De:<n-1>") and a headless ui.
+// folder, synthetic language files (line n of "De" reads "De:<n-1>") and a headless ui. The
+// program runs against `faults`, which passes every call on to `sim` until a test sets a failure.
 #pragma once
 
 #include <string>
@@ -8,6 +9,7 @@
 #include "app/main_form.h"
 #include "lang/language_texts.h"
 #include "lang/quantities.h"
+#include "platform/sim/fault_injection.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_ui.h"
 
@@ -60,10 +62,11 @@ class AppHarness {
   // Runs the program; `mainLoop` is what the user does while the main window is open.
   int Run(std::function<void(app::TFrmMain& main)> mainLoop) {
     ui.SetMainLoop([mainLoop](ui::Form& form) { mainLoop(static_cast<app::TFrmMain&>(form)); });
-    return app::RunDustorix(sim, ui);
+    return app::RunDustorix(faults, ui);
   }
 
   platform::sim::SimSystem sim;
+  platform::sim::FaultInjector faults{sim};
   platform::sim::SimUi ui;
 };
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cleanups/special_cleanups.h"
+#include "platform/sim/fault_injection.h"
 #include "platform/sim/sim_system.h"
 #include "tests/clean/test_run.h"
 
@@ -37,7 +38,8 @@ class CleanupsTest : public ::testing::Test {
   }
 
   platform::sim::SimSystem sim;
-  testing_clean::TestRun test{sim};
+  platform::sim::FaultInjector faults{sim};  // what the clean-ups run against
+  testing_clean::TestRun test{faults};
   clean::RunState& state = test.state;
   cleanups::RunContext& run = test.run;
   cleanups::SpecialCleanups cleanups{run, true};

@@ -1,6 +1,8 @@
-// Behaviours only the sim has: seeding, short names, links and injected failures.
+// Behaviours only the sim has: seeding, short names, links, counters, and failures injected
+// into the calls made on it.
 #include <gtest/gtest.h>
 
+#include "platform/sim/fault_injection.h"
 #include "platform/sim/sim_system.h"
 
 namespace {
@@ -26,6 +28,7 @@ class SimSystemTest : public ::testing::Test {
     return names;
   }
   SimSystem sim;
+  platform::sim::FaultInjector faults{sim};
 };
 
 TEST_F(SimSystemTest, ShortNamesAreFoundButNotListed) {
@@ -66,22 +69,22 @@ TEST_F(SimSystemTest, PathFormsResolveLikeWin32) {
 
 TEST_F(SimSystemTest, NthCallFailureAndPartialWrite) {
   sim.AddFile("C:\\a.txt", "old");
-  sim.FailNthCall(Op::kWriteFile, 2);
-  EXPECT_TRUE(sim.WriteFile("C:\\a.txt", "first"));
-  EXPECT_FALSE(sim.WriteFile("C:\\a.txt", "12345678"));
+  faults.FailNthCall(Op::kWriteFile, 2);
+  EXPECT_TRUE(faults.WriteFile("C:\\a.txt", "first"));
+  EXPECT_FALSE(faults.WriteFile("C:\\a.txt", "12345678"));
   EXPECT_EQ(sim.Content("C:\\a.txt"), "1234");  // half written, as a full disk leaves it
-  EXPECT_TRUE(sim.WriteFile("C:\\a.txt", "third"));
+  EXPECT_TRUE(faults.WriteFile("C:\\a.txt", "third"));
   EXPECT_EQ(sim.Calls(Op::kWriteFile), 3u);
 }
 
 TEST_F(SimSystemTest, PathFailureHitsOnlyThatPath) {
   sim.AddFile("C:\\a.txt", "a");
   sim.AddFile("C:\\b.txt", "b");
-  sim.FailPath(Op::kDeleteFile, "c:\\A.TXT");
-  EXPECT_FALSE(sim.DeleteFile("C:\\a.txt"));
-  EXPECT_TRUE(sim.DeleteFile("C:\\b.txt"));
-  sim.ClearFailures();
-  EXPECT_TRUE(sim.DeleteFile("C:\\a.txt"));
+  faults.FailPath(Op::kDeleteFile, "c:\\A.TXT");
+  EXPECT_FALSE(faults.DeleteFile("C:\\a.txt"));
+  EXPECT_TRUE(faults.DeleteFile("C:\\b.txt"));
+  faults.ClearFailures();
+  EXPECT_TRUE(faults.DeleteFile("C:\\a.txt"));
 }
 
 TEST_F(SimSystemTest, CountsListingsAndLookUps) {

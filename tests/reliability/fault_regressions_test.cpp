@@ -88,11 +88,11 @@ TEST_F(SizeUnknown, AnOperaCookieFileWhoseSizeCannotBeReadStays) {
   sim.SetSpecialFolder(0x1A, "C:\\AppData");
   const std::string cookies = "C:\\AppData\\Opera\\Opera7\\profile\\cookies4.dat";
   sim.AddFile(cookies, std::string(60, 'x'));
-  sim.FailPath(Op::kLookUp, cookies);
+  faults.FailPath(Op::kLookUp, cookies);
   cleanups.Cookies();
   EXPECT_TRUE(sim.Exists(cookies));
   EXPECT_EQ(state.freedBytes, 0);
-  sim.ClearFailures();
+  faults.ClearFailures();
   cleanups.Cookies();
   EXPECT_FALSE(sim.Exists(cookies));
   EXPECT_EQ(state.freedBytes, 60);
@@ -103,82 +103,85 @@ TEST_F(SizeUnknown, AnUnusedDllWhoseSizeCannotBeReadStays) {
   const std::string dll = "C:\\Old\\unused.dll";
   sim.AddFile(dll, std::string(4000, 'x'));
   sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, dll, RegistryValue::FromDword(0));
-  sim.FailPath(Op::kLookUp, dll);
+  faults.FailPath(Op::kLookUp, dll);
   cleanups.RemoveZeroCountDlls();
   EXPECT_TRUE(sim.Exists(dll));
   EXPECT_EQ(state.freedBytes, 0);
   EXPECT_TRUE(Reported().empty());
 }
 
-// --- The sim's fault kinds, as the sweeps rely on them
+// --- The fault kinds of the injector, as the sweeps rely on them
 
 TEST(SimFaults, EachKindFailsTheCallAndLeavesItsTrace) {
   SimSystem sim;
+  platform::sim::FaultInjector faults(sim);
   sim.AddDrive('C', DriveType::kFixed);
   sim.AddFile("C:\\d\\a.txt", "12345678");
   sim.AddFile("C:\\d\\b.txt", "b");
 
-  sim.FailNthCall(Op::kReadFile, 1, Fault::kPathTooLong);
-  EXPECT_EQ(sim.ReadFile("C:\\d\\a.txt", FileAccess::kRead).error, ReadError::kOther);
-  EXPECT_TRUE(sim.InjectedFailureFired());
+  faults.FailNthCall(Op::kReadFile, 1, Fault::kPathTooLong);
+  EXPECT_EQ(faults.ReadFile("C:\\d\\a.txt", FileAccess::kRead).error, ReadError::kOther);
+  EXPECT_TRUE(faults.InjectedFailureFired());
 
-  sim.FailNthCall(Op::kDeleteFile, 1, Fault::kSharingViolation);
-  EXPECT_FALSE(sim.DeleteFile("C:\\d\\a.txt"));
-  EXPECT_FALSE(sim.DeleteFile("C:\\d\\a.txt"));  // still held open by the other program
-  EXPECT_FALSE(sim.WriteFile("C:\\d\\a.txt", "x"));
+  faults.FailNthCall(Op::kDeleteFile, 1, Fault::kSharingViolation);
+  EXPECT_FALSE(faults.DeleteFile("C:\\d\\a.txt"));
+  EXPECT_FALSE(faults.DeleteFile("C:\\d\\a.txt"));  // still held open by the other program
+  EXPECT_FALSE(faults.WriteFile("C:\\d\\a.txt", "x"));
 
-  sim.FailNthCall(Op::kLookUp, 2, Fault::kVanished);
-  EXPECT_TRUE(sim.LookUp("C:\\d\\b.txt"));
-  EXPECT_FALSE(sim.InjectedFailureFired());
-  EXPECT_FALSE(sim.LookUp("C:\\d"));
+  faults.FailNthCall(Op::kLookUp, 2, Fault::kVanished);
+  EXPECT_TRUE(faults.LookUp("C:\\d\\b.txt"));
+  EXPECT_FALSE(faults.InjectedFailureFired());
+  EXPECT_FALSE(faults.LookUp("C:\\d"));
   EXPECT_FALSE(sim.Exists("C:\\d\\b.txt"));
-  EXPECT_EQ(sim.VanishedPaths(), (Lines{"C:\\D", "C:\\D\\A.TXT", "C:\\D\\B.TXT"}));
+  EXPECT_EQ(faults.VanishedPaths(), (Lines{"C:\\D", "C:\\D\\A.TXT", "C:\\D\\B.TXT"}));
 
   sim.AddFile("C:\\s.dat", "old");
-  sim.FailNthCall(Op::kWriteFile, 1, Fault::kDiskFull);
-  EXPECT_FALSE(sim.WriteFile("C:\\s.dat", "new!"));
+  faults.FailNthCall(Op::kWriteFile, 1, Fault::kDiskFull);
+  EXPECT_FALSE(faults.WriteFile("C:\\s.dat", "new!"));
   EXPECT_EQ(sim.Content("C:\\s.dat"), "ne");
-  sim.FailNthCall(Op::kWriteFile, 1, Fault::kAccessDenied);
-  EXPECT_FALSE(sim.WriteFile("C:\\s.dat", "new!"));
+  faults.FailNthCall(Op::kWriteFile, 1, Fault::kAccessDenied);
+  EXPECT_FALSE(faults.WriteFile("C:\\s.dat", "new!"));
   EXPECT_EQ(sim.Content("C:\\s.dat"), "ne");
 }
 
 TEST(SimFaults, EveryOperationCanFail) {
   SimSystem sim;
+  platform::sim::FaultInjector faults(sim);
   sim.AddDrive('C', DriveType::kFixed);
   sim.SetAdministrator(true);
   sim.SetSpecialFolder(0x1A, "C:\\AppData");
   sim.SetRegistryValue(RegistryRoot::kCurrentUser, "K", "v", RegistryValue::FromDword(1));
   sim.AddUrlCacheEntry("https://example.org/");
   for (int i = 0; i < static_cast<int>(Op::kCount); ++i)
-    sim.FailNthCall(static_cast<Op>(i), 1);
-  EXPECT_EQ(sim.CurrentDirectory(), "");
-  EXPECT_EQ(sim.GetDriveType("C:"), DriveType::kUnknown);
-  EXPECT_TRUE(sim.Drives().empty());
-  EXPECT_FALSE(sim.IsAdministrator());
-  EXPECT_EQ(sim.RegisterWindowMessage("m"), 0u);
+    faults.FailNthCall(static_cast<Op>(i), 1);
+  EXPECT_EQ(faults.CurrentDirectory(), "");
+  EXPECT_EQ(faults.GetDriveType("C:"), DriveType::kUnknown);
+  EXPECT_TRUE(faults.Drives().empty());
+  EXPECT_FALSE(faults.IsAdministrator());
+  EXPECT_EQ(faults.RegisterWindowMessage("m"), 0u);
   bool existed = true;
-  EXPECT_FALSE(sim.CreateNamedSemaphore("s", existed));
-  sim.BroadcastMessage(1);
+  EXPECT_FALSE(faults.CreateNamedSemaphore("s", existed));
+  faults.BroadcastMessage(1);
   EXPECT_TRUE(sim.Broadcasts().empty());
-  EXPECT_EQ(sim.TempFolder(), "");
-  EXPECT_EQ(sim.WindowsFolder(), "");
-  EXPECT_EQ(sim.SpecialFolder(0x1A), "");
-  EXPECT_EQ(sim.FullPathName("C:\\x"), "");
-  EXPECT_FALSE(sim.OpenRegistryKey(RegistryRoot::kCurrentUser, "K"));
-  std::unique_ptr<platform::RegistryKey> key = sim.OpenRegistryKey(RegistryRoot::kCurrentUser, "K");
+  EXPECT_EQ(faults.TempFolder(), "");
+  EXPECT_EQ(faults.WindowsFolder(), "");
+  EXPECT_EQ(faults.SpecialFolder(0x1A), "");
+  EXPECT_EQ(faults.FullPathName("C:\\x"), "");
+  EXPECT_FALSE(faults.OpenRegistryKey(RegistryRoot::kCurrentUser, "K"));
+  std::unique_ptr<platform::RegistryKey> key =
+      faults.OpenRegistryKey(RegistryRoot::kCurrentUser, "K");
   ASSERT_TRUE(key);
   EXPECT_TRUE(key->ValueNames().empty());
   EXPECT_FALSE(key->ReadValue("v"));
   EXPECT_FALSE(key->DeleteValue("v"));
   int visited = 0;
-  sim.ListUrlCache([&](const std::string&) { return ++visited, true; });
+  faults.ListUrlCache([&](const std::string&) { return ++visited, true; });
   EXPECT_EQ(visited, 0);
-  EXPECT_FALSE(sim.DeleteUrlCacheItem("https://example.org/"));
-  sim.ShellOpen("https://example.org/");
+  EXPECT_FALSE(faults.DeleteUrlCacheItem("https://example.org/"));
+  faults.ShellOpen("https://example.org/");
   EXPECT_TRUE(sim.ShellOpened().empty());
   sim.AddRecentDocument("C:\\x.txt");
-  sim.ClearRecentDocuments();
+  faults.ClearRecentDocuments();
   EXPECT_EQ(sim.RecentDocuments().size(), 1u);
   for (int i = 0; i < static_cast<int>(Op::kCount); ++i) {
     EXPECT_NE(std::string(platform::sim::NameOf(static_cast<Op>(i))), "?");

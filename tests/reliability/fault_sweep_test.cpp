@@ -95,7 +95,7 @@ Outcome CleanRunWith(Mode mode, const std::optional<Injection>& injection) {
   std::int64_t freed = -1;
   bool idle = false;
   h.sim.ResetCounters();
-  if (injection) h.sim.FailNthCall(injection->op, injection->n, injection->fault);
+  if (injection) h.faults.FailNthCall(injection->op, injection->n, injection->fault);
   h.Run([&](app::TFrmMain& main) {
     for (int i = 0; i < main.DCBdrive.Count(); ++i) {
       if (main.DriveLetterAt(i) == 'E') main.DCBdrive.UserChose(i);
@@ -109,11 +109,11 @@ Outcome CleanRunWith(Mode mode, const std::optional<Injection>& injection) {
   });
   Outcome outcome;
   outcome.calls = CallsOf(h.sim);
-  outcome.fired = h.sim.InjectedFailureFired();
+  outcome.fired = h.faults.InjectedFailureFired();
 
   EXPECT_TRUE(idle) << what;
   const Snapshot after = TakeSnapshot(h.sim);
-  const std::vector<std::string>& vanished = h.sim.VanishedPaths();
+  const std::vector<std::string>& vanished = h.faults.VanishedPaths();
   auto tookByFault = [&](const std::string& folded) {
     return std::find(vanished.begin(), vanished.end(), folded) != vanished.end();
   };
@@ -227,7 +227,7 @@ std::vector<std::uint64_t> SettingsCycleWith(const std::optional<Injection>& inj
   AnswerEveryDialog(h, report);
   const std::string what = injection ? Describe(*injection) : "no fault";
   h.sim.ResetCounters();
-  if (injection) h.sim.FailNthCall(injection->op, injection->n, injection->fault);
+  if (injection) h.faults.FailNthCall(injection->op, injection->n, injection->fault);
   h.Run([&](app::TFrmMain& main) {
     // As the options dialog's OK and the language menu set them.
     main.Settings.FileEndingList = platform::SplitTextLines(kNew.fileFormat);

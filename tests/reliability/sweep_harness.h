@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "clean/markfile_form.h"
+#include "platform/sim/fault_injection.h"
 #include "platform/sim/sim_system.h"
 #include "tests/clean/run_harness.h"
 

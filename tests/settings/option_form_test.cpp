@@ -399,7 +399,7 @@ TEST(OptionsOfTheProgram, ConfirmedSettingsAreSavedAtCloseInListOrder) {
                   4));
   h.sim.AddFile("data\\fileformat.dat", "*.tmp\r\n*.bak\r\n");
   h.sim.AddFile("data\\exception.dat", "old.txt\r\n");
-  h.sim.FailPath(platform::sim::Op::kReadFile, "data\\exception.dat");
+  h.faults.FailPath(platform::sim::Op::kReadFile, "data\\exception.dat");
   h.ui.QueueModal(
       [&h](ui::Form& form) {
         auto& d = static_cast<TFrmoption&>(form);

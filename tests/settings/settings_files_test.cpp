@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sim/fault_injection.h"
 #include "platform/sim/sim_system.h"
 #include "settings/list_file.h"
 #include "tests/platform/contract_world.h"
@@ -24,10 +25,11 @@ class SettingsFilesTest : public ::testing::Test {
   }
   Settings Load() {
     Settings loaded;
-    LoadSettings(sim, loaded);
+    LoadSettings(faults, loaded);
     return loaded;
   }
   SimSystem sim;
+  platform::sim::FaultInjector faults{sim};
 };
 
 TEST_F(SettingsFilesTest, FirstRunWithoutFilesGivesTheInitialState) {
@@ -161,21 +163,21 @@ TEST_F(SettingsFilesTest, EveryFileIsHandledOnItsOwn) {
   sim.AddFile("data\\lang\\whichlang.dat",
               "\x02"
               "En\x01");
-  sim.FailPath(Op::kReadFile, "C:\\app\\data\\exception.dat");
+  faults.FailPath(Op::kReadFile, "C:\\app\\data\\exception.dat");
   Settings s = Load();
   EXPECT_EQ(s.FileEndingList, Lines{"*.tmp"});
   EXPECT_TRUE(s.ExceptionList.empty());
   EXPECT_TRUE(s.AdvancedOptions[13]);
   EXPECT_EQ(s.LanguageRecord.LanguageCode, "En");
 
-  sim.ClearFailures();
-  sim.FailPath(Op::kWriteFile, "C:\\app\\data\\fileformat.dat.new");
+  faults.ClearFailures();
+  faults.FailPath(Op::kWriteFile, "C:\\app\\data\\fileformat.dat.new");
   s.FileEndingList = {"*.chk"};
   s.AdvancedOptions = {};
   s.LanguageRecord.LanguageCode = "Gr";
   s.MarkChanged(SettingsFile::kException);
   s.ExceptionList = {"x.y"};
-  SaveSettings(sim, s);
+  SaveSettings(faults, s);
   EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.tmp\r\n");  // failed: old content whole
   EXPECT_EQ(sim.Content("data\\exception.dat"), "x.y\r\n");
   EXPECT_EQ(sim.Content("data\\advancedoption.dat"), std::string(14, '\0'));
@@ -189,11 +191,11 @@ TEST_F(SettingsFilesTest, FailedWriteAtAnyStepLeavesTheOldFileWhole) {
   // full disk) and the replacing rename.
   for (Op op : {Op::kWriteFile, Op::kReplaceFile}) {
     sim.AddFile("data\\fileformat.dat", "*.tmp\r\n*.chk\r\n");
-    sim.FailNthCall(op, 1);
-    EXPECT_FALSE(SaveFileSafely(sim, "data\\fileformat.dat", "*.new\r\n*.other\r\n*.more\r\n"));
+    faults.FailNthCall(op, 1);
+    EXPECT_FALSE(SaveFileSafely(faults, "data\\fileformat.dat", "*.new\r\n*.other\r\n*.more\r\n"));
     EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.tmp\r\n*.chk\r\n");
     EXPECT_FALSE(sim.Exists("data\\fileformat.dat.new")) << sim.Dump("C:\\app");
-    sim.ClearFailures();
+    faults.ClearFailures();
   }
 }
 

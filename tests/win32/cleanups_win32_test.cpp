@@ -10,6 +10,7 @@
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
 #include "tests/clean/test_run.h"
+#include "tests/win32/test_files.h"
 
 #include <wininet.h>
 
@@ -17,7 +18,10 @@ namespace {
 
 using platform::win32::Narrow;
 using platform::win32::UniqueHandle;
-using platform::win32::Widen;
+using testing_win32::Exists;
+using testing_win32::MakeFile;
+using testing_win32::W;
+using testing_win32::WidePath;
 
 struct RegistryKeyTraits {
   using Value = HKEY;
@@ -26,29 +30,6 @@ struct RegistryKeyTraits {
   static void Close(Value key) { ::RegCloseKey(key); }
 };
 using UniqueKey = platform::win32::UniqueResource<RegistryKeyTraits>;
-
-std::wstring W(std::string_view text) {
-  return Widen(text).value_or(L"");
-}
-
-bool Exists(std::string_view path) {
-  return ::GetFileAttributesW(W(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void MakeFile(const std::string& path, std::size_t size, DWORD attributes = 0) {
-  for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-    ::CreateDirectoryW(W(path.substr(0, at)).c_str(), nullptr);
-  UniqueHandle file(::CreateFileW(W(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(file) << path;
-  const std::string bytes(size, 'x');
-  DWORD written = 0;
-  ASSERT_TRUE(::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(size), &written, nullptr));
-  file.Reset();
-  if (attributes) {
-    ASSERT_TRUE(::SetFileAttributesW(W(path).c_str(), attributes));
-  }
-}
 
 void SetValue(HKEY root, const wchar_t* key, const std::wstring& name, DWORD type, const void* data,
               DWORD size) {
@@ -66,7 +47,7 @@ class CleanupsWin32 : public ::testing::Test {
     static std::atomic<int> counter{0};
     folder =
         "T:\\cleanups-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
-    ::CreateDirectoryW(W(folder).c_str(), nullptr);
+    testing_win32::MakeFolder(folder);
   }
 
   std::vector<std::string> Reported() const { return test.view.report; }
@@ -81,9 +62,7 @@ class CleanupsWin32 : public ::testing::Test {
 
 TEST_F(CleanupsWin32, EmptyFolderOnARealTree) {
   MakeFile(folder + "\\tree\\a.tmp", 10);
-  MakeFile(folder + "\\tree\\hidden.tmp", 20);
-  ASSERT_TRUE(::SetFileAttributesW(W(folder + "\\tree\\hidden.tmp").c_str(),
-                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  MakeFile(folder + "\\tree\\hidden.tmp", 20, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   MakeFile(folder + "\\tree\\one\\b.tmp", 40);
   MakeFile(folder + "\\tree\\one\\two\\locked.txt", 1000, FILE_ATTRIBUTE_READONLY);
   MakeFile(folder + "\\tree\\other\\c.tmp", 80);
@@ -94,7 +73,7 @@ TEST_F(CleanupsWin32, EmptyFolderOnARealTree) {
   EXPECT_FALSE(Exists(folder + "\\tree\\hidden.tmp"));
   EXPECT_EQ(state.freedBytes, 150);
 
-  ASSERT_TRUE(::SetFileAttributesW(W(folder + "\\tree\\one\\two\\locked.txt").c_str(),
+  ASSERT_TRUE(::SetFileAttributesW(WidePath(folder + "\\tree\\one\\two\\locked.txt").c_str(),
                                    FILE_ATTRIBUTE_NORMAL));
   cleanups.EmptyFolder(folder + "\\tree\\", true);
   EXPECT_FALSE(Exists(folder + "\\tree"));
@@ -185,7 +164,7 @@ TEST_F(CleanupsWin32, SharedDllsWithACountOfZeroGo) {
   MakeFile(three, 200);
   MakeFile(binary, 400);
   MakeFile(busy, 800);
-  UniqueHandle held(::CreateFileW(W(busy).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+  UniqueHandle held(::CreateFileW(WidePath(busy).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(held);
   const DWORD none = 0;
@@ -257,7 +236,7 @@ TEST_F(CleanupsWin32, UpdateFilesAndSystemLogInTheWindowsFolder) {
   EXPECT_FALSE(Exists(logs + "\\wbemcore.log"));
   EXPECT_FALSE(Exists(logs + "\\old"));
   EXPECT_EQ(state.freedBytes, 310);
-  ::DeleteFileW(W(dollarFile).c_str());
+  ::DeleteFileW(WidePath(dollarFile).c_str());
 }
 
 }  // namespace

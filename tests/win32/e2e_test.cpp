@@ -14,63 +14,19 @@
 #include "platform/ui/types.h"
 #include "platform/win32/ui/dpi.h"
 #include "platform/win32/ui/font_cache.h"
-#include "platform/win32/wide_path.h"
 #include "settings/list_file.h"
 #include "tests/win32/program_driver.h"
+#include "tests/win32/test_files.h"
 
 namespace testing_program {
 namespace {
 
 using Lines = std::vector<std::string>;
-using platform::win32::Widen;
-
-std::wstring W(const std::string& text) {
-  return Widen(text).value_or(L"");
-}
-
-bool Exists(const std::string& path) {
-  return ::GetFileAttributesW(W(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void MakeFile(const std::string& path, size_t size) {
-  const std::wstring wide = W(path);
-  for (size_t cut = wide.find(L'\\', 3); cut != std::wstring::npos;
-       cut = wide.find(L'\\', cut + 1)) {
-    ::CreateDirectoryW(wide.substr(0, cut).c_str(), nullptr);
-  }
-  HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  const std::string content(size, 'x');
-  DWORD written = 0;
-  ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-  ::CloseHandle(file);
-}
-
-// Removes a folder tree this test made, so that later clean runs on the drive do not see it.
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path.c_str());
-      }
-    } while (::FindNextFileW(search, &data));
-    ::FindClose(search);
-  }
-  ::RemoveDirectoryW(folder.c_str());
-}
-
-Lines LanguageLines(const ProgramFolder& folder, const std::string& code) {
-  return platform::SplitTextLines(folder.Read("data\\lang\\" + code + ".dat"));
-}
+using lang::Text;
+using testing_win32::Exists;
+using testing_win32::MakeFile;
+using testing_win32::RemoveTree;  // the trees a test made, so that later clean runs miss them
+using testing_win32::W;
 
 // Posted rather than sent: a click or a menu command that opens a modal window returns only
 // when that window closes.
@@ -249,15 +205,11 @@ void Shoot(HWND window, const std::string& name) {
   header.bfOffBits = sizeof(header) + sizeof(info.bmiHeader);
   header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
   const char* scale = std::getenv("DUSTORIX_UI_SCALE");
-  ::CreateDirectoryW(L"T:\\shots", nullptr);
   const std::string path = "T:\\shots\\" + std::string(scale ? scale : "100") + "-" + name + ".bmp";
-  HANDLE file = ::CreateFileW(W(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  ::WriteFile(file, &header, sizeof(header), &written, nullptr);
-  ::WriteFile(file, &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr);
-  ::WriteFile(file, bits, rowBytes * static_cast<DWORD>(height), &written, nullptr);
-  ::CloseHandle(file);
+  std::string picture(reinterpret_cast<const char*>(&header), sizeof(header));
+  picture.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
+  if (bits) picture.append(static_cast<const char*>(bits), rowBytes * static_cast<DWORD>(height));
+  MakeFile(path, picture);
   ::SelectObject(memory, old);
   ::DeleteObject(bitmap);
   ::DeleteDC(memory);
@@ -285,7 +237,7 @@ TEST_F(EndToEndTest, AUserFirstStartCleanRunAndSecondStart) {
   MakeFile(drive + "x.alt", 1024);
   MakeFile(drive + "keep.txt", 500);
   ProgramFolder folder;
-  const Lines de = LanguageLines(folder, "De");
+  const lang::LanguageTexts de = LanguageTextsOf(folder, "De");
   {
     Program program(folder);
     HWND language = program.WaitForWindow(L"TFrmlang");
@@ -294,26 +246,26 @@ TEST_F(EndToEndTest, AUserFirstStartCleanRunAndSecondStart) {
     PostClick(FindChild(language, L"Button", "OK"));
     HWND main = program.WaitForWindow(L"TFrmMain");
     ASSERT_NE(main, nullptr);
-    EXPECT_NE(FindChild(main, L"Button", de[1]), nullptr) << "German texts";
+    EXPECT_NE(FindChild(main, L"Button", de[Text::kDelete]), nullptr) << "German texts";
 
     PostMenu(main, app::kCommandOptions);
     HWND options = program.WaitForWindow(L"TFrmoption");
     ASSERT_NE(options, nullptr);
-    PostClick(FindChild(options, L"Button", de[13]));  // Hinzufügen beside the patterns
+    PostClick(FindChild(options, L"Button", de[Text::kAdd]));  // Hinzufügen beside the patterns
     HWND input = program.WaitForWindow(L"TFrmInputBox");
     ASSERT_NE(input, nullptr);
     TypeText(FindChild(input, L"Edit"), "*.alt");
-    PostClick(FindChild(input, L"Button", de[38]));
+    PostClick(FindChild(input, L"Button", de[Text::kOk]));
     WaitHidden(input);
     EXPECT_TRUE(std::ranges::count(ListBoxLines(FindChild(options, L"ListBox")), "*.alt"));
-    PostClick(FindChild(options, L"Button", de[38]));  // OK
+    PostClick(FindChild(options, L"Button", de[Text::kOk]));  // OK
     WaitHidden(options);
 
     ChooseDrive(main, L'n');
-    PostClick(FindChild(main, L"Button", de[1]));  // Löschen
+    PostClick(FindChild(main, L"Button", de[Text::kDelete]));  // Löschen
     HWND review = program.WaitForWindow(L"TFrmmarkfile");
     ASSERT_NE(review, nullptr) << "the shipped settings review first";
-    EXPECT_EQ(WindowText(review), de[84]);
+    EXPECT_EQ(WindowText(review), de[Text::kReviewTitle]);
     HWND list = FindChild(review, L"ListBox");
     const Lines listed = ListBoxLines(list);
     EXPECT_EQ(LinesIn(listed, drive),
@@ -322,21 +274,21 @@ TEST_F(EndToEndTest, AUserFirstStartCleanRunAndSecondStart) {
       if (listed[i].starts_with(drive) && listed[i] != drive + "c.dmp")
         SelectLine(list, static_cast<int>(i), true);
     }
-    PostClick(FindChild(review, L"Button", de[87]));  // Weiter
+    PostClick(FindChild(review, L"Button", de[Text::kContinue]));  // Weiter
 
     HWND report = program.WaitForWindow(L"TFrmDelinfo");
     ASSERT_NE(report, nullptr);
     EXPECT_EQ(LinesIn(ListBoxLines(FindChild(report, L"ListBox")), drive),
               (Lines{drive + "a.tmp", drive + "sub\\b.chk", drive + "x.alt"}));
-    EXPECT_NE(FindChild(report, L"Static", "6" + de[65]), nullptr) << "6 KB freed";
-    EXPECT_NE(FindChild(report, L"Static", de[43]), nullptr);
+    EXPECT_NE(FindChild(report, L"Static", "6" + de[Text::kFreedUnit]), nullptr) << "6 KB freed";
+    EXPECT_NE(FindChild(report, L"Static", de[Text::kSuccessHeadline]), nullptr);
     EXPECT_FALSE(Exists(drive + "a.tmp"));
     EXPECT_FALSE(Exists(drive + "x.alt"));
     EXPECT_TRUE(Exists(drive + "c.dmp"));
     EXPECT_TRUE(Exists(drive + "keep.txt"));
-    PostClick(FindChild(report, L"Button", de[11]));
+    PostClick(FindChild(report, L"Button", de[Text::kClose]));
     WaitHidden(report);
-    PostClick(FindChild(main, L"Button", de[11]));  // Schließen
+    PostClick(FindChild(main, L"Button", de[Text::kClose]));  // Schließen
     EXPECT_EQ(program.WaitForExit(), 0);
   }
   EXPECT_EQ(folder.Read("data\\lang\\whichlang.dat"), std::string("\x02"
@@ -347,20 +299,20 @@ TEST_F(EndToEndTest, AUserFirstStartCleanRunAndSecondStart) {
     HWND main = again.WaitForWindow(L"TFrmMain");
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(again.WaitForWindow(L"TFrmlang", 0), nullptr) << "no language dialog the second time";
-    EXPECT_NE(FindChild(main, L"Button", de[1]), nullptr) << "still German";
+    EXPECT_NE(FindChild(main, L"Button", de[Text::kDelete]), nullptr) << "still German";
     PostMenu(main, app::kCommandOptions);
     HWND options = again.WaitForWindow(L"TFrmoption");
     ASSERT_NE(options, nullptr);
     const Lines patterns = ListBoxLines(FindChild(options, L"ListBox"));
     EXPECT_TRUE(std::ranges::count(patterns, "*.alt")) << "the added pattern was kept";
-    HWND question = FindChild(options, L"Button", de[81]);
+    HWND question = FindChild(options, L"Button", de[Text::kReviewFirstCaption]);
     EXPECT_EQ(::SendMessageW(question, BM_GETCHECK, 0, 0), BST_CHECKED) << "review mode kept";
-    PostClick(FindChild(options, L"Button", de[39]));  // Abbrechen
+    PostClick(FindChild(options, L"Button", de[Text::kDiscard]));  // Abbrechen
     WaitHidden(options);
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(again.WaitForExit(), 0);
   }
-  RemoveTree(L"N:\\e2e");
+  RemoveTree("N:\\e2e");
 }
 
 struct Language {
@@ -378,7 +330,7 @@ void WalkLanguage(const Language& language) {
   MakeFile(drive + "crash.dmp", 9000);
   MakeFile(drive + "disk\\file0001.chk", 512);
   ProgramFolder folder;
-  const Lines t = LanguageLines(folder, code);
+  const lang::LanguageTexts t = LanguageTextsOf(folder, code);
   Program program(folder);
 
   HWND dialog = program.WaitForWindow(L"TFrmlang");
@@ -399,44 +351,50 @@ void WalkLanguage(const Language& language) {
     HWND bar = FindChild(options, L"msctls_statusbar32");
     RECT barRect{};
     ::GetClientRect(bar, &barRect);
-    for (int line : {27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 41, 42, 71, 79, 82, 90, 91, 92}) {
-      EXPECT_LE(meter.Width("  " + t[static_cast<size_t>(line)]) + meter.Scale(12), barRect.right)
-          << code << ": the hint \"" << t[static_cast<size_t>(line)] << "\" is clipped";
+    for (Text hint :
+         {Text::kTempFoldersHint, Text::kRecentDocumentsHint, Text::kEmptyRecycleBinHint,
+          Text::kTempInternetFilesHint, Text::kCookiesHint, Text::kFavouritesHint,
+          Text::kHistoryHint, Text::kZeroByteFilesHint, Text::kOldUpdateFilesHint,
+          Text::kSystemLogHint, Text::kUnusedDllsHint, Text::kPatternsHint, Text::kExceptionsHint,
+          Text::kRunListHint, Text::kRecycleFoundHint, Text::kReviewFirstHint, Text::kOkHint,
+          Text::kDiscardHint, Text::kStandardHint}) {
+      EXPECT_LE(meter.Width("  " + t[hint]) + meter.Scale(12), barRect.right)
+          << code << ": the hint \"" << t[hint] << "\" is clipped";
     }
   }
   Look(options, code + "-options");
-  HWND longest = FindChild(options, L"Button", t[26]);  // the DLL switch
+  HWND longest = FindChild(options, L"Button", t[Text::kUnusedDllsCaption]);  // the DLL switch
   RECT hover{};
   ::GetWindowRect(longest, &hover);
   ::SetCursorPos(hover.left + 30, (hover.top + hover.bottom) / 2);
   HWND bar = FindChild(options, L"msctls_statusbar32");
   for (int waited = 0; waited < 3000 && WindowText(bar).empty(); waited += 20)
     ::Sleep(20);
-  EXPECT_EQ(WindowText(bar), "  " + t[37]);
+  EXPECT_EQ(WindowText(bar), "  " + t[Text::kUnusedDllsHint]);
   Shoot(options, code + "-options-hint");
   ::SetCursorPos(0, 0);
 
-  PostClick(FindChild(options, L"Button", t[13]));
+  PostClick(FindChild(options, L"Button", t[Text::kAdd]));
   HWND input = program.WaitForWindow(L"TFrmInputBox");
   ASSERT_NE(input, nullptr);
-  EXPECT_EQ(WindowText(input), t[74]);
+  EXPECT_EQ(WindowText(input), t[Text::kNewPatternCaption]);
   Look(input, code + "-input-pattern");
   TypeText(FindChild(input, L"Edit"), "*.EXE");
-  PostClick(FindChild(input, L"Button", t[38]));
+  PostClick(FindChild(input, L"Button", t[Text::kOk]));
   HWND refusal = program.WaitForWindow(L"#32770");
   ASSERT_NE(refusal, nullptr);
-  EXPECT_EQ(WindowText(refusal), t[80]);
+  EXPECT_EQ(WindowText(refusal), t[Text::kInvalidEntry]);
   Shoot(refusal, code + "-refusal");
   PostClick(FindChild(refusal, L"Button"));
   WaitHidden(refusal);
-  PostClick(FindChild(options, L"Button", t[13], 1));
+  PostClick(FindChild(options, L"Button", t[Text::kAdd], 1));
   input = program.WaitForWindow(L"TFrmInputBox");
   ASSERT_NE(input, nullptr);
-  EXPECT_EQ(WindowText(input), t[76]);
+  EXPECT_EQ(WindowText(input), t[Text::kNewExceptionCaption]);
   Look(input, code + "-input-exception");
-  PostClick(FindChild(input, L"Button", t[2]));
+  PostClick(FindChild(input, L"Button", t[Text::kCancel]));
   WaitHidden(input);
-  PostClick(FindChild(options, L"Button", t[39]));
+  PostClick(FindChild(options, L"Button", t[Text::kDiscard]));
   WaitHidden(options);
 
   PostMenu(main, app::kCommandInfo);
@@ -447,7 +405,7 @@ void WalkLanguage(const Language& language) {
   WaitHidden(info);
 
   ChooseDrive(main, L'n');
-  PostClick(FindChild(main, L"Button", t[1]));
+  PostClick(FindChild(main, L"Button", t[Text::kDelete]));
   HWND review = program.WaitForWindow(L"TFrmmarkfile");
   ASSERT_NE(review, nullptr);
   HWND list = FindChild(review, L"ListBox");
@@ -458,7 +416,7 @@ void WalkLanguage(const Language& language) {
       SelectLine(list, static_cast<int>(i), true);
   }
   Look(review, code + "-review");
-  PostClick(FindChild(review, L"Button", t[87]));
+  PostClick(FindChild(review, L"Button", t[Text::kContinue]));
   HWND report = program.WaitForWindow(L"TFrmDelinfo");
   ASSERT_NE(report, nullptr);
   Look(report, code + "-report");
@@ -466,7 +424,7 @@ void WalkLanguage(const Language& language) {
   WaitHidden(report);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0);
-  RemoveTree(W(drive.substr(0, drive.size() - 1)));
+  RemoveTree(drive);
 }
 
 TEST_F(EndToEndTest, EveryWindowInEveryLanguageShowsItsTextsWhole) {

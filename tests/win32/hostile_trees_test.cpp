@@ -6,33 +6,17 @@
 #include <atomic>
 
 #include "clean/scan.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/wide_path.h"
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
 #include "tests/clean/test_run.h"
+#include "tests/win32/test_files.h"
 
 namespace {
 
-using platform::win32::UniqueHandle;
-
-std::wstring W(std::string_view text) {
-  return platform::win32::Widen(text).value_or(L"");
-}
-
-// Creates a file through the verbatim form, so that trailing dots and blanks stay in its name.
-void MakeVerbatimFile(const std::string& path, const std::string& bytes) {
-  UniqueHandle file(::CreateFileW(W("\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(file) << path << " error " << ::GetLastError();
-  DWORD written = 0;
-  ASSERT_TRUE(
-      ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-}
-
-bool VerbatimExists(const std::string& path) {
-  return ::GetFileAttributesW(W("\\\\?\\" + path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+// Trailing dots and blanks stay in the names these make and look for.
+using testing_win32::Exists;
+using testing_win32::MakeFile;
+using testing_win32::MakeFolder;
 
 class HostileTreesWin32 : public ::testing::Test {
  protected:
@@ -40,7 +24,7 @@ class HostileTreesWin32 : public ::testing::Test {
     static std::atomic<int> counter{0};
     folder =
         "T:\\hostile-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
-    ::CreateDirectoryW(W(folder).c_str(), nullptr);
+    MakeFolder(folder);
   }
 
   // A scan of `root` as a clean run makes it, deleting for good.
@@ -61,26 +45,24 @@ class HostileTreesWin32 : public ::testing::Test {
 };
 
 TEST_F(HostileTreesWin32, TrailingDotAndBlankNamesAreRemovedExactlyNeverTheirNamesakes) {
-  MakeVerbatimFile(folder + "\\junk", "the namesake stays");
-  MakeVerbatimFile(folder + "\\junk.", "");
-  MakeVerbatimFile(folder + "\\junk ", "");
-  ::CreateDirectoryW(W("\\\\?\\" + folder + "\\dir. ").c_str(), nullptr);
-  MakeVerbatimFile(folder + "\\dir. \\junk", "");
-  ::CreateDirectoryW(W(folder + "\\dir").c_str(), nullptr);
-  MakeVerbatimFile(folder + "\\dir\\junk", "the namesake stays");
+  MakeFile(folder + "\\junk", "the namesake stays");
+  MakeFile(folder + "\\junk.", "");
+  MakeFile(folder + "\\junk ", "");
+  MakeFile(folder + "\\dir. \\junk", "");
+  MakeFile(folder + "\\dir\\junk", "the namesake stays");
 
   // The shell cannot be given such a name: it would recycle the namesake.
   EXPECT_FALSE(system.MoveToRecycleBin(folder + "\\junk."));
   EXPECT_FALSE(system.MoveToRecycleBin(folder + "\\dir. \\junk"));
-  EXPECT_TRUE(VerbatimExists(folder + "\\junk"));
+  EXPECT_TRUE(Exists(folder + "\\junk"));
 
   std::vector<std::string> removed = Scan(folder, {}, true);
   std::sort(removed.begin(), removed.end());
   EXPECT_EQ(removed, (std::vector<std::string>{folder + "\\dir. \\junk", folder + "\\junk ",
                                                folder + "\\junk."}));
-  EXPECT_FALSE(VerbatimExists(folder + "\\junk."));
-  EXPECT_FALSE(VerbatimExists(folder + "\\junk "));
-  EXPECT_FALSE(VerbatimExists(folder + "\\dir. \\junk"));
+  EXPECT_FALSE(Exists(folder + "\\junk."));
+  EXPECT_FALSE(Exists(folder + "\\junk "));
+  EXPECT_FALSE(Exists(folder + "\\dir. \\junk"));
   EXPECT_EQ(system.ReadFile(folder + "\\junk", platform::FileAccess::kRead).bytes,
             "the namesake stays");
   EXPECT_EQ(system.ReadFile(folder + "\\dir\\junk", platform::FileAccess::kRead).bytes,
@@ -89,7 +71,7 @@ TEST_F(HostileTreesWin32, TrailingDotAndBlankNamesAreRemovedExactlyNeverTheirNam
 
 TEST_F(HostileTreesWin32, AHostSymlinkBackToItsOwnFolderIsNeitherEnteredNorRemoved) {
   // scripts/wine-test makes T:\cycle\loop, a host symlink to T:\cycle itself.
-  MakeVerbatimFile("T:\\cycle\\j" + folder.substr(3) + ".tmp", "x");
+  MakeFile("T:\\cycle\\j" + folder.substr(3) + ".tmp", "x");
   std::optional<platform::DirEntry> loop = system.LookUp("T:\\cycle\\loop");
   ASSERT_TRUE(loop);
   EXPECT_TRUE(loop->IsReparsePoint());
@@ -100,17 +82,15 @@ TEST_F(HostileTreesWin32, AHostSymlinkBackToItsOwnFolderIsNeitherEnteredNorRemov
 
 TEST_F(HostileTreesWin32, ATreeDeeperThanMaxPathIsCleanedToTheBottom) {
   std::string deep = folder;
-  for (int i = 0; i < 60; ++i) {
+  for (int i = 0; i < 60; ++i)
     deep += "\\level" + std::to_string(i);
-    ASSERT_TRUE(::CreateDirectoryW(W("\\\\?\\" + deep).c_str(), nullptr)) << deep.size();
-  }
   ASSERT_GT(deep.size(), 400u);
-  MakeVerbatimFile(deep + "\\bottom.tmp", "1234567");
-  MakeVerbatimFile(deep + "\\bottom.txt", "keep");
+  MakeFile(deep + "\\bottom.tmp", "1234567");
+  MakeFile(deep + "\\bottom.txt", "keep");
   EXPECT_EQ(Scan(folder, {"*.tmp"}, false), std::vector<std::string>{deep + "\\bottom.tmp"});
   EXPECT_EQ(test.state.freedBytes, 7);
-  EXPECT_FALSE(VerbatimExists(deep + "\\bottom.tmp"));
-  EXPECT_TRUE(VerbatimExists(deep + "\\bottom.txt"));
+  EXPECT_FALSE(Exists(deep + "\\bottom.tmp"));
+  EXPECT_TRUE(Exists(deep + "\\bottom.txt"));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ namespace testing_program {
 namespace {
 
 using Lines = std::vector<std::string>;
+using lang::Text;
 
 bool Contains(const Lines& lines, const std::string& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -34,7 +35,7 @@ class OptionDialogTest : public ::testing::Test {
     folder_.Write("data\\lang\\whichlang.dat", std::string("\x02"
                                                            "En\x01",
                                                            4));
-    t_ = platform::SplitTextLines(folder_.Read("data\\lang\\En.dat"));
+    t_ = LanguageTextsOf(folder_, "En");
     program_ = std::make_unique<Program>(folder_);
     main_ = program_->WaitForWindow(L"TFrmMain");
     ASSERT_NE(main_, nullptr);
@@ -47,61 +48,67 @@ class OptionDialogTest : public ::testing::Test {
   // Presses the n-th "Add" button (0: patterns, 1: exceptions), types the text into the input
   // box and presses its OK; the refusal's text when a message box answers, "" otherwise.
   std::string Add(int which, const std::string& text) {
-    ::PostMessageW(FindChild(dialog_, L"Button", t_[13], which), BM_CLICK, 0, 0);
+    ::PostMessageW(FindChild(dialog_, L"Button", t_[Text::kAdd], which), BM_CLICK, 0, 0);
     HWND input = program_->WaitForWindow(L"TFrmInputBox");
     EXPECT_NE(input, nullptr);
     if (!input) return "no input box";
-    EXPECT_EQ(WindowText(input), t_[which == 0 ? 74 : 76]);
-    EXPECT_NE(FindChild(input, L"Static", t_[which == 0 ? 75 : 77]), nullptr);
+    EXPECT_EQ(WindowText(input),
+              t_[which == 0 ? Text::kNewPatternCaption : Text::kNewExceptionCaption]);
+    EXPECT_NE(FindChild(input, L"Static",
+                        t_[which == 0 ? Text::kNewPatternPrompt : Text::kNewExceptionPrompt]),
+              nullptr);
     TypeText(FindChild(input, L"Edit"), text);
-    ::PostMessageW(FindChild(input, L"Button", t_[38]), BM_CLICK, 0, 0);
+    ::PostMessageW(FindChild(input, L"Button", t_[Text::kOk]), BM_CLICK, 0, 0);
     WaitHidden(input);
     HWND refusal = program_->WaitForWindow(L"#32770", 1000);
     if (!refusal) return {};
-    EXPECT_EQ(WindowText(refusal), t_[80]);
+    EXPECT_EQ(WindowText(refusal), t_[Text::kInvalidEntry]);
     const std::vector<std::string> texts = ChildTexts(refusal);
-    const bool explained = Contains(texts, t_[which == 0 ? 72 : 73]);
+    const bool explained =
+        Contains(texts, t_[which == 0 ? Text::kBadPattern : Text::kBadException]);
     ::PostMessageW(FindChild(refusal, L"Button"), BM_CLICK, 0, 0);
     WaitHidden(refusal);
-    return explained ? t_[which == 0 ? 72 : 73] : "a message box without its text";
+    return explained ? t_[which == 0 ? Text::kBadPattern : Text::kBadException]
+                     : "a message box without its text";
   }
 
   Lines Patterns() const { return ListBoxLines(FindChild(dialog_, L"ListBox")); }
   Lines Exceptions() const { return ListBoxLines(FindChild(dialog_, L"ListBox", {}, 1)); }
 
   ProgramFolder folder_;
-  Lines t_;
+  lang::LanguageTexts t_;
   std::unique_ptr<Program> program_;
   HWND main_ = nullptr;
   HWND dialog_ = nullptr;
 };
 
 TEST_F(OptionDialogTest, AddsThroughTheInputBoxRefusesProtectedTypesAndSavesOnClosing) {
-  EXPECT_EQ(WindowText(dialog_), t_[6]);
+  EXPECT_EQ(WindowText(dialog_), t_[Text::kOptions]);
   EXPECT_TRUE(Contains(Patterns(), "*.tmp"));
-  EXPECT_TRUE(IsChecked(FindChild(dialog_, L"Button", t_[81]))) << "review mode, as shipped";
+  EXPECT_TRUE(IsChecked(FindChild(dialog_, L"Button", t_[Text::kReviewFirstCaption])))
+      << "review mode, as shipped";
 
   EXPECT_EQ(Add(0, "*.old"), "");
   EXPECT_TRUE(Contains(Patterns(), "*.old"));
-  EXPECT_EQ(Add(0, "*.EXE"), t_[72]);
-  EXPECT_EQ(Add(0, "setup*.dll"), t_[72]);
-  EXPECT_EQ(Add(0, "C:\\x.tmp"), t_[72]);
+  EXPECT_EQ(Add(0, "*.EXE"), t_[Text::kBadPattern]);
+  EXPECT_EQ(Add(0, "setup*.dll"), t_[Text::kBadPattern]);
+  EXPECT_EQ(Add(0, "C:\\x.tmp"), t_[Text::kBadPattern]);
   EXPECT_FALSE(Contains(Patterns(), "*.EXE"));
   EXPECT_EQ(Add(1, "keepme.tmp"), "");
-  EXPECT_EQ(Add(1, "noext."), t_[73]);
+  EXPECT_EQ(Add(1, "noext."), t_[Text::kBadException]);
   EXPECT_TRUE(Contains(Exceptions(), "keepme.tmp"));
   // An input box left with Cancel adds nothing and asks nothing.
-  ::PostMessageW(FindChild(dialog_, L"Button", t_[13]), BM_CLICK, 0, 0);
+  ::PostMessageW(FindChild(dialog_, L"Button", t_[Text::kAdd]), BM_CLICK, 0, 0);
   HWND input = program_->WaitForWindow(L"TFrmInputBox");
   ASSERT_NE(input, nullptr);
   TypeText(FindChild(input, L"Edit"), "*.never");
-  ::PostMessageW(FindChild(input, L"Button", t_[2]), BM_CLICK, 0, 0);
+  ::PostMessageW(FindChild(input, L"Button", t_[Text::kCancel]), BM_CLICK, 0, 0);
   WaitHidden(input);
   EXPECT_EQ(program_->WaitForWindow(L"#32770", 300), nullptr);
   EXPECT_FALSE(Contains(Patterns(), "*.never"));
 
-  Click(FindChild(dialog_, L"Button", t_[23]));  // zero-byte files on
-  ::PostMessageW(FindChild(dialog_, L"Button", t_[38]), BM_CLICK, 0, 0);
+  Click(FindChild(dialog_, L"Button", t_[Text::kZeroByteFilesCaption]));  // zero-byte files on
+  ::PostMessageW(FindChild(dialog_, L"Button", t_[Text::kOk]), BM_CLICK, 0, 0);
   WaitHidden(dialog_);
   EXPECT_FALSE(::IsWindowVisible(dialog_));
   // Nothing is written before the main window closes.
@@ -126,7 +133,7 @@ TEST_F(OptionDialogTest, AddsThroughTheInputBoxRefusesProtectedTypesAndSavesOnCl
 TEST_F(OptionDialogTest, CancelKeepsTheSavedFilesAsTheyWere) {
   const std::string before = folder_.Read("data\\fileformat.dat");
   EXPECT_EQ(Add(0, "*.gone"), "");
-  ::PostMessageW(FindChild(dialog_, L"Button", t_[39]), BM_CLICK, 0, 0);
+  ::PostMessageW(FindChild(dialog_, L"Button", t_[Text::kDiscard]), BM_CLICK, 0, 0);
   WaitHidden(dialog_);
   ::PostMessageW(main_, WM_CLOSE, 0, 0);
   EXPECT_EQ(program_->WaitForExit(), 0);

@@ -7,11 +7,13 @@
 #include <map>
 
 #include "about/links.h"
+#include "lang/language_texts.h"
 #include "platform/text_lines.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide_path.h"
 #include "settings/list_file.h"
 #include "tests/win32/program_driver.h"
+#include "tests/win32/test_files.h"
 
 namespace testing_program {
 namespace {
@@ -19,42 +21,24 @@ namespace {
 using Lines = std::vector<std::string>;
 using platform::win32::Narrow;
 using platform::win32::UniqueHandle;
+using testing_win32::ReadAll;
+using testing_win32::W;
 
 const std::string kPackage = std::string("T:\\dustorix-") + about::kVersion + "-win64";
-
-std::wstring W(const std::string& text) {
-  return platform::win32::Widen(text).value_or(L"");
-}
-
-std::string ReadAll(const std::string& path) {
-  UniqueHandle file(::CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return {};
-  std::string bytes(1 << 16, '\0');
-  DWORD read = 0;
-  ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  bytes.resize(read);
-  return bytes;
-}
 
 // The files below a folder, by path relative to it.
 std::map<std::string, std::string> Tree(const std::string& folder, const std::string& prefix = {}) {
   std::map<std::string, std::string> files;
-  WIN32_FIND_DATAW data;
-  HANDLE search = ::FindFirstFileW(W(folder + "\\*").c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) return files;
-  do {
-    const std::string name = Narrow(data.cFileName);
-    if (name == "." || name == "..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+  for (const testing_win32::Entry& entry : testing_win32::Entries(folder)) {
+    const std::string& name = entry.name;
+    if (entry.IsFolder()) {
       files.merge(Tree(folder + "\\" + name, prefix + name + "\\"));
     } else if (name.ends_with(".exe")) {
       files[prefix + name] = "<program>";
     } else {
       files[prefix + name] = ReadAll(folder + "\\" + name);
     }
-  } while (::FindNextFileW(search, &data));
-  ::FindClose(search);
+  }
   return files;
 }
 
@@ -162,8 +146,10 @@ TEST(Package, TheProgramCarriesItsIconAndVersion) {
 
 TEST(Package, StartsFromTheUnpackedFolderAndKeepsTheLanguageItRecords) {
   if (!HaveDisplay()) GTEST_SKIP() << "no display";
-  const Lines de = platform::SplitTextLines(ReadAll(kPackage + "\\data\\lang\\De.dat"));
-  ASSERT_EQ(de.size(), 93u);
+  const std::string german = ReadAll(kPackage + "\\data\\lang\\De.dat");
+  ASSERT_EQ(platform::SplitTextLines(german).size(),
+            static_cast<std::size_t>(lang::kLanguageTextCount));
+  const lang::LanguageTexts de = lang::ParseLanguageFile(german, "De");
   {
     Unpacked program;
     HWND language = program.WaitForWindow(L"TFrmlang");
@@ -172,7 +158,7 @@ TEST(Package, StartsFromTheUnpackedFolderAndKeepsTheLanguageItRecords) {
     ::PostMessageW(FindChild(language, L"Button", "OK"), BM_CLICK, 0, 0);
     HWND main = program.WaitForWindow(L"TFrmMain");
     ASSERT_NE(main, nullptr);
-    EXPECT_NE(FindChild(main, L"Button", de[1]), nullptr);
+    EXPECT_NE(FindChild(main, L"Button", de[lang::Text::kDelete]), nullptr);
     EXPECT_EQ(program.CloseAndWait(main), 0);
   }
   EXPECT_EQ(ReadAll(kPackage + "\\data\\lang\\whichlang.dat"), std::string("\x02"
@@ -183,9 +169,12 @@ TEST(Package, StartsFromTheUnpackedFolderAndKeepsTheLanguageItRecords) {
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(again.WaitForWindow(L"TFrmlang", 0), nullptr);
   const std::vector<std::string> texts = ChildTexts(main);
-  for (int line : {1, 6, 9, 10, 11})
-    EXPECT_NE(std::find(texts.begin(), texts.end(), de[static_cast<size_t>(line)]), texts.end())
-        << de[static_cast<size_t>(line)];
+  using lang::Text;
+  for (Text text :
+       {Text::kDelete, Text::kOptions, Text::kDeleteGroup, Text::kAllDrives, Text::kClose}) {
+    const std::string& caption = de[text];
+    EXPECT_NE(std::find(texts.begin(), texts.end(), caption), texts.end()) << caption;
+  }
   EXPECT_EQ(again.CloseAndWait(main), 0);
 }
 

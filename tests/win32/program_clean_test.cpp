@@ -3,34 +3,16 @@
 
 #include <algorithm>
 
-#include "platform/win32/wide_path.h"
 #include "settings/settings_files.h"
 #include "tests/win32/program_driver.h"
+#include "tests/win32/test_files.h"
 
 namespace testing_program {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-bool Exists(const std::string& path) {
-  return ::GetFileAttributesW(platform::win32::Widen(path).value().c_str()) !=
-         INVALID_FILE_ATTRIBUTES;
-}
-
-void MakeFile(const std::string& path, const std::string& content, DWORD attributes = 0) {
-  std::wstring wide = platform::win32::Widen(path).value();
-  for (size_t cut = wide.find(L'\\', 3); cut != std::wstring::npos;
-       cut = wide.find(L'\\', cut + 1)) {
-    ::CreateDirectoryW(wide.substr(0, cut).c_str(), nullptr);
-  }
-  HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-  ::CloseHandle(file);
-  if (attributes) ::SetFileAttributesW(wide.c_str(), attributes);
-}
+using testing_win32::Exists;
+using testing_win32::MakeFile;
 
 // A program whose clean runs take *.tmp on R:, the removable drive of the sandbox, which no
 // other test uses; `switches` are the advanced switches that are on.

@@ -6,42 +6,36 @@
 #include <cstdlib>
 
 #include "platform/win32/wide_path.h"
+#include "tests/win32/test_files.h"
 
 namespace testing_program {
 
 namespace {
 
 using platform::win32::Narrow;
-using platform::win32::UniqueHandle;
-using platform::win32::Widen;
-
-std::wstring W(const std::string& text) {
-  return Widen(text).value_or(L"");
-}
+using testing_win32::W;
+using testing_win32::WidePath;
 
 // Copies a folder tree; the data folder holds only a few small files.
-void CopyTree(const std::wstring& from, const std::wstring& to) {
-  ::CreateDirectoryW(to.c_str(), nullptr);
-  WIN32_FIND_DATAW data;
-  HANDLE search = ::FindFirstFileW((from + L"\\*").c_str(), &data);
-  ASSERT_NE(search, INVALID_HANDLE_VALUE) << Narrow(from);
-  do {
-    const std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      CopyTree(from + L"\\" + name, to + L"\\" + name);
+void CopyTree(const std::string& from, const std::string& to) {
+  ASSERT_TRUE(testing_win32::Exists(from)) << from;
+  testing_win32::MakeFolder(to);
+  for (const testing_win32::Entry& entry : testing_win32::Entries(from)) {
+    const std::string source = from + "\\" + entry.name;
+    const std::string target = to + "\\" + entry.name;
+    if (entry.IsFolder()) {
+      CopyTree(source, target);
     } else {
-      ::CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE);
+      ::CopyFileW(WidePath(source).c_str(), WidePath(target).c_str(), FALSE);
     }
-  } while (::FindNextFileW(search, &data));
-  ::FindClose(search);
+  }
 }
 
-std::wstring ExecutableFolder() {
+std::string ExecutableFolder() {
   wchar_t path[MAX_PATH];
   const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, length);
-  return folder.substr(0, folder.rfind(L'\\'));
+  const std::string file = Narrow(std::wstring_view(path, length));
+  return file.substr(0, file.rfind('\\'));
 }
 
 }  // namespace
@@ -54,35 +48,24 @@ ProgramFolder::ProgramFolder() {
   static std::atomic<int> counter{0};
   path_ =
       "T:\\program-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
-  const std::wstring source = ExecutableFolder();
-  ::CreateDirectoryW(W(path_).c_str(), nullptr);
-  EXPECT_TRUE(
-      ::CopyFileW((source + L"\\dustorix.exe").c_str(), W(File("dustorix.exe")).c_str(), FALSE))
+  const std::string source = ExecutableFolder();
+  testing_win32::MakeFolder(path_);
+  EXPECT_TRUE(::CopyFileW(WidePath(source + "\\dustorix.exe").c_str(),
+                          WidePath(File("dustorix.exe")).c_str(), FALSE))
       << "dustorix.exe must lie beside the tests";
-  CopyTree(source + L"\\data", W(File("data")));
+  CopyTree(source + "\\data", File("data"));
 }
 
 void ProgramFolder::Write(const std::string& relative, const std::string& bytes) const {
-  UniqueHandle file(::CreateFileW(W(File(relative)).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(file) << relative;
-  DWORD written = 0;
-  ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  testing_win32::MakeFile(File(relative), bytes);
 }
 
 std::string ProgramFolder::Read(const std::string& relative) const {
-  UniqueHandle file(::CreateFileW(W(File(relative)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return {};
-  std::string bytes(1 << 16, '\0');
-  DWORD read = 0;
-  ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  bytes.resize(read);
-  return bytes;
+  return testing_win32::ReadAll(File(relative));
 }
 
 bool ProgramFolder::Exists(const std::string& relative) const {
-  return ::GetFileAttributesW(W(File(relative)).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return testing_win32::Exists(File(relative));
 }
 
 Program::Program(const ProgramFolder& folder) {
@@ -192,6 +175,10 @@ void TypeText(HWND edit, const std::string& text) {
 
 void ChooseMenu(HWND window, int command) {
   ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+lang::LanguageTexts LanguageTextsOf(const ProgramFolder& folder, const std::string& code) {
+  return lang::ParseLanguageFile(folder.Read("data\\lang\\" + code + ".dat"), code);
 }
 
 }  // namespace testing_program

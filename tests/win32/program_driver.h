@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "lang/language_texts.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win.h"
 
@@ -28,6 +29,9 @@ class ProgramFolder {
  private:
   std::string path_;
 };
+
+// The texts of one of the folder's language files, by name.
+lang::LanguageTexts LanguageTextsOf(const ProgramFolder& folder, const std::string& code);
 
 class Program {
  public:

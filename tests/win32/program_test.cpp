@@ -3,16 +3,12 @@
 
 #include "app/main_form.h"
 #include "platform/text_lines.h"
-#include "platform/win32/wide_path.h"
 #include "settings/list_file.h"
 #include "tests/win32/program_driver.h"
+#include "tests/win32/test_files.h"
 
 namespace testing_program {
 namespace {
-
-std::vector<std::string> LanguageLines(const ProgramFolder& folder, const std::string& code) {
-  return platform::SplitTextLines(folder.Read("data\\lang\\" + code + ".dat"));
-}
 
 bool Contains(const std::vector<std::string>& texts, const std::string& text) {
   return std::find(texts.begin(), texts.end(), text) != texts.end();
@@ -20,7 +16,7 @@ bool Contains(const std::vector<std::string>& texts, const std::string& text) {
 
 FILETIME LastWrite(const ProgramFolder& folder, const std::string& relative) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  ::GetFileAttributesExW(platform::win32::Widen(folder.File(relative)).value().c_str(),
+  ::GetFileAttributesExW(testing_win32::WidePath(folder.File(relative)).c_str(),
                          GetFileExInfoStandard, &data);
   return data.ftLastWriteTime;
 }
@@ -37,20 +33,23 @@ TEST_F(ProgramTest, OpensInTheChosenLanguageAndSwitchesFromTheMenu) {
   folder.Write("data\\lang\\whichlang.dat", std::string("\x02"
                                                         "De\x01",
                                                         4));
-  const std::vector<std::string> de = LanguageLines(folder, "De");
-  const std::vector<std::string> en = LanguageLines(folder, "En");
+  const lang::LanguageTexts de = LanguageTextsOf(folder, "De");
+  const lang::LanguageTexts en = LanguageTextsOf(folder, "En");
+  using lang::Text;
+  const Text shown[] = {Text::kDeleteGroup, Text::kAllDrives, Text::kDelete, Text::kOptions,
+                        Text::kClose};
   Program program(folder);
   HWND main = program.WaitForWindow(L"TFrmMain");
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(WindowText(main), "Dustorix");
   std::vector<std::string> texts = ChildTexts(main);
-  for (int line : {9, 10, 1, 6, 11})
-    EXPECT_TRUE(Contains(texts, de[line])) << de[line];
+  for (Text text : shown)
+    EXPECT_TRUE(Contains(texts, de[text])) << de[text];
 
   ChooseMenu(main, app::kCommandEnglish);  // Bearbeiten > Sprache > English
   texts = ChildTexts(main);
-  for (int line : {9, 10, 1, 6, 11})
-    EXPECT_TRUE(Contains(texts, en[line])) << en[line];
+  for (Text text : shown)
+    EXPECT_TRUE(Contains(texts, en[text])) << en[text];
 
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0);
@@ -77,7 +76,7 @@ TEST_F(ProgramTest, FirstStartAsksForTheLanguage) {
 
   HWND main = program.WaitForWindow(L"TFrmMain");
   ASSERT_NE(main, nullptr);
-  EXPECT_TRUE(Contains(ChildTexts(main), LanguageLines(folder, "Gr")[9]));
+  EXPECT_TRUE(Contains(ChildTexts(main), LanguageTextsOf(folder, "Gr")[lang::Text::kDeleteGroup]));
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0);
   EXPECT_EQ(folder.Read("data\\lang\\whichlang.dat"), std::string("\x02"

@@ -6,6 +6,7 @@
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
 #include "tests/platform/contract_world.h"
+#include "tests/win32/test_files.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -17,17 +18,8 @@ namespace {
 
 using platform::DriveType;
 using platform::win32::UniqueHandle;
-using platform::win32::VerbatimPath;
-
-std::wstring Wide(std::string_view path) {
-  std::optional<std::wstring> wide = VerbatimPath(path);
-  if (!wide) ADD_FAILURE() << "bad path " << path;
-  return wide.value_or(L"");
-}
-
-std::wstring Text(std::string_view text) {
-  return platform::win32::Widen(text).value_or(L"");
-}
+using testing_win32::W;
+using testing_win32::WidePath;
 
 HKEY RootKey(platform::RegistryRoot root) {
   return root == platform::RegistryRoot::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
@@ -62,7 +54,7 @@ class Win32World final : public ContractWorld {
     ::SetCurrentDirectoryW(L"C:\\");  // a test may have moved it into the tree
     ::SetEnvironmentVariableW(L"TMP", savedTmp_ ? savedTmp_->c_str() : nullptr);
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
-      ::RegDeleteTreeW(root, Text(registryKey_).c_str());
+      ::RegDeleteTreeW(root, W(registryKey_).c_str());
     for (const std::wstring& url : lockedUrls_)
       ::UnlockUrlCacheEntryFileW(url.c_str(), 0);
     for (const std::wstring& url : urls_)
@@ -73,35 +65,16 @@ class Win32World final : public ContractWorld {
   const std::string& Root() const override { return root_; }
 
   void MakeFolder(std::string_view path) override {
-    std::string partial;
-    for (size_t at = 0; at != std::string_view::npos;) {
-      at = path.find('\\', at + 1);
-      partial = std::string(path.substr(0, at));
-      if (partial.size() > 2) ::CreateDirectoryW(Wide(partial).c_str(), nullptr);
-    }
+    testing_win32::MakeFolder(path);
     ASSERT_TRUE(Exists(path)) << path;
   }
 
   void MakeFile(std::string_view path, std::string_view content,
                 std::uint32_t attributes) override {
-    MakeFolder(path.substr(0, path.rfind('\\')));
-    const std::wstring wide = Wide(path);
-    ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
-    UniqueHandle file(::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(file) << path;
-    DWORD written = 0;
-    ASSERT_TRUE(::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()),
-                            &written, nullptr));
-    file.Reset();
-    if (attributes) {
-      ASSERT_TRUE(::SetFileAttributesW(wide.c_str(), attributes));
-    }
+    testing_win32::MakeFile(path, content, attributes);
   }
 
-  bool Exists(std::string_view path) override {
-    return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-  }
+  bool Exists(std::string_view path) override { return testing_win32::Exists(path); }
 
   std::string ContentOf(std::string_view path) override {
     platform::ReadResult read = system_.ReadFile(path, platform::FileAccess::kRead);
@@ -109,7 +82,7 @@ class Win32World final : public ContractWorld {
   }
 
   void HoldOpen(std::string_view path) override {
-    UniqueHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    UniqueHandle file(::CreateFileW(WidePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(file) << path;
     held_.push_back(std::move(file));
@@ -134,7 +107,7 @@ class Win32World final : public ContractWorld {
 
   void SetTempFolder(std::string_view path) override {
     // GetTempPath takes TMP first.
-    ASSERT_TRUE(::SetEnvironmentVariableW(L"TMP", Text(path).c_str()));
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"TMP", W(path).c_str()));
   }
 
   std::string ExpectedWindowsFolder() override { return ExpectedSpecialFolder(CSIDL_WINDOWS); }
@@ -150,7 +123,7 @@ class Win32World final : public ContractWorld {
   void SetRegistryValue(platform::RegistryRoot root, std::string_view key, std::string_view name,
                         const platform::RegistryValue& value) override {
     // Creates the key when it is missing.
-    ASSERT_EQ(::RegSetKeyValueW(RootKey(root), Text(key).c_str(), Text(name).c_str(), value.type,
+    ASSERT_EQ(::RegSetKeyValueW(RootKey(root), W(key).c_str(), W(name).c_str(), value.type,
                                 value.data.data(), static_cast<DWORD>(value.data.size())),
               ERROR_SUCCESS)
         << key << " " << name;
@@ -158,26 +131,21 @@ class Win32World final : public ContractWorld {
 
   bool RegistryKeyExists(platform::RegistryRoot root, std::string_view key) override {
     UniqueKey opened;
-    return ::RegOpenKeyExW(RootKey(root), Text(key).c_str(), 0, KEY_READ, opened.Receive()) ==
+    return ::RegOpenKeyExW(RootKey(root), W(key).c_str(), 0, KEY_READ, opened.Receive()) ==
            ERROR_SUCCESS;
   }
 
   bool RegistryValueExists(platform::RegistryRoot root, std::string_view key,
                            std::string_view name) override {
-    return ::RegGetValueW(RootKey(root), Text(key).c_str(), Text(name).c_str(), RRF_RT_ANY, nullptr,
+    return ::RegGetValueW(RootKey(root), W(key).c_str(), W(name).c_str(), RRF_RT_ANY, nullptr,
                           nullptr, nullptr) == ERROR_SUCCESS;
   }
 
   void AddUrlCacheEntry(std::string_view url) override {
-    const std::wstring wide = Text(url);
+    const std::wstring wide = W(url);
     wchar_t file[MAX_PATH + 1] = {};
     ASSERT_TRUE(::CreateUrlCacheEntryW(wide.c_str(), 0, L"txt", file, 0)) << url;
-    UniqueHandle content(::CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(content);
-    DWORD written = 0;
-    ASSERT_TRUE(::WriteFile(content.Get(), "cached", 6, &written, nullptr));
-    content.Reset();
+    testing_win32::MakeFile(platform::win32::Narrow(file), "cached");
     const FILETIME never{};
     ASSERT_TRUE(::CommitUrlCacheEntryW(wide.c_str(), file, never, never, NORMAL_CACHE_ENTRY,
                                        nullptr, 0, nullptr, nullptr))
@@ -186,7 +154,7 @@ class Win32World final : public ContractWorld {
   }
 
   void LockUrlCacheEntry(std::string_view url) override {
-    const std::wstring wide = Text(url);
+    const std::wstring wide = W(url);
     DWORD size = 0;
     ::GetUrlCacheEntryInfoW(wide.c_str(), nullptr, &size);
     ASSERT_GT(size, 0u) << url;
@@ -200,7 +168,7 @@ class Win32World final : public ContractWorld {
   bool UrlCacheHas(std::string_view url) override {
     DWORD size = 0;
     // Without a buffer the look-up of an existing entry only asks for more room.
-    return !::GetUrlCacheEntryInfoW(Text(url).c_str(), nullptr, &size) &&
+    return !::GetUrlCacheEntryInfoW(W(url).c_str(), nullptr, &size) &&
            ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
   }
 
@@ -215,7 +183,7 @@ class Win32World final : public ContractWorld {
   }
 
   void AddRecentDocument(std::string_view path) override {
-    ::SHAddToRecentDocs(SHARD_PATHW, Text(path).c_str());
+    ::SHAddToRecentDocs(SHARD_PATHW, W(path).c_str());
   }
 
   int RecentDocumentCount() override {
