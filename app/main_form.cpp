@@ -24,7 +24,8 @@ TFrmMain::TFrmMain(ui::Application& app, platform::System& system)
       RBtndrive(&GBdelete, {10, 22, 17, 17}, " "),
       DCBdrive(&GBdelete, {30, 20, 163, 21}),
       RBtnalldrive(&GBdelete, {10, 50, 183, 17}, "Alle Laufwerke"),
-      BtnDelete(&GBdelete, {10, 76, 183, 26}, "L\xC3\xB6schen"),
+      BtnAnalyze(&GBdelete, {10, 76, 89, 26}, "Analysieren"),
+      BtnDelete(&GBdelete, {104, 76, 89, 26}, "L\xC3\xB6schen"),
       BBtnstop(&GBdelete, {10, 76, 183, 26}, "Abbrechen", BK::kCancel),
       Btnoption(this, {8, 128, 99, 25}, "Optionen"),
       BBtnClose(this, {112, 128, 99, 25},
@@ -38,6 +39,7 @@ TFrmMain::TFrmMain(ui::Application& app, platform::System& system)
       N1("-"),
       Beenden1("Beenden", kCommandExit),
       Bearbeiten1("Bearbeiten"),
+      Analysieren1("Analysieren", kCommandAnalyze),
       Sprache1("Sprache"),
       Deutsch1("Deutsch", kCommandGerman),
       Engish1("English", kCommandEnglish),
@@ -60,6 +62,7 @@ TFrmMain::TFrmMain(ui::Application& app, platform::System& system)
 
   Btnoption.OnClick = [this] { BtnoptionClick(); };
   BtnDelete.OnClick = [this] { BtnDeleteClick(); };
+  BtnAnalyze.OnClick = [this] { BtnAnalyzeClick(); };
   BBtnstop.OnClick = [this] { BBtnstopClick(); };
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
   App().OnMessage = [this](const ui::Message& message, bool& handled) {
@@ -81,6 +84,7 @@ void TFrmMain::BuildMenu() {
   Datei1.Add(N1);
   Datei1.Add(Beenden1);
   Mmmain.Add(Bearbeiten1);
+  Bearbeiten1.Add(Analysieren1);
   Bearbeiten1.Add(Sprache1);
   Sprache1.Add(Deutsch1);
   Sprache1.Add(Engish1);
@@ -91,6 +95,7 @@ void TFrmMain::BuildMenu() {
   Abbrechen1.SetEnabled(false);
 
   Lschen1.OnClick = [this] { BtnDeleteClick(); };
+  Analysieren1.OnClick = [this] { BtnAnalyzeClick(); };
   Abbrechen1.OnClick = [this] { BBtnstopClick(); };
   Beenden1.OnClick = [this] { Beenden1Click(); };
   Optionen1.OnClick = [this] { BtnoptionClick(); };
@@ -204,6 +209,8 @@ void TFrmMain::LoadLanguage() {
   GBdelete.SetCaption(t[Text::kDeleteGroup]);
   RBtnalldrive.SetCaption(t[Text::kAllDrives]);
   BtnDelete.SetCaption(t[Text::kDelete]);
+  BtnAnalyze.SetCaption(t[Text::kAnalyze]);
+  Analysieren1.SetCaption(t[Text::kAnalyze]);
   BBtnstop.SetCaption(t[Text::kCancel]);
   BBtnClose.SetCaption(t[Text::kClose]);
   Btnoption.SetCaption(t[Text::kOptions]);

@@ -27,6 +27,7 @@ enum MenuCommand : int {
   kCommandEnglish = 112,
   kCommandGreek = 113,
   kCommandOptions = 114,
+  kCommandAnalyze = 115,
   kCommandInfo = 121,
 };
 
@@ -39,6 +40,7 @@ class TFrmMain : public ui::Form {
   ui::RadioButton RBtndrive;
   ui::ComboBox DCBdrive;
   ui::RadioButton RBtnalldrive;
+  ui::Button BtnAnalyze;
   ui::Button BtnDelete;
   ui::Button BBtnstop;
   ui::Button Btnoption;
@@ -47,7 +49,7 @@ class TFrmMain : public ui::Form {
 
   ui::MainMenu Mmmain;
   ui::MenuItem Datei1, Lschen1, Abbrechen1, N1, Beenden1;
-  ui::MenuItem Bearbeiten1, Sprache1, Deutsch1, Engish1, N2, Optionen1;
+  ui::MenuItem Bearbeiten1, Analysieren1, Sprache1, Deutsch1, Engish1, N2, Optionen1;
   ui::MenuItem Hilfe1, Info1;
 
   // The settings, as last read or confirmed in the options dialog.
@@ -63,6 +65,8 @@ class TFrmMain : public ui::Form {
   void FormCreate();
   void FormClose(ui::CloseAction& action);
   void BtnDeleteClick();
+  // The clean run with nothing removed: what it would remove, and what that would free.
+  void BtnAnalyzeClick();
   void BBtnstopClick();
   void Beenden1Click();
   void Info1Click();
@@ -83,6 +87,8 @@ class TFrmMain : public ui::Form {
  private:
   void BuildMenu();
   void ControlsRunning(bool running);
+  // A clean run, or an analysis, from the settings of the moment to its report.
+  void StartRun(clean::RunKind kind);
   // The drives the radio buttons and the drive box choose.
   clean::DriveChoice ChosenDrives() const;
   void FillDriveBox();

@@ -1,5 +1,5 @@
-// The clean run's wiring: the delete button starts the engine with the settings of the moment and
-// the main window as its view; the stop button stops it.
+// The clean run's wiring: the delete and analyze buttons start the engine with the settings of
+// the moment and the main window as its view; the stop button stops it.
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,7 +58,9 @@ class MainRunView final : public clean::RunView {
 
 void TFrmMain::ControlsRunning(bool running) {
   BtnDelete.SetVisible(!running);
+  BtnAnalyze.SetVisible(!running);
   Lschen1.SetEnabled(!running);
+  Analysieren1.SetEnabled(!running);
   BBtnstop.SetVisible(running);
   Abbrechen1.SetEnabled(running);
 }
@@ -69,6 +71,14 @@ clean::DriveChoice TFrmMain::ChosenDrives() const {
 }
 
 void TFrmMain::BtnDeleteClick() {
+  StartRun(clean::RunKind::kClean);
+}
+
+void TFrmMain::BtnAnalyzeClick() {
+  StartRun(clean::RunKind::kAnalysis);
+}
+
+void TFrmMain::StartRun(clean::RunKind kind) {
   // A stopped run may still be unwinding while the idle controls are back: start nothing then.
   if (CleanRun.running) return;
   const clean::RunSettings settings = clean::RunSettings::From(Settings, UserIsAdmin);
@@ -83,7 +93,7 @@ void TFrmMain::BtnDeleteClick() {
     ControlsRunning(true);
     Sbmain.SetDoubleBuffered(true);
     clean::CleanRun run(system_, view, CleanRun, settings, LanguageTexts);
-    outcome = run.Run(ChosenDrives());
+    outcome = run.Run(ChosenDrives(), kind);
   }
   if (closeAfterRun_) {
     // The user closed the window during the run: no report, close now that it has unwound.
@@ -91,7 +101,7 @@ void TFrmMain::BtnDeleteClick() {
     Close();
     return;
   }
-  clean::FrmDelinfo->ShowReport(outcome, CleanRun.freedBytes);
+  clean::FrmDelinfo->ShowReport(kind, outcome, CleanRun.freedBytes);
 }
 
 void TFrmMain::BBtnstopClick() {

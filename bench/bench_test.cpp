@@ -161,7 +161,7 @@ TEST(BenchTree, ExpectedReviewLinesAreWhatAScanLists) {
       settings.AdvancedOptions[settings::kZeroByteFiles] = zeroBytePass;
       std::size_t found = 0;
       counting.ResetCounts();
-      clean::Scanner scanner(test.run, settings, [&](const std::string&) {
+      clean::Scanner scanner(test.run, settings, [&](const std::string&, std::uint64_t) {
         ++found;
         return false;
       });

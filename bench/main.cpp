@@ -224,7 +224,7 @@ ScanFigures Bench::Scan(const std::vector<std::string>& patterns, bool zeroByteP
   settings.ExceptionListLower = exceptionsLower_;
   settings.AdvancedOptions[settings::kReviewFirst] = true;
   settings.AdvancedOptions[settings::kZeroByteFiles] = zeroBytePass;
-  clean::FileAction action = [&](const std::string& path) {
+  clean::FileAction action = [&](const std::string& path, std::uint64_t) {
     ui::AddFitted(list, path);
     if (stopAt > 0 && list.Count() >= stopAt) state_.stop = true;
     return false;

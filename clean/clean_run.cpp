@@ -1,10 +1,12 @@
 #include "clean/clean_run.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "clean/scan.h"
 #include "cleanups/special_steps.h"
 #include "lang/quantities.h"
+#include "platform/dry_run_system.h"
 #include "settings/patterns.h"
 
 namespace clean {
@@ -24,11 +26,26 @@ RunSettings RunSettings::From(const settings::Settings& settings, bool userIsAdm
 
 CleanRun::CleanRun(platform::System& system, RunView& view, RunState& state,
                    const RunSettings& settings, const lang::LanguageTexts& texts)
-    : system_(system), view_(view), state_(state), settings_(settings), texts_(texts) {}
+    : machine_(system),
+      system_(&system),
+      view_(view),
+      state_(state),
+      settings_(settings),
+      texts_(texts) {}
 
-RunOutcome CleanRun::Run(DriveChoice drives) {
+RunOutcome CleanRun::Run(DriveChoice drives, RunKind kind) {
+  // Made here, not by the caller: an analysis cannot reach the machine by any other way.
+  std::optional<platform::DryRunSystem> dryRun;
+  if (kind == RunKind::kAnalysis) dryRun.emplace(machine_);
+  system_ = dryRun ? &*dryRun : &machine_;
+  kind_ = kind;
+  struct Restore {
+    CleanRun& run;
+    ~Restore() { run.system_ = &run.machine_; }
+  } restore{*this};
   state_.freedBytes = 0;
   state_.removedFiles = 0;
+  recycled_ = {};
   state_.stop = false;
   const bool reviewFirst = settings_.AdvancedOptions[settings::kReviewFirst];
   const bool scanRefused = settings_.ScanWanted() && settings_.settingsUnreadable;
@@ -46,15 +63,15 @@ void CleanRun::ScanDrives(DriveChoice drives) {
   FileAction action;
   if (settings_.AdvancedOptions[settings::kReviewFirst]) {
     found_.clear();
-    action = [this](const std::string& path) {
+    action = [this](const std::string& path, std::uint64_t) {
       // A file found twice in a row (two patterns, or a pattern and the zero-byte pass) once.
       if (found_.empty() || found_.back() != path) found_.push_back(path);
       return false;
     };
   } else if (settings_.AdvancedOptions[settings::kRecycleFound]) {
-    action = [this](const std::string& path) { return system_.MoveToRecycleBin(path); };
+    action = [this](const std::string& path, std::uint64_t size) { return Recycle(path, size); };
   } else {
-    action = [this](const std::string& path) { return system_.DeleteFile(path); };
+    action = [this](const std::string& path, std::uint64_t) { return system_->DeleteFile(path); };
   }
   Scanner scanner(*this, settings_, std::move(action));
   if (!drives.allDrives) {
@@ -63,7 +80,7 @@ void CleanRun::ScanDrives(DriveChoice drives) {
   }
   // Removable drives, CD drives and RAM disks are left out of a run over all drives.
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
-    const platform::DriveType type = system_.GetDriveType(std::string{letter, ':'});
+    const platform::DriveType type = system_->GetDriveType(std::string{letter, ':'});
     if (type == platform::DriveType::kNoRootDir || type == platform::DriveType::kFixed ||
         type == platform::DriveType::kRemote) {
       scanner.ScanFolder(std::string{letter, ':', '\\'});
@@ -72,25 +89,48 @@ void CleanRun::ScanDrives(DriveChoice drives) {
 }
 
 void CleanRun::Review() {
+  if (kind_ == RunKind::kAnalysis) {
+    RemoveMarked(found_);
+    found_.clear();
+    return;
+  }
   std::optional<std::vector<std::string>> marked = view_.Review(std::move(found_));
   found_.clear();
   if (!marked) return;
   ShowStatus(texts_[lang::Text::kRemovingMarked]);
+  RemoveMarked(*marked);
+}
+
+void CleanRun::RemoveMarked(const std::vector<std::string>& marked) {
   namespace attr = platform::attr;
-  for (const std::string& path : *marked) {
+  for (const std::string& path : marked) {
     // The file may have changed since the scan: the walk's rules hold at removal too.
-    std::optional<platform::DirEntry> entry = system_.LookUp(path);
+    std::optional<platform::DirEntry> entry = system_->LookUp(path);
     if (!entry || (entry->attributes & (attr::kReadOnly | attr::kSystem | attr::kReparsePoint))) {
       continue;
     }
     const bool removed = settings_.AdvancedOptions[settings::kRecycleFound]
-                             ? system_.MoveToRecycleBin(path)
-                             : system_.DeleteFile(path);
+                             ? Recycle(path, entry->size)
+                             : system_->DeleteFile(path);
     if (removed) {
       AddFreed(static_cast<std::int64_t>(entry->size));
       Report(path);
     }
   }
+}
+
+bool CleanRun::Recycle(const std::string& path, std::uint64_t size) {
+  if (!system_->MoveToRecycleBin(path)) return false;
+  ++recycled_.items;
+  recycled_.bytes += size;
+  return true;
+}
+
+void CleanRun::RecycleBinEmptied(const platform::RecycleBinContent& emptied) {
+  const std::uint64_t items = emptied.items - std::min(emptied.items, recycled_.items);
+  const std::uint64_t bytes = emptied.bytes - std::min(emptied.bytes, recycled_.bytes);
+  AddFreed(static_cast<std::int64_t>(bytes), static_cast<std::int64_t>(items));
+  recycled_ = {};
 }
 
 void CleanRun::SpecialSteps() {
@@ -102,13 +142,12 @@ void CleanRun::SpecialSteps() {
     const std::int64_t bytesBefore = state_.freedBytes;
     (cleanups.*step.run)();
     if (step.report) {
-      // What the step removed, where it removed files at all.
-      std::string line = texts_[*step.report];
-      const std::int64_t files = state_.removedFiles - filesBefore;
-      if (files > 0) {
-        line += ": " + lang::FilesAndSize(
-                           static_cast<std::uint64_t>(files),
-                           static_cast<std::uint64_t>(state_.freedBytes - bytesBefore), texts_);
+      // An analysis names the step as the options do; both tell what it removed.
+      std::string line = texts_[kind_ == RunKind::kAnalysis ? step.name : *step.report];
+      if (step.removesFiles) {
+        const auto files = static_cast<std::uint64_t>(state_.removedFiles - filesBefore);
+        const auto bytes = static_cast<std::uint64_t>(state_.freedBytes - bytesBefore);
+        line += ": " + lang::FilesAndSize(files, bytes, texts_);
       }
       Report(line);
     }

@@ -48,6 +48,10 @@ struct DriveChoice {
   char letter = '\0';     // otherwise this one; none ('\0') scans nothing
 };
 
+// A clean run removes what it finds; an analysis is the same run against a System that changes
+// nothing, so that it shows exactly what the run would remove.
+enum class RunKind { kClean, kAnalysis };
+
 // How the report shows a run.
 enum class RunOutcome {
   kCompleted,
@@ -60,15 +64,17 @@ class CleanRun final : public cleanups::RunContext {
   CleanRun(platform::System& system, RunView& view, RunState& state, const RunSettings& settings,
            const lang::LanguageTexts& texts);
 
-  // The whole run, from the reset of its state to its last special step.
-  RunOutcome Run(DriveChoice drives);
+  // The whole run, from the reset of its state to its last special step. An analysis shows no
+  // review: it takes every file found as marked.
+  RunOutcome Run(DriveChoice drives, RunKind kind = RunKind::kClean);
 
-  platform::System& System() override { return system_; }
+  platform::System& System() override { return *system_; }
   bool Stopped() const override { return state_.stop; }
   void AddFreed(std::int64_t bytes, std::int64_t files = 1) override {
     state_.freedBytes += bytes;
     state_.removedFiles += files;
   }
+  void RecycleBinEmptied(const platform::RecycleBinContent& emptied) override;
   void Report(const std::string& line) override { view_.AddReportLine(line); }
   void ProcessMessages() override { view_.ProcessMessages(); }
   void ShowStatus(const std::string& text) { view_.ShowStatus(text); }
@@ -76,14 +82,20 @@ class CleanRun final : public cleanups::RunContext {
  private:
   void ScanDrives(DriveChoice drives);
   void Review();
+  void RemoveMarked(const std::vector<std::string>& marked);
+  bool Recycle(const std::string& path, std::uint64_t size);
   void SpecialSteps();
 
-  platform::System& system_;
+  platform::System& machine_;
+  platform::System* system_;  // the machine, or during an analysis a dry run over it
+  RunKind kind_ = RunKind::kClean;
   RunView& view_;
   RunState& state_;
   const RunSettings& settings_;
   const lang::LanguageTexts& texts_;
   std::vector<std::string> found_;  // review mode: what the scan found, in its order
+  // What this run moved to the recycle bin and counted, until the bin is emptied.
+  platform::RecycleBinContent recycled_;
 };
 
 }  // namespace clean

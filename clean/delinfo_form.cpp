@@ -37,24 +37,30 @@ void TFrmDelinfo::AddLine(const std::string& line) {
   ui::AddFitted(LBdelinfo, line);
 }
 
-void TFrmDelinfo::ShowReport(RunOutcome outcome, std::int64_t freedBytes) {
-  ApplyTexts(outcome);
-  Lblvalue.SetCaption(std::to_string(freedBytes / 1024) + texts_[lang::Text::kFreedUnit]);
+void TFrmDelinfo::ShowReport(RunKind kind, RunOutcome outcome, std::int64_t freedBytes) {
+  ApplyTexts(kind, outcome);
+  const lang::Text unit =
+      kind == RunKind::kAnalysis ? lang::Text::kWouldBeFreedUnit : lang::Text::kFreedUnit;
+  Lblvalue.SetCaption(std::to_string(freedBytes / 1024) + texts_[unit]);
   ShowModal();
 }
 
-void TFrmDelinfo::ApplyTexts(RunOutcome outcome) {
+void TFrmDelinfo::ApplyTexts(RunKind kind, RunOutcome outcome) {
   using lang::Text;
-  const bool stopped = outcome == RunOutcome::kStopped;
+  const bool analysis = kind == RunKind::kAnalysis;
+  Text headline = analysis ? Text::kAnalysisHeadline : Text::kSuccessHeadline;
+  Text label = analysis ? Text::kWouldBeDeletedLabel : Text::kDeletedFilesLabel;
+  if (outcome == RunOutcome::kStopped) {
+    headline = Text::kStoppedHeadline;
+    if (!analysis) label = Text::kStoppedDeletedFilesLabel;
+  } else if (outcome == RunOutcome::kSettingsUnreadable) {
+    headline = Text::kSettingsUnreadable;
+  }
   Lblsuccess.SetFontColor(outcome == RunOutcome::kCompleted ? kGreen : kRed);
-  Lblsuccess.SetCaption(
-      texts_[outcome == RunOutcome::kSettingsUnreadable ? Text::kSettingsUnreadable
-             : stopped                                  ? Text::kStoppedHeadline
-                                                        : Text::kSuccessHeadline]);
-  Lblfiledel.SetCaption(
-      texts_[stopped ? Text::kStoppedDeletedFilesLabel : Text::kDeletedFilesLabel]);
+  Lblsuccess.SetCaption(texts_[headline]);
+  Lblfiledel.SetCaption(texts_[label]);
   BBtnClose.SetCaption(texts_[Text::kClose]);
-  SetCaption(texts_[Text::kReportTitle]);
+  SetCaption(texts_[analysis ? Text::kAnalysisTitle : Text::kReportTitle]);
 }
 
 void TFrmDelinfo::FormClose(ui::CloseAction&) {

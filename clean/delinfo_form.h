@@ -26,11 +26,12 @@ class TFrmDelinfo : public ui::Form {
 
   // A removed file or a step's summary, in the order the run made them.
   void AddLine(const std::string& line);
-  // Shows the report of a run that freed `freedBytes`; closing it empties the list.
-  void ShowReport(RunOutcome outcome, std::int64_t freedBytes);
+  // Shows the report of a run that freed `freedBytes`, or of an analysis that found them;
+  // closing it empties the list.
+  void ShowReport(RunKind kind, RunOutcome outcome, std::int64_t freedBytes);
   // The headline in green, or in red after a stop or when nothing was searched, and the other
   // captions.
-  void ApplyTexts(RunOutcome outcome);
+  void ApplyTexts(RunKind kind, RunOutcome outcome);
 
   void FormClose(ui::CloseAction& action);
   void FormCanResize(int& width, int& height, bool& allow);

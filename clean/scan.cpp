@@ -69,7 +69,7 @@ bool Scanner::IsException(const std::string& name) {
 }
 
 bool Scanner::Take(const std::string& path, std::uint64_t size, bool countSize) {
-  if (!action_(path)) return false;
+  if (!action_(path, size)) return false;
   if (countSize) run_.AddFreed(static_cast<std::int64_t>(size));
   run_.Report(path);
   return true;

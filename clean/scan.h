@@ -16,8 +16,9 @@
 
 namespace clean {
 
-// The removal hook of a run: takes a full path, returns true when the item is gone.
-using FileAction = std::function<bool(const std::string& path)>;
+// The removal hook of a run: takes a full path and the size its listing gave, returns true when
+// the item is gone.
+using FileAction = std::function<bool(const std::string& path, std::uint64_t size)>;
 
 // Drawing the status bar costs about a millisecond under Wine, more than listing a folder of a
 // hundred entries; no eye follows more than this many folder names a second anyway.

@@ -16,6 +16,9 @@ class RunContext {
   virtual bool Stopped() const = 0;
   // Counts `files` removed that freed `bytes` together.
   virtual void AddFreed(std::int64_t bytes, std::int64_t files = 1) = 0;
+  // The recycle bin was emptied, which freed `emptied`. What this run moved into the bin was
+  // counted when it went there, and counts only once.
+  virtual void RecycleBinEmptied(const platform::RecycleBinContent& emptied) = 0;
   // Appends a line to the report.
   virtual void Report(const std::string& line) = 0;
   // Lets the window handle what is pending, the stop button included.

@@ -13,37 +13,46 @@ namespace cleanups {
 
 struct SpecialStep {
   settings::Switch on;
+  lang::Text name;                   // names the step in an analysis: its check box's caption
   lang::Text status;                 // shown while the step runs
   std::optional<lang::Text> report;  // added to the report afterwards
+  bool removesFiles;                 // the report line tells how many and what they freed
   bool processAfter;                 // whether pending messages are handled after the step
   void (SpecialCleanups::*run)();
 };
 
-inline constexpr std::array kSpecialSteps = {
-    SpecialStep{settings::kTempFolders, lang::Text::kTempFoldersStatus,
-                lang::Text::kTempFoldersReport, true, &SpecialCleanups::TemporaryFolders},
-    SpecialStep{settings::kRecentDocuments, lang::Text::kRecentDocumentsStatus,
-                lang::Text::kRecentDocumentsReport, true, &SpecialCleanups::RecentDocuments},
-    SpecialStep{settings::kEmptyRecycleBin, lang::Text::kEmptyRecycleBinStatus,
-                lang::Text::kEmptyRecycleBinReport, true, &SpecialCleanups::EmptyRecycleBin},
-    SpecialStep{settings::kTempInternetFiles, lang::Text::kTempInternetFilesStatus,
-                lang::Text::kTempInternetFilesReport, true,
-                &SpecialCleanups::TemporaryInternetFiles},
-    SpecialStep{settings::kCookies, lang::Text::kCookiesStatus, lang::Text::kCookiesReport, true,
-                &SpecialCleanups::Cookies},
-    SpecialStep{settings::kFavourites, lang::Text::kFavouritesStatus, lang::Text::kFavouritesReport,
-                true, &SpecialCleanups::Favourites},
-    SpecialStep{settings::kHistory, lang::Text::kHistoryStatus, lang::Text::kHistoryReport, true,
-                &SpecialCleanups::History},
-    SpecialStep{settings::kOldUpdateFiles, lang::Text::kOldUpdateFilesStatus,
-                lang::Text::kOldUpdateFilesReport, false, &SpecialCleanups::OldUpdateFiles},
-    SpecialStep{settings::kSystemLog, lang::Text::kSystemLogStatus, lang::Text::kSystemLogReport,
-                true, &SpecialCleanups::SystemLog},
-    // The unused libraries report each file they delete, and no line of their own.
-    SpecialStep{settings::kUnusedDlls, lang::Text::kUnusedDllsStatus, std::nullopt, true,
-                &SpecialCleanups::RemoveZeroCountDlls},
-    SpecialStep{settings::kRunList, lang::Text::kRunListStatus, lang::Text::kRunListReport, false,
-                &SpecialCleanups::ClearRunList},
-};
+namespace internal {
+constexpr auto SpecialSteps() {
+  using enum lang::Text;
+  using S = SpecialCleanups;
+  return std::array{
+      SpecialStep{settings::kTempFolders, kTempFoldersCaption, kTempFoldersStatus,
+                  kTempFoldersReport, true, true, &S::TemporaryFolders},
+      SpecialStep{settings::kRecentDocuments, kRecentDocumentsCaption, kRecentDocumentsStatus,
+                  kRecentDocumentsReport, true, true, &S::RecentDocuments},
+      SpecialStep{settings::kEmptyRecycleBin, kEmptyRecycleBinCaption, kEmptyRecycleBinStatus,
+                  kEmptyRecycleBinReport, true, true, &S::EmptyRecycleBin},
+      SpecialStep{settings::kTempInternetFiles, kTempInternetFilesCaption, kTempInternetFilesStatus,
+                  kTempInternetFilesReport, true, true, &S::TemporaryInternetFiles},
+      SpecialStep{settings::kCookies, kCookiesCaption, kCookiesStatus, kCookiesReport, true, true,
+                  &S::Cookies},
+      SpecialStep{settings::kFavourites, kFavouritesCaption, kFavouritesStatus, kFavouritesReport,
+                  true, true, &S::Favourites},
+      SpecialStep{settings::kHistory, kHistoryCaption, kHistoryStatus, kHistoryReport, true, true,
+                  &S::History},
+      SpecialStep{settings::kOldUpdateFiles, kOldUpdateFilesCaption, kOldUpdateFilesStatus,
+                  kOldUpdateFilesReport, true, false, &S::OldUpdateFiles},
+      SpecialStep{settings::kSystemLog, kSystemLogCaption, kSystemLogStatus, kSystemLogReport, true,
+                  true, &S::SystemLog},
+      // The unused libraries report each file they delete, and no line of their own.
+      SpecialStep{settings::kUnusedDlls, kUnusedDllsCaption, kUnusedDllsStatus, std::nullopt, true,
+                  true, &S::RemoveZeroCountDlls},
+      SpecialStep{settings::kRunList, kRunListCaption, kRunListStatus, kRunListReport, false, false,
+                  &S::ClearRunList},
+  };
+}
+}  // namespace internal
+
+inline constexpr auto kSpecialSteps = internal::SpecialSteps();
 
 }  // namespace cleanups

@@ -1,4 +1,5 @@
 // The recycle bin, the Windows folder's update and log places, and the two registry lists.
+#include <algorithm>
 #include <vector>
 
 #include "cleanups/paths.h"
@@ -22,7 +23,13 @@ std::string SpecialCleanups::InWindowsFolder(std::string_view tail) {
 }
 
 void SpecialCleanups::EmptyRecycleBin() {
+  // Measured before and after: a shell may leave what it cannot remove.
+  const std::optional<platform::RecycleBinContent> before = system_.QueryRecycleBin();
   system_.EmptyRecycleBin();
+  const std::optional<platform::RecycleBinContent> after = system_.QueryRecycleBin();
+  if (!before || !after) return;
+  run_.RecycleBinEmptied({before->items - std::min(before->items, after->items),
+                          before->bytes - std::min(before->bytes, after->bytes)});
 }
 
 void SpecialCleanups::RemoveDollarFolders() {

@@ -16,6 +16,11 @@ constexpr const char* kDesignTexts[] = {
     "Einstellungen nicht lesbar: keine Datei wurde gesucht",
     "1 Datei",
     "%1 Dateien",
+    "Analysieren",
+    "Analyse",
+    "Analyse abgeschlossen, es wurde nichts entfernt",
+    "Folgende Dateien w\xC3\xBCrden gel\xC3\xB6scht:",
+    " KB w\xC3\xBCrden freigegeben",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount - kFirstAddedText,
               "every added text has its design text");

@@ -114,6 +114,12 @@ enum class Text : int {
   kSettingsUnreadable,  // the report's headline when no file was searched for that reason
   kOneFile,             // "1 file"
   kFiles,               // "%1 files", %1 the count
+  // The analysis: a clean run with nothing removed.
+  kAnalyze,  // the button and the menu item
+  kAnalysisTitle,
+  kAnalysisHeadline,
+  kWouldBeDeletedLabel,
+  kWouldBeFreedUnit,  // written right after the kilobytes an analysis found
   kCount
 };
 

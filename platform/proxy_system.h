@@ -60,6 +60,7 @@ class ProxySystem : public System {
 
   void ShellOpen(std::string_view target) override { inner_.ShellOpen(target); }
   void EmptyRecycleBin() override { inner_.EmptyRecycleBin(); }
+  std::optional<RecycleBinContent> QueryRecycleBin() override { return inner_.QueryRecycleBin(); }
   void ClearRecentDocuments() override { inner_.ClearRecentDocuments(); }
 
  protected:

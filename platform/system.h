@@ -74,6 +74,12 @@ class NamedSemaphore {
   virtual ~NamedSemaphore() = default;
 };
 
+// What the recycle bins hold: the items moved there (a folder is one item) and their bytes.
+struct RecycleBinContent {
+  std::uint64_t items = 0;
+  std::uint64_t bytes = 0;
+};
+
 struct ReadResult {
   std::optional<std::string> bytes;
   ReadError error = ReadError::kNotFound;  // meaningful only when bytes is empty
@@ -206,6 +212,8 @@ class System {
   // Empties the recycle bins of all drives without asking, progress window or sound. Does
   // nothing on a system whose shell lacks the function.
   virtual void EmptyRecycleBin() = 0;
+  // What the recycle bins of all drives hold; nothing when the shell cannot tell.
+  virtual std::optional<RecycleBinContent> QueryRecycleBin() = 0;
   // Clears the shell's list of recently used documents.
   virtual void ClearRecentDocuments() = 0;
 };

@@ -242,6 +242,11 @@ void FaultInjector::EmptyRecycleBin() {
   ProxySystem::EmptyRecycleBin();
 }
 
+std::optional<RecycleBinContent> FaultInjector::QueryRecycleBin() {
+  if (Inject(Op::kQueryRecycleBin)) return std::nullopt;
+  return ProxySystem::QueryRecycleBin();
+}
+
 void FaultInjector::ClearRecentDocuments() {
   if (Inject(Op::kClearRecentDocuments)) return;
   ProxySystem::ClearRecentDocuments();

@@ -71,6 +71,7 @@ class FaultInjector final : public ProxySystem {
   bool DeleteUrlCacheItem(std::string_view sourceUrl) override;
   void ShellOpen(std::string_view target) override;
   void EmptyRecycleBin() override;
+  std::optional<RecycleBinContent> QueryRecycleBin() override;
   void ClearRecentDocuments() override;
 
  private:

@@ -35,6 +35,7 @@ enum class Op {
   kDeleteUrlCacheItem,
   kShellOpen,
   kEmptyRecycleBin,
+  kQueryRecycleBin,
   kClearRecentDocuments,
   kCount
 };
@@ -68,6 +69,7 @@ inline const char* NameOf(Op op) {
                                            "DeleteUrlCacheItem",
                                            "ShellOpen",
                                            "EmptyRecycleBin",
+                                           "QueryRecycleBin",
                                            "ClearRecentDocuments"};
   static_assert(std::size(kNames) == static_cast<std::size_t>(Op::kCount));
   const auto index = static_cast<std::size_t>(op);

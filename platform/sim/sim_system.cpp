@@ -536,6 +536,27 @@ void SimSystem::EmptyRecycleBin() {
   if (!emptyRecycleBinMissing_) recycleBin_.clear();
 }
 
+std::optional<RecycleBinContent> SimSystem::QueryRecycleBin() {
+  Count(Op::kQueryRecycleBin);
+  // The shell that lacks the one function lacks the other.
+  if (emptyRecycleBinMissing_) return std::nullopt;
+  RecycleBinContent content;
+  for (const auto& item : recycleBin_) {
+    ++content.items;
+    std::vector<const Node*> pending{item.second.get()};
+    while (!pending.empty()) {
+      const Node* node = pending.back();
+      pending.pop_back();
+      content.bytes += node->size;
+      if (!node->IsLink()) {
+        for (const auto& child : node->children)
+          pending.push_back(child.get());
+      }
+    }
+  }
+  return content;
+}
+
 std::vector<std::string> SimSystem::RecycleBinPaths() const {
   std::vector<std::string> paths;
   for (const auto& item : recycleBin_)

@@ -73,7 +73,8 @@ class SimSystem final : public System {
   // Creates or replaces an entry; one that is `inUse` is locked by a reader and cannot be
   // deleted.
   void AddUrlCacheEntry(std::string sourceUrl, bool inUse = false);
-  // A shell without SHEmptyRecycleBinW: emptying the recycle bin does nothing.
+  // A shell without SHEmptyRecycleBinW (and SHQueryRecycleBinW): emptying the recycle bin does
+  // nothing, and what it holds is unknown.
   void SetEmptyRecycleBinMissing(bool missing) { emptyRecycleBinMissing_ = missing; }
   void AddRecentDocument(std::string path) { recentDocuments_.push_back(std::move(path)); }
 
@@ -125,6 +126,7 @@ class SimSystem final : public System {
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
   bool DeleteUrlCacheItem(std::string_view sourceUrl) override;
   void EmptyRecycleBin() override;
+  std::optional<RecycleBinContent> QueryRecycleBin() override;
   void ClearRecentDocuments() override;
 
  private:

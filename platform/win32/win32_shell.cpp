@@ -56,6 +56,17 @@ struct ModuleTraits {
 };
 using UniqueModule = UniqueResource<ModuleTraits>;
 
+// A function of shell32 looked up at run time: a shell without it is no reason to fail. Null
+// when it is missing; shell32 stays loaded for the life of the process, as it is already.
+template <typename Function>
+Function ShellFunction(const char* name) {
+  static UniqueModule shell(
+      ::LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  if (!shell) return nullptr;
+  FARPROC found = ::GetProcAddress(shell.Get(), name);
+  return found ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found)) : nullptr;
+}
+
 }  // namespace
 
 std::string Win32System::TempFolder() {
@@ -87,14 +98,17 @@ std::string Win32System::FullPathName(std::string_view path) {
 }
 
 void Win32System::EmptyRecycleBin() {
-  // Looked up at run time: a shell without the function is no reason to fail.
-  UniqueModule shell(::LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-  if (!shell) return;
-  FARPROC found = ::GetProcAddress(shell.Get(), "SHEmptyRecycleBinW");
-  if (!found) return;
-  using EmptyFunction = HRESULT(WINAPI*)(HWND, LPCWSTR, DWORD);
-  auto empty = reinterpret_cast<EmptyFunction>(reinterpret_cast<void (*)()>(found));
-  empty(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+  auto empty = ShellFunction<HRESULT(WINAPI*)(HWND, LPCWSTR, DWORD)>("SHEmptyRecycleBinW");
+  if (empty) empty(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+}
+
+std::optional<RecycleBinContent> Win32System::QueryRecycleBin() {
+  auto query = ShellFunction<HRESULT(WINAPI*)(LPCWSTR, LPSHQUERYRBINFO)>("SHQueryRecycleBinW");
+  SHQUERYRBINFO info{};
+  info.cbSize = sizeof(info);
+  if (!query || FAILED(query(nullptr, &info))) return std::nullopt;
+  return RecycleBinContent{static_cast<std::uint64_t>(info.i64NumItems),
+                           static_cast<std::uint64_t>(info.i64Size)};
 }
 
 void Win32System::ClearRecentDocuments() {

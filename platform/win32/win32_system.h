@@ -32,6 +32,7 @@ class Win32System final : public System {
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
   bool DeleteUrlCacheItem(std::string_view sourceUrl) override;
   void EmptyRecycleBin() override;
+  std::optional<RecycleBinContent> QueryRecycleBin() override;
   void ClearRecentDocuments() override;
 };
 

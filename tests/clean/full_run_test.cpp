@@ -1,6 +1,7 @@
 // A whole clean run with every clean-up switched on, on a sim machine that has something for each.
 #include <gtest/gtest.h>
 
+#include "platform/text_lines.h"
 #include "tests/clean/run_harness.h"
 
 namespace testing_app {
@@ -24,6 +25,39 @@ void SeedMachine(platform::sim::SimSystem& sim) {
   sim.MoveToRecycleBin("E:\\old.txt");
 }
 
+// Everything a clean run may change, to compare two moments of the machine.
+std::string Snapshot(platform::sim::SimSystem& sim) {
+  std::string all = sim.Dump();
+  for (const std::string& line : platform::SplitTextLines(sim.Dump())) {
+    const std::size_t size = line.rfind(" (");
+    if (size != std::string::npos) all += sim.Content(line.substr(0, size)).value_or("?") + '\n';
+  }
+  for (const auto& [root, key] : {std::pair{RegistryRoot::kCurrentUser, kRunMru},
+                                  std::pair{RegistryRoot::kLocalMachine, kDlls}}) {
+    for (const std::string& name : sim.RegistryValueNamesOf(root, key))
+      all += name + '=' + sim.RegistryValueOf(root, key, name)->data + '\n';
+  }
+  for (const Lines& list : {sim.RecycleBinPaths(), sim.UrlCacheUrls(), sim.RecentDocuments()}) {
+    for (const std::string& line : list)
+      all += line + '\n';
+  }
+  return all;
+}
+
+// A report's lines with each step's name left out: what an analysis and a run report alike.
+Lines Figures(const Lines& lines) {
+  Lines figures;
+  for (const std::string& line : lines) {
+    if (line.rfind("En:", 0) != 0) {
+      figures.push_back(line);  // a file
+      continue;
+    }
+    const std::size_t cut = line.find(": ");
+    figures.push_back(cut == std::string::npos ? "(a step)" : line.substr(cut + 2));
+  }
+  return figures;
+}
+
 TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
@@ -36,14 +70,15 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
 
   EXPECT_EQ(report.lines,
             (Lines{"E:\\junk.tmp", En(Text::kTempFoldersReport, 3, 5500),
-                   En(Text::kRecentDocumentsReport, 1, 100), En(Text::kEmptyRecycleBinReport),
+                   En(Text::kRecentDocumentsReport, 1, 100), En(Text::kEmptyRecycleBinReport, 1, 1),
                    En(Text::kTempInternetFilesReport, 2, 150), En(Text::kCookiesReport, 2, 160),
                    En(Text::kFavouritesReport, 2, 200), En(Text::kHistoryReport, 1, 100),
                    En(Text::kOldUpdateFilesReport, 2, 1500), En(Text::kSystemLogReport, 1, 900),
                    "C:\\Program Files\\Old\\unused.dll", En(Text::kRunListReport)}));
-  // Scan 1000; temp 2000+3000+500; recent 100 (measured, not deleted); cache 100+50;
-  // cookies 100+60; favourites 100+100; history 100; update 700+800; log 900; DLL 4000.
-  const std::int64_t freed = 1000 + 5500 + 100 + 150 + 160 + 200 + 100 + 1500 + 900 + 4000;
+  // Scan 1000; temp 2000+3000+500; recent 100 (measured, not deleted); recycle bin 1;
+  // cache 100+50; cookies 100+60; favourites 100+100; history 100; update 700+800; log 900;
+  // DLL 4000.
+  const std::int64_t freed = 1000 + 5500 + 100 + 1 + 150 + 160 + 200 + 100 + 1500 + 900 + 4000;
   EXPECT_EQ(report.value, std::to_string(freed / 1024) + En(Text::kFreedUnit));
 
   for (const char* gone :
@@ -67,6 +102,55 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
   EXPECT_TRUE(h.sim.RegistryValueNamesOf(RegistryRoot::kCurrentUser, kRunMru).empty());
   EXPECT_EQ(h.sim.RegistryValueNamesOf(RegistryRoot::kLocalMachine, kDlls),
             Lines{"C:\\Windows\\system32\\kernel.dll"});
+}
+
+// What an analysis announces is what the run then does: it changes nothing, lists the files the
+// run then removes, tells each step's files and size as the run then does, and finds the size
+// the run then frees. In review mode it shows no review: the finds are in its list.
+TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
+  for (const bool review : {false, true}) {
+    RunHarness h;
+    h.Patterns("*.tmp\r\n*.bak\r\n");
+    h.Switches({settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
+                settings::kTempInternetFiles, settings::kCookies, settings::kFavourites,
+                settings::kHistory, settings::kZeroByteFiles, settings::kOldUpdateFiles,
+                settings::kSystemLog, settings::kUnusedDlls, settings::kRunList,
+                review ? settings::kReviewFirst : settings::kRecycleFound});
+    SeedMachine(h.sim);
+    // Found twice (a pattern, then the zero-byte pass); in the temporary folder; behind a link.
+    h.sim.AddFile("E:\\sub\\empty.bak", "");
+    h.sim.AddFile("C:\\Users\\me\\Temp\\found.tmp", std::string(300, 'x'));
+    h.sim.AddFolderLink("C:\\Users\\me\\Temp\\docs", "E:\\sub");
+    h.sim.AddFile("E:\\cache.tmp\\inner.dat", std::string(40, 'x'));
+    h.sim.AddFile("E:\\locked.tmp", "x", platform::attr::kReadOnly);
+    h.sim.AddRecentDocument("C:\\Users\\me\\report.doc");
+    h.sim.AddUrlCacheEntry("https://example.org/other");
+    RunReport analysis, run;
+    std::string before, after;
+    std::int64_t announced = 0;
+    h.Run([&](app::TFrmMain& main) {
+      main.RBtnalldrive.Click();
+      before = Snapshot(h.sim);
+      h.ExpectReport(analysis);
+      main.BtnAnalyze.Click();  // no review is queued: none may show
+      announced = main.CleanRun.freedBytes;
+      after = Snapshot(h.sim);
+      if (review) h.ExpectReview(MarkAllAndGoOn());
+      h.ExpectReport(run);
+      main.BtnDelete.Click();
+      main.Close();
+    });
+    EXPECT_EQ(after, before) << review;
+    EXPECT_EQ(analysis.caption, En(Text::kAnalysisTitle));
+    EXPECT_EQ(analysis.headline, En(Text::kAnalysisHeadline));
+    EXPECT_EQ(analysis.value, std::to_string(announced / 1024) + En(Text::kWouldBeFreedUnit));
+    EXPECT_EQ(Figures(analysis.lines), Figures(run.lines)) << review;
+    EXPECT_EQ(run.value, std::to_string(announced / 1024) + En(Text::kFreedUnit)) << review;
+    EXPECT_GT(analysis.lines.size(), 12u);
+    EXPECT_EQ(analysis.lines.front(), "C:\\Users\\me\\Temp\\found.tmp");
+    EXPECT_TRUE(h.sim.Exists("E:\\locked.tmp"));
+    EXPECT_TRUE(h.sim.Exists("E:\\sub"));  // behind the link in the temporary folder
+  }
 }
 
 }  // namespace

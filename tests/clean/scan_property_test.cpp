@@ -160,7 +160,7 @@ TEST(ScanProperty, RemovesExactlyWhatTheOracleSays) {
     settings.ExceptionListLower = settings::ExceptionListLowerOf(c.exceptions);
     settings.AdvancedOptions[settings::kZeroByteFiles] = c.zeroBytePass;
     std::vector<std::string> handed;
-    clean::Scanner scanner(test.run, settings, [&](const std::string& path) {
+    clean::Scanner scanner(test.run, settings, [&](const std::string& path, std::uint64_t) {
       handed.push_back(path);
       return sim.DeleteFile(path);
     });

@@ -48,7 +48,7 @@ struct Walk {
 
   Lines Scan(const std::string& root = "E:\\") {
     Lines found;
-    clean::Scanner scanner(test.run, settings, [&](const std::string& path) {
+    clean::Scanner scanner(test.run, settings, [&](const std::string& path, std::uint64_t) {
       events.push_back(path);
       found.push_back(path);
       return false;
@@ -95,7 +95,7 @@ TEST(ScanSpeedContract, OneListingPerFolderAndNoLookUpWhateverTheHook) {
     w.settings.ExceptionListLower = {"desktop.ini"};
     w.settings.AdvancedOptions[settings::kZeroByteFiles] = true;
     w.sim.ResetCounters();
-    clean::Scanner scanner(w.test.run, w.settings, [&](const std::string& path) {
+    clean::Scanner scanner(w.test.run, w.settings, [&](const std::string& path, std::uint64_t) {
       if (hook == 0) return false;
       return hook == 1 ? w.sim.DeleteFile(path) : w.sim.MoveToRecycleBin(path);
     });
@@ -231,7 +231,7 @@ TEST(ScanSpeedContract, ReusedBuffersCarryNothingFromOneFolderToTheNext) {
   EXPECT_EQ(w.sim.Calls(Op::kListFolder), 6u);  // root, big, big\deep, small, deep, inner
 
   Lines again;
-  clean::Scanner scanner(w.test.run, w.settings, [&](const std::string& path) {
+  clean::Scanner scanner(w.test.run, w.settings, [&](const std::string& path, std::uint64_t) {
     again.push_back(path);
     return false;
   });

@@ -139,8 +139,9 @@ int Scan(const std::uint8_t* data, std::size_t size) {
   runSettings.FileEndingList = patterns;
   runSettings.ExceptionListLower = settings::ExceptionListLowerOf(exceptions);
   runSettings.AdvancedOptions[settings::kZeroByteFiles] = zeroBytePass;
-  clean::Scanner scanner(test.run, runSettings,
-                         [&](const std::string& path) { return sim.DeleteFile(path); });
+  clean::Scanner scanner(test.run, runSettings, [&](const std::string& path, std::uint64_t) {
+    return sim.DeleteFile(path);
+  });
   scanner.ScanFolder("E:\\");
 
   std::set<std::string> removed;

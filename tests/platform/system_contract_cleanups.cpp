@@ -156,14 +156,21 @@ TEST_P(SystemContract, UrlCacheListingEndsEarlyAndAnEntryInUseCannotGo) {
   EXPECT_TRUE(Sys().DeleteUrlCacheItem(base + "two"));
 }
 
-TEST_P(SystemContract, EmptyingTheRecycleBinDropsWhatItHeld) {
+TEST_P(SystemContract, EmptyingTheRecycleBinDropsWhatItHeldAndTheQueryTellsIt) {
   World().MakeFile(At("a.tmp"), "aaa");
   World().MakeFile(At("b.tmp"), "b");
+  const std::optional<platform::RecycleBinContent> before = Sys().QueryRecycleBin();
+  ASSERT_TRUE(before);
   ASSERT_TRUE(Sys().MoveToRecycleBin(At("a.tmp")));
   ASSERT_TRUE(Sys().MoveToRecycleBin(At("b.tmp")));
   EXPECT_GE(World().RecycleBinItems(), 2);
+  const std::optional<platform::RecycleBinContent> full = Sys().QueryRecycleBin();
+  ASSERT_TRUE(full);
+  EXPECT_EQ(full->items, before->items + 2);
+  EXPECT_EQ(full->bytes, before->bytes + 4);
   Sys().EmptyRecycleBin();
   EXPECT_EQ(World().RecycleBinItems(), 0);
+  EXPECT_EQ(Sys().QueryRecycleBin()->items, 0u);
 }
 
 TEST_P(SystemContract, RecentDocumentsAreCleared) {

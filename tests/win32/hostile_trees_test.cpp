@@ -33,8 +33,9 @@ class HostileTreesWin32 : public ::testing::Test {
     clean::RunSettings& settings = test.settings;
     settings.FileEndingList = std::move(patterns);
     settings.AdvancedOptions[settings::kZeroByteFiles] = zeroBytePass;
-    clean::Scanner scanner(test.run, settings,
-                           [this](const std::string& path) { return system.DeleteFile(path); });
+    clean::Scanner scanner(test.run, settings, [this](const std::string& path, std::uint64_t) {
+      return system.DeleteFile(path);
+    });
     scanner.ScanFolder(root);
     return test.view.report;
   }

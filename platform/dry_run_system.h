@@ -1,0 +1,83 @@
+// A System that changes nothing, for an analysis: every operation that would change the machine
+// is recorded and answered as it would most likely be answered, and what it removed is gone from
+// later listings and look-ups. A run against it takes the course a real run would take, so what
+// it finds is what the run would remove.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/proxy_system.h"
+
+namespace platform {
+
+class DryRunSystem final : public ProxySystem {
+ public:
+  // One operation the run would have made.
+  struct Change {
+    enum class Kind {
+      kDeleteFile,
+      kRemoveFolder,
+      kMoveToRecycleBin,
+      kEmptyRecycleBin,
+      kDeleteRegistryValue,
+      kDeleteUrlCacheItem,
+      kClearRecentDocuments,
+      kWriteFile,
+      kReplaceFile,
+    };
+    Kind kind;
+    std::string subject;  // the path, registry value or URL; empty where there is none
+  };
+
+  explicit DryRunSystem(System& machine) : ProxySystem(machine) {}
+
+  const std::vector<Change>& Changes() const { return changes_; }
+
+  // What Windows refuses without trying is refused: a missing entry, a read-only file, a folder
+  // that still holds something. What only trying would tell (a file held open) is taken to go.
+  bool DeleteFile(std::string_view path) override;
+  bool RemoveFolder(std::string_view path) override;
+  bool MoveToRecycleBin(std::string_view path) override;
+  bool WriteFile(std::string_view path, std::string_view bytes) override;
+  bool ReplaceFile(std::string_view from, std::string_view to) override;
+  ReadResult ReadFile(std::string_view path, FileAccess access) override;
+
+  bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
+  std::optional<DirEntry> LookUp(std::string_view path) override;
+
+  std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, std::string_view path) override;
+  void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
+  bool DeleteUrlCacheItem(std::string_view sourceUrl) override;
+  void EmptyRecycleBin() override;
+  // The bin as the machine has it, with what the run moved there, and nothing once emptied.
+  std::optional<RecycleBinContent> QueryRecycleBin() override;
+  void ClearRecentDocuments() override;
+
+ private:
+  class DryRunKey;
+
+  // The path absolute and upper-cased, without a final backslash: one key for every spelling.
+  std::u16string Key(std::string_view path);
+  // Whether the entry at `key`, or a folder holding it, was removed in this run.
+  bool Gone(const std::u16string& key) const;
+  void MarkGone(const std::u16string& key);
+  // The bytes of the files of a folder's tree, not entering links.
+  std::uint64_t TreeBytes(const std::string& folder);
+  void Record(Change::Kind kind, std::string_view subject);
+
+  std::vector<Change> changes_;
+  std::unordered_set<std::u16string> gone_;
+  // For each folder, how many entries directly in it are gone: most listings need no look.
+  std::unordered_map<std::u16string, std::size_t> goneInFolder_;
+  std::unordered_set<std::string> deletedRegistryValues_;  // root, key and name, folded
+  std::unordered_set<std::string> deletedUrls_;
+  RecycleBinContent recycled_;
+  bool binEmptied_ = false;
+};
+
+}  // namespace platform
