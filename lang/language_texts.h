@@ -10,14 +10,14 @@
 
 namespace lang {
 
-inline constexpr int kLanguageTextCount = 93;
+inline constexpr int kLanguageTextCount = 94;
 using LanguageTexts = std::array<std::string, kLanguageTextCount>;
 
 // "data\lang\" + the first two bytes of the code + ".dat".
 std::string LanguageFilePath(std::string_view languageCode);
 
 // Reads line n into entry n-1; a short file empties the entries it has no line for, a file that
-// cannot be read leaves the table as it was. Lines after the 93rd are ignored.
+// cannot be read leaves the table as it was. Lines after the last entry are ignored.
 void ReadLanguageFile(platform::System& system, std::string_view languageCode,
                       LanguageTexts& texts);
 

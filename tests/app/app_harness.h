@@ -1,5 +1,5 @@
 // A whole Dustorix on the sim: a machine with a C: drive, the program's folder with its data
-// folder, synthetic language files ("De:0" ... "De:92") and a headless ui.
+// folder, synthetic language files ("De:0" ... "De:93") and a headless ui.
 #pragma once
 
 #include <string>
@@ -23,7 +23,7 @@ class AppHarness {
     sim.SetCurrentDirectory(kHome);
     sim.SetAdministrator(true);
     for (const char* code : {"De", "En", "Gr"})
-      WriteLanguage(code, 93);
+      WriteLanguage(code, lang::kLanguageTextCount);
     sim.onBroadcast = [this](std::uint32_t message) { ui.PostMessage({message, 0, 0}); };
   }
 

@@ -136,9 +136,12 @@ TEST(Startup, ShortLongAndMissingLanguageFiles) {
     EXPECT_EQ(main.GBdelete.Caption(), "De:9");
     EXPECT_EQ(main.RBtnalldrive.Caption(), "");  // line 11 is missing
     EXPECT_EQ(main.BBtnClose.Caption(), "");
+    // A file without the group box's line (as before there was one) leaves its own caption.
+    EXPECT_EQ(settings::Frmoption->GBadvancedoption.Caption(), "Weitere Optionen");
     main.Engish1.Click();
-    EXPECT_EQ(main.LanguageTexts[92], "En:92");  // the 94th line and after are not read
+    EXPECT_EQ(main.LanguageTexts[93], "En:93");  // the 95th line and after are not read
     EXPECT_EQ(main.RBtnalldrive.Caption(), "En:10");
+    EXPECT_EQ(settings::Frmoption->GBadvancedoption.Caption(), "En:93");
     h.sim.DeleteFile("data\\lang\\Gr.dat");
     main.N2.Click();  // no file: the English texts stay everywhere
     EXPECT_TRUE(main.N2.Checked());
@@ -148,6 +151,7 @@ TEST(Startup, ShortLongAndMissingLanguageFiles) {
     EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), "En:16");
     main.Deutsch1.Click();
     EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), "");
+    EXPECT_EQ(settings::Frmoption->GBadvancedoption.Caption(), "Weitere Optionen");
     EXPECT_EQ(settings::Frmoption->CBtemp.Hint(), "");
     EXPECT_EQ(settings::Frmoption->Caption(), "De:6");
     main.Close();
