@@ -4,10 +4,6 @@ namespace clean {
 
 TFrmDelinfo* FrmDelinfo = nullptr;
 
-namespace {
-const ui::Color kGreen = ui::Color::Rgb(0, 128, 0);
-}  // namespace
-
 TFrmDelinfo::TFrmDelinfo(ui::Application& app)
     : ui::Form(app),
       Lblsuccess(this, {10, 6, 495, 17}, "Der Vorgang wurde erfolgreich durchgef\xC3\xBChrt"),
@@ -23,7 +19,7 @@ TFrmDelinfo::TFrmDelinfo(ui::Application& app)
   SetBorder(Border::kSizeable);
   SetOuterSize({520, 220});
   SetPosition(Position::kMainFormCenter);
-  Lblsuccess.SetTextFont({"", 13, true, kGreen});
+  Lblsuccess.SetTextFont(kOutcomeFont);
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
   OnCanResize = [this](int& width, int& height, bool& allow) {
     FormCanResize(width, height, allow);
