@@ -1,7 +1,8 @@
 // The real dustorix.exe driven from this process as a user drives it: a first start, the options,
-// a clean run with review and report, a second start; and every window in every language, with
-// nothing clipped or overlapping. With DUSTORIX_SHOTS set, the walk saves a picture of each window
-// as T:\shots\<DUSTORIX_UI_SCALE or 100>-<language>-<window>.bmp (scripts/shots).
+// a clean run with review and report, a second start; and every window in every language at 100 %
+// and 150 % (or at the scaling DUSTORIX_UI_SCALE names), with room to spare for every caption and
+// nothing overlapping. With DUSTORIX_SHOTS set, the walk saves a picture of each window as
+// T:\shots\<scaling>-<language>-<window>.bmp (scripts/shots).
 #include <gtest/gtest.h>
 
 #include <algorithm>
