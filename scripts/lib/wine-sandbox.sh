@@ -222,16 +222,16 @@ SANDBOX_MARLETT=/usr/share/wine/fonts/marlett.ttf
 # Gives the sandbox's prefix the font mapping (imported by the next sandbox_start) and Marlett,
 # unless it has them.
 _sandbox_fonts() {
-  local fonts="$WINEPREFIX/drive_c/windows/Fonts" pair lines=() missing=0
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" pair lines=() absent=0
   if [[ ! -f "$fonts/marlett.ttf" ]]; then
     mkdir -p -- "$fonts" && cp -- "$SANDBOX_MARLETT" "$fonts/" && sandbox_own "$fonts" || return 1
   fi
   lines=('[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]')
   for pair in "${SANDBOX_FONT_REPLACEMENTS[@]}"; do
     lines+=("\"${pair%%=*}\"=\"${pair#*=}\"")
-    grep -qF -- "${lines[-1]}" "$WINEPREFIX/user.reg" || missing=1
+    grep -qF -- "${lines[-1]}" "$WINEPREFIX/user.reg" || absent=1
   done
-  ((missing == 0)) || _sandbox_queue_reg "${lines[@]}"
+  ((absent == 0)) || _sandbox_queue_reg "${lines[@]}"
 }
 
 # --- template -------------------------------------------------------------------------------------
