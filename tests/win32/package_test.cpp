@@ -7,6 +7,7 @@
 #include <map>
 
 #include "about/links.h"
+#include "lang/language_texts.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide_path.h"
 #include "settings/list_file.h"
@@ -162,7 +163,7 @@ TEST(Package, TheProgramCarriesItsIconAndVersion) {
 TEST(Package, StartsFromTheUnpackedFolderAndKeepsTheLanguageItRecords) {
   if (!HaveDisplay()) GTEST_SKIP() << "no display";
   const Lines de = settings::SplitTextLines(ReadAll(kPackage + "\\data\\lang\\De.dat"));
-  ASSERT_EQ(de.size(), 93u);
+  ASSERT_GE(de.size(), size_t{lang::kLanguageTextCount});
   {
     Unpacked program;
     HWND language = program.WaitForWindow(L"TFrmlang");
