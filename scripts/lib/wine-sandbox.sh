@@ -206,8 +206,9 @@ _sandbox_inside() {
 # Debian's Wine does not find its own fonts (it looks for them beside /usr/share/fonts), so each face
 # a window asks for falls to what fontconfig lists first: DejaVu Sans on a bare machine, another
 # font on the next one, and captions change width from machine to machine. Instead, every face the
-# program asks for (the message font "MS Shell Dlg" and its substitute Tahoma, Arial) or Wine's own
-# windows do is mapped to a Liberation font, which fonts-liberation installs everywhere alike.
+# program asks for (the system's message font, which Wine names "MS Shell Dlg", substituted by
+# Tahoma, while it finds none of its default sans faces; Arial) or Wine's own windows do is mapped
+# to a Liberation font, which fonts-liberation installs everywhere alike.
 # Liberation Sans has Arial's widths and also covers Greek; for Tahoma, MS Sans Serif and Segoe UI,
 # which have no free metric twin with Greek (Wine's Tahoma has none), it is the nearest face of
 # their class. Wine maps only faces it cannot find, and looks up a name before its substitute: "MS
