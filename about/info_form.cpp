@@ -7,32 +7,32 @@ namespace about {
 TFrminfo* Frminfo = nullptr;
 
 namespace {
-const ui::Color kBlue = ui::Color::Rgb(0, 0, 255);
+const ui::Color kBlue = kLinkFont.color;
 const ui::Color kRed = ui::Color::Rgb(255, 0, 0);
-const ui::Font kLinkFont{"Arial", 13, true, kBlue};
 }  // namespace
 
 TFrminfo::TFrminfo(ui::Application& app, platform::System& system)
     : ui::Form(app),
+      // Every label is a tenth wider than its text, so that a slightly wider font still fits.
       Lbtitle(this, {8, 8, 132, 22}, "Dustorix"),
-      Lbversion(this, {188, 16, 0, 13}, std::string("Version ") + kVersion),
-      Lblicence(this, {8, 38, 0, 13}, kLicence),
-      Lbhomepage(this, {56, 62, 0, 16}, kHomePage),
-      LblSupport(this, {8, 88, 0, 13}, "Support:"),
-      LblForum(this, {56, 86, 0, 16}, kForum),
-      LblEMail(this, {18, 114, 0, 13}, "EMail:"),
-      Lbemail(this, {56, 112, 0, 16}, kEMail),
-      BBtnClose(this, {188, 140, 75, 25},
+      Lbversion(this, {188, 16, 100, 13}, std::string("Version ") + kVersion),
+      Lblicence(this, {8, 38, 280, 13}, kLicence),
+      Lbhomepage(this, {60, 62, 228, 16}, kHomePage),
+      LblSupport(this, {8, 88, 50, 13}, "Support:"),
+      LblForum(this, {60, 86, 228, 16}, kForum),
+      LblEMail(this, {18, 114, 40, 13}, "EMail:"),
+      Lbemail(this, {60, 112, 228, 16}, kEMail),
+      BBtnClose(this, {212, 140, 75, 25},
                 "&Schlie\xC3\x9F"
                 "en",
                 ui::Button::ButtonKind::kClose),
       system_(system) {
   SetName("TFrminfo");
   SetCaption("Info");
-  SetClientSize({272, 172});
+  SetClientSize({296, 172});
   SetBorder(Border::kDialog);
   SetPosition(Position::kMainFormCenter);
-  Lbtitle.SetTextFont({"Arial", 19, true, {}});
+  Lbtitle.SetTextFont(kTitleFont);
   for (ui::Label* link : {&Lbhomepage, &LblForum, &Lbemail}) {
     link->SetTextFont(kLinkFont);
     link->SetCursor(ui::Cursor::kHand);

@@ -8,6 +8,9 @@
 
 namespace about {
 
+inline const ui::Font kTitleFont{"Arial", 19, true, {}};
+inline const ui::Font kLinkFont{"Arial", 13, true, ui::Color::Rgb(0, 0, 255)};
+
 class TFrminfo : public ui::Form {
  public:
   TFrminfo(ui::Application& app, platform::System& system);

@@ -25,7 +25,7 @@ TFrmDelinfo::TFrmDelinfo(ui::Application& app, const lang::LanguageTexts& texts)
   SetBorder(Border::kSizeable);
   SetOuterSize({520, 220});
   SetPosition(Position::kMainFormCenter);
-  Lblsuccess.SetTextFont({"", 13, true, kGreen});
+  Lblsuccess.SetTextFont(kOutcomeFont);
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
   OnCanResize = [this](int& width, int& height, bool& allow) {
     FormCanResize(width, height, allow);

@@ -13,6 +13,9 @@
 
 namespace clean {
 
+// The font of the line that tells how the run ended.
+inline const ui::Font kOutcomeFont{"", 13, true, ui::Color::Rgb(0, 128, 0)};
+
 class TFrmDelinfo : public ui::Form {
  public:
   // `texts` is the main window's table, read at the moment of use.

@@ -11,8 +11,8 @@ TFrmmarkfile::TFrmmarkfile(ui::Application& app, bool& reviewConfirmed,
     : ui::Form(app),
       Lblmarkfile(this, {7, 8, 498, 13}, "Markierte Dateien werden gel\xC3\xB6scht"),
       LBmarkfile(this, {7, 24, 498, 121}),
-      Btnallmark(this, {207, 160, 96, 25}, "Alle Markieren"),
-      Btnnomark(this, {311, 160, 108, 25}, "Keine Markieren"),
+      Btnallmark(this, {199, 160, 96, 25}, "Alle Markieren"),
+      Btnnomark(this, {303, 160, 116, 25}, "Keine Markieren"),
       Btnnext(this, {427, 160, 75, 25}, "Weiter"),
       reviewConfirmed_(reviewConfirmed),
       texts_(texts) {
@@ -87,8 +87,8 @@ void TFrmmarkfile::FormClose(ui::CloseAction&) {
 void TFrmmarkfile::FormCanResize(int& width, int& height, bool& allow) {
   LBmarkfile.SetWidth(width - LBmarkfile.Bounds().left - 15);
   LBmarkfile.SetHeight(height - 99);
-  Btnallmark.SetLeft(width - 313);
-  Btnnomark.SetLeft(width - 209);
+  Btnallmark.SetLeft(width - 321);
+  Btnnomark.SetLeft(width - 217);
   Btnnext.SetLeft(width - 93);
   const int buttonsTop = LBmarkfile.Bounds().top + LBmarkfile.Bounds().height + 15;
   for (ui::Button* button : {&Btnallmark, &Btnnomark, &Btnnext})

@@ -23,6 +23,9 @@ class TFrmInputBox : public ui::Form {
   void BtnCancelClick();
   void FormActivate();
   void EdinputKeyDown(int& key);
+
+  // Gives the prompt as many lines as it takes and moves the rest of the dialog below them.
+  void FitPrompt();
 };
 
 // Asks the question and returns the answer; an empty text means no answer.

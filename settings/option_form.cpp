@@ -17,6 +17,7 @@ using BK = ui::Button::ButtonKind;
 constexpr int kBoxHeight = 17;
 constexpr int kRowStep = 19;
 constexpr int kColumnLeft[2] = {10, 222};
+constexpr const char* kAdvancedCaption = "Weitere Optionen";
 // The refusal message boxes: MB_OK with MB_ICONEXCLAMATION.
 constexpr unsigned kRefusalStyle = 0x30;
 
@@ -91,7 +92,7 @@ TFrmoption::TFrmoption(ui::Application& app, const lang::LanguageTexts& texts)
       Btndeleteexception(&GBexception, {111, 130, 95, 25}, "Entfernen"),
       CBsecuritypaper(this, {10, 176, 434, kBoxHeight}, "In den Papierkorb verschieben"),
       CBquestion(this, {10, 196, 434, kBoxHeight}, "Nachfragen bevor gel\xC3\xB6scht wird"),
-      GBadvancedoption(this, {8, 220, 436, 140}, "Weitere Optionen"),
+      GBadvancedoption(this, {8, 220, 436, 140}, kAdvancedCaption),
       CBtemp(&GBadvancedoption, AdvancedBox(0), "Tempverzeichnis"),
       CBRecent(&GBadvancedoption, AdvancedBox(1), "Recentordner"),
       CBpaper(&GBadvancedoption, AdvancedBox(2), "Papierkorb leeren"),

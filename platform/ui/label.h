@@ -8,6 +8,13 @@ namespace ui {
 class Label : public Control {
  public:
   Label(Control* parent, Rect bounds, std::string caption = {});
+
+  // A caption wider than the label breaks into lines at spaces; set before the form is realized.
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool wrap) { wordWrap_ = wrap; }
+
+ private:
+  bool wordWrap_ = false;
 };
 
 // A frame with a caption that holds other controls.

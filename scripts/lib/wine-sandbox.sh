@@ -17,7 +17,8 @@
 #
 # A fresh Wine prefix maps Z: to / and links the user's Desktop, Documents ... to $HOME. A sandbox
 # has neither: no drive and no symlink inside the prefix leads outside DIR, HOME and the XDG folders
-# lie inside DIR, and the recycle bin is DIR/home/.local/share/Trash.
+# lie inside DIR, and the recycle bin is DIR/home/.local/share/Trash. Its fonts are the same on
+# every machine (SANDBOX_FONT_REPLACEMENTS).
 #
 # SANDBOX_UNPRIVILEGED=1 (set before sandbox_create): when the caller is root, Wine runs as the
 # user nobody and DIR belongs to nobody. Wine run by root ignores the read-only attribute for
@@ -69,9 +70,11 @@ ensure_packages() {
 }
 
 # Packages both the run and the test command need (fonts and X libraries that Wine only recommends
-# are listed so that windows look the same as with a full Wine install).
+# are listed so that windows look the same as with a full Wine install; fonts-liberation holds the
+# faces that SANDBOX_FONT_REPLACEMENTS maps to).
 # shellcheck disable=SC2034  # used by the scripts that source this file
 DUSTORIX_PACKAGES=(cmake g++ ninja-build googletest g++-mingw-w64-x86-64 wine64 wine fonts-wine
+  fonts-liberation
   xvfb x11-utils imagemagick clang-format libxrender1 libxrandr2 libxi6 libxcursor1
   libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
   zip unzip
@@ -198,6 +201,40 @@ _sandbox_inside() {
   [[ "$p" == "$2" || "$p" == "$2"/* ]]
 }
 
+# --- fonts ----------------------------------------------------------------------------------------
+
+# Debian's Wine does not find its own fonts (it looks for them beside /usr/share/fonts), so each face
+# a window asks for falls to what fontconfig lists first: DejaVu Sans on a bare machine, another
+# font on the next one, and captions change width from machine to machine. Instead, every face the
+# program asks for (the system's message font, which Wine names "MS Shell Dlg", substituted by
+# Tahoma, while it finds none of its default sans faces; Arial) or Wine's own windows do is mapped
+# to a Liberation font, which fonts-liberation installs everywhere alike.
+# Liberation Sans has Arial's widths and also covers Greek; for Tahoma, MS Sans Serif and Segoe UI,
+# which have no free metric twin with Greek (Wine's Tahoma has none), it is the nearest face of
+# their class. Wine maps only faces it cannot find, and looks up a name before its substitute: "MS
+# Shell Dlg" is mapped itself, so that a Wine that does load its own Tahoma draws the same.
+SANDBOX_FONT_REPLACEMENTS=(
+  "MS Shell Dlg=Liberation Sans" "MS Shell Dlg 2=Liberation Sans" "Tahoma=Liberation Sans"
+  "Segoe UI=Liberation Sans" "MS Sans Serif=Liberation Sans" "Microsoft Sans Serif=Liberation Sans"
+  "Arial=Liberation Sans" "Times New Roman=Liberation Serif" "Courier New=Liberation Mono")
+# Marlett's glyphs are the title bar's buttons and other frame marks; it comes from Wine's fonts.
+SANDBOX_MARLETT=/usr/share/wine/fonts/marlett.ttf
+
+# Gives the sandbox's prefix the font mapping (imported by the next sandbox_start) and Marlett,
+# unless it has them.
+_sandbox_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" pair lines=() absent=0
+  if [[ ! -f "$fonts/marlett.ttf" ]]; then
+    mkdir -p -- "$fonts" && cp -- "$SANDBOX_MARLETT" "$fonts/" && sandbox_own "$fonts" || return 1
+  fi
+  lines=('[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]')
+  for pair in "${SANDBOX_FONT_REPLACEMENTS[@]}"; do
+    lines+=("\"${pair%%=*}\"=\"${pair#*=}\"")
+    grep -qF -- "${lines[-1]}" "$WINEPREFIX/user.reg" || absent=1
+  done
+  ((absent == 0)) || _sandbox_queue_reg "${lines[@]}"
+}
+
 # --- template -------------------------------------------------------------------------------------
 
 # Creates the template prefix once (wineboot -i), under a lock so parallel callers do not race;
@@ -311,6 +348,7 @@ sandbox_create() {
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg"; then
     _sandbox_queue_reg '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"'
   fi
+  _sandbox_fonts || return 1
   sandbox_verify || return 1
   touch "$dir/$SANDBOX_OK_MARK"
 }
@@ -326,6 +364,7 @@ sandbox_open() {
   _sandbox_env "$dir"
   _sandbox_seal
   _sandbox_xauth
+  _sandbox_fonts || return 1
   sandbox_verify
 }
 

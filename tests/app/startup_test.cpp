@@ -136,6 +136,8 @@ TEST(Startup, ShortLongAndMissingLanguageFiles) {
     EXPECT_EQ(main.GBdelete.Caption(), Synthetic("De", Text::kDeleteGroup));
     EXPECT_EQ(main.RBtnalldrive.Caption(), "");  // line 11 is missing
     EXPECT_EQ(main.BBtnClose.Caption(), "");
+    // A file without the group box's line (as before there was one) leaves its own caption.
+    EXPECT_EQ(settings::Frmoption->GBadvancedoption.Caption(), "Weitere Optionen");
     main.Engish1.Click();
     // Lines after the last text are not read.
     EXPECT_EQ(main.LanguageTexts[Text::kStandardHint], En(Text::kStandardHint));
@@ -149,6 +151,7 @@ TEST(Startup, ShortLongAndMissingLanguageFiles) {
     EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), En(Text::kTempFoldersCaption));
     main.Deutsch1.Click();
     EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), "");
+    EXPECT_EQ(settings::Frmoption->GBadvancedoption.Caption(), "Weitere Optionen");
     EXPECT_EQ(settings::Frmoption->CBtemp.Hint(), "");
     EXPECT_EQ(settings::Frmoption->Caption(), Synthetic("De", Text::kOptions));
     // A text newer than the file keeps its design text.

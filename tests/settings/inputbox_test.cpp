@@ -131,5 +131,36 @@ TEST_F(InputBoxTest, ASecondUseStartsEmptyWithTheNewTextsAndTheFocusInTheEditFie
   EXPECT_EQ(ShowInputBox(box, "C2", "P2", "O2", "X2"), "second");
 }
 
+// The prompt takes as many lines as it needs within nine tenths of the label's width, and the
+// edit field and buttons move below them. The sim's characters are 6 pixels wide: 38 fit on one
+// line of the 257 pixel label; a longer prompt breaks at 231 pixels, 34 characters to a line.
+TEST_F(InputBoxTest, ALongPromptTakesMoreLinesAndTheDialogGrowsByThem) {
+  const struct {
+    std::string prompt;
+    int lines;
+  } cases[] = {
+      {"Enter a file pattern, e.g. *.tmp:", 1},
+      {"Enter a file name that is never removed, e.g. desktop.ini:", 2},
+      {"Enter the name of a file that the clean run must never remove, e.g. desktop.ini:", 3},
+      {"a " + std::string(45, 'x'), 2},  // a word wider than a line has one of its own
+      {"Prompt", 1},                     // and a short one gives the room back
+  };
+  for (const auto& c : cases) {
+    ui.sim.QueueModal(
+        [this, &c](ui::Form&) {
+          const int below = (c.lines - 1) * 13;
+          EXPECT_EQ(box.LbMessage.Bounds().width, c.lines == 1 ? 257 : 231) << c.prompt;
+          EXPECT_EQ(box.LbMessage.Bounds().height, c.lines * 13) << c.prompt;
+          EXPECT_EQ(box.Edinput.Bounds().top, 28 + below) << c.prompt;
+          EXPECT_EQ(box.BtnOK.Bounds().top, 62 + below) << c.prompt;
+          EXPECT_EQ(box.BtnCancel.Bounds().top, 62 + below) << c.prompt;
+          EXPECT_EQ(box.ClientSize(), (ui::Size{274, 96 + below})) << c.prompt;
+          box.BtnCancel.Click();
+        },
+        "TFrmInputBox");
+    ShowInputBox(box, "Caption", c.prompt, "OK", "Cancel");
+  }
+}
+
 }  // namespace
 }  // namespace settings

@@ -147,7 +147,7 @@ TEST(Package, TheProgramCarriesItsIconAndVersion) {
 TEST(Package, StartsFromTheUnpackedFolderAndKeepsTheLanguageItRecords) {
   if (!HaveDisplay()) GTEST_SKIP() << "no display";
   const std::string german = ReadAll(kPackage + "\\data\\lang\\De.dat");
-  ASSERT_EQ(platform::SplitTextLines(german).size(),
+  ASSERT_GE(platform::SplitTextLines(german).size(),
             static_cast<std::size_t>(lang::kLanguageTextCount));
   const lang::LanguageTexts de = lang::ParseLanguageFile(german, "De");
   {

@@ -1,5 +1,5 @@
 // Static text. It takes the mouse (SS_NOTIFY) for clicks, hover and the hand cursor; a label of
-// width or height 0 takes the size of its text.
+// width or height 0 takes the size of its text; a word-wrapping one breaks lines at spaces.
 #include "platform/win32/ui/peers.h"
 
 #include "platform/win32/ui/text.h"
@@ -11,7 +11,7 @@ namespace {
 class LabelPeer final : public ControlPeer {
  public:
   LabelPeer(FormPeer& form, ui::Label& label) : ControlPeer(form, label) {
-    Create(WC_STATICW, SS_LEFTNOWORDWRAP | SS_NOTIFY);
+    Create(WC_STATICW, (label.WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOTIFY);
     ApplyCaption();
   }
 
