@@ -21,6 +21,10 @@ class CountingSystem final : public platform::ProxySystem {
     ++listings_;
     return Inner().ListFolder(folder, visit);
   }
+  std::optional<platform::FileStatus> Status(std::string_view path) override {
+    ++lookUps_;
+    return Inner().Status(path);
+  }
   std::optional<platform::DirEntry> LookUp(std::string_view path) override {
     ++lookUps_;
     return Inner().LookUp(path);

@@ -105,7 +105,7 @@ void CleanRun::RemoveMarked(const std::vector<std::string>& marked) {
   namespace attr = platform::attr;
   for (const std::string& path : marked) {
     // The file may have changed since the scan: the walk's rules hold at removal too.
-    std::optional<platform::DirEntry> entry = system_->LookUp(path);
+    std::optional<platform::FileStatus> entry = system_->Status(path);
     if (!entry || (entry->attributes & (attr::kReadOnly | attr::kSystem | attr::kReparsePoint))) {
       continue;
     }

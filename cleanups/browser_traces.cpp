@@ -60,8 +60,8 @@ void SpecialCleanups::TemporaryInternetFiles() {
 void SpecialCleanups::DeleteOperaCookies(std::string_view profile, std::string_view valueName) {
   // Only a file whose size was read is deleted, so that the freed total counts what went.
   const auto remove = [&](const std::string& path) -> std::int64_t {
-    std::optional<platform::DirEntry> entry;
-    if (!path.empty()) entry = system_.LookUp(path);
+    std::optional<platform::FileStatus> entry;
+    if (!path.empty()) entry = system_.Status(path);
     if (!entry || entry->IsDirectory()) return 0;
     const auto size = static_cast<std::int64_t>(entry->size);
     if (system_.DeleteFile(path)) run_.AddFreed(size);

@@ -68,7 +68,7 @@ void SpecialCleanups::RemoveZeroCountDlls() {
     // A name that is no full path would be taken relative to the current folder.
     if (!IsAbsolutePath(name)) continue;
     // Only a file whose size was read is deleted, so that the freed total counts what went.
-    std::optional<platform::DirEntry> entry = system_.LookUp(name);
+    std::optional<platform::FileStatus> entry = system_.Status(name);
     if (!entry || entry->IsDirectory()) continue;
     if (system_.DeleteFile(name)) {
       run_.AddFreed(static_cast<std::int64_t>(entry->size));

@@ -78,14 +78,18 @@ std::u16string DryRunSystem::Key(std::string_view path) {
 bool DryRunSystem::Gone(const std::u16string& key) const {
   if (gone_.empty()) return false;
   if (gone_.count(key)) return true;
+  if (goneFolders_.empty()) return false;
   for (std::size_t cut = key.find(u'\\'); cut != std::u16string::npos;
        cut = key.find(u'\\', cut + 1)) {
-    if (gone_.count(key.substr(0, cut))) return true;
+    if (goneFolders_.count(key.substr(0, cut))) return true;
   }
   return false;
 }
 
-void DryRunSystem::MarkGone(const std::u16string& key) {
+void DryRunSystem::MarkGone(const std::u16string& key, bool folder) {
+  lookedUp_.reset();
+  lookedUpPath_.clear();
+  if (folder) goneFolders_.insert(key);
   if (!gone_.insert(key).second) return;
   const std::size_t cut = key.rfind(u'\\');
   ++goneInFolder_[cut == std::u16string::npos ? std::u16string() : key.substr(0, cut)];
@@ -106,16 +110,26 @@ std::uint64_t DryRunSystem::TreeBytes(const std::string& folder) {
   return bytes;
 }
 
+std::optional<FileStatus> DryRunSystem::EntryAt(std::string_view path) {
+  if (listed_ && path.size() > listedFolder_.size() && path.starts_with(listedFolder_)) {
+    std::string_view name = path.substr(listedFolder_.size());
+    if (!listedFolder_.ends_with('\\') && name.front() == '\\') name.remove_prefix(1);
+    if (name == listed_->name) return FileStatus{listed_->attributes, listed_->size};
+  }
+  if (lookedUp_ && path == lookedUpPath_) return lookedUp_;
+  return Status(path);
+}
+
 bool DryRunSystem::DeleteFile(std::string_view path) {
-  const std::optional<DirEntry> entry = LookUp(path);
+  const std::optional<FileStatus> entry = EntryAt(path);
   if (!entry || entry->IsDirectory() || (entry->attributes & attr::kReadOnly)) return false;
   Record(Change::Kind::kDeleteFile, path);
-  MarkGone(Key(path));
+  MarkGone(Key(path), false);
   return true;
 }
 
 bool DryRunSystem::RemoveFolder(std::string_view path) {
-  const std::optional<DirEntry> entry = LookUp(path);
+  const std::optional<FileStatus> entry = EntryAt(path);
   if (!entry || !entry->IsDirectory()) return false;
   if (!entry->IsReparsePoint()) {
     bool holdsSomething = false;
@@ -126,7 +140,8 @@ bool DryRunSystem::RemoveFolder(std::string_view path) {
     if (holdsSomething) return false;
   }
   Record(Change::Kind::kRemoveFolder, path);
-  MarkGone(Key(path));
+  // Emptied first, or a link: nothing below it is left to hide.
+  MarkGone(Key(path), false);
   return true;
 }
 
@@ -135,12 +150,12 @@ bool DryRunSystem::MoveToRecycleBin(std::string_view path) {
   if (path.find_first_of("*?") != std::string_view::npos || HasNameTheShellCannotReach(path)) {
     return false;
   }
-  const std::optional<DirEntry> entry = LookUp(path);
+  const std::optional<FileStatus> entry = EntryAt(path);
   if (!entry) return false;
   const std::uint64_t bytes =
       entry->IsDirectory() && !entry->IsReparsePoint() ? TreeBytes(std::string(path)) : entry->size;
   Record(Change::Kind::kMoveToRecycleBin, path);
-  MarkGone(Key(path));
+  MarkGone(Key(path), entry->IsDirectory() && !entry->IsReparsePoint());
   ++recycled_.items;
   recycled_.bytes += bytes;
   return true;
@@ -162,22 +177,49 @@ ReadResult DryRunSystem::ReadFile(std::string_view path, FileAccess access) {
 }
 
 bool DryRunSystem::ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) {
-  if (gone_.empty()) return ProxySystem::ListFolder(folder, visit);
-  const std::u16string key = Key(folder);
-  if (Gone(key)) return false;
-  if (!goneInFolder_.count(key)) return ProxySystem::ListFolder(folder, visit);
+  std::u16string key;
+  bool filter = false;
+  if (!gone_.empty()) {
+    key = Key(folder);
+    if (Gone(key)) return false;
+    filter = goneInFolder_.count(key) != 0;
+  }
   std::u16string child = key + u'\\';
   const std::size_t stem = child.size();
-  return ProxySystem::ListFolder(folder, [&](const DirEntry& entry) {
-    child.resize(stem);
-    child += Folded(entry.name);
-    return gone_.count(child) ? true : visit(entry);
+  // Listings nest (a walk lists a subfolder while showing its parent's entry).
+  const std::string_view outerFolder = listedFolder_;
+  const DirEntry* const outerEntry = listed_;
+  const bool listed = ProxySystem::ListFolder(folder, [&](const DirEntry& entry) {
+    if (filter) {
+      child.resize(stem);
+      child += Folded(entry.name);
+      if (gone_.count(child)) return true;
+    }
+    listedFolder_ = folder;
+    listed_ = &entry;
+    const bool more = visit(entry);
+    listed_ = nullptr;
+    return more;
   });
+  listedFolder_ = outerFolder;
+  listed_ = outerEntry;
+  return listed;
 }
 
 std::optional<DirEntry> DryRunSystem::LookUp(std::string_view path) {
   if (Gone(Key(path))) return std::nullopt;
-  return ProxySystem::LookUp(path);
+  std::optional<DirEntry> entry = ProxySystem::LookUp(path);
+  lookedUp_.reset();
+  if (entry) lookedUp_ = FileStatus{entry->attributes, entry->size};
+  lookedUpPath_.assign(path);
+  return entry;
+}
+
+std::optional<FileStatus> DryRunSystem::Status(std::string_view path) {
+  if (Gone(Key(path))) return std::nullopt;
+  lookedUp_ = ProxySystem::Status(path);
+  lookedUpPath_.assign(path);
+  return lookedUp_;
 }
 
 std::unique_ptr<RegistryKey> DryRunSystem::OpenRegistryKey(RegistryRoot root,

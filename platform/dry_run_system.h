@@ -49,6 +49,7 @@ class DryRunSystem final : public ProxySystem {
 
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
+  std::optional<FileStatus> Status(std::string_view path) override;
 
   std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, std::string_view path) override;
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
@@ -65,18 +66,27 @@ class DryRunSystem final : public ProxySystem {
   std::u16string Key(std::string_view path);
   // Whether the entry at `key`, or a folder holding it, was removed in this run.
   bool Gone(const std::u16string& key) const;
-  void MarkGone(const std::u16string& key);
+  void MarkGone(const std::u16string& key, bool folder);
   // The bytes of the files of a folder's tree, not entering links.
   std::uint64_t TreeBytes(const std::string& folder);
   void Record(Change::Kind kind, std::string_view subject);
+  // The entry at `path` as the machine has it in this run. A removal usually follows the look-up
+  // or the listing that showed it the entry, so those are asked first, not the file system.
+  std::optional<FileStatus> EntryAt(std::string_view path);
 
   std::vector<Change> changes_;
   std::unordered_set<std::u16string> gone_;
+  std::unordered_set<std::u16string> goneFolders_;  // of gone_, those that held entries
   // For each folder, how many entries directly in it are gone: most listings need no look.
   std::unordered_map<std::u16string, std::size_t> goneInFolder_;
   std::unordered_set<std::string> deletedRegistryValues_;  // root, key and name, folded
   std::unordered_set<std::string> deletedUrls_;
   RecycleBinContent recycled_;
+  // The entry last looked up, and the one a listing is showing its visitor.
+  std::string lookedUpPath_;
+  std::optional<FileStatus> lookedUp_;
+  std::string_view listedFolder_;
+  const DirEntry* listed_ = nullptr;
   bool binEmptied_ = false;
 };
 

@@ -27,6 +27,7 @@ class ProxySystem : public System {
     return inner_.ListFolder(folder, visit);
   }
   std::optional<DirEntry> LookUp(std::string_view path) override { return inner_.LookUp(path); }
+  std::optional<FileStatus> Status(std::string_view path) override { return inner_.Status(path); }
   std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
 
   DriveType GetDriveType(std::string_view drive) override { return inner_.GetDriveType(drive); }

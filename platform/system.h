@@ -42,6 +42,15 @@ struct DirEntry {
   bool IsReparsePoint() const { return (attributes & attr::kReparsePoint) != 0; }
 };
 
+// What a single-path question tells of an entry when its name is not needed.
+struct FileStatus {
+  std::uint32_t attributes = 0;
+  std::uint64_t size = 0;  // 0 for folders
+
+  bool IsDirectory() const { return (attributes & attr::kDirectory) != 0; }
+  bool IsReparsePoint() const { return (attributes & attr::kReparsePoint) != 0; }
+};
+
 // The values GetDriveType answers.
 enum class DriveType : int {
   kUnknown = 0,
@@ -160,6 +169,9 @@ class System {
   virtual bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) = 0;
   // The entry at exactly this path (no wildcards), with its name as stored on disk.
   virtual std::optional<DirEntry> LookUp(std::string_view path) = 0;
+  // The attributes and size of the entry at exactly this path: the cheap question, asked before
+  // a removal (Windows answers it without searching the folder).
+  virtual std::optional<FileStatus> Status(std::string_view path) = 0;
 
   virtual std::string CurrentDirectory() = 0;
 

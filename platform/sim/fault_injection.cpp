@@ -149,6 +149,11 @@ std::optional<DirEntry> FaultInjector::LookUp(std::string_view path) {
   return ProxySystem::LookUp(path);
 }
 
+std::optional<FileStatus> FaultInjector::Status(std::string_view path) {
+  if (Inject(Op::kStatus, path)) return std::nullopt;
+  return ProxySystem::Status(path);
+}
+
 std::string FaultInjector::CurrentDirectory() {
   if (Inject(Op::kCurrentDirectory)) return {};
   return ProxySystem::CurrentDirectory();

@@ -586,6 +586,14 @@ std::optional<DirEntry> SimSystem::LookUp(std::string_view path) {
   return at.node->Entry();
 }
 
+std::optional<FileStatus> SimSystem::Status(std::string_view path) {
+  Count(Op::kStatus);
+  Located at = Locate(path);
+  if (!at.node || !at.parent) return std::nullopt;
+  const DirEntry entry = at.node->Entry();
+  return FileStatus{entry.attributes, entry.size};
+}
+
 std::string SimSystem::CurrentDirectory() {
   Count(Op::kCurrentDirectory);
   return currentDirectory_;

@@ -162,6 +162,25 @@ std::optional<DirEntry> Win32System::LookUp(std::string_view path) {
   return EntryOf(data);
 }
 
+std::optional<FileStatus> Win32System::Status(std::string_view path) {
+  if (path.find_first_of("*?<>\"") != std::string_view::npos) return std::nullopt;
+  // As for LookUp, a drive root is no entry.
+  if (path.size() <= 3 && path.size() >= 2 && path[1] == ':' &&
+      (path.size() == 2 || path[2] == '\\' || path[2] == '/')) {
+    return std::nullopt;
+  }
+  std::optional<std::wstring> wide = VerbatimPath(path);
+  if (!wide) return std::nullopt;
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExW(wide->c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  FileStatus status;
+  status.attributes = data.dwFileAttributes;
+  if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    status.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  }
+  return status;
+}
+
 DriveType Win32System::GetDriveType(std::string_view drive) {
   if (drive.size() < 2 || drive.size() > 3 || drive[1] != ':' ||
       (drive.size() == 3 && drive[2] != '\\')) {

@@ -15,6 +15,7 @@ class Win32System final : public System {
   bool MoveToRecycleBin(std::string_view path) override;
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
+  std::optional<FileStatus> Status(std::string_view path) override;
   std::string CurrentDirectory() override;
   DriveType GetDriveType(std::string_view drive) override;
   std::vector<DriveInfo> Drives() override;

@@ -206,10 +206,18 @@ TEST_P(SystemContract, LookUpIsExactAndGivesTheStoredName) {
   EXPECT_TRUE(entry->IsDirectory());
   EXPECT_EQ(entry->name, "Folder");
 
-  EXPECT_FALSE(Sys().LookUp(At("missing.txt")));
-  EXPECT_FALSE(Sys().LookUp(At("*.TXT")));
-  EXPECT_FALSE(Sys().LookUp(At("mixed case.tx?")));
-  EXPECT_FALSE(Sys().LookUp(World().Root().substr(0, 2) + "\\"));  // a drive root is no entry
+  const std::string root = World().Root().substr(0, 2) + "\\";  // a drive root is no entry
+  for (const std::string& none : {At("missing.txt"), At("*.TXT"), At("mixed case.tx?"), root}) {
+    EXPECT_FALSE(Sys().LookUp(none)) << none;
+    EXPECT_FALSE(Sys().Status(none)) << none;
+  }
+  // The cheap question answers alike, but for the name.
+  for (const char* name : {"mixed case.txt", "FOLDER"}) {
+    const std::optional<platform::FileStatus> status = Sys().Status(At(name));
+    ASSERT_TRUE(status) << name;
+    EXPECT_EQ(status->attributes, Sys().LookUp(At(name))->attributes) << name;
+    EXPECT_EQ(status->size, Sys().LookUp(At(name))->size) << name;
+  }
 }
 
 TEST_P(SystemContract, NamesInAnyScriptRoundTrip) {

@@ -88,7 +88,7 @@ TEST_F(SizeUnknown, AnOperaCookieFileWhoseSizeCannotBeReadStays) {
   sim.SetSpecialFolder(0x1A, "C:\\AppData");
   const std::string cookies = "C:\\AppData\\Opera\\Opera7\\profile\\cookies4.dat";
   sim.AddFile(cookies, std::string(60, 'x'));
-  faults.FailPath(Op::kLookUp, cookies);
+  faults.FailPath(Op::kStatus, cookies);
   cleanups.Cookies();
   EXPECT_TRUE(sim.Exists(cookies));
   EXPECT_EQ(state.freedBytes, 0);
@@ -103,7 +103,7 @@ TEST_F(SizeUnknown, AnUnusedDllWhoseSizeCannotBeReadStays) {
   const std::string dll = "C:\\Old\\unused.dll";
   sim.AddFile(dll, std::string(4000, 'x'));
   sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, dll, RegistryValue::FromDword(0));
-  faults.FailPath(Op::kLookUp, dll);
+  faults.FailPath(Op::kStatus, dll);
   cleanups.RemoveZeroCountDlls();
   EXPECT_TRUE(sim.Exists(dll));
   EXPECT_EQ(state.freedBytes, 0);
