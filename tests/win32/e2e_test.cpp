@@ -442,6 +442,15 @@ void WalkLanguage(const Language& language) {
   WaitHidden(info);
 
   ChooseDrive(main, L'n');
+  // An analysis first: no review, its own report, nothing removed.
+  PostClick(FindChild(main, L"Button", t[Text::kAnalyze]));
+  HWND analysis = program.WaitForWindow(L"TFrmDelinfo");
+  ASSERT_NE(analysis, nullptr);
+  EXPECT_EQ(WindowText(analysis), t[Text::kAnalysisTitle]);
+  EXPECT_EQ(LinesIn(ListBoxLines(FindChild(analysis, L"ListBox")), drive).size(), 4u);
+  Look(analysis, code + "-analysis", {{t[Text::kAnalysisHeadline], clean::kOutcomeFont}});
+  ::PostMessageW(analysis, WM_CLOSE, 0, 0);
+  WaitHidden(analysis);
   PostClick(FindChild(main, L"Button", t[Text::kDelete]));
   HWND review = program.WaitForWindow(L"TFrmmarkfile");
   ASSERT_NE(review, nullptr);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/win32_system.h"
 #include "settings/settings_files.h"
 #include "tests/win32/program_driver.h"
 #include "tests/win32/test_files.h"
@@ -29,8 +30,8 @@ class CleanProgram {
                                                            4));
   }
 
-  // Starts the program, chooses R: and presses "Delete".
-  HWND Start() {
+  // Starts the program, chooses R: and presses `button`.
+  HWND Start(const char* button = "Delete") {
     program_ = std::make_unique<Program>(folder_);
     main_ = program_->WaitForWindow(L"TFrmMain");
     if (!main_) return nullptr;
@@ -42,19 +43,29 @@ class CleanProgram {
       if (line[0] == L'r') ChooseComboLine(drives, static_cast<int>(i));
     }
     Click(FindChild(main_, L"Button", " "));  // the radio button beside the drive box
-    ::PostMessageW(FindChild(main_, L"Button", "Delete"), BM_CLICK, 0, 0);
+    Press(button);
     return main_;
   }
+  void Press(const char* button) {
+    ::PostMessageW(FindChild(main_, L"Button", button), BM_CLICK, 0, 0);
+  }
 
-  // Reads the report, closes it and the program.
-  Lines FinishWithReport() {
+  // Reads the report and closes it; its caption goes to `caption`.
+  Lines CloseReport(std::string* caption = nullptr) {
     HWND report = program_->WaitForWindow(L"TFrmDelinfo");
     EXPECT_NE(report, nullptr);
     if (!report) return {};
     Lines lines = ListBoxLines(FindChild(report, L"ListBox"));
+    if (caption) *caption = WindowText(report);
     ::PostMessageW(report, WM_CLOSE, 0, 0);
     for (int waited = 0; waited < 5000 && ::IsWindowVisible(report); waited += 20)
       ::Sleep(20);
+    return lines;
+  }
+
+  // Reads the report, closes it and the program.
+  Lines FinishWithReport() {
+    Lines lines = CloseReport();
     ::PostMessageW(main_, WM_CLOSE, 0, 0);
     EXPECT_EQ(program_->WaitForExit(), 0);
     return lines;
@@ -126,7 +137,49 @@ TEST_F(ProgramCleanTest, TheReviewRemovesOnlyTheMarkedLines) {
   EXPECT_FALSE(Exists("R:\\rev\\a.tmp"));
 }
 
-// Every clean-up switched on: the sandbox's own temporary, Windows and registry places.
+// Every entry below `folder`, with its size, not entering links; and every value of a key.
+void Describe(const std::string& folder, std::string& into) {
+  for (const testing_win32::Entry& entry : testing_win32::Entries(folder)) {
+    const std::string path = folder + "\\" + entry.name;
+    into += path + (entry.IsLink() ? " ->" : "") + '\n';
+    if (entry.IsFolder() && !entry.IsLink()) {
+      Describe(path, into);
+    } else if (!entry.IsFolder()) {
+      into += testing_win32::ReadAll(path) + '\n';
+    }
+  }
+}
+void Describe(HKEY root, const wchar_t* key, std::string& into) {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
+  wchar_t name[512];
+  BYTE data[512];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameLength = 512, dataLength = sizeof(data), type = 0;
+    if (::RegEnumValueW(opened, i, name, &nameLength, nullptr, &type, data, &dataLength) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    into += platform::win32::Narrow(name) + '=' +
+            std::string(reinterpret_cast<const char*>(data), dataLength) + '\n';
+  }
+  ::RegCloseKey(opened);
+}
+
+// A report's lines with each step's name left out: what an analysis and a run report alike.
+Lines Figures(const Lines& lines) {
+  Lines figures;
+  for (const std::string& line : lines) {
+    const std::size_t cut = line.find(": ");
+    figures.push_back(line.rfind("R:\\", 0) == 0 || line.rfind("C:\\", 0) == 0 ? line
+                      : cut == std::string::npos                               ? "(a step)"
+                                                 : line.substr(cut + 2));
+  }
+  return figures;
+}
+
+// Every clean-up switched on: the sandbox's own temporary, Windows and registry places. An
+// analysis first changes nothing, and announces what the run then does.
 TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);
@@ -155,12 +208,42 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
                    sizeof(zero));
   ::RegCloseKey(key);
 
+  MakeFile("R:\\all\\binned.txt", "in the bin before");
+  platform::win32::Win32System system;
+  ASSERT_TRUE(system.MoveToRecycleBin("R:\\all\\binned.txt"));
+  // WinINet makes its index files on first use, as it did long ago on a real machine: not the
+  // analysis's doing.
+  system.ListUrlCache([](const std::string&) { return true; });
+
   CleanProgram program(
       {settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
        settings::kTempInternetFiles, settings::kCookies, settings::kFavourites, settings::kHistory,
        settings::kOldUpdateFiles, settings::kSystemLog, settings::kUnusedDlls, settings::kRunList});
-  ASSERT_NE(program.Start(), nullptr);
+  const auto describe = [&] {
+    std::string all;
+    for (const std::string& folder :
+         {std::string("R:"), std::string("W:"), tempFolder.substr(0, tempFolder.size() - 1),
+          windowsFolder + "\\Temp", windowsFolder + "\\Windows Update Setup-Dateien",
+          windowsFolder + "\\system32\\WBEM\\Logs",
+          system.SpecialFolder(platform::csidl::kInternetCache),
+          system.SpecialFolder(platform::csidl::kCookies),
+          system.SpecialFolder(platform::csidl::kHistory),
+          system.SpecialFolder(platform::csidl::kFavorites)}) {
+      Describe(folder, all);
+    }
+    Describe(HKEY_CURRENT_USER, runMru, all);
+    Describe(HKEY_LOCAL_MACHINE, sharedDlls, all);
+    return all;
+  };
+  const std::string before = describe();
+  ASSERT_NE(program.Start("Analyze"), nullptr);
+  std::string caption;
+  const Lines announced = program.CloseReport(&caption);
+  EXPECT_EQ(caption, "Analysis");
+  EXPECT_EQ(describe(), before) << "the analysis changed the sandbox";
+  program.Press("Delete");
   const Lines lines = program.FinishWithReport();
+  EXPECT_EQ(Figures(announced), Figures(lines));
   // The found files first (earlier tests leave some on R: too), then one line per step, with
   // the removed shared library among them.
   const auto steps = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
