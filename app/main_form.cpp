@@ -131,12 +131,7 @@ bool TFrmMain::IsAdministrator() {
 void TFrmMain::FormCreate() {
   using settings::SettingsFile;
   UserIsAdmin = IsAdministrator();
-  settings::LoadSettings(system_, Settings);
-  if (!UserIsAdmin) {
-    Settings.AdvancedOptions[settings::kOldUpdateFiles] = false;
-    Settings.AdvancedOptions[settings::kSystemLog] = false;
-    Settings.AdvancedOptions[settings::kUnusedDlls] = false;
-  }
+  settings::LoadSettingsForUser(system_, UserIsAdmin, Settings);
   settings::LanguageChoice& record = Settings.LanguageRecord;
   if (!record.LanguageChosen) {
     // Set first, so the dialog is shown at most once however it is left.

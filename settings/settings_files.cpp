@@ -96,6 +96,13 @@ void LoadSettings(platform::System& system, Settings& settings) {
   }
 }
 
+void LoadSettingsForUser(platform::System& system, bool userIsAdmin, Settings& settings) {
+  LoadSettings(system, settings);
+  if (userIsAdmin) return;
+  for (Switch adminOnly : {kOldUpdateFiles, kSystemLog, kUnusedDlls})
+    settings.AdvancedOptions[adminOnly] = false;
+}
+
 void SaveSettings(platform::System& system, const Settings& settings) {
   auto save = [&](SettingsFile file, std::string_view path, const std::string& bytes) {
     if (!settings.keepOnDisk[static_cast<int>(file)]) SaveFileSafely(system, path, bytes);

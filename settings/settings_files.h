@@ -22,6 +22,10 @@ inline constexpr std::string_view kStandardExceptionPath = "data\\standard\\exce
 // unreadable file leaves its part in the initial state.
 void LoadSettings(platform::System& system, Settings& settings);
 
+// LoadSettings as a run of this user takes them: for a user who is no administrator the
+// switches of the steps that need one are off.
+void LoadSettingsForUser(platform::System& system, bool userIsAdmin, Settings& settings);
+
 // Writes the four settings files. Each is written to a temporary file beside it that then
 // replaces it, so a failure leaves the previous file whole.
 void SaveSettings(platform::System& system, const Settings& settings);
