@@ -137,6 +137,7 @@ void CleanRun::SpecialSteps() {
   cleanups::SpecialCleanups cleanups(*this, settings_.UserIsAdmin);
   for (const cleanups::SpecialStep& step : cleanups::kSpecialSteps) {
     if (!settings_.AdvancedOptions[step.on] || state_.stop) continue;
+    view_.StepBegins(step);
     ShowStatus(texts_[step.status]);
     const std::int64_t filesBefore = state_.removedFiles;
     const std::int64_t bytesBefore = state_.freedBytes;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cleanups/special_steps.h"
+
 namespace clean {
 
 class RunView {
@@ -19,6 +21,9 @@ class RunView {
   virtual std::optional<std::vector<std::string>> Review(std::vector<std::string> found) = 0;
   // Lets the window handle what is pending, the stop button included.
   virtual void ProcessMessages() = 0;
+  // A special step begins: what is freed from now until the next one begins, or the run ends,
+  // is this step's. A window's report needs no more than the step's own line.
+  virtual void StepBegins(const cleanups::SpecialStep&) {}
 };
 
 }  // namespace clean
