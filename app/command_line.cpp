@@ -1,0 +1,399 @@
+#include "app/command_line.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "about/links.h"
+#include "app/instance.h"
+#include "lang/language_texts.h"
+#include "platform/proxy_system.h"
+#include "platform/utf.h"
+#include "settings/settings_files.h"
+
+namespace app {
+
+namespace {
+
+constexpr const char* kNewLine = "\r\n";
+
+// The special steps' names in the JSON report, by switch: the same in every language.
+constexpr const char* kStepIds[settings::kSwitchCount] = {"temporaryFolders",
+                                                          "recentDocuments",
+                                                          "recycleBin",
+                                                          "temporaryInternetFiles",
+                                                          "cookies",
+                                                          "favourites",
+                                                          "history",
+                                                          nullptr,
+                                                          "oldUpdateFiles",
+                                                          "systemLog",
+                                                          "unusedDlls",
+                                                          "runList",
+                                                          nullptr,
+                                                          nullptr};
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+// "X:" or "X:\" names one drive; "all" the drives the window's "all drives" takes.
+std::optional<clean::DriveChoice> ParseDrives(std::string_view text) {
+  if (Lower(text) == "all") return clean::DriveChoice{};
+  const char letter = static_cast<char>(text.empty() ? '\0' : text[0] & ~0x20);
+  const bool drive = letter >= 'A' && letter <= 'Z' && text.size() >= 2 && text[1] == ':' &&
+                     (text.size() == 2 || (text.size() == 3 && text[2] == '\\'));
+  if (!drive) return std::nullopt;
+  return clean::DriveChoice{false, letter};
+}
+
+// The settings and language files, which the program names data\..., read from the folder the
+// command line gives, so that the current directory stays the user's.
+class DataFolderSystem final : public platform::ProxySystem {
+ public:
+  DataFolderSystem(platform::System& inner, std::string folder)
+      : ProxySystem(inner), folder_(std::move(folder)) {
+    while (folder_.size() > 1 && folder_.back() == '\\')
+      folder_.pop_back();
+  }
+
+  platform::ReadResult ReadFile(std::string_view path, platform::FileAccess access) override {
+    constexpr std::string_view kData = "data\\";
+    if (Lower(path.substr(0, kData.size())) != kData) return Inner().ReadFile(path, access);
+    return Inner().ReadFile(folder_ + std::string(path.substr(kData.size() - 1)), access);
+  }
+
+ private:
+  std::string folder_;
+};
+
+// The texts of the language the user chose; English when none was chosen yet (the window asks
+// at its first start) or its file cannot be read.
+lang::LanguageTexts ReadTexts(platform::System& data, const std::string& code) {
+  lang::LanguageTexts texts;
+  lang::ReadLanguageFile(data, code, texts);
+  if (texts.Code().empty()) lang::ReadLanguageFile(data, "En", texts);
+  return texts;
+}
+
+// A run as a command line shows it: every line of the report on standard output as it comes,
+// and what each part of the run freed, for the JSON report.
+class ConsoleView final : public clean::RunView {
+ public:
+  // The scan with its review, or a special step.
+  struct Part {
+    const cleanups::SpecialStep* step = nullptr;  // none: the scan
+    std::int64_t files = 0;
+    std::int64_t bytes = 0;
+  };
+
+  ConsoleView(platform::Console& console, clean::RunState& state)
+      : console_(console), state_(state), parts_(1) {}
+
+  // A console shows no progress: the report's lines come often enough.
+  void ShowStatus(const std::string&) override {}
+
+  void AddReportLine(const std::string& line) override {
+    console_.Out(line + kNewLine);
+    // The scan's lines name files, and so do the unused libraries'; another step's one line
+    // sums up what it removed.
+    const cleanups::SpecialStep* step = parts_.back().step;
+    if (step && step->report) return;
+    files_.push_back(line);
+    if (!step) ++parts_.back().files;
+  }
+
+  std::optional<std::vector<std::string>> Review(std::vector<std::string> found) override {
+    // The command is the user's consent to every find, as marking them all is; after Ctrl+C
+    // nothing more goes.
+    if (state_.stop) return std::nullopt;
+    return found;
+  }
+
+  void ProcessMessages() override {
+    if (console_.Interrupted()) state_.stop = true;
+  }
+
+  void StepBegins(const cleanups::SpecialStep& step) override {
+    Finish();
+    parts_.push_back({&step});
+    filesBefore_ = state_.removedFiles;
+    bytesBefore_ = state_.freedBytes;
+  }
+
+  // Closes the part that is running; once more when the run has ended.
+  void Finish() {
+    Part& part = parts_.back();
+    part.bytes = state_.freedBytes - bytesBefore_;
+    // The scan counts the files it names, its empty files among them.
+    if (part.step) part.files = state_.removedFiles - filesBefore_;
+  }
+
+  const std::vector<std::string>& Files() const { return files_; }
+  const std::vector<Part>& Parts() const { return parts_; }
+
+ private:
+  platform::Console& console_;
+  clean::RunState& state_;
+  std::vector<std::string> files_;
+  std::vector<Part> parts_;
+  std::int64_t filesBefore_ = 0;
+  std::int64_t bytesBefore_ = 0;
+};
+
+// A JSON string of UTF-8 text. A file name can hold a lone surrogate, which only an escape can
+// carry; text that is no UTF-8 (a damaged language file) keeps its ASCII only.
+std::string Quoted(std::string_view text) {
+  std::string out = "\"";
+  const auto escape = [&out](unsigned unit) {
+    char code[8];
+    std::snprintf(code, sizeof code, "\\u%04x", unit);
+    out += code;
+  };
+  const std::optional<std::u16string> decoded = platform::Utf8ToUtf16(text);
+  std::u16string units;
+  if (decoded) {
+    units = *decoded;
+  } else {
+    for (const char c : text)
+      units += static_cast<unsigned char>(c) < 0x80 ? static_cast<char16_t>(c) : u'\uFFFD';
+  }
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const char16_t c = units[i];
+    const bool surrogate = c >= 0xD800 && c < 0xE000;
+    const bool pair = surrogate && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+                      units[i + 1] < 0xE000;
+    if (c == u'"' || c == u'\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20 || surrogate != pair) {
+      escape(c);
+    } else if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      out += platform::Utf16ToUtf8(std::u16string_view(units).substr(i, pair ? 2 : 1));
+      if (pair) ++i;
+    }
+  }
+  return out + '"';
+}
+
+std::string IsoTime(const platform::UtcTime& time) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", time.year, time.month,
+                time.day, time.hour, time.minute, time.second);
+  return text;
+}
+
+std::string Figures(std::int64_t files, std::int64_t bytes) {
+  return "\"files\": " + std::to_string(files) + ", \"bytes\": " + std::to_string(bytes);
+}
+
+struct Outcome {
+  const char* name;
+  int exitCode;
+};
+
+std::string JsonReport(const CommandLine& line, const ConsoleView& view, const Outcome& outcome,
+                       const platform::UtcTime& start, const platform::UtcTime& end,
+                       const lang::LanguageTexts& texts) {
+  const bool clean = line.action == CommandLine::Action::kClean;
+  const std::string drives = line.drives.allDrives ? "all" : std::string{line.drives.letter, ':'};
+  std::string json = "{\n";
+  json += "  \"program\": \"Dustorix\",\n";
+  json += "  \"version\": " + Quoted(about::kVersion) + ",\n";
+  json += std::string("  \"command\": \"") + (clean ? "clean" : "analyze") + "\",\n";
+  json += "  \"drives\": " + Quoted(drives) + ",\n";
+  json += "  \"start\": \"" + IsoTime(start) + "\",\n";
+  json += "  \"end\": \"" + IsoTime(end) + "\",\n";
+  json += std::string("  \"outcome\": \"") + outcome.name + "\",\n";
+  json += "  \"exitCode\": " + std::to_string(outcome.exitCode) + ",\n";
+  json += "  \"files\": [";
+  for (std::size_t i = 0; i < view.Files().size(); ++i)
+    json += (i == 0 ? "\n    " : ",\n    ") + Quoted(view.Files()[i]);
+  json += view.Files().empty() ? "],\n" : "\n  ],\n";
+  std::int64_t files = 0;
+  std::int64_t bytes = 0;
+  std::string steps;
+  for (const ConsoleView::Part& part : view.Parts()) {
+    files += part.files;
+    bytes += part.bytes;
+    if (!part.step) {
+      json += "  \"scan\": {" + Figures(part.files, part.bytes) + "},\n";
+      continue;
+    }
+    steps += steps.empty() ? "\n    " : ",\n    ";
+    steps += std::string("{\"step\": \"") + kStepIds[part.step->on] +
+             "\", \"name\": " + Quoted(texts[part.step->name]) + ", " +
+             Figures(part.files, part.bytes) + "}";
+  }
+  json += "  \"steps\": [" + steps + (steps.empty() ? "],\n" : "\n  ],\n");
+  json += "  \"total\": {" + Figures(files, bytes) + "}\n}\n";
+  return json;
+}
+
+// Whether the report's folder takes a file: asked before the run, so that no run is made whose
+// report could not be kept.
+bool CanWrite(platform::System& system, const std::string& path) {
+  const std::string probe = path + ".new";
+  if (!system.WriteFile(probe, {})) return false;
+  system.DeleteFile(probe);
+  return true;
+}
+
+void Fail(platform::Console& console, const std::string& message) {
+  console.Err("dustorix: " + message + kNewLine);
+}
+
+}  // namespace
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
+                                            std::string& error) {
+  CommandLine line;
+  for (const std::string& arg : args) {
+    if (arg == "/?") return line;
+  }
+  bool actionGiven = false;
+  bool dataGiven = false;
+  bool jsonGiven = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string option = Lower(args[i]);
+    const bool valueFollows = i + 1 < args.size() && !args[i + 1].empty();
+    if (option == "/analyze" || option == "/clean") {
+      if (actionGiven) {
+        error = "give only one of /analyze and /clean";
+        return std::nullopt;
+      }
+      actionGiven = true;
+      line.action =
+          option == "/clean" ? CommandLine::Action::kClean : CommandLine::Action::kAnalyze;
+      if (!valueFollows || args[i + 1][0] == '/') continue;
+      const std::optional<clean::DriveChoice> drives = ParseDrives(args[++i]);
+      if (!drives) {
+        error = "not a drive: " + args[i] + " (give X: or all)";
+        return std::nullopt;
+      }
+      line.drives = *drives;
+    } else if (option == "/data" || option == "/json") {
+      const bool data = option == "/data";
+      bool& given = data ? dataGiven : jsonGiven;
+      if (given || !valueFollows) {
+        error = option + (given ? " is given twice" : data ? " needs a folder" : " needs a file");
+        return std::nullopt;
+      }
+      given = true;
+      (data ? line.dataFolder : line.jsonFile) = args[++i];
+    } else {
+      error = "unknown argument: " + args[i];
+      return std::nullopt;
+    }
+  }
+  if (!actionGiven) {
+    error = "give /analyze or /clean";
+    return std::nullopt;
+  }
+  return line;
+}
+
+std::string Usage() {
+  return std::string("Dustorix ") + about::kVersion +
+         ", junk file cleaner\r\n"
+         "\r\n"
+         "  dustorix.exe                     opens the window\r\n"
+         "  dustorix.exe /analyze [X:|all]   lists what a clean run would remove, removes "
+         "nothing\r\n"
+         "  dustorix.exe /clean [X:|all]     cleans with the saved settings, without a review\r\n"
+         "\r\n"
+         "  X: cleans that drive; all (the default) every fixed and network drive.\r\n"
+         "  /data DIR    reads the settings from DIR (default: the folder data in the current "
+         "folder)\r\n"
+         "  /json FILE   also writes the report to FILE, in JSON\r\n"
+         "  /?           shows this text\r\n"
+         "\r\n"
+         "Exit codes: 0 done; 1 the settings could not be read, nothing was searched; 2 bad\r\n"
+         "arguments, nothing was done; 3 Dustorix is already running, nothing was done;\r\n"
+         "4 stopped by Ctrl+C or Ctrl+Break; 5 the JSON report could not be written.\r\n";
+}
+
+int RunCommandLine(platform::System& system, platform::Console& console,
+                   const std::vector<std::string>& args) {
+  std::string error;
+  const std::optional<CommandLine> line = ParseCommandLine(args, error);
+  if (!line) {
+    Fail(console, error + kNewLine);
+    console.Err(Usage());
+    return kExitBadArguments;
+  }
+  if (line->action == CommandLine::Action::kUsage) {
+    console.Out(Usage());
+    return kExitDone;
+  }
+  // Two runs never overlap, window or command line; a running window stays where it is.
+  bool anotherInstance = false;
+  const std::unique_ptr<platform::NamedSemaphore> semaphore =
+      system.CreateNamedSemaphore(InstanceName, anotherInstance);
+  if (anotherInstance) {
+    Fail(console, "Dustorix is already running; nothing was done.");
+    return kExitAlreadyRunning;
+  }
+  const clean::DriveChoice drives = line->drives;
+  if (!drives.allDrives &&
+      system.GetDriveType(std::string{drives.letter, ':'}) == platform::DriveType::kNoRootDir) {
+    Fail(console, std::string("there is no drive ") + drives.letter + ":; nothing was done.");
+    return kExitBadArguments;
+  }
+  if (!line->jsonFile.empty() && !CanWrite(system, line->jsonFile)) {
+    Fail(console, "the report cannot be written to " + line->jsonFile + "; nothing was done.");
+    return kExitBadArguments;
+  }
+  const std::optional<platform::FileStatus> folder = system.Status(line->dataFolder);
+  if (!folder || !folder->IsDirectory()) {
+    Fail(console, "there is no data folder " + line->dataFolder + "; nothing was searched.");
+    return kExitSettingsUnreadable;
+  }
+
+  DataFolderSystem data(system, line->dataFolder);
+  const bool userIsAdmin = system.IsAdministrator();
+  settings::Settings settings;
+  settings::LoadSettingsForUser(data, userIsAdmin, settings);
+  const lang::LanguageTexts texts = ReadTexts(data, settings.LanguageRecord.LanguageCode);
+  const clean::RunSettings runSettings = clean::RunSettings::From(settings, userIsAdmin);
+  const bool analysis = line->action == CommandLine::Action::kAnalyze;
+
+  clean::RunState state;
+  ConsoleView view(console, state);
+  const platform::UtcTime start = console.Now();
+  clean::CleanRun run(system, view, state, runSettings, texts);
+  const clean::RunOutcome ran =
+      run.Run(drives, analysis ? clean::RunKind::kAnalysis : clean::RunKind::kClean);
+  view.Finish();
+  const platform::UtcTime end = console.Now();
+
+  using lang::Text;
+  Outcome outcome{"completed", kExitDone};
+  Text headline = analysis ? Text::kAnalysisHeadline : Text::kSuccessHeadline;
+  if (ran == clean::RunOutcome::kSettingsUnreadable) {
+    outcome = {"settingsUnreadable", kExitSettingsUnreadable};
+    headline = Text::kSettingsUnreadable;
+  } else if (state.stop) {
+    // Also in review mode, where the window counts a stopped scan as done: here nothing of it
+    // was removed.
+    outcome = {"stopped", kExitStopped};
+    headline = Text::kStoppedHeadline;
+  }
+  const Text unit = analysis ? Text::kWouldBeFreedUnit : Text::kFreedUnit;
+  console.Out(texts[headline] + kNewLine + std::to_string(state.freedBytes / 1024) + texts[unit] +
+              kNewLine);
+  if (!line->jsonFile.empty() &&
+      !settings::SaveFileSafely(system, line->jsonFile,
+                                JsonReport(*line, view, outcome, start, end, texts))) {
+    Fail(console, "the report could not be written to " + line->jsonFile + ".");
+    return kExitReportNotWritten;
+  }
+  return outcome.exitCode;
+}
+
+}  // namespace app

@@ -1,0 +1,188 @@
+// The command line of unattended runs: its arguments, and /analyze and /clean on the sim.
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "about/links.h"
+#include "platform/sim/sim_console.h"
+#include "tests/clean/run_harness.h"
+
+namespace testing_app {
+namespace {
+
+using Args = std::vector<std::string>;
+
+std::string Parsed(const Args& args) {
+  std::string error;
+  const std::optional<app::CommandLine> line = app::ParseCommandLine(args, error);
+  if (!line) return "error: " + error;
+  if (line->action == app::CommandLine::Action::kUsage) return "usage";
+  std::string drives = line->drives.allDrives ? "all" : std::string{line->drives.letter, ':'};
+  return (line->action == app::CommandLine::Action::kClean ? "clean " : "analyze ") + drives + " " +
+         line->dataFolder + " " + line->jsonFile;
+}
+
+TEST(CommandLineTest, ArgumentsAreTakenAsTheUsageSaysAndNothingElse) {
+  const std::pair<Args, std::string> cases[] = {
+      {{"/analyze"}, "analyze all data "},
+      {{"/CLEAN", "e:"}, "clean E: data "},
+      {{"/json", "r.json", "/Analyze", "c:\\", "/data", "D:\\x"}, "analyze C: D:\\x r.json"},
+      {{"/clean", "ALL", "/data", "/x"}, "clean all /x "},
+      {{"/clean", "/bogus", "/?"}, "usage"},
+      {{}, "error: give /analyze or /clean"},
+      {{"/data", "x"}, "error: give /analyze or /clean"},
+      {{"/clean", "/analyze"}, "error: give only one of /analyze and /clean"},
+      {{"/clean", "C:", "D:"}, "error: unknown argument: D:"},
+      {{"/clean", "CC:"}, "error: not a drive: CC: (give X: or all)"},
+      {{"/clean", "1:"}, "error: not a drive: 1: (give X: or all)"},
+      {{"/clean", "C:\\x"}, "error: not a drive: C:\\x (give X: or all)"},
+      {{"/clean", "/data"}, "error: /data needs a folder"},
+      {{"/clean", "/json", ""}, "error: /json needs a file"},
+      {{"/clean", "/data", "a", "/DATA", "b"}, "error: /data is given twice"},
+      {{"clean"}, "error: unknown argument: clean"},
+  };
+  for (const auto& [args, expected] : cases)
+    EXPECT_EQ(Parsed(args), expected) << ::testing::PrintToString(args);
+}
+
+class CommandLineRunTest : public ::testing::Test {
+ protected:
+  CommandLineRunTest() {
+    h.Patterns("*.tmp\r\n");
+    h.sim.AddFile("E:\\junk\\a.tmp", "aaaa");
+    h.sim.AddFile("E:\\junk\\sub\\b.tmp", std::string(2000, 'b'));
+    h.sim.AddFile("E:\\junk\\keep.txt", "keep");
+  }
+  int Run(const Args& args) { return app::RunCommandLine(h.faults, console, args); }
+  std::string Json() { return h.sim.Content("C:\\Dustorix\\r.json").value_or("<none>"); }
+
+  RunHarness h;
+  platform::sim::SimConsole console;
+};
+
+TEST_F(CommandLineRunTest, AnAnalysisAnnouncesExactlyWhatTheCleanRunThenDoes) {
+  SeedCleanupPlaces(h.sim);
+  // A lone surrogate, which only an escape carries, and a pair, which UTF-8 does.
+  h.sim.AddFile("E:\\junk\\\xCE\xA9\xED\xA0\x80\xF0\x9F\x98\x80.tmp", "odd name");
+  h.sim.AddFile("E:\\junk\\empty.log", "");
+  h.Switches(
+      {settings::kZeroByteFiles, settings::kHistory, settings::kUnusedDlls, settings::kRunList});
+  const std::string before = h.sim.Dump("E:\\") + h.sim.Dump("C:\\Program Files");
+  ASSERT_EQ(Run({"/analyze", "E:", "/json", "r.json"}), app::kExitDone) << console.err;
+  EXPECT_EQ(h.sim.Dump("E:\\") + h.sim.Dump("C:\\Program Files"), before);
+  const std::string announced = Json();
+  EXPECT_EQ(announced, R"({
+  "program": "Dustorix",
+  "version": ")" + std::string(about::kVersion) +
+                           R"(",
+  "command": "analyze",
+  "drives": "E:",
+  "start": "2024-05-01T03:00:00Z",
+  "end": "2024-05-01T03:00:00Z",
+  "outcome": "completed",
+  "exitCode": 0,
+  "files": [
+    "E:\\junk\\a.tmp",
+    "E:\\junk\\Ω\ud800😀.tmp",
+    "E:\\junk\\empty.log",
+    "E:\\junk\\sub\\b.tmp",
+    "C:\\Program Files\\Old\\unused.dll"
+  ],
+  "scan": {"files": 4, "bytes": 2012},
+  "steps": [
+    {"step": "history", "name": ")" +
+                           En(Text::kHistoryCaption) + R"(", "files": 1, "bytes": 100},
+    {"step": "unusedDlls", "name": ")" +
+                           En(Text::kUnusedDllsCaption) + R"(", "files": 1, "bytes": 4000},
+    {"step": "runList", "name": ")" +
+                           En(Text::kRunListCaption) + R"(", "files": 0, "bytes": 0}
+  ],
+  "total": {"files": 6, "bytes": 6112}
+}
+)");
+  const std::string out =
+      "E:\\junk\\a.tmp\r\nE:\\junk\\\xCE\xA9\xED\xA0\x80\xF0\x9F\x98\x80.tmp\r\n"
+      "E:\\junk\\empty.log\r\nE:\\junk\\sub\\b.tmp\r\n" +
+      En(Text::kHistoryCaption, 1, 100) + "\r\nC:\\Program Files\\Old\\unused.dll\r\n" +
+      En(Text::kRunListCaption) + "\r\n" + En(Text::kAnalysisHeadline) + "\r\n5" +
+      En(Text::kWouldBeFreedUnit) + "\r\n";
+  EXPECT_EQ(console.out, out);
+
+  console.out.clear();
+  ASSERT_EQ(Run({"/clean", "E:", "/json", "r.json"}), app::kExitDone) << console.err;
+  std::string done = announced;
+  done.replace(done.find("analyze"), 7, "clean");
+  EXPECT_EQ(Json(), done);
+  EXPECT_FALSE(h.sim.Exists("E:\\junk\\a.tmp"));
+  EXPECT_FALSE(h.sim.Exists("C:\\Program Files\\Old\\unused.dll"));
+  EXPECT_TRUE(h.sim.Exists("E:\\junk\\keep.txt"));
+  EXPECT_NE(console.out.find(En(Text::kSuccessHeadline) + "\r\n5" + En(Text::kFreedUnit)),
+            std::string::npos);
+}
+
+TEST_F(CommandLineRunTest, CleanTakesEveryFindOfAReviewAndOnlyReadsTheSettings) {
+  h.Switches({settings::kReviewFirst});
+  // Never started with a window, so no language was chosen: English.
+  h.sim.DeleteFile("data\\lang\\whichlang.dat");
+  h.sim.AddFolder("C:\\Elsewhere");
+  h.sim.SetCurrentDirectory("C:\\Elsewhere");
+  const std::string before = h.sim.Dump("C:\\Dustorix") + h.sim.Dump("C:\\Elsewhere");
+  EXPECT_EQ(Run({"/clean", "/data", "C:\\Dustorix\\data\\"}), app::kExitDone) << console.err;
+  EXPECT_FALSE(h.sim.Exists("E:\\junk\\a.tmp"));
+  EXPECT_FALSE(h.sim.Exists("E:\\junk\\sub\\b.tmp"));
+  EXPECT_EQ(h.sim.Dump("C:\\Dustorix") + h.sim.Dump("C:\\Elsewhere"), before);
+  EXPECT_NE(console.out.find(En(Text::kSuccessHeadline)), std::string::npos);
+}
+
+TEST_F(CommandLineRunTest, CtrlCStopsTheRunAndAStoppedReviewRemovesNothing) {
+  for (const bool review : {false, true}) {
+    SCOPED_TRACE(review ? "review mode" : "no review");
+    h.sim.AddFile("E:\\junk\\a.tmp", "aaaa");
+    h.Switches(
+        review ? std::initializer_list<settings::Switch>{settings::kReviewFirst, settings::kRunList}
+               : std::initializer_list<settings::Switch>{settings::kRunList});
+    console = {};
+    console.onInterruptCheck = [](platform::sim::SimConsole& c) { c.interrupted = true; };
+    EXPECT_EQ(Run({"/clean", "E:", "/json", "r.json"}), app::kExitStopped);
+    EXPECT_NE(console.out.find(En(Text::kStoppedHeadline)), std::string::npos);
+    EXPECT_EQ(console.out.find(En(Text::kRunListReport)), std::string::npos) << "no step ran";
+    EXPECT_NE(Json().find("\"outcome\": \"stopped\",\n  \"exitCode\": 4"), std::string::npos);
+    EXPECT_TRUE(h.sim.Exists("E:\\junk\\sub\\b.tmp"));
+    EXPECT_EQ(h.sim.Exists("E:\\junk\\a.tmp"), review);
+  }
+}
+
+TEST_F(CommandLineRunTest, RefusalsDoNothingAndSayWhy) {
+  bool broadcast = false;
+  h.sim.onBroadcast = [&](std::uint32_t) { broadcast = true; };
+  const auto refused = [&](const Args& args, int code, const std::string& message) {
+    console = {};
+    EXPECT_EQ(Run(args), code) << ::testing::PrintToString(args);
+    EXPECT_NE(console.err.find(message), std::string::npos) << console.err;
+    EXPECT_TRUE(h.sim.Exists("E:\\junk\\a.tmp"));
+    EXPECT_FALSE(h.sim.Exists("C:\\Dustorix\\r.json"));
+  };
+  refused({"/clean", "/frob"}, app::kExitBadArguments, "unknown argument: /frob\r\n\r\nDustorix");
+  refused({"/clean", "Q:"}, app::kExitBadArguments, "there is no drive Q:");
+  refused({"/clean", "/json", "C:\\missing\\r.json"}, app::kExitBadArguments, "cannot be written");
+  refused({"/clean", "/data", "C:\\missing"}, app::kExitSettingsUnreadable, "no data folder");
+  h.faults.FailPath(platform::sim::Op::kReadFile, "data\\exception.dat");
+  refused({"/clean"}, app::kExitSettingsUnreadable, "");
+  EXPECT_NE(console.out.find(En(Text::kSettingsUnreadable)), std::string::npos);
+  h.faults.ClearFailures();
+  bool existed = false;
+  const auto window = h.sim.CreateNamedSemaphore(app::InstanceName, existed);
+  refused({"/clean"}, app::kExitAlreadyRunning, "already running");
+  EXPECT_FALSE(broadcast) << "a running window stays where it is";
+}
+
+TEST_F(CommandLineRunTest, AReportThatCannotBeWrittenAfterTheRunIsAFailure) {
+  h.faults.FailPath(platform::sim::Op::kReplaceFile, "r.json");
+  EXPECT_EQ(Run({"/clean", "/json", "r.json"}), app::kExitReportNotWritten);
+  EXPECT_FALSE(h.sim.Exists("E:\\junk\\a.tmp"));
+  EXPECT_FALSE(h.sim.Exists("C:\\Dustorix\\r.json.new"));
+  EXPECT_NE(console.err.find("could not be written to r.json"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace testing_app
