@@ -72,6 +72,7 @@ class CleanProgram {
   }
 
   Program& Running() { return *program_; }
+  const ProgramFolder& Folder() const { return folder_; }
 
  private:
   ProgramFolder folder_;
@@ -179,7 +180,8 @@ Lines Figures(const Lines& lines) {
 }
 
 // Every clean-up switched on: the sandbox's own temporary, Windows and registry places. An
-// analysis first changes nothing, and announces what the run then does.
+// analysis first, of the command line and of the window, changes nothing, and announces what
+// the run then does; a command-line clean beside the window does nothing.
 TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);
@@ -236,11 +238,33 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
     return all;
   };
   const std::string before = describe();
+  const CommandRun analysis = RunCommand(program.Folder(), "/analyze R: /json analysis.json");
+  EXPECT_EQ(analysis.exitCode, 0) << analysis.err;
+  EXPECT_EQ(describe(), before) << "the command line's analysis changed the sandbox";
+  const std::string json = program.Folder().Read("analysis.json");
+  std::size_t steps = 0;
+  for (std::size_t at = json.find("{\"step\": "); at != std::string::npos;
+       at = json.find("{\"step\": ", at + 1)) {
+    ++steps;
+  }
+  EXPECT_EQ(steps, 11u) << json;
   ASSERT_NE(program.Start("Analyze"), nullptr);
   std::string caption;
   const Lines announced = program.CloseReport(&caption);
   EXPECT_EQ(caption, "Analysis");
   EXPECT_EQ(describe(), before) << "the analysis changed the sandbox";
+  // Both analyses are the same run: the command line's lines are the window's, then its
+  // headline and size.
+  Lines printed;
+  for (std::size_t at = 0, end; (end = analysis.out.find("\r\n", at)) != std::string::npos;
+       at = end + 2) {
+    printed.push_back(analysis.out.substr(at, end - at));
+  }
+  ASSERT_GE(printed.size(), 2u);
+  EXPECT_EQ(Lines(printed.begin(), printed.end() - 2), announced);
+  // While the window runs a command-line clean does nothing.
+  EXPECT_EQ(RunCommand(program.Folder(), "/clean R:").exitCode, 3);
+  EXPECT_EQ(describe(), before) << "a command-line clean ran beside the window";
   program.Press("Delete");
   const Lines lines = program.FinishWithReport();
   EXPECT_EQ(Figures(announced), Figures(lines));

@@ -111,6 +111,100 @@ int Program::WaitForExit(int timeoutMs) const {
   return static_cast<int>(code);
 }
 
+namespace {
+
+int Finish(PROCESS_INFORMATION& info) {
+  platform::win32::UniqueHandle process(info.hProcess);
+  platform::win32::UniqueHandle thread(info.hThread);
+  DWORD code = 0;
+  if (::WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) {
+    ::TerminateProcess(process.Get(), 99);
+    return -1;
+  }
+  ::GetExitCodeProcess(process.Get(), &code);
+  return static_cast<int>(code);
+}
+
+std::wstring CommandLine(const ProgramFolder& folder, const std::string& arguments) {
+  return L"\"" + W(folder.File("dustorix.exe")) + L"\" " + W(arguments);
+}
+
+}  // namespace
+
+CommandRun RunCommand(const ProgramFolder& folder, const std::string& arguments) {
+  SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+  platform::win32::UniqueHandle read, write;
+  EXPECT_TRUE(::CreatePipe(read.Receive(), write.Receive(), &inherited, 0));
+  ::SetHandleInformation(read.Get(), HANDLE_FLAG_INHERIT, 0);
+  const std::string errFile = folder.File("stderr.txt");
+  platform::win32::UniqueHandle err(::CreateFileW(WidePath(errFile).c_str(), GENERIC_WRITE,
+                                                  FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = write.Get();
+  startup.hStdError = err.Get();
+  PROCESS_INFORMATION info{};
+  std::wstring command = CommandLine(folder, arguments);
+  CommandRun run;
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        W(folder.Path()).c_str(), &startup, &info)) {
+    ADD_FAILURE() << "CreateProcess failed: " << ::GetLastError();
+    return run;
+  }
+  write.Reset();
+  char chunk[4096];
+  DWORD got = 0;
+  while (::ReadFile(read.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
+    run.out.append(chunk, got);
+  run.exitCode = Finish(info);
+  err.Reset();
+  run.err = testing_win32::ReadAll(errFile);
+  return run;
+}
+
+std::vector<std::wstring> RunOnConsole(const ProgramFolder& folder, const std::string& arguments) {
+  const HANDLE given[] = {::GetStdHandle(STD_INPUT_HANDLE), ::GetStdHandle(STD_OUTPUT_HANDLE),
+                          ::GetStdHandle(STD_ERROR_HANDLE)};
+  ::FreeConsole();
+  std::vector<std::wstring> lines;
+  if (::AllocConsole()) {
+    platform::win32::UniqueHandle screen(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                       OPEN_EXISTING, 0, nullptr));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::wstring command = CommandLine(folder, arguments);
+    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         W(folder.Path()).c_str(), &startup, &info)) {
+      Finish(info);
+    }
+    CONSOLE_SCREEN_BUFFER_INFO buffer{};
+    ::GetConsoleScreenBufferInfo(screen.Get(), &buffer);
+    std::wstring row(static_cast<size_t>(buffer.dwSize.X), L' ');
+    bool wrapped = false;
+    for (SHORT y = 0; y <= buffer.dwCursorPosition.Y; ++y) {
+      DWORD read = 0;
+      ::ReadConsoleOutputCharacterW(screen.Get(), row.data(), static_cast<DWORD>(row.size()),
+                                    COORD{0, y}, &read);
+      const std::wstring text = row.substr(0, row.find_last_not_of(L' ') + 1);
+      if (wrapped) {
+        lines.back() += text;
+      } else {
+        lines.push_back(text);
+      }
+      wrapped = text.size() == row.size();
+    }
+    ::FreeConsole();
+  }
+  ::SetStdHandle(STD_INPUT_HANDLE, given[0]);
+  ::SetStdHandle(STD_OUTPUT_HANDLE, given[1]);
+  ::SetStdHandle(STD_ERROR_HANDLE, given[2]);
+  return lines;
+}
+
 std::string WindowText(HWND window) {
   wchar_t text[512] = {};
   ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));

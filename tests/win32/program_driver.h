@@ -51,6 +51,18 @@ class Program {
   platform::win32::UniqueHandle thread_;
 };
 
+// How a command-line run of the program in the folder ended: its exit code, standard output (a
+// pipe) and standard error (a file).
+struct CommandRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+CommandRun RunCommand(const ProgramFolder& folder, const std::string& arguments);
+// A run attached to a new console of the test's own (the test's standard handles are put back
+// afterwards): the console's lines, each row's end spaces cut, rows a line wrapped over joined.
+std::vector<std::wstring> RunOnConsole(const ProgramFolder& folder, const std::string& arguments);
+
 // The captions of a window's child controls, in creation order.
 std::vector<std::string> ChildTexts(HWND window);
 std::string WindowText(HWND window);

@@ -1,0 +1,98 @@
+// dustorix.exe started from a script or a console: /analyze and /clean on the sandbox's R:.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "about/links.h"
+#include "settings/settings_files.h"
+#include "tests/win32/program_driver.h"
+#include "tests/win32/test_files.h"
+
+namespace testing_program {
+namespace {
+
+using Lines = std::vector<std::string>;
+using lang::Text;
+using testing_win32::Exists;
+using testing_win32::MakeFile;
+
+// A program whose runs take *.tmp, in review mode, which the command line takes as consent.
+ProgramFolder CommandProgram(const std::string& language) {
+  ProgramFolder folder;
+  folder.Write("data\\fileformat.dat", "*.tmp\r\n");
+  settings::Switches on{};
+  on[settings::kReviewFirst] = true;
+  folder.Write("data\\advancedoption.dat", settings::FormatAdvancedOptions(on));
+  folder.Write("data\\lang\\whichlang.dat", "\x02" + language + "\x01");
+  return folder;
+}
+
+// The lines about R:\cli\ (other tests leave junk on R: too), then the last two: the headline
+// and the freed size.
+Lines Ours(const std::string& out) {
+  Lines lines, ours;
+  for (std::size_t at = 0, end; (end = out.find("\r\n", at)) != std::string::npos; at = end + 2)
+    lines.push_back(out.substr(at, end - at));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].rfind("R:\\cli\\", 0) == 0 || i + 2 >= lines.size()) ours.push_back(lines[i]);
+  }
+  return ours;
+}
+
+TEST(ProgramCommandLineTest, AnalyzeThenCleanReportOnRedirectedOutputAndInJson) {
+  MakeFile("R:\\cli\\a.tmp", "aaaa");
+  MakeFile("R:\\cli\\sub\\b.tmp", "bb");
+  MakeFile("R:\\cli\\keep.txt", "keep");
+  const ProgramFolder folder = CommandProgram("En");
+  const lang::LanguageTexts en = LanguageTextsOf(folder, "En");
+  const auto settingsFiles = [&] {
+    return folder.Read("data\\fileformat.dat") + folder.Read("data\\advancedoption.dat") +
+           folder.Read("data\\exception.dat") + folder.Read("data\\lang\\whichlang.dat");
+  };
+  const std::string settingsBefore = settingsFiles();
+
+  CommandRun run = RunCommand(folder, "/clean R: /bogus");
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.err.find("unknown argument: /bogus\r\n\r\nDustorix"), std::string::npos) << run.err;
+  EXPECT_EQ(RunCommand(folder, "/clean Q:").exitCode, 2);
+  EXPECT_TRUE(Exists("R:\\cli\\a.tmp"));
+
+  for (const std::string command : {"analyze", "clean"}) {
+    run = RunCommand(folder, "/" + command + " R: /json report.json");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const bool analysis = command == "analyze";
+    const Lines lines = Ours(run.out);
+    ASSERT_EQ(lines.size(), 4u) << run.out;
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 3),
+              (Lines{"R:\\cli\\a.tmp", "R:\\cli\\sub\\b.tmp",
+                     en[analysis ? Text::kAnalysisHeadline : Text::kSuccessHeadline]}));
+    const std::string unit = en[analysis ? Text::kWouldBeFreedUnit : Text::kFreedUnit];
+    EXPECT_TRUE(lines[3].ends_with(unit)) << lines[3];
+    const std::string json = folder.Read("report.json");
+    for (const std::string& part :
+         {"\"version\": \"" + std::string(about::kVersion) + "\"", "\"command\": \"" + command,
+          std::string("\"drives\": \"R:\""), std::string("\"R:\\\\cli\\\\sub\\\\b.tmp\""),
+          std::string("\"exitCode\": 0")}) {
+      EXPECT_NE(json.find(part), std::string::npos) << part << " in\n" << json;
+    }
+    EXPECT_EQ(Exists("R:\\cli\\a.tmp"), analysis);
+  }
+  EXPECT_TRUE(Exists("R:\\cli\\keep.txt"));
+  EXPECT_EQ(settingsFiles(), settingsBefore);
+}
+
+TEST(ProgramCommandLineTest, OnAConsoleTheReportIsWrittenInUtf16) {
+  if (!HaveDisplay()) GTEST_SKIP() << "Wine gives a console a screen only with a display";
+  MakeFile("R:\\cli\\\xCE\xB5\\c.tmp", "c");  // a Greek folder name: ε
+  const ProgramFolder folder = CommandProgram("Gr");
+  const lang::LanguageTexts gr = LanguageTextsOf(folder, "Gr");
+  const std::vector<std::wstring> lines = RunOnConsole(folder, "/analyze R:");
+  for (const std::string& expected :
+       {std::string("R:\\cli\\\xCE\xB5\\c.tmp"), gr[Text::kAnalysisHeadline]}) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), testing_win32::W(expected)), lines.end())
+        << expected;
+  }
+}
+
+}  // namespace
+}  // namespace testing_program
