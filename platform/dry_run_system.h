@@ -43,6 +43,9 @@ class DryRunSystem final : public ProxySystem {
   bool DeleteFile(std::string_view path) override;
   bool RemoveFolder(std::string_view path) override;
   bool MoveToRecycleBin(std::string_view path) override;
+  void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) override {
+    System::MoveAllToRecycleBin(paths, gone);  // item by item, each recorded
+  }
   bool WriteFile(std::string_view path, std::string_view bytes) override;
   bool ReplaceFile(std::string_view from, std::string_view to) override;
   ReadResult ReadFile(std::string_view path, FileAccess access) override;

@@ -13,6 +13,7 @@ class Win32System final : public System {
   bool DeleteFile(std::string_view path) override;
   bool RemoveFolder(std::string_view path) override;
   bool MoveToRecycleBin(std::string_view path) override;
+  void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) override;
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
   std::optional<FileStatus> Status(std::string_view path) override;
