@@ -102,52 +102,50 @@ void Walk(std::wstring& folder, WalkCount& count, std::vector<std::wstring>& pen
   pending.resize(first);
 }
 
+// One listing of `folder` (ending with a backslash): the names of its files and of its folders.
+void ListOnce(const std::wstring& folder, std::vector<std::wstring>& files,
+              std::vector<std::wstring>& folders) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = ::FindFirstFileExW((folder + L'*').c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if (IsDotName(data.cFileName)) continue;
+    ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? folders : files)
+        .emplace_back(data.cFileName);
+  } while (::FindNextFileW(find, &data));
+  ::FindClose(find);
+}
+
 // The removal floor: one listing of the folder, then DeleteFileW for its files, a descent into
 // each subfolder and, with `folders`, RemoveDirectoryW for it.
 void Remove(std::wstring folder, bool folders, WalkCount& count) {
   if (folder.back() != L'\\') folder += L'\\';
-  std::vector<std::pair<std::wstring, bool>> entries;
-  WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileExW((folder + L'*').c_str(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  std::vector<std::wstring> files, subfolders;
+  ListOnce(folder, files, subfolders);
   ++count.folders;
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    if (IsDotName(data.cFileName)) continue;
-    entries.emplace_back(data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-  } while (::FindNextFileW(find, &data));
-  ::FindClose(find);
-  for (const auto& [name, isFolder] : entries) {
+  for (const std::wstring& name : files) {
     ++count.entries;
-    const std::wstring path = folder + name;
-    if (!isFolder) {
-      ::DeleteFileW(path.c_str());
-      continue;
-    }
-    Remove(path, folders, count);
-    if (folders) ::RemoveDirectoryW(path.c_str());
+    ::DeleteFileW((folder + name).c_str());
+  }
+  for (const std::wstring& name : subfolders) {
+    ++count.entries;
+    Remove(folder + name, folders, count);
+    if (folders) ::RemoveDirectoryW((folder + name).c_str());
   }
 }
 
 // The shell's floor: each folder's files to the recycle bin, `batch` to one SHFileOperationW.
 void Recycle(std::wstring folder, std::size_t batch, WalkCount& count) {
   if (folder.back() != L'\\') folder += L'\\';
-  std::vector<std::wstring> files, folders;
-  WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileExW((folder + L'*').c_str(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  std::vector<std::wstring> files, subfolders;
+  ListOnce(folder, files, subfolders);
   ++count.folders;
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    if (IsDotName(data.cFileName)) continue;
-    ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? folders : files)
-        .push_back(folder.substr(4) + data.cFileName);  // the shell takes no \\?\ form
-  } while (::FindNextFileW(find, &data));
-  ::FindClose(find);
+  const std::wstring shellFolder = folder.substr(4);  // the shell takes no \\?\ form
   for (std::size_t begin = 0; begin < files.size(); begin += batch) {
     std::wstring items;
     for (std::size_t i = begin; i < std::min(files.size(), begin + batch); ++i) {
-      items += files[i];
+      items += shellFolder + files[i];
       items.push_back(L'\0');
       ++count.entries;
     }
@@ -158,8 +156,8 @@ void Recycle(std::wstring folder, std::size_t batch, WalkCount& count) {
     operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_ALLOWUNDO;
     ::SHFileOperationW(&operation);
   }
-  for (const std::wstring& sub : folders)
-    Recycle(L"\\\\?\\" + sub, batch, count);
+  for (const std::wstring& name : subfolders)
+    Recycle(folder + name, batch, count);
 }
 
 // A click as the mouse makes it, button down and up on the button's middle, posted from another
