@@ -16,6 +16,11 @@ constexpr const char* kDesignTexts[] = {
     "Einstellungen nicht lesbar: keine Datei wurde gesucht",
     "1 Datei",
     "%1 Dateien",
+    // The browsers'.
+    "%1: Cache gel\xC3\xB6scht, %2",
+    "%1: Cookies gel\xC3\xB6scht, %2",
+    "%1 l\xC3\xA4uft: Cache und Cookies blieben unber\xC3\xBChrt. Schlie\xC3\x9F"
+    "en Sie den Browser (auch im Infobereich) und starten Sie die Bereinigung erneut.",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount - kFirstAddedText,
               "every added text has its design text");

@@ -114,6 +114,10 @@ enum class Text : int {
   kSettingsUnreadable,  // the report's headline when no file was searched for that reason
   kOneFile,             // "1 file"
   kFiles,               // "%1 files", %1 the count
+  // The browsers' caches and cookies: %1 a browser's name, %2 the size its files freed.
+  kBrowserCacheRemoved,    // "%1: cache removed, %2"
+  kBrowserCookiesRemoved,  // "%1: cookies removed, %2"
+  kBrowserRunning,         // the browser was running and was left alone
   kCount
 };
 
