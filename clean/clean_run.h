@@ -81,6 +81,8 @@ class CleanRun final : public cleanups::RunContext {
     state_.removedFiles += files;
   }
   void RecycleBinEmptied(const platform::RecycleBinContent& emptied) override;
+  std::int64_t FreedBytes() const override { return state_.freedBytes; }
+  const lang::LanguageTexts& Texts() const override { return texts_; }
   void Report(const std::string& line) override { view_.AddReportLine(line); }
   void ProcessMessages() override { view_.ProcessMessages(); }
   void ShowStatus(const std::string& text) { view_.ShowStatus(text); }

@@ -1,13 +1,15 @@
 // The fixed clean-ups behind the advanced switches, and the folder, path, registry and browser
 // operations they are built from. Every operation absorbs its own failures: a missing folder,
-// key or value makes it do nothing. Only EmptyFolder and RemoveZeroCountDlls delete files, always
-// for good, adding what they free to the run's total.
+// key or value makes it do nothing. Files are always deleted for good, and what they free is
+// added to the run's total.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "cleanups/browsers.h"
 #include "cleanups/run_context.h"
 #include "platform/system.h"
 
@@ -71,9 +73,18 @@ class SpecialCleanups {
   std::string RegisteredOperaPlace(std::string_view valueName, std::string_view tail);
   void DeleteOperaCookies(std::string_view profile, std::string_view valueName);
 
+  // Today's browsers (browsers.cpp), after the classic places: each browser found that is not
+  // running gets its caches emptied or its cookie files deleted, and a report line; a running
+  // one is reported and left alone for the rest of the run.
+  enum class BrowserPart { kCaches, kCookies };
+  void CleanBrowsers(BrowserPart part);
+  void EmptyNamedFolders(const NamedPlace& place);
+  void DeleteNamedFiles(const NamedPlace& place);
+
   RunContext& run_;
   platform::System& system_;
   bool userIsAdmin_;
+  std::array<bool, kBrowsers.size()> leftAlone_{};  // by kBrowsers' index
 };
 
 }  // namespace cleanups

@@ -120,6 +120,10 @@ enum class Text : int {
   kAnalysisHeadline,
   kWouldBeDeletedLabel,
   kWouldBeFreedUnit,  // written right after the kilobytes an analysis found
+  // The browsers' caches and cookies: %1 a browser's name, %2 the size its files freed.
+  kBrowserCacheRemoved,    // "%1: cache removed, %2"
+  kBrowserCookiesRemoved,  // "%1: cookies removed, %2"
+  kBrowserRunning,         // the browser was running and was left alone
   kCount
 };
 

@@ -36,6 +36,9 @@ class ProxySystem : public System {
   DriveType GetDriveType(std::string_view drive) override { return inner_.GetDriveType(drive); }
   std::vector<DriveInfo> Drives() override { return inner_.Drives(); }
   bool IsAdministrator() override { return inner_.IsAdministrator(); }
+  bool ProcessRunning(std::string_view programFile) override {
+    return inner_.ProcessRunning(programFile);
+  }
 
   std::uint32_t RegisterWindowMessage(std::string_view name) override {
     return inner_.RegisterWindowMessage(name);

@@ -191,6 +191,10 @@ class System {
   virtual std::vector<DriveInfo> Drives() = 0;
   // Whether the user's access token holds the built-in Administrators group.
   virtual bool IsAdministrator() = 0;
+  // Whether a process whose program file has this name (no folder, "msedge.exe"; case is
+  // ignored) runs in the user's session. True also when the processes cannot be listed: what
+  // asks wants to leave a running program's files alone.
+  virtual bool ProcessRunning(std::string_view programFile) = 0;
 
   // --- Between instances of the program
   // The number of a window message registered under this name, the same in every process.

@@ -63,6 +63,7 @@ class FaultInjector final : public ProxySystem {
   DriveType GetDriveType(std::string_view drive) override;
   std::vector<DriveInfo> Drives() override;
   bool IsAdministrator() override;
+  bool ProcessRunning(std::string_view programFile) override;
   std::uint32_t RegisterWindowMessage(std::string_view name) override;
   std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,
                                                        bool& alreadyExisted) override;

@@ -3,10 +3,12 @@
 #include "platform/win32/win.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <limits>
 
 #include "platform/shell_names.h"
+#include "platform/wildcard.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/token.h"
 #include "platform/win32/wide_path.h"
@@ -261,6 +263,26 @@ std::vector<DriveInfo> Win32System::Drives() {
 
 bool Win32System::IsAdministrator() {
   return TokenHoldsAdministrators();
+}
+
+bool Win32System::ProcessRunning(std::string_view programFile) {
+  UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W process{};
+  process.dwSize = sizeof process;
+  if (!snapshot || !::Process32FirstW(snapshot.Get(), &process)) return true;
+  DWORD session = 0;
+  const bool knowSession = ::ProcessIdToSessionId(::GetCurrentProcessId(), &session);
+  do {
+    if (!platform::SameName(Narrow(process.szExeFile), programFile)) continue;
+    // Another user's session is no concern of this user's files; a session that cannot be
+    // asked might be this one.
+    DWORD itsSession = 0;
+    if (!knowSession || !::ProcessIdToSessionId(process.th32ProcessID, &itsSession) ||
+        itsSession == session) {
+      return true;
+    }
+  } while (::Process32NextW(snapshot.Get(), &process));
+  return false;
 }
 
 std::uint32_t Win32System::RegisterWindowMessage(std::string_view name) {

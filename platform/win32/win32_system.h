@@ -21,6 +21,7 @@ class Win32System final : public System {
   DriveType GetDriveType(std::string_view drive) override;
   std::vector<DriveInfo> Drives() override;
   bool IsAdministrator() override;
+  bool ProcessRunning(std::string_view programFile) override;
   std::uint32_t RegisterWindowMessage(std::string_view name) override;
   std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,
                                                        bool& alreadyExisted) override;

@@ -18,8 +18,9 @@ inline constexpr const char* kRunMru =
 
 // The places the special clean-ups empty, each with something in it: the Windows folder's temp,
 // update and uninstall folders (and a log and a DLL there that must stay), the special folders
-// but the recent documents, a browser's cache and cookies, a Run list entry, a shared DLL no
-// longer used and one in use, a URL cache entry. The temp folder is left to the test.
+// but the recent documents, the old and a new browser's cache and cookies (and the new one's
+// settings, which stay), a Run list entry, a shared DLL no longer used and one in use, a URL cache
+// entry. The temp folder is left to the test.
 inline void SeedCleanupPlaces(platform::sim::SimSystem& sim) {
   using platform::RegistryRoot;
   using platform::RegistryValue;
@@ -32,7 +33,8 @@ inline void SeedCleanupPlaces(platform::sim::SimSystem& sim) {
   const std::pair<int, const char*> folders[] = {
       {0x06, "C:\\Users\\me\\Favorites"}, {0x1F, "C:\\Users\\All\\Favorites"},
       {0x20, "C:\\Users\\me\\INetCache"}, {0x21, "C:\\Users\\me\\Cookies"},
-      {0x22, "C:\\Users\\me\\History"},   {0x1A, "C:\\Users\\me\\AppData"}};
+      {0x22, "C:\\Users\\me\\History"},   {0x1A, "C:\\Users\\me\\AppData"},
+      {0x1C, "C:\\Users\\me\\Local"}};
   for (const auto& [csidl, path] : folders) {
     sim.SetSpecialFolder(csidl, path);
     sim.AddFile(std::string(path) + "\\item.dat", std::string(100, 'x'));
@@ -40,6 +42,10 @@ inline void SeedCleanupPlaces(platform::sim::SimSystem& sim) {
   sim.AddFile("C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cache4\\c.bin",
               std::string(50, 'x'));
   sim.AddFile("C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cookies4.dat", std::string(60, 'x'));
+  const std::string chrome = "C:\\Users\\me\\Local\\Google\\Chrome\\User Data\\Default\\";
+  sim.AddFile(chrome + "Preferences", std::string(30, 'x'));
+  sim.AddFile(chrome + "Cache\\Cache_Data\\f_000001", std::string(70, 'x'));
+  sim.AddFile(chrome + "Network\\Cookies", std::string(80, 'x'));
   sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "a", RegistryValue::FromText("cmd"));
   sim.AddFile("C:\\Program Files\\Old\\unused.dll", std::string(4000, 'x'));
   sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, "C:\\Program Files\\Old\\unused.dll",

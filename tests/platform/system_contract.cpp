@@ -347,6 +347,17 @@ TEST_P(SystemContract, AdministratorCheck) {
   EXPECT_EQ(Sys().IsAdministrator(), World().ExpectAdministrator());
 }
 
+TEST_P(SystemContract, ARunningProgramIsFoundByItsExactFileNameInAnyCase) {
+  EXPECT_FALSE(Sys().ProcessRunning("msedge.exe"));
+  World().StartProgram("msedge.exe");
+  EXPECT_TRUE(Sys().ProcessRunning("msedge.exe"));
+  EXPECT_TRUE(Sys().ProcessRunning("MSEdge.EXE"));
+  for (const char* other : {"msedge", "edge.exe", "msedge.exe.exe", "chrome.exe", ""})
+    EXPECT_FALSE(Sys().ProcessRunning(other)) << other;
+  World().StopPrograms();
+  EXPECT_FALSE(Sys().ProcessRunning("msedge.exe"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Sim, SystemContract, ::testing::Values(WorldFactory(&MakeSimWorld)));
 
 }  // namespace

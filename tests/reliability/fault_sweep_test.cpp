@@ -23,7 +23,8 @@ constexpr const char* kSettingsFiles[] = {
     "C:\\Dustorix\\data\\advancedoption.dat", "C:\\Dustorix\\data\\lang\\whichlang.dat"};
 
 // What no run may remove, whatever fails: the user's documents behind links, excepted,
-// read-only and system files, files no pattern names, a DLL still in use, the links on E:.
+// read-only and system files, files no pattern names, a DLL still in use, the links on E:, a
+// browser's settings.
 constexpr const char* kMustSurvive[] = {"C:\\Users\\me\\Documents\\thesis.tmp",
                                         "C:\\Users\\me\\Documents\\thesis.doc",
                                         "E:\\keep.tmp",
@@ -34,7 +35,9 @@ constexpr const char* kMustSurvive[] = {"C:\\Users\\me\\Documents\\thesis.tmp",
                                         "E:\\docs",
                                         "E:\\sub\\loop",
                                         "C:\\Windows\\system32\\kernel.dll",
-                                        "C:\\Users\\me\\Temp\\ro.log"};
+                                        "C:\\Users\\me\\Temp\\ro.log",
+                                        "C:\\Users\\me\\Local\\Google\\Chrome\\User "
+                                        "Data\\Default\\Preferences"};
 
 enum class Mode { kDelete, kRecycle, kReview };
 

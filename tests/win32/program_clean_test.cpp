@@ -8,10 +8,13 @@
 #include "tests/win32/program_driver.h"
 #include "tests/win32/test_files.h"
 
+#include <shlobj.h>
+
 namespace testing_program {
 namespace {
 
 using Lines = std::vector<std::string>;
+using testing_win32::Entries;
 using testing_win32::Exists;
 using testing_win32::MakeFile;
 
@@ -265,6 +268,86 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
                      nullptr, nullptr, nullptr);
   ::RegCloseKey(key);
   EXPECT_EQ(values, 0u);
+}
+
+// The sandbox user's browsers as they keep their folders, in a sandbox of their own.
+class ProgramBrowsersTest : public ProgramCleanTest {};
+
+std::string ShellFolder(int csidl) {
+  wchar_t path[MAX_PATH + 1] = {};
+  EXPECT_EQ(::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path), S_OK) << csidl;
+  return platform::win32::Narrow(path);
+}
+
+// The report's lines that begin with one of the browsers' names.
+Lines BrowserLines(const Lines& report) {
+  Lines lines;
+  for (const std::string& line : report) {
+    for (const char* name : {"Google Chrome", "Microsoft Edge", "Mozilla Firefox"}) {
+      if (line.rfind(name, 0) == 0) lines.push_back(line);
+    }
+  }
+  return lines;
+}
+
+TEST_F(ProgramBrowsersTest, CachesEmptiedCookiesGoneTheRestKeptAndARunningEdgeLeftAlone) {
+  const std::string local = ShellFolder(CSIDL_LOCAL_APPDATA);
+  const std::string chrome = local + "\\Google\\Chrome\\User Data\\";
+  const std::string edge = local + "\\Microsoft\\Edge\\User Data\\Default\\";
+  const std::string firefox = ShellFolder(CSIDL_APPDATA) + "\\Mozilla\\Firefox\\";
+  const std::string profile = firefox + "Profiles\\a1b2.default-release\\";
+  const std::string twin = local + "\\Mozilla\\Firefox\\Profiles\\a1b2.default-release\\";
+  const auto emptied = [](const std::string& folder) {
+    return Exists(folder) && Entries(folder).empty();
+  };
+  const std::vector<std::string> profiles = {chrome + "Default\\", chrome + "Profile 2\\", edge};
+  const Lines kept = {"Preferences", "History", "Network\\TransportSecurity"};
+  const auto layOut = [&] {
+    for (const std::string& folder : profiles) {
+      for (const std::string& name : kept)
+        MakeFile(folder + name, name);
+      MakeFile(folder + "Cache\\Cache_Data\\data_0", 5300);
+      MakeFile(folder + "Network\\Cookies", 2000);
+    }
+    MakeFile(firefox + "profiles.ini",
+             "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a1b2.default-release\r\n");
+    MakeFile(profile + "places.sqlite", "places");
+    MakeFile(profile + "cookies.sqlite", 1000);
+    MakeFile(twin + "cache2\\entries\\0A1B", 4000);
+  };
+  layOut();
+  CleanProgram first({settings::kTempInternetFiles, settings::kCookies});
+  ASSERT_NE(first.Start(), nullptr);
+  EXPECT_EQ(
+      BrowserLines(first.FinishWithReport()),
+      (Lines{"Google Chrome: cache removed, 10.4 KB", "Microsoft Edge: cache removed, 5.2 KB",
+             "Mozilla Firefox: cache removed, 3.9 KB", "Google Chrome: cookies removed, 3.9 KB",
+             "Microsoft Edge: cookies removed, 2.0 KB",
+             "Mozilla Firefox: cookies removed, 1.0 KB"}));
+  for (const std::string& folder : profiles) {
+    for (const std::string& name : kept)
+      EXPECT_EQ(testing_win32::ReadAll(folder + name), name) << folder << name;
+    EXPECT_TRUE(emptied(folder + "Cache")) << folder;
+    EXPECT_FALSE(Exists(folder + "Network\\Cookies")) << folder;
+  }
+  EXPECT_TRUE(Exists(firefox + "profiles.ini") && Exists(profile + "places.sqlite"));
+  EXPECT_FALSE(Exists(profile + "cookies.sqlite"));
+  EXPECT_TRUE(emptied(twin + "cache2"));
+
+  layOut();
+  StandInProcess runningEdge("msedge.exe");
+  CleanProgram second({settings::kTempInternetFiles, settings::kCookies});
+  ASSERT_NE(second.Start(), nullptr);
+  EXPECT_EQ(
+      BrowserLines(second.FinishWithReport()),
+      (Lines{"Google Chrome: cache removed, 10.4 KB",
+             "Microsoft Edge is running: its cache and cookies were left alone. Close it "
+             "(also in the notification area) and clean again.",
+             "Mozilla Firefox: cache removed, 3.9 KB", "Google Chrome: cookies removed, 3.9 KB",
+             "Mozilla Firefox: cookies removed, 1.0 KB"}));
+  for (const char* name : {"Cache\\Cache_Data\\data_0", "Network\\Cookies", "Preferences"})
+    EXPECT_TRUE(Exists(edge + name)) << name;
+  EXPECT_FALSE(Exists(chrome + "Default\\Network\\Cookies"));
 }
 
 }  // namespace
