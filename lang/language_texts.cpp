@@ -21,6 +21,14 @@ constexpr const char* kDesignTexts[] = {
     "Analyse abgeschlossen, es wurde nichts entfernt",
     "Folgende Dateien w\xC3\xBCrden gel\xC3\xB6scht:",
     " KB w\xC3\xBCrden freigegeben",
+    "Fehlerberichte und Absturzabbilder",
+    "Shader-Caches",
+    "L\xC3\xB6scht Fehlerberichte und Absturzabbilder (die des Systems nur als Administrator)",
+    "Leert die Shader-Caches von DirectX und den Grafiktreibern",
+    "Fehlerberichte und Absturzabbilder werden gel\xC3\xB6scht...",
+    "Fehlerberichte und Absturzabbilder gel\xC3\xB6scht",
+    "Shader-Caches werden geleert...",
+    "Shader-Caches geleert",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount - kFirstAddedText,
               "every added text has its design text");

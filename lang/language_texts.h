@@ -120,6 +120,15 @@ enum class Text : int {
   kAnalysisHeadline,
   kWouldBeDeletedLabel,
   kWouldBeFreedUnit,  // written right after the kilobytes an analysis found
+  // Error reports with crash dumps, and shader caches: switches 14 and 15.
+  kErrorReportsCaption,
+  kShaderCachesCaption,
+  kErrorReportsHint,
+  kShaderCachesHint,
+  kErrorReportsStatus,
+  kErrorReportsReport,
+  kShaderCachesStatus,
+  kShaderCachesReport,
   kCount
 };
 
