@@ -64,7 +64,8 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
   h.Switches({settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
               settings::kTempInternetFiles, settings::kCookies, settings::kFavourites,
               settings::kHistory, settings::kOldUpdateFiles, settings::kSystemLog,
-              settings::kUnusedDlls, settings::kRunList});
+              settings::kErrorReports, settings::kShaderCaches, settings::kUnusedDlls,
+              settings::kRunList});
   SeedMachine(h.sim);
   RunReport report = h.CleanOnce('E');
 
@@ -73,28 +74,45 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
                    En(Text::kRecentDocumentsReport, 1, 100), En(Text::kEmptyRecycleBinReport, 1, 1),
                    En(Text::kTempInternetFilesReport, 2, 150), En(Text::kCookiesReport, 2, 160),
                    En(Text::kFavouritesReport, 2, 200), En(Text::kHistoryReport, 1, 100),
-                   En(Text::kOldUpdateFilesReport, 2, 1500), En(Text::kSystemLogReport, 1, 900),
+                   En(Text::kOldUpdateFilesReport, 3, 2100), En(Text::kSystemLogReport, 1, 900),
+                   En(Text::kErrorReportsReport, 6, 7200), En(Text::kShaderCachesReport, 2, 1700),
                    "C:\\Program Files\\Old\\unused.dll", En(Text::kRunListReport)}));
   // Scan 1000; temp 2000+3000+500; recent 100 (measured, not deleted); recycle bin 1;
-  // cache 100+50; cookies 100+60; favourites 100+100; history 100; update 700+800; log 900;
-  // DLL 4000.
-  const std::int64_t freed = 1000 + 5500 + 100 + 1 + 150 + 160 + 200 + 100 + 1500 + 900 + 4000;
+  // cache 100+50; cookies 100+60; favourites 100+100; history 100; update 700+800+600; log 900;
+  // reports and dumps 200+300+400+5000+600+700; shader caches 800+900; DLL 4000.
+  const std::int64_t freed =
+      1000 + 5500 + 100 + 1 + 150 + 160 + 200 + 100 + 2100 + 900 + 7200 + 1700 + 4000;
   EXPECT_EQ(report.value, std::to_string(freed / 1024) + En(Text::kFreedUnit));
 
   for (const char* gone :
-       {"E:\\junk.tmp", "C:\\Users\\me\\Temp\\a.log", "C:\\Users\\me\\Temp\\sub",
-        "C:\\Windows\\Temp\\w.log", "C:\\Windows\\Windows Update Setup-Dateien",
-        "C:\\Windows\\$NtUninstallKB1$", "C:\\Windows\\system32\\WBEM\\Logs\\wmi.log",
-        "C:\\Users\\me\\Favorites\\item.dat", "C:\\Users\\All\\Favorites\\item.dat",
-        "C:\\Users\\me\\INetCache\\item.dat", "C:\\Users\\me\\Cookies\\item.dat",
-        "C:\\Users\\me\\History\\item.dat", "C:\\Program Files\\Old\\unused.dll",
+       {"E:\\junk.tmp",
+        "C:\\Users\\me\\Temp\\a.log",
+        "C:\\Users\\me\\Temp\\sub",
+        "C:\\Windows\\Temp\\w.log",
+        "C:\\Windows\\Windows Update Setup-Dateien",
+        "C:\\Windows\\$NtUninstallKB1$",
+        "C:\\Windows\\system32\\WBEM\\Logs\\wmi.log",
+        "C:\\Users\\me\\Favorites\\item.dat",
+        "C:\\Users\\All\\Favorites\\item.dat",
+        "C:\\Users\\me\\INetCache\\item.dat",
+        "C:\\Users\\me\\Cookies\\item.dat",
+        "C:\\Users\\me\\History\\item.dat",
+        "C:\\Program Files\\Old\\unused.dll",
         "C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cache4\\c.bin",
-        "C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cookies4.dat"}) {
+        "C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cookies4.dat",
+        "C:\\Windows\\SoftwareDistribution\\Download\\a1b2",
+        "C:\\Windows\\MEMORY.DMP",
+        "C:\\Windows\\LiveKernelReports\\WATCHDOG",
+        "C:\\Users\\me\\AppData\\Local\\Microsoft\\Windows\\WER\\ReportQueue\\AppCrash_1",
+        "C:\\ProgramData\\Microsoft\\Windows\\WER\\ReportArchive\\Kernel_1"}) {
     EXPECT_FALSE(h.sim.Exists(gone)) << gone;
   }
-  for (const char* kept : {"C:\\Users\\me\\Temp", "C:\\Windows\\system32\\WBEM\\Logs",
-                           "C:\\Users\\me\\History", "C:\\Windows\\system32\\kernel.dll",
-                           "C:\\Users\\me\\Recent\\item.dat", "C:\\Users\\me\\AppData\\item.dat"}) {
+  for (const char* kept :
+       {"C:\\Users\\me\\Temp", "C:\\Windows\\system32\\WBEM\\Logs", "C:\\Users\\me\\History",
+        "C:\\Windows\\system32\\kernel.dll", "C:\\Users\\me\\Recent\\item.dat",
+        "C:\\Users\\me\\AppData\\item.dat", "C:\\Windows\\SoftwareDistribution\\Download",
+        "C:\\Windows\\SoftwareDistribution\\DataStore\\DataStore.edb", "C:\\Windows\\Minidump",
+        "C:\\Users\\me\\AppData\\Local\\CrashDumps", "C:\\Users\\me\\AppData\\Local\\D3DSCache"}) {
     EXPECT_TRUE(h.sim.Exists(kept)) << kept;
   }
   EXPECT_TRUE(h.sim.RecycleBinPaths().empty());
@@ -114,7 +132,8 @@ TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
     h.Switches({settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
                 settings::kTempInternetFiles, settings::kCookies, settings::kFavourites,
                 settings::kHistory, settings::kZeroByteFiles, settings::kOldUpdateFiles,
-                settings::kSystemLog, settings::kUnusedDlls, settings::kRunList,
+                settings::kSystemLog, settings::kErrorReports, settings::kShaderCaches,
+                settings::kUnusedDlls, settings::kRunList,
                 review ? settings::kReviewFirst : settings::kRecycleFound});
     SeedMachine(h.sim);
     // Found twice (a pattern, then the zero-byte pass); in the temporary folder; behind a link.
