@@ -23,21 +23,18 @@ constexpr const char* kSettingsFiles[] = {
     "C:\\Dustorix\\data\\advancedoption.dat", "C:\\Dustorix\\data\\lang\\whichlang.dat"};
 
 // What no run may remove, whatever fails: the user's documents behind links, excepted,
-// read-only and system files, files no pattern names, a DLL still in use, the update history,
-// the links on E:.
-constexpr const char* kMustSurvive[] = {
-    "C:\\Users\\me\\Documents\\thesis.tmp",
-    "C:\\Users\\me\\Documents\\thesis.doc",
-    "E:\\keep.tmp",
-    "E:\\readonly.tmp",
-    "E:\\system.tmp",
-    "E:\\notes.txt",
-    "E:\\link.tmp",
-    "E:\\docs",
-    "E:\\sub\\loop",
-    "C:\\Windows\\system32\\kernel.dll",
-    "C:\\Windows\\SoftwareDistribution\\DataStore\\DataStore.edb",
-    "C:\\Users\\me\\Temp\\ro.log"};
+// read-only and system files, files no pattern names, a DLL still in use, the links on E:.
+constexpr const char* kMustSurvive[] = {"C:\\Users\\me\\Documents\\thesis.tmp",
+                                        "C:\\Users\\me\\Documents\\thesis.doc",
+                                        "E:\\keep.tmp",
+                                        "E:\\readonly.tmp",
+                                        "E:\\system.tmp",
+                                        "E:\\notes.txt",
+                                        "E:\\link.tmp",
+                                        "E:\\docs",
+                                        "E:\\sub\\loop",
+                                        "C:\\Windows\\system32\\kernel.dll",
+                                        "C:\\Users\\me\\Temp\\ro.log"};
 
 enum class Mode { kDelete, kRecycle, kReview };
 

@@ -373,7 +373,7 @@ TEST_F(OptionFormTest, AdministratorSwitchesAreDisabledAndOffForOthers) {
           box->Click();  // a disabled box cannot be clicked on
           EXPECT_FALSE(box->Checked());
         }
-        // Its system part is left out of the run instead.
+        // The error reports stay usable: the run leaves out only their system part.
         EXPECT_TRUE(d.CBerrorreport.Enabled() && d.CBerrorreport.Checked());
         EXPECT_TRUE(d.CBtemp.Enabled());
         d.Btnstandard.Click();

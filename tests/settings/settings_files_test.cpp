@@ -77,7 +77,6 @@ TEST_F(SettingsFilesTest, AdvancedOptionBytes) {
       {std::string("\x01\x00\x01\x00\x01", 5), {0, 2, 4}},  // a short file
       // As earlier versions wrote it: the error reports and shader caches stay off.
       {std::string(14, '\x01'), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
-      {std::string(13, '\0') + "\x01", {13}},
       {std::string(14, '\0') + "\x01\x01", {14, 15}},
       {std::string("\x00\x02\xFF", 3), {1, 2}},  // any byte but 0 is on
       {std::string(20, '\x01'), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}},
