@@ -29,6 +29,11 @@ class SpecialCleanups {
   void History();
   void OldUpdateFiles();
   void SystemLog();
+  // The user's error reports and program crash dumps; for administrators also the system's
+  // reports and dumps.
+  void ErrorReports();
+  // The DirectX and graphics drivers' shader caches of the user.
+  void ShaderCaches();
 
   // --- Folders and paths
   // The path made absolute, each existing component under the name stored on disk; from the
@@ -65,6 +70,13 @@ class SpecialCleanups {
  private:
   // The walk of EmptyFolder; `folder` ends with a backslash.
   void EmptyTree(const std::string& folder);
+  // Empties a fixed place of the system and keeps it. A place that is itself a link is left
+  // whole: entering it would empty what it leads to, removing it would undo a redirection.
+  void EmptyPlace(const std::string& path);
+  // Deletes one file for good, counting its size; nothing for a missing or relative path or a
+  // folder.
+  bool DeleteCountedFile(const std::string& path);
+  void EmptyErrorReportFolders(const std::string& appData);
   // LongPathName of the Windows folder followed by `tail`; empty without a Windows folder.
   std::string InWindowsFolder(std::string_view tail);
   // A location of an Opera profile: in the application-data folder, or named by a registry

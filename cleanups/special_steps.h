@@ -44,6 +44,10 @@ constexpr auto SpecialSteps() {
                   kOldUpdateFilesReport, true, false, &S::OldUpdateFiles},
       SpecialStep{settings::kSystemLog, kSystemLogCaption, kSystemLogStatus, kSystemLogReport, true,
                   true, &S::SystemLog},
+      SpecialStep{settings::kErrorReports, kErrorReportsCaption, kErrorReportsStatus,
+                  kErrorReportsReport, true, true, &S::ErrorReports},
+      SpecialStep{settings::kShaderCaches, kShaderCachesCaption, kShaderCachesStatus,
+                  kShaderCachesReport, true, true, &S::ShaderCaches},
       // The unused libraries report each file they delete, and no line of their own.
       SpecialStep{settings::kUnusedDlls, kUnusedDllsCaption, kUnusedDllsStatus, std::nullopt, true,
                   true, &S::RemoveZeroCountDlls},

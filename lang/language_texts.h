@@ -124,6 +124,15 @@ enum class Text : int {
   kBrowserCacheRemoved,    // "%1: cache removed, %2"
   kBrowserCookiesRemoved,  // "%1: cookies removed, %2"
   kBrowserRunning,         // the browser was running and was left alone
+  // Error reports with crash dumps, and shader caches: switches 14 and 15.
+  kErrorReportsCaption,
+  kShaderCachesCaption,
+  kErrorReportsHint,
+  kShaderCachesHint,
+  kErrorReportsStatus,
+  kErrorReportsReport,
+  kShaderCachesStatus,
+  kShaderCachesReport,
   kCount
 };
 

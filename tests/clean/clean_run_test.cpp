@@ -418,6 +418,7 @@ TEST(CleanRun, SpecialStepsRunInOrderWithTheirTexts) {
                    En(Text::kEmptyRecycleBinStatus), En(Text::kTempInternetFilesStatus),
                    En(Text::kCookiesStatus), En(Text::kFavouritesStatus), En(Text::kHistoryStatus),
                    En(Text::kOldUpdateFilesStatus), En(Text::kSystemLogStatus),
+                   En(Text::kErrorReportsStatus), En(Text::kShaderCachesStatus),
                    En(Text::kUnusedDllsStatus), En(Text::kRunListStatus)}));
   // Each step that removes files says how many; the Run list holds none.
   const auto none = [](Text line) { return En(line, 0, 0); };
@@ -427,6 +428,7 @@ TEST(CleanRun, SpecialStepsRunInOrderWithTheirTexts) {
              none(Text::kEmptyRecycleBinReport), none(Text::kTempInternetFilesReport),
              none(Text::kCookiesReport), none(Text::kFavouritesReport), none(Text::kHistoryReport),
              none(Text::kOldUpdateFilesReport), none(Text::kSystemLogReport),
+             none(Text::kErrorReportsReport), none(Text::kShaderCachesReport),
              "C:\\Windows\\unused.dll", En(Text::kRunListReport)}));
 }
 

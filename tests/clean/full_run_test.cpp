@@ -64,7 +64,8 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
   h.Switches({settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
               settings::kTempInternetFiles, settings::kCookies, settings::kFavourites,
               settings::kHistory, settings::kOldUpdateFiles, settings::kSystemLog,
-              settings::kUnusedDlls, settings::kRunList});
+              settings::kErrorReports, settings::kShaderCaches, settings::kUnusedDlls,
+              settings::kRunList});
   SeedMachine(h.sim);
   RunReport report = h.CleanOnce('E');
 
@@ -74,12 +75,14 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
                    En(Text::kBrowserCacheRemoved), En(Text::kTempInternetFilesReport, 3, 220),
                    En(Text::kBrowserCookiesRemoved), En(Text::kCookiesReport, 3, 240),
                    En(Text::kFavouritesReport, 2, 200), En(Text::kHistoryReport, 1, 100),
-                   En(Text::kOldUpdateFilesReport, 2, 1500), En(Text::kSystemLogReport, 1, 900),
+                   En(Text::kOldUpdateFilesReport, 3, 2100), En(Text::kSystemLogReport, 1, 900),
+                   En(Text::kErrorReportsReport, 6, 7200), En(Text::kShaderCachesReport, 2, 1700),
                    "C:\\Program Files\\Old\\unused.dll", En(Text::kRunListReport)}));
   // Scan 1000; temp 2000+3000+500; recent 100 (measured, not deleted); recycle bin 1;
-  // cache 100+50+70; cookies 100+60+80; favourites 100+100; history 100; update 700+800;
-  // log 900; DLL 4000.
-  const std::int64_t freed = 1000 + 5500 + 100 + 1 + 220 + 240 + 200 + 100 + 1500 + 900 + 4000;
+  // cache 100+50+70; cookies 100+60+80; favourites 100+100; history 100; update 700+800+600;
+  // log 900; reports and dumps 200+300+400+5000+600+700; shader caches 800+900; DLL 4000.
+  const std::int64_t freed =
+      1000 + 5500 + 100 + 1 + 220 + 240 + 200 + 100 + 2100 + 900 + 7200 + 1700 + 4000;
   EXPECT_EQ(report.value, std::to_string(freed / 1024) + En(Text::kFreedUnit));
 
   for (const char* gone :
@@ -119,7 +122,8 @@ TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
     h.Switches({settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
                 settings::kTempInternetFiles, settings::kCookies, settings::kFavourites,
                 settings::kHistory, settings::kZeroByteFiles, settings::kOldUpdateFiles,
-                settings::kSystemLog, settings::kUnusedDlls, settings::kRunList,
+                settings::kSystemLog, settings::kErrorReports, settings::kShaderCaches,
+                settings::kUnusedDlls, settings::kRunList,
                 review ? settings::kReviewFirst : settings::kRecycleFound});
     SeedMachine(h.sim);
     // Found twice (a pattern, then the zero-byte pass); in the temporary folder; behind a link.

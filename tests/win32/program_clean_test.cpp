@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "lang/quantities.h"
 #include "platform/win32/win32_system.h"
 #include "settings/settings_files.h"
 #include "tests/win32/program_driver.h"
@@ -75,6 +76,11 @@ class CleanProgram {
   }
 
   Program& Running() { return *program_; }
+  // A step's report line in English, with the files it removed and what they freed.
+  std::string StepLine(lang::Text text, std::uint64_t files, std::uint64_t bytes) const {
+    const lang::LanguageTexts en = LanguageTextsOf(folder_, "En");
+    return en[text] + ": " + lang::FilesAndSize(files, bytes, en);
+  }
 
  private:
   ProgramFolder folder_;
@@ -181,8 +187,8 @@ Lines Figures(const Lines& lines) {
   return figures;
 }
 
-// Every clean-up switched on: the sandbox's own temporary, Windows and registry places. An
-// analysis first changes nothing, and announces what the run then does.
+// Every clean-up switched on: the sandbox's own temporary, Windows, application data and
+// registry places. An analysis first changes nothing, and announces what the run then does.
 TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);
@@ -190,9 +196,32 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   ::GetWindowsDirectoryW(windows, MAX_PATH);
   const std::string tempFolder = platform::win32::Narrow(temp);
   const std::string windowsFolder = platform::win32::Narrow(windows);
+  platform::win32::Win32System system;
+  const std::string local = system.SpecialFolder(platform::csidl::kLocalAppData);
+  const std::string common = system.SpecialFolder(platform::csidl::kCommonAppData);
+  ASSERT_FALSE(local.empty() || common.empty());
   MakeFile(tempFolder + "dustorix-e2e\\old.log", "temp");
   MakeFile(windowsFolder + "\\Windows Update Setup-Dateien\\setup.cab", "cab");
   MakeFile(windowsFolder + "\\system32\\WBEM\\Logs\\e2e.log", "log");
+  // Update downloads (4096), reports and dumps of the user (3000) and the system (54000), shader
+  // caches (15000); the update history and a driver's settings beside them stay.
+  const std::string download = windowsFolder + "\\SoftwareDistribution\\Download";
+  const std::pair<std::string, std::size_t> junk[] = {
+      {download + "\\e2e\\windows10.0-kb1.cab", 4096},
+      {local + "\\Microsoft\\Windows\\WER\\ReportQueue\\AppCrash_e2e\\Report.wer", 1000},
+      {local + "\\CrashDumps\\e2e.exe.1.dmp", 2000},
+      {common + "\\Microsoft\\Windows\\WER\\ReportArchive\\Kernel_e2e\\Report.wer", 3000},
+      {windowsFolder + "\\MEMORY.DMP", 40000},
+      {windowsFolder + "\\Minidump\\e2e-01.dmp", 5000},
+      {windowsFolder + "\\LiveKernelReports\\WATCHDOG\\e2e.dmp", 6000},
+      {local + "\\D3DSCache\\e2e\\shader.idx", 7000},
+      {local + "\\AMD\\DxcCache\\e2e.bin", 8000}};
+  const std::string kept[] = {windowsFolder + "\\SoftwareDistribution\\DataStore\\DataStore.edb",
+                              local + "\\AMD\\CN\\settings.json"};
+  for (const auto& [path, size] : junk)
+    MakeFile(path, size);
+  for (const std::string& path : kept)
+    MakeFile(path, 10);
   MakeFile("R:\\dll\\unused.dll", "dll");
   MakeFile("R:\\all\\junk.tmp", "junk");
   const wchar_t* runMru = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
@@ -212,16 +241,16 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   ::RegCloseKey(key);
 
   MakeFile("R:\\all\\binned.txt", "in the bin before");
-  platform::win32::Win32System system;
   ASSERT_TRUE(system.MoveToRecycleBin("R:\\all\\binned.txt"));
   // WinINet makes its index files on first use, as it did long ago on a real machine: not the
   // analysis's doing.
   system.ListUrlCache([](const std::string&) { return true; });
 
-  CleanProgram program(
-      {settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
-       settings::kTempInternetFiles, settings::kCookies, settings::kFavourites, settings::kHistory,
-       settings::kOldUpdateFiles, settings::kSystemLog, settings::kUnusedDlls, settings::kRunList});
+  CleanProgram program({settings::kTempFolders, settings::kRecentDocuments,
+                        settings::kEmptyRecycleBin, settings::kTempInternetFiles,
+                        settings::kCookies, settings::kFavourites, settings::kHistory,
+                        settings::kOldUpdateFiles, settings::kSystemLog, settings::kErrorReports,
+                        settings::kShaderCaches, settings::kUnusedDlls, settings::kRunList});
   const auto describe = [&] {
     std::string all;
     for (const std::string& folder :
@@ -231,11 +260,14 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
           system.SpecialFolder(platform::csidl::kInternetCache),
           system.SpecialFolder(platform::csidl::kCookies),
           system.SpecialFolder(platform::csidl::kHistory),
-          system.SpecialFolder(platform::csidl::kFavorites)}) {
+          system.SpecialFolder(platform::csidl::kFavorites), local, common,
+          windowsFolder + "\\SoftwareDistribution", windowsFolder + "\\Minidump",
+          windowsFolder + "\\LiveKernelReports"}) {
       Describe(folder, all);
     }
     Describe(HKEY_CURRENT_USER, runMru, all);
     Describe(HKEY_LOCAL_MACHINE, sharedDlls, all);
+    if (Exists(windowsFolder + "\\MEMORY.DMP")) all += "MEMORY.DMP\n";
     return all;
   };
   const std::string before = describe();
@@ -254,8 +286,17 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   });
   EXPECT_NE(std::find(lines.begin(), steps, "R:\\all\\junk.tmp"), steps);
   const Lines afterScan(steps, lines.end());
-  EXPECT_EQ(afterScan.size(), 11u) << ::testing::PrintToString(afterScan);
+  ASSERT_EQ(afterScan.size(), 13u) << ::testing::PrintToString(afterScan);
   EXPECT_NE(std::find(afterScan.begin(), afterScan.end(), "R:\\dll\\unused.dll"), afterScan.end());
+  // The sandbox's user is an administrator: the system's reports and dumps go too.
+  EXPECT_EQ(afterScan[7], program.StepLine(lang::Text::kOldUpdateFilesReport, 2, 3 + 4096));
+  EXPECT_EQ(afterScan[9], program.StepLine(lang::Text::kErrorReportsReport, 6, 3000 + 54000));
+  EXPECT_EQ(afterScan[10], program.StepLine(lang::Text::kShaderCachesReport, 2, 15000));
+  for (const auto& [path, size] : junk)
+    EXPECT_FALSE(Exists(path)) << path;
+  for (const std::string& path : kept)
+    EXPECT_TRUE(Exists(path)) << path;
+  EXPECT_TRUE(Exists(download));
   EXPECT_FALSE(Exists(tempFolder + "dustorix-e2e"));
   EXPECT_TRUE(Exists(tempFolder));
   EXPECT_FALSE(Exists(windowsFolder + "\\Windows Update Setup-Dateien"));
