@@ -16,22 +16,6 @@ namespace {
 
 constexpr const char* kNewLine = "\r\n";
 
-// The special steps' names in the JSON report, by switch: the same in every language.
-constexpr const char* kStepIds[settings::kSwitchCount] = {"temporaryFolders",
-                                                          "recentDocuments",
-                                                          "recycleBin",
-                                                          "temporaryInternetFiles",
-                                                          "cookies",
-                                                          "favourites",
-                                                          "history",
-                                                          nullptr,
-                                                          "oldUpdateFiles",
-                                                          "systemLog",
-                                                          "unusedDlls",
-                                                          "runList",
-                                                          nullptr,
-                                                          nullptr};
-
 std::string Lower(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) {
@@ -124,6 +108,8 @@ class ConsoleView final : public clean::RunView {
     bytesBefore_ = state_.freedBytes;
   }
 
+  void BrowserLeftAlone(const std::string& name) override { leftAlone_.push_back(name); }
+
   // Closes the part that is running; once more when the run has ended.
   void Finish() {
     Part& part = parts_.back();
@@ -134,12 +120,14 @@ class ConsoleView final : public clean::RunView {
 
   const std::vector<std::string>& Files() const { return files_; }
   const std::vector<Part>& Parts() const { return parts_; }
+  const std::vector<std::string>& LeftAlone() const { return leftAlone_; }
 
  private:
   platform::Console& console_;
   clean::RunState& state_;
   std::vector<std::string> files_;
   std::vector<Part> parts_;
+  std::vector<std::string> leftAlone_;
   std::int64_t filesBefore_ = 0;
   std::int64_t bytesBefore_ = 0;
 };
@@ -192,6 +180,13 @@ std::string Figures(std::int64_t files, std::int64_t bytes) {
   return "\"files\": " + std::to_string(files) + ", \"bytes\": " + std::to_string(bytes);
 }
 
+std::string QuotedList(const std::vector<std::string>& items) {
+  std::string list = "[";
+  for (std::size_t i = 0; i < items.size(); ++i)
+    list += (i == 0 ? "\n    " : ",\n    ") + Quoted(items[i]);
+  return list + (items.empty() ? "]" : "\n  ]");
+}
+
 struct Outcome {
   const char* name;
   int exitCode;
@@ -211,10 +206,8 @@ std::string JsonReport(const CommandLine& line, const ConsoleView& view, const O
   json += "  \"end\": \"" + IsoTime(end) + "\",\n";
   json += std::string("  \"outcome\": \"") + outcome.name + "\",\n";
   json += "  \"exitCode\": " + std::to_string(outcome.exitCode) + ",\n";
-  json += "  \"files\": [";
-  for (std::size_t i = 0; i < view.Files().size(); ++i)
-    json += (i == 0 ? "\n    " : ",\n    ") + Quoted(view.Files()[i]);
-  json += view.Files().empty() ? "],\n" : "\n  ],\n";
+  json += "  \"files\": " + QuotedList(view.Files()) + ",\n";
+  json += "  \"browsersLeftAlone\": " + QuotedList(view.LeftAlone()) + ",\n";
   std::int64_t files = 0;
   std::int64_t bytes = 0;
   std::string steps;
@@ -226,7 +219,7 @@ std::string JsonReport(const CommandLine& line, const ConsoleView& view, const O
       continue;
     }
     steps += steps.empty() ? "\n    " : ",\n    ";
-    steps += std::string("{\"step\": \"") + kStepIds[part.step->on] +
+    steps += std::string("{\"step\": \"") + part.step->id +
              "\", \"name\": " + Quoted(texts[part.step->name]) + ", " +
              Figures(part.files, part.bytes) + "}";
   }

@@ -37,12 +37,18 @@ class Backend {
   virtual std::string Name() const = 0;
   virtual platform::System& System() = 0;
   virtual ui::Backend& Ui() = 0;
-  // Writes the tree and returns the folder (with a final backslash) the walks start from; empty
-  // when it could not be written.
-  virtual std::string Build(const Tree& tree) = 0;
+  // Writes the tree into a new folder of this name at the root of the backend's drive and returns
+  // it (with a final backslash); empty when it could not be written.
+  virtual std::string Build(const Tree& tree, const std::string& folder) = 0;
   // The floor: lists every folder below `root` once, in the backend's fastest way, and does
   // nothing else.
   virtual WalkCount BareWalk(const std::string& root) = 0;
+  // The floor of a removal: lists every folder below `root` once and deletes its files, and with
+  // `folders` removes the folders too (bottom up, `root` itself stays), and does nothing else.
+  virtual WalkCount BareRemove(const std::string& root, bool folders) = 0;
+  // The shell's own floor for the recycle bin: one listing per folder, its files handed to the
+  // shell `batch` at a time, nothing else. Zero entries where the backend has no shell.
+  virtual WalkCount BareRecycle(const std::string& root, std::size_t batch) = 0;
   // Presses `button` after `delay` while the caller walks; null when the backend has no input
   // from outside the thread.
   virtual std::unique_ptr<Press> PressLater(ui::Button& button, Clock::duration delay) = 0;
@@ -50,6 +56,8 @@ class Backend {
 
 // Lists every folder below `root` once through System::ListFolder, and does nothing else.
 WalkCount WalkThroughSystem(platform::System& system, const std::string& root);
+// The removal floor through System: one listing per folder, then DeleteFile and RemoveFolder.
+WalkCount RemoveThroughSystem(platform::System& system, const std::string& root, bool folders);
 
 // The in-memory backend; the tree goes onto its fixed drive E:.
 std::unique_ptr<Backend> MakeSimBackend();

@@ -4,6 +4,9 @@
 // per folder, nothing else.
 #include "platform/win32/ui/native.h"
 
+#include <shellapi.h>
+
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -99,6 +102,64 @@ void Walk(std::wstring& folder, WalkCount& count, std::vector<std::wstring>& pen
   pending.resize(first);
 }
 
+// One listing of `folder` (ending with a backslash): the names of its files and of its folders.
+void ListOnce(const std::wstring& folder, std::vector<std::wstring>& files,
+              std::vector<std::wstring>& folders) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = ::FindFirstFileExW((folder + L'*').c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if (IsDotName(data.cFileName)) continue;
+    ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? folders : files)
+        .emplace_back(data.cFileName);
+  } while (::FindNextFileW(find, &data));
+  ::FindClose(find);
+}
+
+// The removal floor: one listing of the folder, then DeleteFileW for its files, a descent into
+// each subfolder and, with `folders`, RemoveDirectoryW for it.
+void Remove(std::wstring folder, bool folders, WalkCount& count) {
+  if (folder.back() != L'\\') folder += L'\\';
+  std::vector<std::wstring> files, subfolders;
+  ListOnce(folder, files, subfolders);
+  ++count.folders;
+  for (const std::wstring& name : files) {
+    ++count.entries;
+    ::DeleteFileW((folder + name).c_str());
+  }
+  for (const std::wstring& name : subfolders) {
+    ++count.entries;
+    Remove(folder + name, folders, count);
+    if (folders) ::RemoveDirectoryW((folder + name).c_str());
+  }
+}
+
+// The shell's floor: each folder's files to the recycle bin, `batch` to one SHFileOperationW.
+void Recycle(std::wstring folder, std::size_t batch, WalkCount& count) {
+  if (folder.back() != L'\\') folder += L'\\';
+  std::vector<std::wstring> files, subfolders;
+  ListOnce(folder, files, subfolders);
+  ++count.folders;
+  const std::wstring shellFolder = folder.substr(4);  // the shell takes no \\?\ form
+  for (std::size_t begin = 0; begin < files.size(); begin += batch) {
+    std::wstring items;
+    for (std::size_t i = begin; i < std::min(files.size(), begin + batch); ++i) {
+      items += shellFolder + files[i];
+      items.push_back(L'\0');
+      ++count.entries;
+    }
+    items.push_back(L'\0');
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = items.c_str();
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_ALLOWUNDO;
+    ::SHFileOperationW(&operation);
+  }
+  for (const std::wstring& name : subfolders)
+    Recycle(folder + name, batch, count);
+}
+
 // A click as the mouse makes it, button down and up on the button's middle, posted from another
 // thread at a chosen moment while the walk holds the ui thread.
 class ClickLater final : public Press {
@@ -149,10 +210,10 @@ class Win32Backend final : public Backend {
   platform::System& System() override { return system_; }
   ui::Backend& Ui() override { return ui_; }
 
-  std::string Build(const Tree& tree) override {
+  std::string Build(const Tree& tree, const std::string& folder) override {
     const std::string drive = SandboxDrive();
     if (drive.empty()) return {};
-    const std::string root = drive + "\\dustorix-bench\\";
+    const std::string root = drive + "\\" + folder + "\\";
     const std::optional<std::wstring> wide = win32::VerbatimPath(root);
     if (!wide || !::CreateDirectoryW(wide->c_str(), nullptr)) {
       std::fprintf(stderr, "cannot create %s (it must not exist yet)\n", root.c_str());
@@ -169,6 +230,20 @@ class Win32Backend final : public Backend {
     if (folder->back() != L'\\') *folder += L'\\';
     std::vector<std::wstring> pending;
     Walk(*folder, count, pending);
+    return count;
+  }
+
+  WalkCount BareRemove(const std::string& root, bool folders) override {
+    WalkCount count;
+    std::optional<std::wstring> folder = win32::VerbatimPath(root);
+    if (folder) Remove(*folder, folders, count);
+    return count;
+  }
+
+  WalkCount BareRecycle(const std::string& root, std::size_t batch) override {
+    WalkCount count;
+    std::optional<std::wstring> folder = win32::VerbatimPath(root);
+    if (folder) Recycle(*folder, batch, count);
     return count;
   }
 

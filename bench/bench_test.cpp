@@ -140,8 +140,8 @@ class Stage : public ui::Form {
 TEST(BenchTree, ExpectedReviewLinesAreWhatAScanLists) {
   std::unique_ptr<Backend> backend = MakeSimBackend();
   const Tree tree = MakeTree(SmallShape(3), kJunk, kMoreJunk, kExceptions);
-  const std::string root = backend->Build(tree);
-  ASSERT_EQ(root, "E:\\");
+  const std::string root = backend->Build(tree, "tree");
+  ASSERT_EQ(root, "E:\\tree\\");
   const WalkCount floor = backend->BareWalk(root);
   EXPECT_EQ(floor.entries, tree.Entries());
   EXPECT_EQ(floor.folders, tree.folders.size());

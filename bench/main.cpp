@@ -2,13 +2,20 @@
 // (a bare walk that lists every folder once), on a seeded tree of folders and files.
 //
 //   dustorix_bench [--backend sim|win32] [--seed N] [--folders N] [--files N] [--depth N]
-//                  [--repeat N] [--results N] [--presses N] [--data DIR]
+//                  [--repeat N] [--results N] [--presses N] [--removals N] [--cache N]
+//                  [--data DIR]
+//
+// Then the removals, each against the floor of its backend (one listing per folder, DeleteFileW
+// and RemoveDirectoryW, nothing else): a clean run deleting and one recycling --removals found
+// files (10,000; 0 leaves the removals out), and EmptyFolder of a cache of --cache files in a
+// hundredth as many folders (100,000).
 //
 // Figures are printed, never judged: timing is no pass/fail matter.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -24,6 +31,7 @@
 #include "clean/markfile_form.h"
 #include "clean/run_view.h"
 #include "clean/scan.h"
+#include "cleanups/special_cleanups.h"
 #include "lang/language_texts.h"
 #include "platform/text_lines.h"
 #include "platform/ui/application.h"
@@ -49,6 +57,8 @@ struct Options {
   int repeat = 5;
   int results = 100000;
   int presses = 10;
+  int removals = 10000;
+  int cache = 100000;
   std::string data = "data";
 };
 
@@ -56,7 +66,7 @@ struct Options {
   std::fprintf(stderr,
                "dustorix_bench: %s\nusage: dustorix_bench [--backend sim|win32] [--seed N] "
                "[--folders N] [--files N] [--depth N] [--repeat N] [--results N] [--presses N] "
-               "[--data DIR]\n",
+               "[--removals N] [--cache N] [--data DIR]\n",
                problem);
   std::exit(2);
 }
@@ -90,6 +100,10 @@ Options Parse(int argc, char** argv) {
       options.results = number();
     } else if (flag == "--presses") {
       options.presses = number();
+    } else if (flag == "--removals") {
+      options.removals = number();
+    } else if (flag == "--cache") {
+      options.cache = number();
     } else if (flag == "--data") {
       options.data = value;
     } else {
@@ -198,6 +212,10 @@ class Bench {
   double AnalysisSeconds(const std::vector<std::string>& patterns, int& reportLines);
   void StopLatency(const std::vector<std::string>& patterns, double scanSeconds);
   void ReviewListMemory();
+  // The removals against their floors; each measurement gets a tree of its own.
+  void Removals();
+  double Timed(const std::function<void()>& work);
+  std::string Fresh(const bench::Tree& tree, const std::string& name);
 
   const Options& options_;
   bench::Backend& backend_;
@@ -370,6 +388,101 @@ void Bench::ReviewListMemory() {
   reviewList_.Clear();
 }
 
+double Bench::Timed(const std::function<void()>& work) {
+  ui_.Drain();
+  const Clock::time_point start = Clock::now();
+  work();
+  return Seconds(Clock::now() - start).count();
+}
+
+std::string Bench::Fresh(const bench::Tree& tree, const std::string& name) {
+  const std::string root = backend_.Build(tree, name);
+  if (root.empty()) {
+    std::fprintf(stderr, "dustorix_bench: the tree %s could not be written\n", name.c_str());
+    std::exit(1);
+  }
+  return root;
+}
+
+void Bench::Removals() {
+  const int folders = std::max(1, options_.removals / 100);
+  const bench::Tree found = bench::MakeJunkTree(folders, options_.removals, 1024);
+  const int cacheFolders = std::max(1, options_.cache / 100);
+  const bench::Tree cache = bench::MakeJunkTree(cacheFolders, options_.cache, 1024);
+  clean::RunSettings settings;
+  settings.FileEndingList = {"*.tmp"};
+  const auto clean = [&](const std::string& root, bool recycle) {
+    settings.AdvancedOptions[settings::kRecycleFound] = recycle;
+    state_.stop = false;
+    return Timed([&] {
+      clean::CleanRun run(system_, view_, state_, settings, texts_);
+      run.ScanFolder(root);
+    });
+  };
+  std::printf(
+      "\nremovals, each against its floor (one listing per folder, DeleteFileW and "
+      "RemoveDirectoryW, nothing else):\n");
+  std::string root = Fresh(found, "found-floor");
+  const double floor = Timed([&] { backend_.BareRemove(root, false); });
+  const double deleting = clean(Fresh(found, "found-delete"), false);
+  report_.LBdelinfo.Clear();
+  const double recycling = clean(Fresh(found, "found-recycle"), true);
+  const int recycled = report_.LBdelinfo.Count();
+  report_.LBdelinfo.Clear();
+  system_.EmptyRecycleBin();
+  std::printf(
+      "  clean run deleting %d found files in %d folders: %8.1f ms, floor %8.1f ms   "
+      "run/floor %.2f   [target: at most 1.15]\n",
+      options_.removals, folders + (folders + 9) / 10, deleting * 1e3, floor * 1e3,
+      deleting / floor);
+  std::printf(
+      "  clean run recycling them (%d went):          %8.1f ms   %.2f ms a file   "
+      "recycling/deleting %.2f   [target: at most 2, Wine]\n",
+      recycled, recycling * 1e3, recycling * 1e3 / options_.removals, recycling / deleting);
+
+  // What the shell itself costs: the same files handed over one at a time, and a batch at a time.
+  for (const std::size_t batch : {std::size_t{1}, clean::kBatchSize}) {
+    root = Fresh(found, "found-shell-" + std::to_string(batch));
+    bench::WalkCount handed;
+    const double shell = Timed([&] { handed = backend_.BareRecycle(root, batch); });
+    system_.EmptyRecycleBin();
+    if (handed.entries == 0) break;
+    std::printf("  the shell alone, %3zu files to a call:          %8.1f ms   %.2f ms a file\n",
+                batch, shell * 1e3, shell * 1e3 / static_cast<double>(handed.entries));
+  }
+
+  // A press in the middle of recycling: the batch in hand goes, then the run ends.
+  root = Fresh(found, "found-stop");
+  std::unique_ptr<bench::Press> press = backend_.PressLater(
+      form_.stop, std::chrono::duration_cast<Clock::duration>(Seconds(recycling / 2)));
+  if (press) {
+    clean(root, true);
+    const Clock::time_point ended = Clock::now();
+    Clock::time_point pressedAt;
+    if (press->Finish(pressedAt) && state_.stop) {
+      std::printf("  stop latency while recycling: %.2f ms   [target: within 50 ms]\n",
+                  std::chrono::duration<double, std::milli>(ended - pressedAt).count());
+    }
+    ui_.Drain();
+    report_.LBdelinfo.Clear();
+    system_.EmptyRecycleBin();
+  }
+
+  root = Fresh(cache, "cache-floor");
+  const double cacheFloor = Timed([&] { backend_.BareRemove(root, true); });
+  root = Fresh(cache, "cache-empty");
+  state_.stop = false;
+  const double emptying = Timed([&] {
+    clean::CleanRun run(system_, view_, state_, settings, texts_);
+    cleanups::SpecialCleanups(run, true).EmptyFolder(root, false);
+  });
+  std::printf(
+      "  EmptyFolder of %d files in %d folders:     %8.1f ms, floor %8.1f ms   "
+      "EmptyFolder/floor %.2f   [target: at most 1.15]\n",
+      options_.cache, cacheFolders + (cacheFolders + 9) / 10, emptying * 1e3, cacheFloor * 1e3,
+      emptying / cacheFloor);
+}
+
 int Bench::Run() {
   const std::vector<std::string> patterns = ReadList(options_.data + "/standard/fileformat.dat");
   exceptionsLower_ =
@@ -387,7 +500,7 @@ int Bench::Run() {
   const bench::Tree tree = bench::MakeTree(shape, patterns, kMorePatterns, exceptionsLower_);
   const double made = Seconds(Clock::now() - start).count();
   start = Clock::now();
-  root_ = backend_.Build(tree);
+  root_ = backend_.Build(tree, "dustorix-bench");
   if (root_.empty()) {
     std::fprintf(stderr, "dustorix_bench: the tree could not be written\n");
     return 1;
@@ -505,6 +618,7 @@ int Bench::Run() {
   std::printf("peak memory after the scans: %.1f MB\n", Mb(bench::PeakMemoryBytes()));
   StopLatency(twenty, Median(variants[1].seconds));
   if (options_.results > 0) ReviewListMemory();
+  if (options_.removals > 0) Removals();
   return 0;
 }
 

@@ -34,12 +34,19 @@ class SimBackend final : public Backend {
   platform::System& System() override { return sim_; }
   ui::Backend& Ui() override { return ui_; }
 
-  std::string Build(const Tree& tree) override {
+  std::string Build(const Tree& tree, const std::string& folder) override {
+    const std::string root = "E:\\" + folder + "\\";
+    if (sim_.Exists(root)) return {};
     SimTreeWriter writer(sim_);
-    return WriteTree(tree, "E:\\", writer) ? "E:\\" : "";
+    sim_.AddFolder(root);
+    return WriteTree(tree, root, writer) ? root : "";
   }
 
   WalkCount BareWalk(const std::string& root) override { return WalkThroughSystem(sim_, root); }
+  WalkCount BareRemove(const std::string& root, bool folders) override {
+    return RemoveThroughSystem(sim_, root, folders);
+  }
+  WalkCount BareRecycle(const std::string&, std::size_t) override { return {}; }
 
   // The headless ui takes input only from the thread that runs it.
   std::unique_ptr<Press> PressLater(ui::Button&, Clock::duration) override { return nullptr; }
@@ -71,6 +78,29 @@ WalkCount WalkThroughSystem(platform::System& system, const std::string& root) {
   WalkCount count;
   std::vector<std::string> pending;
   Walk(system, root, count, pending);
+  return count;
+}
+
+WalkCount RemoveThroughSystem(platform::System& system, const std::string& root, bool folders) {
+  WalkCount count;
+  std::vector<platform::DirEntry> entries;
+  system.ListFolder(root, [&](const platform::DirEntry& entry) {
+    entries.push_back(entry);
+    return true;
+  });
+  ++count.folders;
+  for (const platform::DirEntry& entry : entries) {
+    ++count.entries;
+    const std::string path = root + entry.name;
+    if (!entry.IsDirectory()) {
+      system.DeleteFile(path);
+    } else if (!entry.IsReparsePoint()) {
+      const WalkCount below = RemoveThroughSystem(system, path + '\\', folders);
+      count.entries += below.entries;
+      count.folders += below.folders;
+      if (folders) system.RemoveFolder(path);
+    }
+  }
   return count;
 }
 

@@ -1,5 +1,7 @@
 #include "bench/tree.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <random>
 #include <unordered_set>
 
@@ -243,6 +245,23 @@ std::size_t ExpectedReviewLines(const Tree& tree, const std::vector<std::string>
   for (const TreeFile& file : tree.files)
     count(file.name, file.attributes, file.size == 0);
   return lines;
+}
+
+Tree MakeJunkTree(int folders, int files, std::uint64_t size) {
+  Tree tree;
+  tree.folders.push_back({-1, "", 0, 0});
+  const int parents = std::max(1, (folders + 9) / 10);
+  for (int p = 0; p < parents; ++p)
+    tree.folders.push_back({0, "d" + std::to_string(p), 1, 0});
+  const int leaves = std::max(1, folders - parents);
+  for (int l = 0; l < leaves; ++l)
+    tree.folders.push_back({1 + l % parents, "e" + std::to_string(l), 2, 0});
+  char name[16];
+  for (int f = 0; f < files; ++f) {
+    std::snprintf(name, sizeof(name), "f%05d.tmp", f);
+    tree.files.push_back({1 + parents + f % leaves, name, size, 0});
+  }
+  return tree;
 }
 
 bool WriteTree(const Tree& tree, const std::string& root, TreeWriter& writer) {

@@ -50,6 +50,10 @@ Tree MakeTree(const TreeShape& shape, const std::vector<std::string>& junk,
 std::size_t ExpectedReviewLines(const Tree& tree, const std::vector<std::string>& patterns,
                                 const std::vector<std::string>& exceptionsLower, bool zeroBytePass);
 
+// `files` files of `size` bytes named f00000.tmp ..., spread evenly over `folders` folders two
+// levels deep (ten to a parent), as a scan's finds or a browser's cache lie.
+Tree MakeJunkTree(int folders, int files, std::uint64_t size);
+
 class TreeWriter {
  public:
   virtual ~TreeWriter() = default;

@@ -39,6 +39,7 @@ RunOutcome CleanRun::Run(DriveChoice drives, RunKind kind) {
   if (kind == RunKind::kAnalysis) dryRun.emplace(machine_);
   system_ = dryRun ? &*dryRun : &machine_;
   kind_ = kind;
+  scanner_.reset();
   struct Restore {
     CleanRun& run;
     ~Restore() { run.system_ = &run.machine_; }
@@ -59,23 +60,37 @@ RunOutcome CleanRun::Run(DriveChoice drives, RunKind kind) {
   return state_.stop && !reviewFirst ? RunOutcome::kStopped : RunOutcome::kCompleted;
 }
 
-void CleanRun::ScanDrives(DriveChoice drives) {
-  FileAction action;
-  if (settings_.AdvancedOptions[settings::kReviewFirst]) {
-    found_.clear();
-    action = [this](const std::string& path, std::uint64_t) {
-      // A file found twice in a row (two patterns, or a pattern and the zero-byte pass) once.
-      if (found_.empty() || found_.back() != path) found_.push_back(path);
-      return false;
-    };
-  } else if (settings_.AdvancedOptions[settings::kRecycleFound]) {
-    action = [this](const std::string& path, std::uint64_t size) { return Recycle(path, size); };
-  } else {
-    action = [this](const std::string& path, std::uint64_t) { return system_->DeleteFile(path); };
+CleanRun::~CleanRun() = default;
+
+void CleanRun::ScanFolder(const std::string& root) {
+  if (!scanner_) {
+    if (settings_.AdvancedOptions[settings::kReviewFirst]) {
+      scanner_ = std::make_unique<Scanner>(*this, settings_,
+                                           [this](const std::string& path, std::uint64_t) {
+                                             // A file found twice in a row (two patterns, or a
+                                             // pattern and the zero-byte pass) once.
+                                             if (found_.empty() || found_.back() != path)
+                                               found_.push_back(path);
+                                             return false;
+                                           });
+    } else if (settings_.AdvancedOptions[settings::kRecycleFound]) {
+      scanner_ = std::make_unique<Scanner>(
+          *this, settings_, [this](std::span<const Find> finds, std::vector<bool>& gone) {
+            RecycleAll(finds, gone);
+          });
+    } else {
+      scanner_ = std::make_unique<Scanner>(
+          *this, settings_,
+          [this](const std::string& path, std::uint64_t) { return system_->DeleteFile(path); });
+    }
   }
-  Scanner scanner(*this, settings_, std::move(action));
+  scanner_->ScanFolder(root);
+}
+
+void CleanRun::ScanDrives(DriveChoice drives) {
+  found_.clear();
   if (!drives.allDrives) {
-    if (drives.letter != '\0') scanner.ScanFolder(std::string{drives.letter, ':', '\\'});
+    if (drives.letter != '\0') ScanFolder(std::string{drives.letter, ':', '\\'});
     return;
   }
   // Removable drives, CD drives and RAM disks are left out of a run over all drives.
@@ -83,7 +98,7 @@ void CleanRun::ScanDrives(DriveChoice drives) {
     const platform::DriveType type = system_->GetDriveType(std::string{letter, ':'});
     if (type == platform::DriveType::kNoRootDir || type == platform::DriveType::kFixed ||
         type == platform::DriveType::kRemote) {
-      scanner.ScanFolder(std::string{letter, ':', '\\'});
+      ScanFolder(std::string{letter, ':', '\\'});
     }
   }
 }
@@ -103,27 +118,47 @@ void CleanRun::Review() {
 
 void CleanRun::RemoveMarked(const std::vector<std::string>& marked) {
   namespace attr = platform::attr;
+  const bool recycle = settings_.AdvancedOptions[settings::kRecycleFound];
+  std::vector<Find> batch;
+  std::vector<bool> gone;
+  const auto count = [this](const std::string& path, std::uint64_t size) {
+    AddFreed(static_cast<std::int64_t>(size));
+    Report(path);
+  };
+  const auto recycleBatch = [&] {
+    RecycleAll(batch, gone);
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+      if (gone[i]) count(batch[i].path, batch[i].size);
+    }
+    batch.clear();
+  };
   for (const std::string& path : marked) {
     // The file may have changed since the scan: the walk's rules hold at removal too.
     std::optional<platform::FileStatus> entry = system_->Status(path);
     if (!entry || (entry->attributes & (attr::kReadOnly | attr::kSystem | attr::kReparsePoint))) {
       continue;
     }
-    const bool removed = settings_.AdvancedOptions[settings::kRecycleFound]
-                             ? Recycle(path, entry->size)
-                             : system_->DeleteFile(path);
-    if (removed) {
-      AddFreed(static_cast<std::int64_t>(entry->size));
-      Report(path);
+    if (recycle) {
+      batch.push_back({path, entry->size});
+      if (batch.size() == kBatchSize) recycleBatch();
+    } else if (system_->DeleteFile(path)) {
+      count(path, entry->size);
     }
   }
+  if (!batch.empty()) recycleBatch();
 }
 
-bool CleanRun::Recycle(const std::string& path, std::uint64_t size) {
-  if (!system_->MoveToRecycleBin(path)) return false;
-  ++recycled_.items;
-  recycled_.bytes += size;
-  return true;
+void CleanRun::RecycleAll(std::span<const Find> finds, std::vector<bool>& gone) {
+  std::vector<std::string> paths;
+  paths.reserve(finds.size());
+  for (const Find& find : finds)
+    paths.push_back(find.path);
+  system_->MoveAllToRecycleBin(paths, gone);
+  for (std::size_t i = 0; i < finds.size(); ++i) {
+    if (!gone[i]) continue;
+    ++recycled_.items;
+    recycled_.bytes += finds[i].size;
+  }
 }
 
 void CleanRun::RecycleBinEmptied(const platform::RecycleBinContent& emptied) {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -59,10 +61,14 @@ enum class RunOutcome {
   kSettingsUnreadable,  // no file was searched: the guarded settings could not be read
 };
 
+class Scanner;
+struct Find;
+
 class CleanRun final : public cleanups::RunContext {
  public:
   CleanRun(platform::System& system, RunView& view, RunState& state, const RunSettings& settings,
            const lang::LanguageTexts& texts);
+  ~CleanRun();
 
   // The whole run, from the reset of its state to its last special step. An analysis shows no
   // review: it takes every file found as marked.
@@ -75,15 +81,21 @@ class CleanRun final : public cleanups::RunContext {
     state_.removedFiles += files;
   }
   void RecycleBinEmptied(const platform::RecycleBinContent& emptied) override;
+  std::int64_t FreedBytes() const override { return state_.freedBytes; }
+  const lang::LanguageTexts& Texts() const override { return texts_; }
   void Report(const std::string& line) override { view_.AddReportLine(line); }
+  void BrowserLeftAlone(const std::string& name) override { view_.BrowserLeftAlone(name); }
   void ProcessMessages() override { view_.ProcessMessages(); }
   void ShowStatus(const std::string& text) { view_.ShowStatus(text); }
+  // The scan of one folder with this run's removal, as Run scans each drive.
+  void ScanFolder(const std::string& root);
 
  private:
   void ScanDrives(DriveChoice drives);
   void Review();
   void RemoveMarked(const std::vector<std::string>& marked);
   bool Recycle(const std::string& path, std::uint64_t size);
+  void RecycleAll(std::span<const Find> finds, std::vector<bool>& gone);
   void SpecialSteps();
 
   platform::System& machine_;
@@ -93,7 +105,8 @@ class CleanRun final : public cleanups::RunContext {
   RunState& state_;
   const RunSettings& settings_;
   const lang::LanguageTexts& texts_;
-  std::vector<std::string> found_;  // review mode: what the scan found, in its order
+  std::unique_ptr<Scanner> scanner_;  // made at the run's first folder
+  std::vector<std::string> found_;    // review mode: what the scan found, in its order
   // What this run moved to the recycle bin and counted, until the bin is emptied.
   platform::RecycleBinContent recycled_;
 };

@@ -24,6 +24,8 @@ class RunView {
   // A special step begins: what is freed from now until the next one begins, or the run ends,
   // is this step's. A window's report needs no more than the step's own line.
   virtual void StepBegins(const cleanups::SpecialStep&) {}
+  // A browser found running, whose caches and cookies this run leaves alone.
+  virtual void BrowserLeftAlone(const std::string&) {}
 };
 
 }  // namespace clean

@@ -37,6 +37,11 @@ char LastCharOf(const std::string& pattern) {
 
 }  // namespace
 
+Scanner::Scanner(CleanRun& run, const RunSettings& settings, BatchAction batch)
+    : Scanner(run, settings, FileAction()) {
+  batch_ = std::move(batch);
+}
+
 Scanner::Scanner(CleanRun& run, const RunSettings& settings, FileAction action)
     : run_(run),
       action_(std::move(action)),
@@ -68,11 +73,36 @@ bool Scanner::IsException(const std::string& name) {
   return exceptions_.count(lowered_) != 0;
 }
 
-bool Scanner::Take(const std::string& path, std::uint64_t size, bool countSize) {
-  if (!action_(path, size)) return false;
-  if (countSize) run_.AddFreed(static_cast<std::int64_t>(size));
+void Scanner::Count(const std::string& path, std::uint64_t size) {
+  run_.AddFreed(static_cast<std::int64_t>(size));
   run_.Report(path);
+}
+
+bool Scanner::Take(const std::string& path, Candidate& candidate) {
+  if (batch_) {
+    gathered_.push_back({path, candidate.size});
+    gatheredCandidates_.push_back(&candidate);
+    return false;
+  }
+  if (!action_(path, candidate.size)) return false;
+  Count(path, candidate.size);
   return true;
+}
+
+void Scanner::Flush() {
+  for (std::size_t begin = 0; begin < gathered_.size(); begin += kBatchSize) {
+    if (begin > 0) run_.ProcessMessages();
+    if (run_.Stopped()) break;
+    const std::size_t count = std::min(kBatchSize, gathered_.size() - begin);
+    batch_(std::span<const Find>(gathered_).subspan(begin, count), gone_);
+    for (std::size_t i = 0; i < count; ++i) {
+      if (!gone_[i]) continue;
+      gatheredCandidates_[begin + i]->removed = true;
+      Count(gathered_[begin + i].path, gathered_[begin + i].size);
+    }
+  }
+  gathered_.clear();
+  gatheredCandidates_.clear();
 }
 
 void Scanner::ScanFolder(const std::string& folder) {
@@ -148,13 +178,22 @@ void Scanner::Walk(const std::string& path, std::size_t depth) {
   Candidate* const candidates = level.candidates.data();
   const std::size_t candidateCount = level.candidateCount;
 
+  // A stop discards what was gathered for a batch but not handed over.
+  struct Discard {
+    Scanner& scanner;
+    ~Discard() {
+      scanner.gathered_.clear();
+      scanner.gatheredCandidates_.clear();
+    }
+  } discard{*this};
   for (const Hit& hit : level.hits) {
     Candidate& c = candidates[hit.candidate];
     if (c.removed) continue;
     if (run_.Stopped()) return;
-    if (c.eligible) c.removed = Take(path + c.name, c.size, true);
+    if (c.eligible) c.removed = Take(path + c.name, c);
     run_.ProcessMessages();
   }
+  Flush();
 
   // The two later passes visit every entry; the ones between candidates only pass the stop test
   // and the message check.
@@ -164,10 +203,11 @@ void Scanner::Walk(const std::string& path, std::size_t depth) {
       if (run_.Stopped()) return;
       if (next < candidateCount && candidates[next].index == i) {
         Candidate& c = candidates[next++];
-        if (c.emptyFile && !c.removed) c.removed = Take(path + c.name, 0, false);
+        if (c.emptyFile && !c.removed) c.removed = Take(path + c.name, c);
       }
       run_.ProcessMessages();
     }
+    Flush();
   }
 
   std::size_t next = 0;

@@ -1,4 +1,4 @@
-// Internet Explorer's and Opera's caches and cookies.
+// Internet Explorer's and the old Opera's caches and cookies.
 #include "cleanups/paths.h"
 #include "cleanups/special_cleanups.h"
 
@@ -55,6 +55,7 @@ void SpecialCleanups::TemporaryInternetFiles() {
   EmptyFolder(RegisteredOperaPlace("Last Directory2", kCache), false);
   EmptyFolder(UsualOperaPlace(kOpera75, kCache), false);
   EmptyFolder(RegisteredOperaPlace("Last Directory3", kCache), false);
+  CleanBrowsers(BrowserPart::kCaches);
 }
 
 void SpecialCleanups::DeleteOperaCookies(std::string_view profile, std::string_view valueName) {
@@ -77,6 +78,7 @@ void SpecialCleanups::Cookies() {
   EmptyFolder(system_.SpecialFolder(platform::csidl::kCookies), false);
   DeleteOperaCookies(kOpera7, "Last Directory2");
   DeleteOperaCookies(kOpera75, "Last Directory3");
+  CleanBrowsers(BrowserPart::kCookies);
 }
 
 }  // namespace cleanups

@@ -78,6 +78,24 @@ void SpecialCleanups::EmptyTree(const std::string& folder) {
   });
 }
 
+void SpecialCleanups::EmptyPlace(const std::string& path) {
+  if (path.empty()) return;
+  const std::optional<platform::DirEntry> place = system_.LookUp(path);
+  if (!place || !place->IsDirectory() || place->IsReparsePoint()) return;
+  EmptyFolder(path, false);
+}
+
+bool SpecialCleanups::DeleteCountedFile(const std::string& path) {
+  // A path that is no full path would be taken relative to the current folder.
+  if (!IsAbsolutePath(path)) return false;
+  // Only a file whose size was read is deleted, so that the freed total counts what went.
+  const std::optional<platform::FileStatus> entry = system_.Status(path);
+  if (!entry || entry->IsDirectory()) return false;
+  if (!system_.DeleteFile(path)) return false;
+  run_.AddFreed(static_cast<std::int64_t>(entry->size));
+  return true;
+}
+
 std::int64_t SpecialCleanups::FolderSize(std::string_view path, bool withSubfolders,
                                          std::int64_t* files) {
   if (path.empty()) return 0;

@@ -1,10 +1,11 @@
 // What a clean-up needs from the run it is part of: the system it works on, the stop flag, the
-// freed-bytes total, the report and the message pump that keeps the window alive.
+// freed-bytes total, the report with its texts and the message pump that keeps the window alive.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "lang/language_texts.h"
 #include "platform/system.h"
 
 namespace cleanups {
@@ -19,8 +20,14 @@ class RunContext {
   // The recycle bin was emptied, which freed `emptied`. What this run moved into the bin was
   // counted when it went there, and counts only once.
   virtual void RecycleBinEmptied(const platform::RecycleBinContent& emptied) = 0;
+  // The bytes counted so far in this run.
+  virtual std::int64_t FreedBytes() const = 0;
+  // The texts of the chosen language, for the lines a clean-up reports itself.
+  virtual const lang::LanguageTexts& Texts() const = 0;
   // Appends a line to the report.
   virtual void Report(const std::string& line) = 0;
+  // A browser was found running and is left alone for this run (its report line says so).
+  virtual void BrowserLeftAlone(const std::string& name) = 0;
   // Lets the window handle what is pending, the stop button included.
   virtual void ProcessMessages() = 0;
 

@@ -1,13 +1,15 @@
 // The fixed clean-ups behind the advanced switches, and the folder, path, registry and browser
 // operations they are built from. Every operation absorbs its own failures: a missing folder,
-// key or value makes it do nothing. Only EmptyFolder and RemoveZeroCountDlls delete files, always
-// for good, adding what they free to the run's total.
+// key or value makes it do nothing. Files are always deleted for good, and what they free is
+// added to the run's total.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "cleanups/browsers.h"
 #include "cleanups/run_context.h"
 #include "platform/system.h"
 
@@ -27,6 +29,11 @@ class SpecialCleanups {
   void History();
   void OldUpdateFiles();
   void SystemLog();
+  // The user's error reports and program crash dumps; for administrators also the system's
+  // reports and dumps.
+  void ErrorReports();
+  // The DirectX and graphics drivers' shader caches of the user.
+  void ShaderCaches();
 
   // --- Folders and paths
   // The path made absolute, each existing component under the name stored on disk; from the
@@ -63,6 +70,13 @@ class SpecialCleanups {
  private:
   // The walk of EmptyFolder; `folder` ends with a backslash.
   void EmptyTree(const std::string& folder);
+  // Empties a fixed place of the system and keeps it. A place that is itself a link is left
+  // whole: entering it would empty what it leads to, removing it would undo a redirection.
+  void EmptyPlace(const std::string& path);
+  // Deletes one file for good, counting its size; nothing for a missing or relative path or a
+  // folder.
+  bool DeleteCountedFile(const std::string& path);
+  void EmptyErrorReportFolders(const std::string& appData);
   // LongPathName of the Windows folder followed by `tail`; empty without a Windows folder.
   std::string InWindowsFolder(std::string_view tail);
   // A location of an Opera profile: in the application-data folder, or named by a registry
@@ -71,9 +85,18 @@ class SpecialCleanups {
   std::string RegisteredOperaPlace(std::string_view valueName, std::string_view tail);
   void DeleteOperaCookies(std::string_view profile, std::string_view valueName);
 
+  // Today's browsers (browsers.cpp), after the classic places: each browser found that is not
+  // running gets its caches emptied or its cookie files deleted, and a report line; a running
+  // one is reported and left alone for the rest of the run.
+  enum class BrowserPart { kCaches, kCookies };
+  void CleanBrowsers(BrowserPart part);
+  void EmptyNamedFolders(const NamedPlace& place);
+  void DeleteNamedFiles(const NamedPlace& place);
+
   RunContext& run_;
   platform::System& system_;
   bool userIsAdmin_;
+  std::array<bool, kBrowsers.size()> leftAlone_{};  // by kBrowsers' index
 };
 
 }  // namespace cleanups

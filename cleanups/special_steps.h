@@ -13,6 +13,7 @@ namespace cleanups {
 
 struct SpecialStep {
   settings::Switch on;
+  const char* id;                    // names the step in a machine-read report, in any language
   lang::Text name;                   // names the step in an analysis: its check box's caption
   lang::Text status;                 // shown while the step runs
   std::optional<lang::Text> report;  // added to the report afterwards
@@ -26,29 +27,34 @@ constexpr auto SpecialSteps() {
   using enum lang::Text;
   using S = SpecialCleanups;
   return std::array{
-      SpecialStep{settings::kTempFolders, kTempFoldersCaption, kTempFoldersStatus,
-                  kTempFoldersReport, true, true, &S::TemporaryFolders},
-      SpecialStep{settings::kRecentDocuments, kRecentDocumentsCaption, kRecentDocumentsStatus,
-                  kRecentDocumentsReport, true, true, &S::RecentDocuments},
-      SpecialStep{settings::kEmptyRecycleBin, kEmptyRecycleBinCaption, kEmptyRecycleBinStatus,
-                  kEmptyRecycleBinReport, true, true, &S::EmptyRecycleBin},
-      SpecialStep{settings::kTempInternetFiles, kTempInternetFilesCaption, kTempInternetFilesStatus,
-                  kTempInternetFilesReport, true, true, &S::TemporaryInternetFiles},
-      SpecialStep{settings::kCookies, kCookiesCaption, kCookiesStatus, kCookiesReport, true, true,
-                  &S::Cookies},
-      SpecialStep{settings::kFavourites, kFavouritesCaption, kFavouritesStatus, kFavouritesReport,
-                  true, true, &S::Favourites},
-      SpecialStep{settings::kHistory, kHistoryCaption, kHistoryStatus, kHistoryReport, true, true,
-                  &S::History},
-      SpecialStep{settings::kOldUpdateFiles, kOldUpdateFilesCaption, kOldUpdateFilesStatus,
-                  kOldUpdateFilesReport, true, false, &S::OldUpdateFiles},
-      SpecialStep{settings::kSystemLog, kSystemLogCaption, kSystemLogStatus, kSystemLogReport, true,
-                  true, &S::SystemLog},
+      SpecialStep{settings::kTempFolders, "temporaryFolders", kTempFoldersCaption,
+                  kTempFoldersStatus, kTempFoldersReport, true, true, &S::TemporaryFolders},
+      SpecialStep{settings::kRecentDocuments, "recentDocuments", kRecentDocumentsCaption,
+                  kRecentDocumentsStatus, kRecentDocumentsReport, true, true, &S::RecentDocuments},
+      SpecialStep{settings::kEmptyRecycleBin, "recycleBin", kEmptyRecycleBinCaption,
+                  kEmptyRecycleBinStatus, kEmptyRecycleBinReport, true, true, &S::EmptyRecycleBin},
+      SpecialStep{settings::kTempInternetFiles, "temporaryInternetFiles", kTempInternetFilesCaption,
+                  kTempInternetFilesStatus, kTempInternetFilesReport, true, true,
+                  &S::TemporaryInternetFiles},
+      SpecialStep{settings::kCookies, "cookies", kCookiesCaption, kCookiesStatus, kCookiesReport,
+                  true, true, &S::Cookies},
+      SpecialStep{settings::kFavourites, "favourites", kFavouritesCaption, kFavouritesStatus,
+                  kFavouritesReport, true, true, &S::Favourites},
+      SpecialStep{settings::kHistory, "history", kHistoryCaption, kHistoryStatus, kHistoryReport,
+                  true, true, &S::History},
+      SpecialStep{settings::kOldUpdateFiles, "oldUpdateFiles", kOldUpdateFilesCaption,
+                  kOldUpdateFilesStatus, kOldUpdateFilesReport, true, false, &S::OldUpdateFiles},
+      SpecialStep{settings::kSystemLog, "systemLog", kSystemLogCaption, kSystemLogStatus,
+                  kSystemLogReport, true, true, &S::SystemLog},
+      SpecialStep{settings::kErrorReports, "errorReports", kErrorReportsCaption,
+                  kErrorReportsStatus, kErrorReportsReport, true, true, &S::ErrorReports},
+      SpecialStep{settings::kShaderCaches, "shaderCaches", kShaderCachesCaption,
+                  kShaderCachesStatus, kShaderCachesReport, true, true, &S::ShaderCaches},
       // The unused libraries report each file they delete, and no line of their own.
-      SpecialStep{settings::kUnusedDlls, kUnusedDllsCaption, kUnusedDllsStatus, std::nullopt, true,
-                  true, &S::RemoveZeroCountDlls},
-      SpecialStep{settings::kRunList, kRunListCaption, kRunListStatus, kRunListReport, false, false,
-                  &S::ClearRunList},
+      SpecialStep{settings::kUnusedDlls, "unusedDlls", kUnusedDllsCaption, kUnusedDllsStatus,
+                  std::nullopt, true, true, &S::RemoveZeroCountDlls},
+      SpecialStep{settings::kRunList, "runList", kRunListCaption, kRunListStatus, kRunListReport,
+                  false, false, &S::ClearRunList},
   };
 }
 }  // namespace internal

@@ -65,15 +65,7 @@ void SpecialCleanups::RemoveZeroCountDlls() {
     std::optional<platform::RegistryValue> value = key->ReadValue(name);
     if (!value || value->Dword() != std::optional<std::uint32_t>(0)) continue;
     key->DeleteValue(name);
-    // A name that is no full path would be taken relative to the current folder.
-    if (!IsAbsolutePath(name)) continue;
-    // Only a file whose size was read is deleted, so that the freed total counts what went.
-    std::optional<platform::FileStatus> entry = system_.Status(name);
-    if (!entry || entry->IsDirectory()) continue;
-    if (system_.DeleteFile(name)) {
-      run_.AddFreed(static_cast<std::int64_t>(entry->size));
-      run_.Report(name);
-    }
+    if (DeleteCountedFile(name)) run_.Report(name);
   }
 }
 
@@ -88,6 +80,9 @@ void SpecialCleanups::ClearRunList() {
 void SpecialCleanups::OldUpdateFiles() {
   EmptyFolder(InWindowsFolder("Windows Update Setup-Dateien\\"), true);
   RemoveDollarFolders();
+  // Windows Update's download cache: what an update still needs is in use or fetched again.
+  // Its DataStore beside it holds the update history and stays.
+  EmptyPlace(InWindowsFolder("SoftwareDistribution\\Download"));
 }
 
 void SpecialCleanups::SystemLog() {

@@ -21,6 +21,20 @@ constexpr const char* kDesignTexts[] = {
     "Analyse abgeschlossen, es wurde nichts entfernt",
     "Folgende Dateien w\xC3\xBCrden gel\xC3\xB6scht:",
     " KB w\xC3\xBCrden freigegeben",
+    // The browsers'.
+    "%1: Cache gel\xC3\xB6scht, %2",
+    "%1: Cookies gel\xC3\xB6scht, %2",
+    ("%1 l\xC3\xA4uft: Cache und Cookies blieben unber\xC3\xBChrt. Schlie\xC3\x9F"
+     "en Sie den Browser (auch im Infobereich) und starten Sie die Bereinigung erneut."),
+    // Error reports with crash dumps, and shader caches.
+    "Fehlerberichte und Absturzabbilder",
+    "Shader-Caches",
+    "L\xC3\xB6scht Fehlerberichte und Absturzabbilder (die des Systems nur als Administrator)",
+    "Leert die Shader-Caches von DirectX und den Grafiktreibern",
+    "Fehlerberichte und Absturzabbilder werden gel\xC3\xB6scht...",
+    "Fehlerberichte und Absturzabbilder gel\xC3\xB6scht",
+    "Shader-Caches werden geleert...",
+    "Shader-Caches geleert",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount - kFirstAddedText,
               "every added text has its design text");

@@ -120,6 +120,19 @@ enum class Text : int {
   kAnalysisHeadline,
   kWouldBeDeletedLabel,
   kWouldBeFreedUnit,  // written right after the kilobytes an analysis found
+  // The browsers' caches and cookies: %1 a browser's name, %2 the size its files freed.
+  kBrowserCacheRemoved,    // "%1: cache removed, %2"
+  kBrowserCookiesRemoved,  // "%1: cookies removed, %2"
+  kBrowserRunning,         // the browser was running and was left alone
+  // Error reports with crash dumps, and shader caches: switches 14 and 15.
+  kErrorReportsCaption,
+  kShaderCachesCaption,
+  kErrorReportsHint,
+  kShaderCachesHint,
+  kErrorReportsStatus,
+  kErrorReportsReport,
+  kShaderCachesStatus,
+  kShaderCachesReport,
   kCount
 };
 

@@ -11,14 +11,23 @@ bool EnglishStyle(const LanguageTexts& texts) {
   return texts.Code() == "En";
 }
 
-// `text` with its first "%1" replaced by `value`.
-std::string Filled(const std::string& text, const std::string& value) {
-  const std::size_t at = text.find("%1");
-  if (at == std::string::npos) return text;
-  return text.substr(0, at) + value + text.substr(at + 2);
-}
-
 }  // namespace
+
+std::string Filled(std::string_view text, std::initializer_list<std::string_view> values) {
+  std::string filled;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool marked =
+        text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9';
+    const std::size_t mark = marked ? static_cast<std::size_t>(text[i + 1] - '1') : values.size();
+    if (mark < values.size()) {
+      filled += values.begin()[mark];
+      ++i;
+    } else {
+      filled += text[i];
+    }
+  }
+  return filled;
+}
 
 std::string FormatCount(std::uint64_t count, const LanguageTexts& texts) {
   const std::string digits = std::to_string(count);
@@ -52,7 +61,7 @@ std::string FormatSize(std::uint64_t bytes, const LanguageTexts& texts) {
 
 std::string FilesAndSize(std::uint64_t files, std::uint64_t bytes, const LanguageTexts& texts) {
   const std::string count =
-      files == 1 ? texts[Text::kOneFile] : Filled(texts[Text::kFiles], FormatCount(files, texts));
+      files == 1 ? texts[Text::kOneFile] : Filled(texts[Text::kFiles], {FormatCount(files, texts)});
   return count + ", " + FormatSize(bytes, texts);
 }
 

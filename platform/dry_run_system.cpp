@@ -8,21 +8,22 @@ namespace platform {
 
 namespace {
 
-std::u16string Folded(std::string_view utf8) {
-  std::u16string units;
-  if (std::optional<std::u16string> wide = Utf8ToUtf16(utf8)) {
-    units = std::move(*wide);
-  } else {
-    // Not text: compared byte for byte, which still tells two such names apart.
-    units.assign(utf8.begin(), utf8.end());
-  }
-  for (char16_t& unit : units)
+// `utf8` decoded into `out`, upper-cased as Windows compares names; bytes that are no text stand
+// for themselves, which still tells two such names apart.
+void FoldInto(std::string_view utf8, std::u16string& out) {
+  if (!Utf8ToUtf16(utf8, out)) out.assign(utf8.begin(), utf8.end());
+  for (char16_t& unit : out)
     unit = UpcaseChar(unit);
-  return units;
 }
 
 std::string FoldedUtf8(std::string_view utf8) {
-  return Utf16ToUtf8(Folded(utf8));
+  std::u16string folded;
+  FoldInto(utf8, folded);
+  return Utf16ToUtf8(folded);
+}
+
+std::size_t HashOf(std::u16string_view units) {
+  return std::hash<std::u16string_view>{}(units);
 }
 
 }  // namespace
@@ -47,7 +48,7 @@ class DryRunSystem::DryRunKey final : public RegistryKey {
   bool DeleteValue(std::string_view name) override {
     if (Deleted(name) || !inner_->ReadValue(name)) return false;
     owner_.deletedRegistryValues_.insert(prefix_ + FoldedUtf8(name));
-    owner_.Record(Change::Kind::kDeleteRegistryValue, prefix_ + std::string(name));
+    owner_.Record(Change::kDeleteRegistryValue, prefix_ + std::string(name));
     return true;
   }
 
@@ -61,42 +62,63 @@ class DryRunSystem::DryRunKey final : public RegistryKey {
   std::string prefix_;  // the root and the key's path, folded, then a separator
 };
 
-std::u16string DryRunSystem::Key(std::string_view path) {
+DryRunSystem::Key DryRunSystem::KeyOf(std::string_view path) {
   // The run forms its paths from absolute folders and listed names, so a lexical form is
   // enough: Windows' own full-path rules would fold "junk." onto its namesake "junk".
-  std::u16string key;
-  for (char16_t unit : Folded(path)) {
+  FoldInto(path, folded_);
+  std::size_t kept = 0;
+  for (char16_t unit : folded_) {
     if (unit == u'/') unit = u'\\';
-    if (unit == u'\\' && !key.empty() && key.back() == u'\\') continue;
-    key += unit;
+    if (unit == u'\\' && kept > 0 && folded_[kept - 1] == u'\\') continue;
+    folded_[kept++] = unit;
   }
-  while (key.size() > 2 && key.back() == u'\\')
-    key.pop_back();
-  return key;
+  while (kept > 2 && folded_[kept - 1] == u'\\')
+    --kept;
+  folded_.resize(kept);
+  return HashOf(folded_);
 }
 
-bool DryRunSystem::Gone(const std::u16string& key) const {
-  if (gone_.empty()) return false;
+bool DryRunSystem::FoldedGone(Key key) const {
   if (gone_.count(key)) return true;
   if (goneFolders_.empty()) return false;
-  for (std::size_t cut = key.find(u'\\'); cut != std::u16string::npos;
-       cut = key.find(u'\\', cut + 1)) {
-    if (goneFolders_.count(key.substr(0, cut))) return true;
+  const std::u16string_view folded = folded_;
+  for (std::size_t cut = folded.find(u'\\'); cut != std::u16string_view::npos;
+       cut = folded.find(u'\\', cut + 1)) {
+    if (goneFolders_.count(HashOf(folded.substr(0, cut)))) return true;
   }
   return false;
 }
 
-void DryRunSystem::MarkGone(const std::u16string& key, bool folder) {
-  lookedUp_.reset();
-  lookedUpPath_.clear();
-  if (folder) goneFolders_.insert(key);
-  if (!gone_.insert(key).second) return;
-  const std::size_t cut = key.rfind(u'\\');
-  ++goneInFolder_[cut == std::u16string::npos ? std::u16string() : key.substr(0, cut)];
+bool DryRunSystem::Gone(std::string_view path) {
+  return !gone_.empty() && FoldedGone(KeyOf(path));
 }
 
-void DryRunSystem::Record(Change::Kind kind, std::string_view subject) {
-  changes_.push_back({kind, std::string(subject)});
+void DryRunSystem::MarkGone(std::string_view path, bool folder) {
+  lookedUp_.reset();
+  lookedUpPath_.clear();
+  const Key key = KeyOf(path);
+  if (folder) goneFolders_.insert(key);
+  if (!gone_.insert(key).second) return;
+  const std::size_t cut = folded_.rfind(u'\\');
+  ++goneInFolder_[HashOf(
+      std::u16string_view(folded_).substr(0, cut == std::u16string::npos ? 0 : cut))];
+}
+
+void DryRunSystem::Record(Change kind, std::string_view subject) {
+  const std::size_t begin = subjects_.size();
+  subjects_ += subject;
+  changes_.push_back({kind, begin, subjects_.size()});
+}
+
+std::size_t DryRunSystem::Count(Change kind) const {
+  std::size_t count = 0;
+  for (const Made& change : changes_)
+    count += change.kind == kind;
+  return count;
+}
+
+std::string_view DryRunSystem::Subject(std::size_t n) const {
+  return std::string_view(subjects_).substr(changes_[n].begin, changes_[n].end - changes_[n].begin);
 }
 
 std::uint64_t DryRunSystem::TreeBytes(const std::string& folder) {
@@ -123,8 +145,8 @@ std::optional<FileStatus> DryRunSystem::EntryAt(std::string_view path) {
 bool DryRunSystem::DeleteFile(std::string_view path) {
   const std::optional<FileStatus> entry = EntryAt(path);
   if (!entry || entry->IsDirectory() || (entry->attributes & attr::kReadOnly)) return false;
-  Record(Change::Kind::kDeleteFile, path);
-  MarkGone(Key(path), false);
+  Record(Change::kDeleteFile, path);
+  MarkGone(path, false);
   return true;
 }
 
@@ -139,9 +161,9 @@ bool DryRunSystem::RemoveFolder(std::string_view path) {
     });
     if (holdsSomething) return false;
   }
-  Record(Change::Kind::kRemoveFolder, path);
+  Record(Change::kRemoveFolder, path);
   // Emptied first, or a link: nothing below it is left to hide.
-  MarkGone(Key(path), false);
+  MarkGone(path, false);
   return true;
 }
 
@@ -154,46 +176,49 @@ bool DryRunSystem::MoveToRecycleBin(std::string_view path) {
   if (!entry) return false;
   const std::uint64_t bytes =
       entry->IsDirectory() && !entry->IsReparsePoint() ? TreeBytes(std::string(path)) : entry->size;
-  Record(Change::Kind::kMoveToRecycleBin, path);
-  MarkGone(Key(path), entry->IsDirectory() && !entry->IsReparsePoint());
+  Record(Change::kMoveToRecycleBin, path);
+  MarkGone(path, entry->IsDirectory() && !entry->IsReparsePoint());
   ++recycled_.items;
   recycled_.bytes += bytes;
   return true;
 }
 
 bool DryRunSystem::WriteFile(std::string_view path, std::string_view) {
-  Record(Change::Kind::kWriteFile, path);
+  Record(Change::kWriteFile, path);
   return true;
 }
 
-bool DryRunSystem::ReplaceFile(std::string_view from, std::string_view to) {
-  Record(Change::Kind::kReplaceFile, std::string(from) + " -> " + std::string(to));
+bool DryRunSystem::ReplaceFile(std::string_view, std::string_view to) {
+  Record(Change::kReplaceFile, to);
   return true;
 }
 
 ReadResult DryRunSystem::ReadFile(std::string_view path, FileAccess access) {
-  if (Gone(Key(path))) return {};
+  if (Gone(path)) return {};
   return ProxySystem::ReadFile(path, access);
 }
 
 bool DryRunSystem::ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) {
-  std::u16string key;
+  // The folder's own folded form: the visitor may ask other paths of the dry run meanwhile.
+  std::u16string child;
   bool filter = false;
   if (!gone_.empty()) {
-    key = Key(folder);
-    if (Gone(key)) return false;
+    const Key key = KeyOf(folder);
+    if (FoldedGone(key)) return false;
     filter = goneInFolder_.count(key) != 0;
+    if (filter) child = folded_ + u'\\';
   }
-  std::u16string child = key + u'\\';
   const std::size_t stem = child.size();
+  std::u16string name;
   // Listings nest (a walk lists a subfolder while showing its parent's entry).
   const std::string_view outerFolder = listedFolder_;
   const DirEntry* const outerEntry = listed_;
   const bool listed = ProxySystem::ListFolder(folder, [&](const DirEntry& entry) {
     if (filter) {
+      FoldInto(entry.name, name);
       child.resize(stem);
-      child += Folded(entry.name);
-      if (gone_.count(child)) return true;
+      child += name;
+      if (gone_.count(HashOf(child))) return true;
     }
     listedFolder_ = folder;
     listed_ = &entry;
@@ -207,7 +232,7 @@ bool DryRunSystem::ListFolder(std::string_view folder, FunctionRef<bool(const Di
 }
 
 std::optional<DirEntry> DryRunSystem::LookUp(std::string_view path) {
-  if (Gone(Key(path))) return std::nullopt;
+  if (Gone(path)) return std::nullopt;
   std::optional<DirEntry> entry = ProxySystem::LookUp(path);
   lookedUp_.reset();
   if (entry) lookedUp_ = FileStatus{entry->attributes, entry->size};
@@ -216,7 +241,7 @@ std::optional<DirEntry> DryRunSystem::LookUp(std::string_view path) {
 }
 
 std::optional<FileStatus> DryRunSystem::Status(std::string_view path) {
-  if (Gone(Key(path))) return std::nullopt;
+  if (Gone(path)) return std::nullopt;
   lookedUp_ = ProxySystem::Status(path);
   lookedUpPath_.assign(path);
   return lookedUp_;
@@ -238,12 +263,12 @@ void DryRunSystem::ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> 
 
 bool DryRunSystem::DeleteUrlCacheItem(std::string_view sourceUrl) {
   if (!deletedUrls_.insert(std::string(sourceUrl)).second) return false;
-  Record(Change::Kind::kDeleteUrlCacheItem, sourceUrl);
+  Record(Change::kDeleteUrlCacheItem, sourceUrl);
   return true;
 }
 
 void DryRunSystem::EmptyRecycleBin() {
-  Record(Change::Kind::kEmptyRecycleBin, {});
+  Record(Change::kEmptyRecycleBin, {});
   binEmptied_ = true;
   recycled_ = {};
 }
@@ -258,7 +283,7 @@ std::optional<RecycleBinContent> DryRunSystem::QueryRecycleBin() {
 }
 
 void DryRunSystem::ClearRecentDocuments() {
-  Record(Change::Kind::kClearRecentDocuments, {});
+  Record(Change::kClearRecentDocuments, {});
 }
 
 }  // namespace platform

@@ -4,9 +4,11 @@
 // it finds is what the run would remove.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -17,32 +19,35 @@ namespace platform {
 
 class DryRunSystem final : public ProxySystem {
  public:
-  // One operation the run would have made.
-  struct Change {
-    enum class Kind {
-      kDeleteFile,
-      kRemoveFolder,
-      kMoveToRecycleBin,
-      kEmptyRecycleBin,
-      kDeleteRegistryValue,
-      kDeleteUrlCacheItem,
-      kClearRecentDocuments,
-      kWriteFile,
-      kReplaceFile,
-    };
-    Kind kind;
-    std::string subject;  // the path, registry value or URL; empty where there is none
+  // The kinds of operation the run would have made.
+  enum class Change {
+    kDeleteFile,
+    kRemoveFolder,
+    kMoveToRecycleBin,
+    kEmptyRecycleBin,
+    kDeleteRegistryValue,
+    kDeleteUrlCacheItem,
+    kClearRecentDocuments,
+    kWriteFile,
+    kReplaceFile,
   };
 
   explicit DryRunSystem(System& machine) : ProxySystem(machine) {}
 
-  const std::vector<Change>& Changes() const { return changes_; }
+  // How many operations of this kind the run would have made, and the subject (path, registry
+  // value or URL; empty where there is none) of the n-th of all, in their order.
+  std::size_t Count(Change kind) const;
+  std::size_t Recorded() const { return changes_.size(); }
+  std::string_view Subject(std::size_t n) const;
 
   // What Windows refuses without trying is refused: a missing entry, a read-only file, a folder
   // that still holds something. What only trying would tell (a file held open) is taken to go.
   bool DeleteFile(std::string_view path) override;
   bool RemoveFolder(std::string_view path) override;
   bool MoveToRecycleBin(std::string_view path) override;
+  void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) override {
+    System::MoveAllToRecycleBin(paths, gone);  // item by item, each recorded
+  }
   bool WriteFile(std::string_view path, std::string_view bytes) override;
   bool ReplaceFile(std::string_view from, std::string_view to) override;
   ReadResult ReadFile(std::string_view path, FileAccess access) override;
@@ -62,32 +67,45 @@ class DryRunSystem final : public ProxySystem {
  private:
   class DryRunKey;
 
-  // The path absolute and upper-cased, without a final backslash: one key for every spelling.
-  std::u16string Key(std::string_view path);
-  // Whether the entry at `key`, or a folder holding it, was removed in this run.
-  bool Gone(const std::u16string& key) const;
-  void MarkGone(const std::u16string& key, bool folder);
+  // Paths are kept as the hash of their folded form (absolute, upper-cased, one backslash
+  // between parts, none at the end): every spelling of a path has one, and an operation of the
+  // run allocates nothing, which matters on Wine's heap. The hash is 64 bits wide; two paths
+  // sharing one would only make the analysis miss a file, never touch one.
+  using Key = std::size_t;
+  // Folds `path` into `folded_` and returns its key.
+  Key KeyOf(std::string_view path);
+  // Whether the entry whose folded path is in `folded_`, or a folder holding it, was removed.
+  bool FoldedGone(Key key) const;
+  bool Gone(std::string_view path);
+  void MarkGone(std::string_view path, bool folder);
   // The bytes of the files of a folder's tree, not entering links.
   std::uint64_t TreeBytes(const std::string& folder);
-  void Record(Change::Kind kind, std::string_view subject);
+  void Record(Change kind, std::string_view subject);
   // The entry at `path` as the machine has it in this run. A removal usually follows the look-up
   // or the listing that showed it the entry, so those are asked first, not the file system.
   std::optional<FileStatus> EntryAt(std::string_view path);
 
-  std::vector<Change> changes_;
-  std::unordered_set<std::u16string> gone_;
-  std::unordered_set<std::u16string> goneFolders_;  // of gone_, those that held entries
+  struct Made {
+    Change kind;
+    std::size_t begin, end;  // the subject in subjects_
+  };
+  std::vector<Made> changes_;
+  std::string subjects_;
+
+  std::u16string folded_;  // reused from one path to the next
+  std::unordered_set<Key> gone_;
+  std::unordered_set<Key> goneFolders_;  // of gone_, those that held entries
   // For each folder, how many entries directly in it are gone: most listings need no look.
-  std::unordered_map<std::u16string, std::size_t> goneInFolder_;
+  std::unordered_map<Key, std::size_t> goneInFolder_;
   std::unordered_set<std::string> deletedRegistryValues_;  // root, key and name, folded
   std::unordered_set<std::string> deletedUrls_;
   RecycleBinContent recycled_;
+  bool binEmptied_ = false;
   // The entry last looked up, and the one a listing is showing its visitor.
   std::string lookedUpPath_;
   std::optional<FileStatus> lookedUp_;
   std::string_view listedFolder_;
   const DirEntry* listed_ = nullptr;
-  bool binEmptied_ = false;
 };
 
 }  // namespace platform

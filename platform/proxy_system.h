@@ -22,6 +22,9 @@ class ProxySystem : public System {
   bool DeleteFile(std::string_view path) override { return inner_.DeleteFile(path); }
   bool RemoveFolder(std::string_view path) override { return inner_.RemoveFolder(path); }
   bool MoveToRecycleBin(std::string_view path) override { return inner_.MoveToRecycleBin(path); }
+  void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) override {
+    inner_.MoveAllToRecycleBin(paths, gone);
+  }
 
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override {
     return inner_.ListFolder(folder, visit);
@@ -33,6 +36,9 @@ class ProxySystem : public System {
   DriveType GetDriveType(std::string_view drive) override { return inner_.GetDriveType(drive); }
   std::vector<DriveInfo> Drives() override { return inner_.Drives(); }
   bool IsAdministrator() override { return inner_.IsAdministrator(); }
+  bool ProcessRunning(std::string_view programFile) override {
+    return inner_.ProcessRunning(programFile);
+  }
 
   std::uint32_t RegisterWindowMessage(std::string_view name) override {
     return inner_.RegisterWindowMessage(name);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -161,6 +162,14 @@ class System {
   // Moves a file or a folder with its contents to the recycle bin, without asking and without a
   // progress window; true when the shell reported success.
   virtual bool MoveToRecycleBin(std::string_view path) = 0;
+  // The same for several items, in as few shell operations as the backend can: the shell is slow
+  // to start and quick to go on. `gone[i]` tells whether paths[i] went; an item missing before,
+  // held open, or that the shell cannot be given stays. By default, one item after the other.
+  virtual void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) {
+    gone.assign(paths.size(), false);
+    for (std::size_t i = 0; i < paths.size(); ++i)
+      gone[i] = MoveToRecycleBin(paths[i]);
+  }
 
   // --- Folders and look-ups
   // Lists every entry of a folder except "." and "..", in the order the file system gives
@@ -182,6 +191,10 @@ class System {
   virtual std::vector<DriveInfo> Drives() = 0;
   // Whether the user's access token holds the built-in Administrators group.
   virtual bool IsAdministrator() = 0;
+  // Whether a process whose program file has this name (no folder, "msedge.exe"; case is
+  // ignored) runs in the user's session. True also when the processes cannot be listed: what
+  // asks wants to leave a running program's files alone.
+  virtual bool ProcessRunning(std::string_view programFile) = 0;
 
   // --- Between instances of the program
   // The number of a window message registered under this name, the same in every process.

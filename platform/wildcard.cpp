@@ -25,6 +25,18 @@ char16_t UpcaseChar(char16_t unit) {
   return static_cast<char16_t>(unit + delta);
 }
 
+bool SameName(std::string_view a, std::string_view b) {
+  if (a == b) return true;
+  std::u16string left, right;
+  if (!Utf8ToUtf16(a, left) || !Utf8ToUtf16(b, right) || left.size() != right.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < left.size(); ++i) {
+    if (UpcaseChar(left[i]) != UpcaseChar(right[i])) return false;
+  }
+  return true;
+}
+
 void FoldedName::Assign(std::string_view utf8Name) {
   const std::size_t n = utf8Name.size();
   units_.resize(n);

@@ -16,6 +16,10 @@ namespace platform {
 // character (U+00DF, ligatures) and surrogate code units map to themselves.
 char16_t UpcaseChar(char16_t unit);
 
+// Whether two names are the same to Windows: equal once both are upper-cased code unit by code
+// unit. A name that is not valid WTF-8 equals only its own bytes.
+bool SameName(std::string_view a, std::string_view b);
+
 // A file name decoded and upper-cased once, so that it can be tested against many patterns.
 // An empty name or one that is not valid WTF-8 matches no pattern.
 class FoldedName {

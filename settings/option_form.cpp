@@ -16,7 +16,8 @@ namespace {
 using BK = ui::Button::ButtonKind;
 constexpr int kBoxHeight = 17;
 constexpr int kRowStep = 19;
-constexpr int kColumnLeft[2] = {10, 222};
+constexpr int kColumnLeft[2] = {10, 246};
+constexpr int kRowsPerColumn = 7;
 constexpr const char* kAdvancedCaption = "Weitere Optionen";
 // The refusal message boxes: MB_OK with MB_ICONEXCLAMATION.
 constexpr unsigned kRefusalStyle = 0x30;
@@ -41,11 +42,14 @@ constexpr std::array<SwitchTexts, kSwitchCount> kSwitchTexts = {{
     {lang::Text::kRunListCaption, lang::Text::kRunListHint},
     {lang::Text::kRecycleFoundCaption, lang::Text::kRecycleFoundHint},
     {lang::Text::kReviewFirstCaption, lang::Text::kReviewFirstHint},
+    {lang::Text::kErrorReportsCaption, lang::Text::kErrorReportsHint},
+    {lang::Text::kShaderCachesCaption, lang::Text::kShaderCachesHint},
 }};
 
-// The advanced check boxes stand in two columns of six, read top to bottom.
+// The advanced check boxes stand in two columns of seven, read top to bottom.
 ui::Rect AdvancedBox(int row) {
-  return {kColumnLeft[row / 6], 20 + (row % 6) * kRowStep, 204, kBoxHeight};
+  return {kColumnLeft[row / kRowsPerColumn], 20 + (row % kRowsPerColumn) * kRowStep, 228,
+          kBoxHeight};
 }
 
 void Fill(ui::ListBox& list, const std::vector<std::string>& entries) {
@@ -82,17 +86,17 @@ void DeleteSelected(ui::ListBox& list) {
 
 TFrmoption::TFrmoption(ui::Application& app, const lang::LanguageTexts& texts)
     : ui::Form(app),
-      GBfileend(this, {8, 6, 214, 162}, "Dateiendungen"),
-      LBfileend(&GBfileend, {8, 18, 198, 106}),
-      Btnaddfileend(&GBfileend, {8, 130, 95, 25}, "Hinzuf\xC3\xBCgen"),
-      Btndeletefileend(&GBfileend, {111, 130, 95, 25}, "Entfernen"),
-      GBexception(this, {230, 6, 214, 162}, "Ausnahmen"),
-      LBexception(&GBexception, {8, 18, 198, 106}),
-      Btnaddexception(&GBexception, {8, 130, 95, 25}, "Hinzuf\xC3\xBCgen"),
-      Btndeleteexception(&GBexception, {111, 130, 95, 25}, "Entfernen"),
-      CBsecuritypaper(this, {10, 176, 434, kBoxHeight}, "In den Papierkorb verschieben"),
-      CBquestion(this, {10, 196, 434, kBoxHeight}, "Nachfragen bevor gel\xC3\xB6scht wird"),
-      GBadvancedoption(this, {8, 220, 436, 140}, kAdvancedCaption),
+      GBfileend(this, {8, 6, 238, 162}, "Dateiendungen"),
+      LBfileend(&GBfileend, {8, 18, 222, 106}),
+      Btnaddfileend(&GBfileend, {8, 130, 107, 25}, "Hinzuf\xC3\xBCgen"),
+      Btndeletefileend(&GBfileend, {123, 130, 107, 25}, "Entfernen"),
+      GBexception(this, {254, 6, 238, 162}, "Ausnahmen"),
+      LBexception(&GBexception, {8, 18, 222, 106}),
+      Btnaddexception(&GBexception, {8, 130, 107, 25}, "Hinzuf\xC3\xBCgen"),
+      Btndeleteexception(&GBexception, {123, 130, 107, 25}, "Entfernen"),
+      CBsecuritypaper(this, {10, 176, 482, kBoxHeight}, "In den Papierkorb verschieben"),
+      CBquestion(this, {10, 196, 482, kBoxHeight}, "Nachfragen bevor gel\xC3\xB6scht wird"),
+      GBadvancedoption(this, {8, 220, 484, 159}, kAdvancedCaption),
       CBtemp(&GBadvancedoption, AdvancedBox(0), "Tempverzeichnis"),
       CBRecent(&GBadvancedoption, AdvancedBox(1), "Recentordner"),
       CBpaper(&GBadvancedoption, AdvancedBox(2), "Papierkorb leeren"),
@@ -105,14 +109,16 @@ TFrmoption::TFrmoption(ui::Application& app, const lang::LanguageTexts& texts)
       CBoldupdatefile(&GBadvancedoption, AdvancedBox(9), "alte Update-Dateien"),
       CBsystemlog(&GBadvancedoption, AdvancedBox(10), "Systemprotokoll"),
       CBdll(&GBadvancedoption, AdvancedBox(11), "unn\xC3\xBCtze DLL"),
-      BBtnok(this, {188, 370, 75, 25}, "OK", BK::kOk),
-      BBtnabort(this, {269, 370, 75, 25}, "Abbrechen", BK::kAbort),
-      Btnstandard(this, {350, 370, 94, 25}, "Standard"),
+      CBerrorreport(&GBadvancedoption, AdvancedBox(12), "Fehlerberichte und Absturzabbilder"),
+      CBshadercache(&GBadvancedoption, AdvancedBox(13), "Shader-Caches"),
+      BBtnok(this, {236, 389, 75, 25}, "OK", BK::kOk),
+      BBtnabort(this, {317, 389, 75, 25}, "Abbrechen", BK::kAbort),
+      Btnstandard(this, {398, 389, 94, 25}, "Standard"),
       SBoption(this, {50}),
       texts_(texts) {
   SetName("TFrmoption");
   SetCaption("Optionen");
-  SetClientSize({452, 440});
+  SetClientSize({500, 459});
   SetBorder(Border::kDialog);
   SetPosition(Position::kMainFormCenter);
   for (ui::ListBox* list : {&LBfileend, &LBexception}) {
@@ -231,6 +237,9 @@ void TFrmoption::BtnstandardClick() {
   CBquestion.SetChecked(true);
   CBnullfile.SetChecked(false);
   CBfavorite.SetChecked(false);
+  CBerrorreport.SetChecked(true);
+  // A cleared shader cache makes games stutter while it is rebuilt: only on the user's wish.
+  CBshadercache.SetChecked(false);
 }
 
 void TFrmoption::CBpaperClick() {
@@ -243,9 +252,10 @@ void TFrmoption::CBsecuritypaperClick() {
 
 void TFrmoption::FormCreate() {
   App().OnHint = [this] { ShowOptionHint(); };
-  CheckBoxes = {&CBtemp,     &CBRecent,  &CBpaper,         &CBtempIEfile,    &CBcookie,
-                &CBfavorite, &CBevent,   &CBnullfile,      &CBoldupdatefile, &CBsystemlog,
-                &CBdll,      &CBExecute, &CBsecuritypaper, &CBquestion};
+  CheckBoxes = {&CBtemp,          &CBRecent,    &CBpaper,       &CBtempIEfile,
+                &CBcookie,        &CBfavorite,  &CBevent,       &CBnullfile,
+                &CBoldupdatefile, &CBsystemlog, &CBdll,         &CBExecute,
+                &CBsecuritypaper, &CBquestion,  &CBerrorreport, &CBshadercache};
   ApplyOptionTexts();
 }
 

@@ -37,7 +37,7 @@ class TFrmoption : public ui::Form {
   ui::CheckBox CBquestion;
   ui::GroupBox GBadvancedoption;
   ui::CheckBox CBtemp, CBRecent, CBpaper, CBtempIEfile, CBcookie, CBfavorite, CBevent, CBnullfile,
-      CBExecute, CBoldupdatefile, CBsystemlog, CBdll;
+      CBExecute, CBoldupdatefile, CBsystemlog, CBdll, CBerrorreport, CBshadercache;
   ui::Button BBtnok;
   ui::Button BBtnabort;
   ui::Button Btnstandard;
@@ -73,6 +73,7 @@ class TFrmoption : public ui::Form {
   void AddHighlighted(ui::ListBox& list, const std::string& text);
   void Refuse(lang::Text message);
   // The old update files, the system log and the unused libraries are for administrators only.
+  // The error reports stay usable: for other users the run takes only their own part.
   void LockAdministratorSwitches();
 
   const lang::LanguageTexts& texts_;

@@ -24,8 +24,10 @@ enum Switch : int {
   kRunList = 11,
   kRecycleFound = 12,  // found files go to the recycle bin instead of being deleted
   kReviewFirst = 13,   // found files are shown for review before anything is removed
+  kErrorReports = 14,  // the system's part for administrators only
+  kShaderCaches = 15,
 };
-inline constexpr int kSwitchCount = 14;
+inline constexpr int kSwitchCount = 16;
 
 using Switches = std::array<bool, kSwitchCount>;
 

@@ -33,6 +33,8 @@ std::vector<std::string> ReadListFile(platform::System& system, std::string_view
 }
 
 Switches ParseAdvancedOptions(std::string_view bytes) {
+  // Files saved before the error-report and shader-cache switches have 14 bytes: those two stay
+  // off, and the next save writes all of them.
   Switches options{};
   const size_t count = std::min(bytes.size(), options.size());
   for (size_t i = 0; i < count; ++i)

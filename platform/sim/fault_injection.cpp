@@ -176,6 +176,12 @@ bool FaultInjector::IsAdministrator() {
   return ProxySystem::IsAdministrator();
 }
 
+bool FaultInjector::ProcessRunning(std::string_view programFile) {
+  // Processes that cannot be listed may include this one.
+  if (Inject(Op::kProcessRunning)) return true;
+  return ProxySystem::ProcessRunning(programFile);
+}
+
 std::uint32_t FaultInjector::RegisterWindowMessage(std::string_view name) {
   if (Inject(Op::kRegisterWindowMessage)) return 0;
   return ProxySystem::RegisterWindowMessage(name);

@@ -52,6 +52,10 @@ class FaultInjector final : public ProxySystem {
   bool DeleteFile(std::string_view path) override;
   bool RemoveFolder(std::string_view path) override;
   bool MoveToRecycleBin(std::string_view path) override;
+  // Item by item, so that each can fail.
+  void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) override {
+    System::MoveAllToRecycleBin(paths, gone);
+  }
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
   std::optional<FileStatus> Status(std::string_view path) override;
@@ -59,6 +63,7 @@ class FaultInjector final : public ProxySystem {
   DriveType GetDriveType(std::string_view drive) override;
   std::vector<DriveInfo> Drives() override;
   bool IsAdministrator() override;
+  bool ProcessRunning(std::string_view programFile) override;
   std::uint32_t RegisterWindowMessage(std::string_view name) override;
   std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,
                                                        bool& alreadyExisted) override;

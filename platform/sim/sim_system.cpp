@@ -604,6 +604,19 @@ bool SimSystem::IsAdministrator() {
   return isAdmin_;
 }
 
+void SimSystem::SetRunning(std::string_view programFile, bool running) {
+  if (running) {
+    running_.insert(FoldName(programFile));
+  } else {
+    running_.erase(FoldName(programFile));
+  }
+}
+
+bool SimSystem::ProcessRunning(std::string_view programFile) {
+  Count(Op::kProcessRunning);
+  return running_.count(FoldName(programFile)) != 0;
+}
+
 void SimSystem::ShellOpen(std::string_view target) {
   Count(Op::kShellOpen);
   shellOpened_.emplace_back(target);

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -53,6 +54,8 @@ class SimSystem final : public System {
   std::vector<std::string> RemoveEntry(std::string_view path);
   void SetCurrentDirectory(std::string_view path);
   void SetAdministrator(bool isAdmin) { isAdmin_ = isAdmin; }
+  // A process of this program file (a name without folder) runs, or no longer does.
+  void SetRunning(std::string_view programFile, bool running = true);
   // Makes the next semaphore creation fail outright.
   void FailSemaphore() { failSemaphore_ = true; }
   // Receives every broadcast message, as the windows of this session would.
@@ -114,6 +117,7 @@ class SimSystem final : public System {
   DriveType GetDriveType(std::string_view drive) override;
   std::vector<DriveInfo> Drives() override;
   bool IsAdministrator() override;
+  bool ProcessRunning(std::string_view programFile) override;
   std::uint32_t RegisterWindowMessage(std::string_view name) override;
   std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,
                                                        bool& alreadyExisted) override;
@@ -155,6 +159,7 @@ class SimSystem final : public System {
   std::map<char, std::unique_ptr<Drive>> drives_;
   std::string currentDirectory_ = "C:\\";
   bool isAdmin_ = false;
+  std::set<std::string> running_;  // program files, folded
   std::array<std::uint64_t, static_cast<int>(Op::kCount)> calls_{};
   std::map<std::string, std::uint32_t> registeredMessages_;
   std::shared_ptr<std::map<std::string, int>> semaphores_ =

@@ -48,22 +48,14 @@ class ItemList {
   PIDLIST_ABSOLUTE list_ = nullptr;
 };
 
-struct ModuleTraits {
-  using Value = HMODULE;
-  static Value Invalid() { return nullptr; }
-  static bool Valid(Value module) { return module != nullptr; }
-  static void Close(Value module) { ::FreeLibrary(module); }
-};
-using UniqueModule = UniqueResource<ModuleTraits>;
-
 // A function of shell32 looked up at run time: a shell without it is no reason to fail. Null
-// when it is missing; shell32 stays loaded for the life of the process, as it is already.
+// when it is missing. shell32 is loaded with the program (its other calls are imported), so no
+// loader flag that an old Windows lacks is needed to find it.
 template <typename Function>
 Function ShellFunction(const char* name) {
-  static UniqueModule shell(
-      ::LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  const HMODULE shell = ::GetModuleHandleW(L"shell32.dll");
   if (!shell) return nullptr;
-  FARPROC found = ::GetProcAddress(shell.Get(), name);
+  FARPROC found = ::GetProcAddress(shell, name);
   return found ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found)) : nullptr;
 }
 

@@ -3,10 +3,12 @@
 #include "platform/win32/win.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <limits>
 
 #include "platform/shell_names.h"
+#include "platform/wildcard.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/token.h"
 #include "platform/win32/wide_path.h"
@@ -119,21 +121,57 @@ bool Win32System::RemoveFolder(std::string_view path) {
   return wide && ::RemoveDirectoryW(wide->c_str()) != FALSE;
 }
 
-bool Win32System::MoveToRecycleBin(std::string_view path) {
-  // The shell would expand wildcards into more items than the one asked for.
-  if (path.find_first_of("*?") != std::string_view::npos) return false;
-  if (HasNameTheShellCannotReach(path)) return false;
+namespace {
+
+// The path as the shell takes it in a list of items; nothing for one it cannot be given: it would
+// expand wildcards into more items than the one asked for, and it knows no \\?\ form.
+std::optional<std::wstring> ShellItem(std::string_view path) {
+  if (path.find_first_of("*?") != std::string_view::npos) return std::nullopt;
+  if (HasNameTheShellCannotReach(path)) return std::nullopt;
   std::optional<std::wstring> wide = Widen(path);
-  if (!wide || wide->empty() || wide->find(L'\0') != std::wstring::npos) return false;
-  std::wstring from = *wide;
-  from.push_back(L'\0');  // the list of items ends with an empty one
+  if (!wide || wide->empty() || wide->find(L'\0') != std::wstring::npos) return std::nullopt;
+  return wide;
+}
+
+// `items` is the shell's list: each item followed by a NUL, and one more NUL at the end. No
+// window of the shell's may show: an unattended run would wait for it.
+bool ShellRecycle(const std::wstring& items) {
   SHFILEOPSTRUCTW operation{};
-  operation.hwnd = nullptr;
   operation.wFunc = FO_DELETE;
-  operation.pFrom = from.c_str();
-  operation.pTo = nullptr;
-  operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;
-  return ::SHFileOperationW(&operation) == 0;
+  operation.pFrom = items.c_str();
+  operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_ALLOWUNDO;
+  return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+}  // namespace
+
+bool Win32System::MoveToRecycleBin(std::string_view path) {
+  std::optional<std::wstring> item = ShellItem(path);
+  if (!item) return false;
+  item->push_back(L'\0');
+  return ShellRecycle(*item);
+}
+
+void Win32System::MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) {
+  gone.assign(paths.size(), false);
+  std::wstring items;
+  std::vector<std::size_t> handed;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    std::optional<std::wstring> item = ShellItem(paths[i]);
+    // One that is missing already did not go: only what the shell takes away counts.
+    if (!item || !Status(paths[i])) continue;
+    items += *item;
+    items.push_back(L'\0');
+    handed.push_back(i);
+  }
+  if (handed.empty()) return;
+  items.push_back(L'\0');
+  ShellRecycle(items);
+  // The shell tells only that something failed, and may give up at the first item it cannot
+  // move: what is left gets a second chance of its own.
+  for (const std::size_t i : handed) {
+    gone[i] = !Status(paths[i]) || MoveToRecycleBin(paths[i]);
+  }
 }
 
 bool Win32System::ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) {
@@ -225,6 +263,26 @@ std::vector<DriveInfo> Win32System::Drives() {
 
 bool Win32System::IsAdministrator() {
   return TokenHoldsAdministrators();
+}
+
+bool Win32System::ProcessRunning(std::string_view programFile) {
+  UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W process{};
+  process.dwSize = sizeof process;
+  if (!snapshot || !::Process32FirstW(snapshot.Get(), &process)) return true;
+  DWORD session = 0;
+  const bool knowSession = ::ProcessIdToSessionId(::GetCurrentProcessId(), &session);
+  do {
+    if (!platform::SameName(Narrow(process.szExeFile), programFile)) continue;
+    // Another user's session is no concern of this user's files; a session that cannot be
+    // asked might be this one.
+    DWORD itsSession = 0;
+    if (!knowSession || !::ProcessIdToSessionId(process.th32ProcessID, &itsSession) ||
+        itsSession == session) {
+      return true;
+    }
+  } while (::Process32NextW(snapshot.Get(), &process));
+  return false;
 }
 
 std::uint32_t Win32System::RegisterWindowMessage(std::string_view name) {

@@ -13,6 +13,7 @@ class Win32System final : public System {
   bool DeleteFile(std::string_view path) override;
   bool RemoveFolder(std::string_view path) override;
   bool MoveToRecycleBin(std::string_view path) override;
+  void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) override;
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
   std::optional<FileStatus> Status(std::string_view path) override;
@@ -20,6 +21,7 @@ class Win32System final : public System {
   DriveType GetDriveType(std::string_view drive) override;
   std::vector<DriveInfo> Drives() override;
   bool IsAdministrator() override;
+  bool ProcessRunning(std::string_view programFile) override;
   std::uint32_t RegisterWindowMessage(std::string_view name) override;
   std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,
                                                        bool& alreadyExisted) override;

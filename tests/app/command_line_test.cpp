@@ -88,6 +88,7 @@ TEST_F(CommandLineRunTest, AnAnalysisAnnouncesExactlyWhatTheCleanRunThenDoes) {
     "E:\\junk\\sub\\b.tmp",
     "C:\\Program Files\\Old\\unused.dll"
   ],
+  "browsersLeftAlone": [],
   "scan": {"files": 4, "bytes": 2012},
   "steps": [
     {"step": "history", "name": ")" +
@@ -120,14 +121,22 @@ TEST_F(CommandLineRunTest, AnAnalysisAnnouncesExactlyWhatTheCleanRunThenDoes) {
             std::string::npos);
 }
 
-TEST_F(CommandLineRunTest, CleanTakesEveryFindOfAReviewAndOnlyReadsTheSettings) {
-  h.Switches({settings::kReviewFirst});
+TEST_F(CommandLineRunTest, CleanTakesEveryFindOfAReviewLeavesARunningBrowserAndOnlyReads) {
+  SeedCleanupPlaces(h.sim);
+  h.sim.SetRunning("chrome.exe");
+  h.Switches({settings::kReviewFirst, settings::kCookies});
   // Never started with a window, so no language was chosen: English.
   h.sim.DeleteFile("data\\lang\\whichlang.dat");
   h.sim.AddFolder("C:\\Elsewhere");
   h.sim.SetCurrentDirectory("C:\\Elsewhere");
   const std::string before = h.sim.Dump("C:\\Dustorix") + h.sim.Dump("C:\\Elsewhere");
-  EXPECT_EQ(Run({"/clean", "/data", "C:\\Dustorix\\data\\"}), app::kExitDone) << console.err;
+  EXPECT_EQ(Run({"/clean", "/data", "C:\\Dustorix\\data\\", "/json", "E:\\r.json"}), app::kExitDone)
+      << console.err;
+  EXPECT_NE(
+      h.sim.Content("E:\\r.json")->find("\"browsersLeftAlone\": [\n    \"Google Chrome\"\n  ],"),
+      std::string::npos);
+  EXPECT_TRUE(
+      h.sim.Exists("C:\\Users\\me\\Local\\Google\\Chrome\\User Data\\Default\\Network\\Cookies"));
   EXPECT_FALSE(h.sim.Exists("E:\\junk\\a.tmp"));
   EXPECT_FALSE(h.sim.Exists("E:\\junk\\sub\\b.tmp"));
   EXPECT_EQ(h.sim.Dump("C:\\Dustorix") + h.sim.Dump("C:\\Elsewhere"), before);

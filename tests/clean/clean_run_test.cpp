@@ -129,6 +129,41 @@ TEST(CleanRun, RecycleHookKeepsFilesRestorable) {
   EXPECT_EQ(h.sim.RecycleBinPaths(), Lines{"E:\\a.tmp"});
 }
 
+// Finds go to the bin in batches; the report lists exactly the ones that went, in the order
+// they were found, and a stop between two batches keeps the later ones.
+TEST(CleanRun, RecyclingInBatchesReportsWhatWentAndStopsBetweenBatches) {
+  const int files = static_cast<int>(clean::kBatchSize) * 2 + 10;
+  enum class Mode { kScan, kStopped, kReviewed };
+  for (const Mode mode : {Mode::kScan, Mode::kStopped, Mode::kReviewed}) {
+    RunHarness h;
+    h.Patterns("*.tmp\r\n");
+    if (mode == Mode::kReviewed) {
+      h.Switches({settings::kRecycleFound, settings::kReviewFirst});
+    } else {
+      h.Switches({settings::kRecycleFound});
+    }
+    Lines expected;
+    for (int i = 0; i < files; ++i) {
+      const std::string path = "E:\\f" + std::to_string(1000 + i) + ".tmp";
+      h.sim.AddFile(path, "x");
+      if (i == 5) h.sim.SetInUse(path);
+      const bool kept = mode == Mode::kStopped && i >= static_cast<int>(clean::kBatchSize);
+      if (i != 5 && !kept) expected.push_back(path);
+    }
+    RunReport report = h.CleanOnce('E', mode == Mode::kReviewed ? MarkAllAndGoOn() : nullptr,
+                                   [&](app::TFrmMain& main) {
+                                     if (mode != Mode::kStopped) return;
+                                     // The first message check after the first batch went is the
+                                     // stop.
+                                     h.ui.onProcessMessages = [&] {
+                                       if (!h.sim.RecycleBinPaths().empty()) main.BBtnstop.Click();
+                                     };
+                                   });
+    EXPECT_EQ(report.lines, expected) << static_cast<int>(mode);
+    EXPECT_EQ(h.sim.RecycleBinPaths(), expected) << static_cast<int>(mode);
+  }
+}
+
 TEST(CleanRun, LinksAreNeitherEnteredNorRemoved) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
@@ -383,6 +418,7 @@ TEST(CleanRun, SpecialStepsRunInOrderWithTheirTexts) {
                    En(Text::kEmptyRecycleBinStatus), En(Text::kTempInternetFilesStatus),
                    En(Text::kCookiesStatus), En(Text::kFavouritesStatus), En(Text::kHistoryStatus),
                    En(Text::kOldUpdateFilesStatus), En(Text::kSystemLogStatus),
+                   En(Text::kErrorReportsStatus), En(Text::kShaderCachesStatus),
                    En(Text::kUnusedDllsStatus), En(Text::kRunListStatus)}));
   // Each step that removes files says how many; the Run list holds none.
   const auto none = [](Text line) { return En(line, 0, 0); };
@@ -392,6 +428,7 @@ TEST(CleanRun, SpecialStepsRunInOrderWithTheirTexts) {
              none(Text::kEmptyRecycleBinReport), none(Text::kTempInternetFilesReport),
              none(Text::kCookiesReport), none(Text::kFavouritesReport), none(Text::kHistoryReport),
              none(Text::kOldUpdateFilesReport), none(Text::kSystemLogReport),
+             none(Text::kErrorReportsReport), none(Text::kShaderCachesReport),
              "C:\\Windows\\unused.dll", En(Text::kRunListReport)}));
 }
 

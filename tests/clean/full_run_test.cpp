@@ -64,21 +64,25 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
   h.Switches({settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
               settings::kTempInternetFiles, settings::kCookies, settings::kFavourites,
               settings::kHistory, settings::kOldUpdateFiles, settings::kSystemLog,
-              settings::kUnusedDlls, settings::kRunList});
+              settings::kErrorReports, settings::kShaderCaches, settings::kUnusedDlls,
+              settings::kRunList});
   SeedMachine(h.sim);
   RunReport report = h.CleanOnce('E');
 
   EXPECT_EQ(report.lines,
             (Lines{"E:\\junk.tmp", En(Text::kTempFoldersReport, 3, 5500),
                    En(Text::kRecentDocumentsReport, 1, 100), En(Text::kEmptyRecycleBinReport, 1, 1),
-                   En(Text::kTempInternetFilesReport, 2, 150), En(Text::kCookiesReport, 2, 160),
+                   En(Text::kBrowserCacheRemoved), En(Text::kTempInternetFilesReport, 3, 220),
+                   En(Text::kBrowserCookiesRemoved), En(Text::kCookiesReport, 3, 240),
                    En(Text::kFavouritesReport, 2, 200), En(Text::kHistoryReport, 1, 100),
-                   En(Text::kOldUpdateFilesReport, 2, 1500), En(Text::kSystemLogReport, 1, 900),
+                   En(Text::kOldUpdateFilesReport, 3, 2100), En(Text::kSystemLogReport, 1, 900),
+                   En(Text::kErrorReportsReport, 6, 7200), En(Text::kShaderCachesReport, 2, 1700),
                    "C:\\Program Files\\Old\\unused.dll", En(Text::kRunListReport)}));
   // Scan 1000; temp 2000+3000+500; recent 100 (measured, not deleted); recycle bin 1;
-  // cache 100+50; cookies 100+60; favourites 100+100; history 100; update 700+800; log 900;
-  // DLL 4000.
-  const std::int64_t freed = 1000 + 5500 + 100 + 1 + 150 + 160 + 200 + 100 + 1500 + 900 + 4000;
+  // cache 100+50+70; cookies 100+60+80; favourites 100+100; history 100; update 700+800+600;
+  // log 900; reports and dumps 200+300+400+5000+600+700; shader caches 800+900; DLL 4000.
+  const std::int64_t freed =
+      1000 + 5500 + 100 + 1 + 220 + 240 + 200 + 100 + 2100 + 900 + 7200 + 1700 + 4000;
   EXPECT_EQ(report.value, std::to_string(freed / 1024) + En(Text::kFreedUnit));
 
   for (const char* gone :
@@ -89,12 +93,16 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
         "C:\\Users\\me\\INetCache\\item.dat", "C:\\Users\\me\\Cookies\\item.dat",
         "C:\\Users\\me\\History\\item.dat", "C:\\Program Files\\Old\\unused.dll",
         "C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cache4\\c.bin",
-        "C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cookies4.dat"}) {
+        "C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cookies4.dat",
+        "C:\\Users\\me\\Local\\Google\\Chrome\\User Data\\Default\\Cache\\Cache_Data",
+        "C:\\Users\\me\\Local\\Google\\Chrome\\User Data\\Default\\Network\\Cookies"}) {
     EXPECT_FALSE(h.sim.Exists(gone)) << gone;
   }
-  for (const char* kept : {"C:\\Users\\me\\Temp", "C:\\Windows\\system32\\WBEM\\Logs",
-                           "C:\\Users\\me\\History", "C:\\Windows\\system32\\kernel.dll",
-                           "C:\\Users\\me\\Recent\\item.dat", "C:\\Users\\me\\AppData\\item.dat"}) {
+  for (const char* kept :
+       {"C:\\Users\\me\\Temp", "C:\\Windows\\system32\\WBEM\\Logs", "C:\\Users\\me\\History",
+        "C:\\Windows\\system32\\kernel.dll", "C:\\Users\\me\\Recent\\item.dat",
+        "C:\\Users\\me\\AppData\\item.dat", "C:\\Users\\me\\Local\\item.dat",
+        "C:\\Users\\me\\Local\\Google\\Chrome\\User Data\\Default\\Preferences"}) {
     EXPECT_TRUE(h.sim.Exists(kept)) << kept;
   }
   EXPECT_TRUE(h.sim.RecycleBinPaths().empty());
@@ -114,7 +122,8 @@ TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
     h.Switches({settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
                 settings::kTempInternetFiles, settings::kCookies, settings::kFavourites,
                 settings::kHistory, settings::kZeroByteFiles, settings::kOldUpdateFiles,
-                settings::kSystemLog, settings::kUnusedDlls, settings::kRunList,
+                settings::kSystemLog, settings::kErrorReports, settings::kShaderCaches,
+                settings::kUnusedDlls, settings::kRunList,
                 review ? settings::kReviewFirst : settings::kRecycleFound});
     SeedMachine(h.sim);
     // Found twice (a pattern, then the zero-byte pass); in the temporary folder; behind a link.

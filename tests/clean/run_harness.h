@@ -17,9 +17,11 @@ inline constexpr const char* kRunMru =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 
 // The places the special clean-ups empty, each with something in it: the Windows folder's temp,
-// update and uninstall folders (and a log and a DLL there that must stay), the special folders
-// but the recent documents, a browser's cache and cookies, a Run list entry, a shared DLL no
-// longer used and one in use, a URL cache entry. The temp folder is left to the test.
+// update, uninstall and download folders (and a log, a DLL and the update history there that
+// must stay), the special folders but the recent documents, the old and a new browser's cache and
+// cookies (and the new one's settings, which stay), the user's and the system's error reports and
+// crash dumps, shader caches, a Run list entry, a shared DLL no longer used and one in use, a URL
+// cache entry. The temp folder is left to the test.
 inline void SeedCleanupPlaces(platform::sim::SimSystem& sim) {
   using platform::RegistryRoot;
   using platform::RegistryValue;
@@ -29,10 +31,17 @@ inline void SeedCleanupPlaces(platform::sim::SimSystem& sim) {
   sim.AddFile("C:\\Windows\\$NtUninstallKB1$\\old.dll", std::string(800, 'x'));
   sim.AddFile("C:\\Windows\\system32\\WBEM\\Logs\\wmi.log", std::string(900, 'x'));
   sim.AddFile("C:\\Windows\\system32\\kernel.dll", std::string(10, 'x'));
+  sim.AddFile("C:\\Windows\\SoftwareDistribution\\Download\\a1b2\\update.cab",
+              std::string(600, 'x'));
+  sim.AddFile("C:\\Windows\\SoftwareDistribution\\DataStore\\DataStore.edb", std::string(20, 'x'));
+  sim.AddFile("C:\\Windows\\MEMORY.DMP", std::string(5000, 'x'));
+  sim.AddFile("C:\\Windows\\Minidump\\010124-01.dmp", std::string(600, 'x'));
+  sim.AddFile("C:\\Windows\\LiveKernelReports\\WATCHDOG\\WD-1.dmp", std::string(700, 'x'));
   const std::pair<int, const char*> folders[] = {
       {0x06, "C:\\Users\\me\\Favorites"}, {0x1F, "C:\\Users\\All\\Favorites"},
       {0x20, "C:\\Users\\me\\INetCache"}, {0x21, "C:\\Users\\me\\Cookies"},
-      {0x22, "C:\\Users\\me\\History"},   {0x1A, "C:\\Users\\me\\AppData"}};
+      {0x22, "C:\\Users\\me\\History"},   {0x1A, "C:\\Users\\me\\AppData"},
+      {0x1C, "C:\\Users\\me\\Local"}};
   for (const auto& [csidl, path] : folders) {
     sim.SetSpecialFolder(csidl, path);
     sim.AddFile(std::string(path) + "\\item.dat", std::string(100, 'x'));
@@ -40,6 +49,19 @@ inline void SeedCleanupPlaces(platform::sim::SimSystem& sim) {
   sim.AddFile("C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cache4\\c.bin",
               std::string(50, 'x'));
   sim.AddFile("C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cookies4.dat", std::string(60, 'x'));
+  const std::string chrome = "C:\\Users\\me\\Local\\Google\\Chrome\\User Data\\Default\\";
+  sim.AddFile(chrome + "Preferences", std::string(30, 'x'));
+  sim.AddFile(chrome + "Cache\\Cache_Data\\f_000001", std::string(70, 'x'));
+  sim.AddFile(chrome + "Network\\Cookies", std::string(80, 'x'));
+  sim.SetSpecialFolder(0x23, "C:\\ProgramData");
+  const std::string local = "C:\\Users\\me\\Local\\";
+  sim.AddFile(local + "Microsoft\\Windows\\WER\\ReportQueue\\AppCrash_1\\Report.wer",
+              std::string(200, 'x'));
+  sim.AddFile(local + "CrashDumps\\app.exe.1234.dmp", std::string(300, 'x'));
+  sim.AddFile("C:\\ProgramData\\Microsoft\\Windows\\WER\\ReportArchive\\Kernel_1\\Report.wer",
+              std::string(400, 'x'));
+  sim.AddFile(local + "D3DSCache\\5f3e\\shader.idx", std::string(800, 'x'));
+  sim.AddFile(local + "NVIDIA\\DXCache\\cache.bin", std::string(900, 'x'));
   sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "a", RegistryValue::FromText("cmd"));
   sim.AddFile("C:\\Program Files\\Old\\unused.dll", std::string(4000, 'x'));
   sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, "C:\\Program Files\\Old\\unused.dll",

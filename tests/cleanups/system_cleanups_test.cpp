@@ -37,7 +37,7 @@ TEST_F(SystemCleanupsTest, RecycleBinIsEmptiedWhenTheShellCanDoIt) {
   EXPECT_EQ(state.removedFiles, 2);
 }
 
-TEST_F(SystemCleanupsTest, OldUpdateFilesTakeTheSetupFolderAndTheDollarFolders) {
+TEST_F(SystemCleanupsTest, OldUpdateFilesTakeTheSetupDollarAndDownloadFolders) {
   sim.SetWindowsFolder("C:\\WINDOWS");
   const std::string w = "C:\\Windows";
   sim.AddFolder(w);
@@ -50,6 +50,10 @@ TEST_F(SystemCleanupsTest, OldUpdateFilesTakeTheSetupFolderAndTheDollarFolders) 
   File(w + "\\$notclosed\\keep.txt", 1000);
   File(w + "\\$locked$\\ro.dll", 1000, platform::attr::kReadOnly);
   File(w + "\\system32\\kernel32.dll", 1000);
+  File(w + "\\SoftwareDistribution\\Download\\9f1e\\windows10.0-kb1.cab", 200);
+  File(w + "\\SoftwareDistribution\\Download\\busy.psf", 1000);
+  sim.SetInUse(w + "\\SoftwareDistribution\\Download\\busy.psf");
+  File(w + "\\SoftwareDistribution\\DataStore\\DataStore.edb", 1000);
   File("D:\\Target\\keep.txt", 1000);
   sim.AddFolderLink(w + "\\$link$", "D:\\Target");
 
@@ -61,9 +65,14 @@ TEST_F(SystemCleanupsTest, OldUpdateFilesTakeTheSetupFolderAndTheDollarFolders) 
             "C:\\Windows\\$locked$\\\n"
             "C:\\Windows\\$locked$\\ro.dll (1000)\n"
             "C:\\Windows\\system32\\\n"
-            "C:\\Windows\\system32\\kernel32.dll (1000)\n");
+            "C:\\Windows\\system32\\kernel32.dll (1000)\n"
+            "C:\\Windows\\SoftwareDistribution\\\n"
+            "C:\\Windows\\SoftwareDistribution\\Download\\\n"
+            "C:\\Windows\\SoftwareDistribution\\Download\\busy.psf (1000)\n"
+            "C:\\Windows\\SoftwareDistribution\\DataStore\\\n"
+            "C:\\Windows\\SoftwareDistribution\\DataStore\\DataStore.edb (1000)\n");
   EXPECT_TRUE(sim.Exists("D:\\Target\\keep.txt"));
-  EXPECT_EQ(state.freedBytes, 150);
+  EXPECT_EQ(state.freedBytes, 350);
 }
 
 TEST_F(SystemCleanupsTest, OldUpdateFilesStopWithTheRun) {

@@ -40,6 +40,9 @@ class ContractWorld {
   };
   virtual std::vector<DriveCase> DriveCases() const = 0;
   virtual bool ExpectAdministrator() const = 0;
+  // A process of this program file runs from now until StopPrograms or the world's end.
+  virtual void StartProgram(std::string_view programFile) = 0;
+  virtual void StopPrograms() = 0;
   // Wine cannot remove a link that leads out of its drive (a host symlink); Windows can.
   virtual bool LinksAreRemovable() const = 0;
 

@@ -51,6 +51,15 @@ class SimWorld final : public ContractWorld {
             {"Q:", DriveType::kNoRootDir}};
   }
   bool ExpectAdministrator() const override { return true; }
+  void StartProgram(std::string_view programFile) override {
+    sim_.SetRunning(programFile);
+    started_.emplace_back(programFile);
+  }
+  void StopPrograms() override {
+    for (const std::string& program : started_)
+      sim_.SetRunning(program, false);
+    started_.clear();
+  }
   bool LinksAreRemovable() const override { return true; }
 
   void SetTempFolder(std::string_view path) override { sim_.SetTempFolder(std::string(path)); }
@@ -89,6 +98,7 @@ class SimWorld final : public ContractWorld {
 
  private:
   SimSystem sim_;
+  std::vector<std::string> started_;
   std::string root_ = "T:\\contract";
   std::string registryKey_ = "Software\\Dustorix contract";
   const std::map<int, std::string> specialFolders_ = {

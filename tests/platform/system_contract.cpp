@@ -152,6 +152,23 @@ TEST_P(SystemContract, RecycleBinTakesFilesAndFoldersWhole) {
   EXPECT_TRUE(World().Exists(At("a.tmp")));
 }
 
+// Many items in one go, and exactly those that went are told: not one held open, one gone
+// before, one the shell cannot be given, nor one after any of them.
+TEST_P(SystemContract, RecycleBinTakesABatchAndTellsWhatWent) {
+  World().MakeFile(At("a.tmp"), "a");
+  World().MakeFile(At("busy.tmp"), "busy");
+  World().MakeFile(At("folder.tmp\\inner.txt"), "inner");
+  World().MakeFile(At("z.tmp"), "z");
+  World().HoldOpen(At("busy.tmp"));
+  const std::vector<std::string> paths = {At("a.tmp"),      At("busy.tmp"), At("missing.tmp"),
+                                          At("folder.tmp"), At("*.tmp"),    At("z.tmp")};
+  std::vector<bool> gone;
+  Sys().MoveAllToRecycleBin(paths, gone);
+  EXPECT_EQ(gone, (std::vector<bool>{true, false, false, true, false, true}));
+  for (std::size_t i = 0; i < paths.size(); ++i)
+    EXPECT_EQ(World().Exists(paths[i]), paths[i] == At("busy.tmp")) << paths[i];
+}
+
 TEST_P(SystemContract, ListsEveryEntryWithAttributesAndSizes) {
   World().MakeFile(At("plain.txt"), "12345");
   World().MakeFile(At("hidden.tmp"), "", attr::kHidden);
@@ -328,6 +345,17 @@ TEST_P(SystemContract, RegisteredMessagesAreStablePerName) {
 
 TEST_P(SystemContract, AdministratorCheck) {
   EXPECT_EQ(Sys().IsAdministrator(), World().ExpectAdministrator());
+}
+
+TEST_P(SystemContract, ARunningProgramIsFoundByItsExactFileNameInAnyCase) {
+  EXPECT_FALSE(Sys().ProcessRunning("msedge.exe"));
+  World().StartProgram("msedge.exe");
+  EXPECT_TRUE(Sys().ProcessRunning("msedge.exe"));
+  EXPECT_TRUE(Sys().ProcessRunning("MSEdge.EXE"));
+  for (const char* other : {"msedge", "edge.exe", "msedge.exe.exe", "chrome.exe", ""})
+    EXPECT_FALSE(Sys().ProcessRunning(other)) << other;
+  World().StopPrograms();
+  EXPECT_FALSE(Sys().ProcessRunning("msedge.exe"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sim, SystemContract, ::testing::Values(WorldFactory(&MakeSimWorld)));

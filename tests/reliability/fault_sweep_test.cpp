@@ -23,7 +23,8 @@ constexpr const char* kSettingsFiles[] = {
     "C:\\Dustorix\\data\\advancedoption.dat", "C:\\Dustorix\\data\\lang\\whichlang.dat"};
 
 // What no run may remove, whatever fails: the user's documents behind links, excepted,
-// read-only and system files, files no pattern names, a DLL still in use, the links on E:.
+// read-only and system files, files no pattern names, a DLL still in use, the links on E:, a
+// browser's settings.
 constexpr const char* kMustSurvive[] = {"C:\\Users\\me\\Documents\\thesis.tmp",
                                         "C:\\Users\\me\\Documents\\thesis.doc",
                                         "E:\\keep.tmp",
@@ -34,7 +35,9 @@ constexpr const char* kMustSurvive[] = {"C:\\Users\\me\\Documents\\thesis.tmp",
                                         "E:\\docs",
                                         "E:\\sub\\loop",
                                         "C:\\Windows\\system32\\kernel.dll",
-                                        "C:\\Users\\me\\Temp\\ro.log"};
+                                        "C:\\Users\\me\\Temp\\ro.log",
+                                        "C:\\Users\\me\\Local\\Google\\Chrome\\User "
+                                        "Data\\Default\\Preferences"};
 
 enum class Mode { kDelete, kRecycle, kReview };
 
@@ -205,6 +208,7 @@ struct SettingsContents {
   std::string fileFormat, exception, advancedOption, whichLang;
 };
 
+// The old switches as earlier versions wrote them, 14 bytes; the new ones have all 16.
 const SettingsContents kOld = {
     "*.tmp\r\n*.chk\r\n", "thumbs.db\r\n",
     std::string("\x01\x00\x01\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x01", 14),
@@ -212,7 +216,7 @@ const SettingsContents kOld = {
                 "En\x01",
                 4)};
 const SettingsContents kNew = {"*.gid\r\n*.$$$\r\n*.old\r\n", "desktop.ini\r\nkeep.me\r\n",
-                               std::string(14, '\x01'),
+                               std::string(16, '\x01'),
                                std::string("\x02"
                                            "De\x01",
                                            4)};

@@ -211,6 +211,9 @@ class HostileFolders : public testing_cleanups::CleanupsTest {
     File("C:\\Dustorix\\History\\mine.dat", 4);
     File("C:\\Dustorix\\AppData\\Opera\\Opera7\\profile\\cookies4.dat", 5);
     File("C:\\Dustorix\\AppData\\Opera\\Opera7\\profile\\cache4\\c.bin", 6);
+    File("C:\\Dustorix\\AppData\\CrashDumps\\mine.dmp", 8);
+    File("C:\\Dustorix\\D3DSCache\\mine.bin", 9);
+    File("C:\\CrashDumps\\root.dmp", 10);
     File("D:\\keep.txt", 7);
   }
 };
@@ -228,14 +231,17 @@ TEST_F(HostileFolders, ATempFolderAtADriveRootEmptiesNothing) {
 TEST_F(HostileFolders, EmptyOrRelativeSpecialFoldersEmptyNothing) {
   const std::string before = sim.Dump();
   for (const char* folder : {"", "Favorites", "History", "AppData", ".", "C:", "C:History"}) {
-    for (int id : {csidl::kFavorites, csidl::kCommonFavorites, csidl::kHistory,
-                   csidl::kInternetCache, csidl::kCookies, csidl::kAppData}) {
+    for (int id :
+         {csidl::kFavorites, csidl::kCommonFavorites, csidl::kHistory, csidl::kInternetCache,
+          csidl::kCookies, csidl::kAppData, csidl::kLocalAppData, csidl::kCommonAppData}) {
       sim.SetSpecialFolder(id, folder);
     }
     cleanups.Favourites();
     cleanups.History();
     cleanups.Cookies();
     cleanups.TemporaryInternetFiles();
+    cleanups.ErrorReports();
+    cleanups.ShaderCaches();
     EXPECT_EQ(sim.Dump(), before) << "\"" << folder << "\"";
   }
   EXPECT_EQ(state.freedBytes, 0);
@@ -245,10 +251,14 @@ TEST_F(HostileFolders, AMissingWindowsFolderEmptiesNothing) {
   File("C:\\Temp\\x.log", 8);
   File("C:\\system32\\WBEM\\Logs\\wmi.log", 9);
   File("C:\\$hf_mig$\\old.dll", 10);
+  File("C:\\SoftwareDistribution\\Download\\x.cab", 11);
+  File("C:\\MEMORY.DMP", 12);
+  File("C:\\Minidump\\m.dmp", 13);
   const std::string before = sim.Dump();
   sim.SetWindowsFolder("");
   cleanups.OldUpdateFiles();
   cleanups.SystemLog();
+  cleanups.ErrorReports();
   EXPECT_EQ(sim.Dump(), before);
 }
 

@@ -97,7 +97,7 @@ TEST_F(OptionFormTest, OkStoresTheListsInListOrderAndRebuildsTheLowerCasedExcept
   target.FileEndingList = {"~*.tmp", "*.TMP", "*.bak", " *.old"};
   target.ExceptionList = {"THUMBS.DB", "\xC3\x84RGER.TXT", "desktop.ini"};
   target.ExceptionListLower = {"thumbs.db", "\xC3\x84rger.txt", "desktop.ini"};
-  target.AdvancedOptions = SwitchesOn({kTempFolders, kZeroByteFiles, kReviewFirst});
+  target.AdvancedOptions = SwitchesOn({kTempFolders, kZeroByteFiles, kReviewFirst, kShaderCaches});
   target.keepOnDisk = {true, true, true, true};
   Open([&](TFrmoption& d) {
     EXPECT_EQ(Items(d.LBfileend), (Lines{" *.old", "*.bak", "*.TMP", "~*.tmp"}));
@@ -109,6 +109,7 @@ TEST_F(OptionFormTest, OkStoresTheListsInListOrderAndRebuildsTheLowerCasedExcept
     Answer("Zz.txt");
     d.Btnaddexception.Click();
     d.CBtemp.Click();
+    d.CBerrorreport.Click();
     d.BBtnok.Click();
   });
   EXPECT_EQ(target.FileEndingList, (Lines{" *.old", "*.bak", "*.TMP", "a.b", "~*.tmp"}));
@@ -116,7 +117,8 @@ TEST_F(OptionFormTest, OkStoresTheListsInListOrderAndRebuildsTheLowerCasedExcept
             (Lines{"desktop.ini", "THUMBS.DB", "Zz.txt", "\xC3\x84RGER.TXT"}));
   EXPECT_EQ(target.ExceptionListLower,
             (Lines{"desktop.ini", "thumbs.db", "zz.txt", "\xC3\x84rger.txt"}));
-  EXPECT_EQ(target.AdvancedOptions, SwitchesOn({kZeroByteFiles, kReviewFirst}));
+  EXPECT_EQ(target.AdvancedOptions,
+            SwitchesOn({kZeroByteFiles, kReviewFirst, kErrorReports, kShaderCaches}));
   // Confirmed lists and switches are saved even if their files could not be read at start.
   EXPECT_EQ(target.keepOnDisk, (std::array<bool, kSettingsFileCount>{false, false, false, true}));
   EXPECT_TRUE(ui.MessageBoxes().empty());
@@ -313,11 +315,11 @@ TEST_F(OptionFormTest, StandardRestoresTheDefaultsInTheDialogOnly) {
   target.FileEndingList = {"*.old"};
   target.ExceptionList = {"x.txt"};
   target.ExceptionListLower = {"x.txt"};
-  target.AdvancedOptions = SwitchesOn({kFavourites, kZeroByteFiles, kRecycleFound});
+  target.AdvancedOptions = SwitchesOn({kFavourites, kZeroByteFiles, kRecycleFound, kShaderCaches});
   const Settings before = target;
-  const Switches defaults =
-      SwitchesOn({kTempFolders, kRecentDocuments, kEmptyRecycleBin, kTempInternetFiles, kCookies,
-                  kHistory, kOldUpdateFiles, kSystemLog, kUnusedDlls, kRunList, kReviewFirst});
+  const Switches defaults = SwitchesOn(
+      {kTempFolders, kRecentDocuments, kEmptyRecycleBin, kTempInternetFiles, kCookies, kHistory,
+       kOldUpdateFiles, kSystemLog, kUnusedDlls, kRunList, kReviewFirst, kErrorReports});
   Open([&](TFrmoption& d) {
     d.Btnstandard.Click();
     EXPECT_EQ(Items(d.LBfileend), (Lines{"*.chk", "*.tmp"}));
@@ -361,7 +363,8 @@ TEST_F(OptionFormTest, MissingDefaultFilesLeaveTheirListEmptyAndStillResetTheRes
 }
 
 TEST_F(OptionFormTest, AdministratorSwitchesAreDisabledAndOffForOthers) {
-  target.AdvancedOptions = SwitchesOn({kTempFolders, kOldUpdateFiles, kSystemLog, kUnusedDlls});
+  target.AdvancedOptions =
+      SwitchesOn({kTempFolders, kOldUpdateFiles, kSystemLog, kUnusedDlls, kErrorReports});
   Open(
       [&](TFrmoption& d) {
         for (ui::CheckBox* box : {&d.CBoldupdatefile, &d.CBsystemlog, &d.CBdll}) {
@@ -370,16 +373,18 @@ TEST_F(OptionFormTest, AdministratorSwitchesAreDisabledAndOffForOthers) {
           box->Click();  // a disabled box cannot be clicked on
           EXPECT_FALSE(box->Checked());
         }
+        // The error reports stay usable: the run leaves out only their system part.
+        EXPECT_TRUE(d.CBerrorreport.Enabled() && d.CBerrorreport.Checked());
         EXPECT_TRUE(d.CBtemp.Enabled());
         d.Btnstandard.Click();
         EXPECT_FALSE(d.CBoldupdatefile.Checked() || d.CBsystemlog.Checked() || d.CBdll.Checked());
-        EXPECT_TRUE(d.CBExecute.Checked());
+        EXPECT_TRUE(d.CBExecute.Checked() && d.CBerrorreport.Checked());
         d.BBtnok.Click();
       },
       false);
   EXPECT_FALSE(target.AdvancedOptions[kOldUpdateFiles] || target.AdvancedOptions[kSystemLog] ||
                target.AdvancedOptions[kUnusedDlls]);
-  EXPECT_TRUE(target.AdvancedOptions[kTempFolders]);
+  EXPECT_TRUE(target.AdvancedOptions[kTempFolders] && target.AdvancedOptions[kErrorReports]);
 
   // For an administrator they are usable and "Standard" switches them on.
   Open([&](TFrmoption& d) {
@@ -423,7 +428,8 @@ TEST(OptionsOfTheProgram, ConfirmedSettingsAreSavedAtCloseInListOrder) {
   });
   EXPECT_EQ(h.sim.Content("data\\fileformat.dat"), "*.bak\r\n*.tmp\r\n");
   EXPECT_EQ(h.sim.Content("data\\exception.dat"), "Keep.Me\r\n");
-  EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"), std::string(13, '\0') + '\x01');
+  EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"),
+            std::string(13, '\0') + '\x01' + std::string(2, '\0'));
 }
 
 }  // namespace

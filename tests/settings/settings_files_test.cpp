@@ -44,7 +44,7 @@ TEST_F(SettingsFilesTest, FirstRunWithoutFilesGivesTheInitialState) {
   // Closing creates the four files where the folders exist.
   SaveSettings(sim, s);
   EXPECT_EQ(sim.Content("C:\\app\\data\\fileformat.dat"), "");
-  EXPECT_EQ(sim.Content("C:\\app\\data\\advancedoption.dat"), std::string(14, '\0'));
+  EXPECT_EQ(sim.Content("C:\\app\\data\\advancedoption.dat"), std::string(16, '\0'));
   EXPECT_EQ(sim.Content("C:\\app\\data\\lang\\whichlang.dat"), std::string(4, '\0'));
 }
 
@@ -75,9 +75,11 @@ TEST_F(SettingsFilesTest, AdvancedOptionBytes) {
   };
   const std::vector<Case> cases = {
       {std::string("\x01\x00\x01\x00\x01", 5), {0, 2, 4}},  // a short file
+      // As earlier versions wrote it: the error reports and shader caches stay off.
       {std::string(14, '\x01'), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
+      {std::string(14, '\0') + "\x01\x01", {14, 15}},
       {std::string("\x00\x02\xFF", 3), {1, 2}},  // any byte but 0 is on
-      {std::string(20, '\x01'), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
+      {std::string(20, '\x01'), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}},
       {"", {}},
   };
   for (const Case& c : cases) {
@@ -86,11 +88,15 @@ TEST_F(SettingsFilesTest, AdvancedOptionBytes) {
       expected[static_cast<size_t>(i)] = true;
     EXPECT_EQ(ParseAdvancedOptions(c.bytes), expected);
   }
-  // After a close the file has its 14 bytes of 0 and 1 again.
+  // After a close the file has its 16 bytes of 0 and 1, a file of 14 bytes too.
   sim.AddFile("data\\advancedoption.dat", std::string("\x01\x00\x05", 3));
   SaveSettings(sim, Load());
   EXPECT_EQ(sim.Content("data\\advancedoption.dat"),
-            std::string("\x01\x00\x01", 3) + std::string(11, '\0'));
+            std::string("\x01\x00\x01", 3) + std::string(13, '\0'));
+  const std::string earlier = std::string(13, '\0') + "\x01";
+  sim.AddFile("data\\advancedoption.dat", earlier);
+  SaveSettings(sim, Load());
+  EXPECT_EQ(sim.Content("data\\advancedoption.dat"), earlier + std::string(2, '\0'));
 }
 
 TEST_F(SettingsFilesTest, LanguageRecordBytes) {
@@ -180,7 +186,7 @@ TEST_F(SettingsFilesTest, EveryFileIsHandledOnItsOwn) {
   SaveSettings(faults, s);
   EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.tmp\r\n");  // failed: old content whole
   EXPECT_EQ(sim.Content("data\\exception.dat"), "x.y\r\n");
-  EXPECT_EQ(sim.Content("data\\advancedoption.dat"), std::string(14, '\0'));
+  EXPECT_EQ(sim.Content("data\\advancedoption.dat"), std::string(16, '\0'));
   EXPECT_EQ(sim.Content("data\\lang\\whichlang.dat"),
             "\x02"
             "Gr\x01");

@@ -382,16 +382,20 @@ void WalkLanguage(const Language& language) {
     RECT barRect{};
     ::GetClientRect(bar, &barRect);
     const int room = (barRect.right - meter.Scale(12)) * 9 / 10;
+    const auto fits = [&](Text hint) {
+      EXPECT_LE(meter.Width("  " + t[hint]), room)
+          << code << ": the hint \"" << t[hint] << "\" is too wide";
+    };
     for (Text hint :
          {Text::kTempFoldersHint, Text::kRecentDocumentsHint, Text::kEmptyRecycleBinHint,
           Text::kTempInternetFilesHint, Text::kCookiesHint, Text::kFavouritesHint,
           Text::kHistoryHint, Text::kZeroByteFilesHint, Text::kOldUpdateFilesHint,
-          Text::kSystemLogHint, Text::kUnusedDllsHint, Text::kPatternsHint, Text::kExceptionsHint,
-          Text::kRunListHint, Text::kRecycleFoundHint, Text::kReviewFirstHint, Text::kOkHint,
-          Text::kDiscardHint, Text::kStandardHint}) {
-      EXPECT_LE(meter.Width("  " + t[hint]), room)
-          << code << ": the hint \"" << t[hint] << "\" is too wide";
-    }
+          Text::kSystemLogHint, Text::kUnusedDllsHint, Text::kRunListHint, Text::kRecycleFoundHint,
+          Text::kReviewFirstHint, Text::kErrorReportsHint, Text::kShaderCachesHint})
+      fits(hint);
+    for (Text hint : {Text::kPatternsHint, Text::kExceptionsHint, Text::kOkHint, Text::kDiscardHint,
+                      Text::kStandardHint})
+      fits(hint);
   }
   Look(options, code + "-options");
   HWND longest = FindChild(options, L"Button", t[Text::kUnusedDllsCaption]);  // the DLL switch

@@ -3,15 +3,20 @@
 
 #include <algorithm>
 
+#include "cleanups/special_steps.h"
+#include "lang/quantities.h"
 #include "platform/win32/win32_system.h"
 #include "settings/settings_files.h"
 #include "tests/win32/program_driver.h"
 #include "tests/win32/test_files.h"
 
+#include <shlobj.h>
+
 namespace testing_program {
 namespace {
 
 using Lines = std::vector<std::string>;
+using testing_win32::Entries;
 using testing_win32::Exists;
 using testing_win32::MakeFile;
 
@@ -73,6 +78,11 @@ class CleanProgram {
 
   Program& Running() { return *program_; }
   const ProgramFolder& Folder() const { return folder_; }
+  // A step's report line in English, with the files it removed and what they freed.
+  std::string StepLine(lang::Text text, std::uint64_t files, std::uint64_t bytes) const {
+    const lang::LanguageTexts en = LanguageTextsOf(folder_, "En");
+    return en[text] + ": " + lang::FilesAndSize(files, bytes, en);
+  }
 
  private:
   ProgramFolder folder_;
@@ -179,9 +189,10 @@ Lines Figures(const Lines& lines) {
   return figures;
 }
 
-// Every clean-up switched on: the sandbox's own temporary, Windows and registry places. An
-// analysis first, of the command line and of the window, changes nothing, and announces what
-// the run then does; a command-line clean beside the window does nothing.
+// Every clean-up switched on: the sandbox's own temporary, Windows, application data and
+// registry places. An analysis first, of the command line and of the window, changes
+// nothing, and announces what the run then does; a command-line clean beside the window
+// does nothing.
 TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);
@@ -189,9 +200,32 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   ::GetWindowsDirectoryW(windows, MAX_PATH);
   const std::string tempFolder = platform::win32::Narrow(temp);
   const std::string windowsFolder = platform::win32::Narrow(windows);
+  platform::win32::Win32System system;
+  const std::string local = system.SpecialFolder(platform::csidl::kLocalAppData);
+  const std::string common = system.SpecialFolder(platform::csidl::kCommonAppData);
+  ASSERT_FALSE(local.empty() || common.empty());
   MakeFile(tempFolder + "dustorix-e2e\\old.log", "temp");
   MakeFile(windowsFolder + "\\Windows Update Setup-Dateien\\setup.cab", "cab");
   MakeFile(windowsFolder + "\\system32\\WBEM\\Logs\\e2e.log", "log");
+  // Update downloads (4096), reports and dumps of the user (3000) and the system (54000), shader
+  // caches (15000); the update history and a driver's settings beside them stay.
+  const std::string download = windowsFolder + "\\SoftwareDistribution\\Download";
+  const std::pair<std::string, std::size_t> junk[] = {
+      {download + "\\e2e\\windows10.0-kb1.cab", 4096},
+      {local + "\\Microsoft\\Windows\\WER\\ReportQueue\\AppCrash_e2e\\Report.wer", 1000},
+      {local + "\\CrashDumps\\e2e.exe.1.dmp", 2000},
+      {common + "\\Microsoft\\Windows\\WER\\ReportArchive\\Kernel_e2e\\Report.wer", 3000},
+      {windowsFolder + "\\MEMORY.DMP", 40000},
+      {windowsFolder + "\\Minidump\\e2e-01.dmp", 5000},
+      {windowsFolder + "\\LiveKernelReports\\WATCHDOG\\e2e.dmp", 6000},
+      {local + "\\D3DSCache\\e2e\\shader.idx", 7000},
+      {local + "\\AMD\\DxcCache\\e2e.bin", 8000}};
+  const std::string kept[] = {windowsFolder + "\\SoftwareDistribution\\DataStore\\DataStore.edb",
+                              local + "\\AMD\\CN\\settings.json"};
+  for (const auto& [path, size] : junk)
+    MakeFile(path, size);
+  for (const std::string& path : kept)
+    MakeFile(path, 10);
   MakeFile("R:\\dll\\unused.dll", "dll");
   MakeFile("R:\\all\\junk.tmp", "junk");
   const wchar_t* runMru = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
@@ -211,16 +245,16 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   ::RegCloseKey(key);
 
   MakeFile("R:\\all\\binned.txt", "in the bin before");
-  platform::win32::Win32System system;
   ASSERT_TRUE(system.MoveToRecycleBin("R:\\all\\binned.txt"));
   // WinINet makes its index files on first use, as it did long ago on a real machine: not the
   // analysis's doing.
   system.ListUrlCache([](const std::string&) { return true; });
 
-  CleanProgram program(
-      {settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
-       settings::kTempInternetFiles, settings::kCookies, settings::kFavourites, settings::kHistory,
-       settings::kOldUpdateFiles, settings::kSystemLog, settings::kUnusedDlls, settings::kRunList});
+  CleanProgram program({settings::kTempFolders, settings::kRecentDocuments,
+                        settings::kEmptyRecycleBin, settings::kTempInternetFiles,
+                        settings::kCookies, settings::kFavourites, settings::kHistory,
+                        settings::kOldUpdateFiles, settings::kSystemLog, settings::kErrorReports,
+                        settings::kShaderCaches, settings::kUnusedDlls, settings::kRunList});
   const auto describe = [&] {
     std::string all;
     for (const std::string& folder :
@@ -230,11 +264,14 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
           system.SpecialFolder(platform::csidl::kInternetCache),
           system.SpecialFolder(platform::csidl::kCookies),
           system.SpecialFolder(platform::csidl::kHistory),
-          system.SpecialFolder(platform::csidl::kFavorites)}) {
+          system.SpecialFolder(platform::csidl::kFavorites), local, common,
+          windowsFolder + "\\SoftwareDistribution", windowsFolder + "\\Minidump",
+          windowsFolder + "\\LiveKernelReports"}) {
       Describe(folder, all);
     }
     Describe(HKEY_CURRENT_USER, runMru, all);
     Describe(HKEY_LOCAL_MACHINE, sharedDlls, all);
+    if (Exists(windowsFolder + "\\MEMORY.DMP")) all += "MEMORY.DMP\n";
     return all;
   };
   const std::string before = describe();
@@ -242,12 +279,12 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   EXPECT_EQ(analysis.exitCode, 0) << analysis.err;
   EXPECT_EQ(describe(), before) << "the command line's analysis changed the sandbox";
   const std::string json = program.Folder().Read("analysis.json");
-  std::size_t steps = 0;
+  std::size_t stepsInJson = 0;
   for (std::size_t at = json.find("{\"step\": "); at != std::string::npos;
        at = json.find("{\"step\": ", at + 1)) {
-    ++steps;
+    ++stepsInJson;
   }
-  EXPECT_EQ(steps, 11u) << json;
+  EXPECT_EQ(stepsInJson, cleanups::kSpecialSteps.size()) << json;
   ASSERT_NE(program.Start("Analyze"), nullptr);
   std::string caption;
   const Lines announced = program.CloseReport(&caption);
@@ -275,8 +312,17 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   });
   EXPECT_NE(std::find(lines.begin(), steps, "R:\\all\\junk.tmp"), steps);
   const Lines afterScan(steps, lines.end());
-  EXPECT_EQ(afterScan.size(), 11u) << ::testing::PrintToString(afterScan);
+  ASSERT_EQ(afterScan.size(), 13u) << ::testing::PrintToString(afterScan);
   EXPECT_NE(std::find(afterScan.begin(), afterScan.end(), "R:\\dll\\unused.dll"), afterScan.end());
+  // The sandbox's user is an administrator: the system's reports and dumps go too.
+  EXPECT_EQ(afterScan[7], program.StepLine(lang::Text::kOldUpdateFilesReport, 2, 3 + 4096));
+  EXPECT_EQ(afterScan[9], program.StepLine(lang::Text::kErrorReportsReport, 6, 3000 + 54000));
+  EXPECT_EQ(afterScan[10], program.StepLine(lang::Text::kShaderCachesReport, 2, 15000));
+  for (const auto& [path, size] : junk)
+    EXPECT_FALSE(Exists(path)) << path;
+  for (const std::string& path : kept)
+    EXPECT_TRUE(Exists(path)) << path;
+  EXPECT_TRUE(Exists(download));
   EXPECT_FALSE(Exists(tempFolder + "dustorix-e2e"));
   EXPECT_TRUE(Exists(tempFolder));
   EXPECT_FALSE(Exists(windowsFolder + "\\Windows Update Setup-Dateien"));
@@ -289,6 +335,86 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
                      nullptr, nullptr, nullptr);
   ::RegCloseKey(key);
   EXPECT_EQ(values, 0u);
+}
+
+// The sandbox user's browsers as they keep their folders, in a sandbox of their own.
+class ProgramBrowsersTest : public ProgramCleanTest {};
+
+std::string ShellFolder(int csidl) {
+  wchar_t path[MAX_PATH + 1] = {};
+  EXPECT_EQ(::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path), S_OK) << csidl;
+  return platform::win32::Narrow(path);
+}
+
+// The report's lines that begin with one of the browsers' names.
+Lines BrowserLines(const Lines& report) {
+  Lines lines;
+  for (const std::string& line : report) {
+    for (const char* name : {"Google Chrome", "Microsoft Edge", "Mozilla Firefox"}) {
+      if (line.rfind(name, 0) == 0) lines.push_back(line);
+    }
+  }
+  return lines;
+}
+
+TEST_F(ProgramBrowsersTest, CachesEmptiedCookiesGoneTheRestKeptAndARunningEdgeLeftAlone) {
+  const std::string local = ShellFolder(CSIDL_LOCAL_APPDATA);
+  const std::string chrome = local + "\\Google\\Chrome\\User Data\\";
+  const std::string edge = local + "\\Microsoft\\Edge\\User Data\\Default\\";
+  const std::string firefox = ShellFolder(CSIDL_APPDATA) + "\\Mozilla\\Firefox\\";
+  const std::string profile = firefox + "Profiles\\a1b2.default-release\\";
+  const std::string twin = local + "\\Mozilla\\Firefox\\Profiles\\a1b2.default-release\\";
+  const auto emptied = [](const std::string& folder) {
+    return Exists(folder) && Entries(folder).empty();
+  };
+  const std::vector<std::string> profiles = {chrome + "Default\\", chrome + "Profile 2\\", edge};
+  const Lines kept = {"Preferences", "History", "Network\\TransportSecurity"};
+  const auto layOut = [&] {
+    for (const std::string& folder : profiles) {
+      for (const std::string& name : kept)
+        MakeFile(folder + name, name);
+      MakeFile(folder + "Cache\\Cache_Data\\data_0", 5300);
+      MakeFile(folder + "Network\\Cookies", 2000);
+    }
+    MakeFile(firefox + "profiles.ini",
+             "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a1b2.default-release\r\n");
+    MakeFile(profile + "places.sqlite", "places");
+    MakeFile(profile + "cookies.sqlite", 1000);
+    MakeFile(twin + "cache2\\entries\\0A1B", 4000);
+  };
+  layOut();
+  CleanProgram first({settings::kTempInternetFiles, settings::kCookies});
+  ASSERT_NE(first.Start(), nullptr);
+  EXPECT_EQ(
+      BrowserLines(first.FinishWithReport()),
+      (Lines{"Google Chrome: cache removed, 10.4 KB", "Microsoft Edge: cache removed, 5.2 KB",
+             "Mozilla Firefox: cache removed, 3.9 KB", "Google Chrome: cookies removed, 3.9 KB",
+             "Microsoft Edge: cookies removed, 2.0 KB",
+             "Mozilla Firefox: cookies removed, 1.0 KB"}));
+  for (const std::string& folder : profiles) {
+    for (const std::string& name : kept)
+      EXPECT_EQ(testing_win32::ReadAll(folder + name), name) << folder << name;
+    EXPECT_TRUE(emptied(folder + "Cache")) << folder;
+    EXPECT_FALSE(Exists(folder + "Network\\Cookies")) << folder;
+  }
+  EXPECT_TRUE(Exists(firefox + "profiles.ini") && Exists(profile + "places.sqlite"));
+  EXPECT_FALSE(Exists(profile + "cookies.sqlite"));
+  EXPECT_TRUE(emptied(twin + "cache2"));
+
+  layOut();
+  StandInProcess runningEdge("msedge.exe");
+  CleanProgram second({settings::kTempInternetFiles, settings::kCookies});
+  ASSERT_NE(second.Start(), nullptr);
+  EXPECT_EQ(
+      BrowserLines(second.FinishWithReport()),
+      (Lines{"Google Chrome: cache removed, 10.4 KB",
+             "Microsoft Edge is running: its cache and cookies were left alone. Close it "
+             "(also in the notification area) and clean again.",
+             "Mozilla Firefox: cache removed, 3.9 KB", "Google Chrome: cookies removed, 3.9 KB",
+             "Mozilla Firefox: cookies removed, 1.0 KB"}));
+  for (const char* name : {"Cache\\Cache_Data\\data_0", "Network\\Cookies", "Preferences"})
+    EXPECT_TRUE(Exists(edge + name)) << name;
+  EXPECT_FALSE(Exists(chrome + "Default\\Network\\Cookies"));
 }
 
 }  // namespace

@@ -79,6 +79,7 @@ TEST(ProgramCommandLineTest, AnalyzeThenCleanReportOnRedirectedOutputAndInJson) 
   }
   EXPECT_TRUE(Exists("R:\\cli\\keep.txt"));
   EXPECT_EQ(settingsFiles(), settingsBefore);
+  testing_win32::RemoveTree("R:\\cli");
 }
 
 TEST(ProgramCommandLineTest, OnAConsoleTheReportIsWrittenInUtf16) {
@@ -92,6 +93,7 @@ TEST(ProgramCommandLineTest, OnAConsoleTheReportIsWrittenInUtf16) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), testing_win32::W(expected)), lines.end())
         << expected;
   }
+  testing_win32::RemoveTree("R:\\cli");
 }
 
 }  // namespace

@@ -88,6 +88,37 @@ Program::~Program() {
   }
 }
 
+StandInProcess::StandInProcess(const std::string& programFile) {
+  static std::atomic<int> counter{0};
+  folder_ =
+      "T:\\stand-in-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
+  testing_win32::MakeFolder(folder_);
+  const std::string program = folder_ + "\\" + programFile;
+  const bool copied = ::CopyFileW(WidePath(ExecutableFolder() + "\\dustorix_idle.exe").c_str(),
+                                  WidePath(program).c_str(), FALSE);
+  EXPECT_TRUE(copied) << "dustorix_idle.exe must lie beside the tests";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  std::wstring command = L"\"" + W(program) + L"\" " + std::to_wstring(::GetCurrentProcessId());
+  PROCESS_INFORMATION info{};
+  const bool started =
+      copied && ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                 nullptr, nullptr, &startup, &info);
+  EXPECT_TRUE(started) << "CreateProcess failed: " << ::GetLastError();
+  if (!started) return;
+  process_.Reset(info.hProcess);
+  ::CloseHandle(info.hThread);
+}
+
+StandInProcess::~StandInProcess() {
+  if (process_) {
+    ::TerminateProcess(process_.Get(), 0);
+    ::WaitForSingleObject(process_.Get(), 5000);
+    process_.Reset();
+  }
+  testing_win32::RemoveTree(folder_);
+}
+
 HWND Program::WaitForWindow(const wchar_t* className, int timeoutMs) const {
   for (int waited = 0; waited <= timeoutMs; waited += 20) {
     for (HWND window = ::FindWindowExW(nullptr, nullptr, className, nullptr); window;

@@ -62,6 +62,20 @@ CommandRun RunCommand(const ProgramFolder& folder, const std::string& arguments)
 // A run attached to a new console of the test's own (the test's standard handles are put back
 // afterwards): the console's lines, each row's end spaces cut, rows a line wrapped over joined.
 std::vector<std::wstring> RunOnConsole(const ProgramFolder& folder, const std::string& arguments);
+// A process of a chosen program file name ("msedge.exe"), as a browser left running is: a copy
+// of the idle program from beside the tests, in a folder of its own on the test drive. It ends
+// when this is destroyed, and with the test process at the latest.
+class StandInProcess {
+ public:
+  explicit StandInProcess(const std::string& programFile);
+  ~StandInProcess();
+  StandInProcess(const StandInProcess&) = delete;
+  StandInProcess& operator=(const StandInProcess&) = delete;
+
+ private:
+  std::string folder_;
+  platform::win32::UniqueHandle process_;
+};
 
 // The captions of a window's child controls, in creation order.
 std::vector<std::string> ChildTexts(HWND window);

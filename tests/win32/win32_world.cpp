@@ -6,6 +6,7 @@
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
 #include "tests/platform/contract_world.h"
+#include "tests/win32/program_driver.h"
 #include "tests/win32/test_files.h"
 
 #include <shellapi.h>
@@ -103,6 +104,11 @@ class Win32World final : public ContractWorld {
   }
   // Wine's user token holds the Administrators group.
   bool ExpectAdministrator() const override { return true; }
+  void StartProgram(std::string_view programFile) override {
+    programs_.push_back(
+        std::make_unique<testing_program::StandInProcess>(std::string(programFile)));
+  }
+  void StopPrograms() override { programs_.clear(); }
   bool LinksAreRemovable() const override { return false; }
 
   void SetTempFolder(std::string_view path) override {
@@ -208,6 +214,7 @@ class Win32World final : public ContractWorld {
   std::vector<UniqueHandle> held_;
   std::vector<std::wstring> urls_;
   std::vector<std::wstring> lockedUrls_;
+  std::vector<std::unique_ptr<testing_program::StandInProcess>> programs_;
 };
 
 std::unique_ptr<ContractWorld> MakeWin32World() {
