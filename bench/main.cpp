@@ -233,6 +233,17 @@ class Bench {
   std::string root_;
   std::vector<std::string> exceptionsLower_;
   std::size_t entries_ = 0;
+
+  // A run in review mode, as the scan and the analysis are timed.
+  clean::RunSettings ReviewSettings(const std::vector<std::string>& patterns,
+                                    bool zeroBytePass) const {
+    clean::RunSettings settings;
+    settings.FileEndingList = patterns;
+    settings.ExceptionListLower = exceptionsLower_;
+    settings.AdvancedOptions[settings::kReviewFirst] = true;
+    settings.AdvancedOptions[settings::kZeroByteFiles] = zeroBytePass;
+    return settings;
+  }
 };
 
 ScanFigures Bench::Scan(const std::vector<std::string>& patterns, bool zeroBytePass, int stopAt) {
@@ -244,11 +255,7 @@ ScanFigures Bench::Scan(const std::vector<std::string>& patterns, bool zeroByteP
   system_.ResetCounts();
   ui_.ResetCounts();
 
-  clean::RunSettings settings;
-  settings.FileEndingList = patterns;
-  settings.ExceptionListLower = exceptionsLower_;
-  settings.AdvancedOptions[settings::kReviewFirst] = true;
-  settings.AdvancedOptions[settings::kZeroByteFiles] = zeroBytePass;
+  const clean::RunSettings settings = ReviewSettings(patterns, zeroBytePass);
   clean::FileAction action = [&](const std::string& path, std::uint64_t) {
     ui::AddFitted(list, path);
     if (stopAt > 0 && list.Count() >= stopAt) state_.stop = true;
@@ -329,11 +336,7 @@ double Bench::ReviewLineMicroseconds(bool measureOnly) {
 
 double Bench::AnalysisSeconds(const std::vector<std::string>& patterns, int& reportLines) {
   ui_.Drain();
-  clean::RunSettings settings;
-  settings.FileEndingList = patterns;
-  settings.ExceptionListLower = exceptionsLower_;
-  settings.AdvancedOptions[settings::kReviewFirst] = true;
-  settings.AdvancedOptions[settings::kZeroByteFiles] = true;
+  const clean::RunSettings settings = ReviewSettings(patterns, true);
   const Clock::time_point start = Clock::now();
   clean::CleanRun run(system_, view_, state_, settings, texts_);
   run.Run({false, root_[0]}, clean::RunKind::kAnalysis);
