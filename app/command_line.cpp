@@ -8,6 +8,7 @@
 #include "lang/language_texts.h"
 #include "platform/proxy_system.h"
 #include "platform/utf.h"
+#include "settings/list_file.h"
 #include "settings/settings_files.h"
 
 namespace app {
@@ -16,17 +17,9 @@ namespace {
 
 constexpr const char* kNewLine = "\r\n";
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
 // "X:" or "X:\" names one drive; "all" the drives the window's "all drives" takes.
 std::optional<clean::DriveChoice> ParseDrives(std::string_view text) {
-  if (Lower(text) == "all") return clean::DriveChoice{};
+  if (settings::LowerAsciiLetters(text) == "all") return clean::DriveChoice{};
   const char letter = static_cast<char>(text.empty() ? '\0' : text[0] & ~0x20);
   const bool drive = letter >= 'A' && letter <= 'Z' && text.size() >= 2 && text[1] == ':' &&
                      (text.size() == 2 || (text.size() == 3 && text[2] == '\\'));
@@ -46,7 +39,8 @@ class DataFolderSystem final : public platform::ProxySystem {
 
   platform::ReadResult ReadFile(std::string_view path, platform::FileAccess access) override {
     constexpr std::string_view kData = "data\\";
-    if (Lower(path.substr(0, kData.size())) != kData) return Inner().ReadFile(path, access);
+    if (settings::LowerAsciiLetters(path.substr(0, kData.size())) != kData)
+      return Inner().ReadFile(path, access);
     return Inner().ReadFile(folder_ + std::string(path.substr(kData.size() - 1)), access);
   }
 
@@ -253,7 +247,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
   bool dataGiven = false;
   bool jsonGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string option = Lower(args[i]);
+    const std::string option = settings::LowerAsciiLetters(args[i]);
     const bool valueFollows = i + 1 < args.size() && !args[i + 1].empty();
     if (option == "/analyze" || option == "/clean") {
       if (actionGiven) {

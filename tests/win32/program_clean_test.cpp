@@ -5,6 +5,7 @@
 
 #include "cleanups/special_steps.h"
 #include "lang/quantities.h"
+#include "platform/text_lines.h"
 #include "platform/win32/win32_system.h"
 #include "settings/settings_files.h"
 #include "tests/win32/program_driver.h"
@@ -292,11 +293,7 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   EXPECT_EQ(describe(), before) << "the analysis changed the sandbox";
   // Both analyses are the same run: the command line's lines are the window's, then its
   // headline and size.
-  Lines printed;
-  for (std::size_t at = 0, end; (end = analysis.out.find("\r\n", at)) != std::string::npos;
-       at = end + 2) {
-    printed.push_back(analysis.out.substr(at, end - at));
-  }
+  const Lines printed = platform::SplitTextLines(analysis.out);
   ASSERT_GE(printed.size(), 2u);
   EXPECT_EQ(Lines(printed.begin(), printed.end() - 2), announced);
   // While the window runs a command-line clean does nothing.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "about/links.h"
+#include "platform/text_lines.h"
 #include "settings/settings_files.h"
 #include "tests/win32/program_driver.h"
 #include "tests/win32/test_files.h"
@@ -30,9 +31,8 @@ ProgramFolder CommandProgram(const std::string& language) {
 // The lines about R:\cli\ (other tests leave junk on R: too), then the last two: the headline
 // and the freed size.
 Lines Ours(const std::string& out) {
-  Lines lines, ours;
-  for (std::size_t at = 0, end; (end = out.find("\r\n", at)) != std::string::npos; at = end + 2)
-    lines.push_back(out.substr(at, end - at));
+  const Lines lines = platform::SplitTextLines(out);
+  Lines ours;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].rfind("R:\\cli\\", 0) == 0 || i + 2 >= lines.size()) ours.push_back(lines[i]);
   }
