@@ -42,13 +42,6 @@ bool Named(std::string_view name, std::span<const std::string_view> names) {
   return false;
 }
 
-// A folder that is there and no link: a link would lead the clean-up out of the browser's folders.
-bool IsRealFolder(System& system, const std::string& path) {
-  if (path.empty()) return false;
-  const std::optional<platform::DirEntry> entry = system.LookUp(path);
-  return entry && entry->IsDirectory() && !entry->IsReparsePoint();
-}
-
 bool HoldsFile(System& system, const std::string& path) {
   const std::optional<platform::DirEntry> entry = system.LookUp(path);
   return entry && !entry->IsDirectory();

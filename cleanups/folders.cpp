@@ -4,6 +4,12 @@
 
 namespace cleanups {
 
+bool IsRealFolder(platform::System& system, const std::string& path) {
+  if (path.empty()) return false;
+  const std::optional<platform::DirEntry> entry = system.LookUp(path);
+  return entry && entry->IsDirectory() && !entry->IsReparsePoint();
+}
+
 SpecialCleanups::SpecialCleanups(RunContext& run, bool userIsAdmin)
     : run_(run), system_(run.System()), userIsAdmin_(userIsAdmin) {}
 
@@ -79,10 +85,7 @@ void SpecialCleanups::EmptyTree(const std::string& folder) {
 }
 
 void SpecialCleanups::EmptyPlace(const std::string& path) {
-  if (path.empty()) return;
-  const std::optional<platform::DirEntry> place = system_.LookUp(path);
-  if (!place || !place->IsDirectory() || place->IsReparsePoint()) return;
-  EmptyFolder(path, false);
+  if (IsRealFolder(system_, path)) EmptyFolder(path, false);
 }
 
 bool SpecialCleanups::DeleteCountedFile(const std::string& path) {

@@ -15,6 +15,9 @@
 
 namespace cleanups {
 
+// A folder that is there and no link: a link would lead a clean-up out of the place it empties.
+bool IsRealFolder(platform::System& system, const std::string& path);
+
 class SpecialCleanups {
  public:
   SpecialCleanups(RunContext& run, bool userIsAdmin);
