@@ -39,6 +39,12 @@ enum class Op {
   kEmptyRecycleBin,
   kQueryRecycleBin,
   kClearRecentDocuments,
+  kWriteNewFile,
+  kReadFileStart,
+  kFinalPath,
+  kIsHostRootDrive,
+  kEnvironmentVariable,
+  kProgramFolder,
   kCount
 };
 
@@ -74,7 +80,13 @@ inline const char* NameOf(Op op) {
                                            "ShellOpen",
                                            "EmptyRecycleBin",
                                            "QueryRecycleBin",
-                                           "ClearRecentDocuments"};
+                                           "ClearRecentDocuments",
+                                           "WriteNewFile",
+                                           "ReadFileStart",
+                                           "FinalPath",
+                                           "IsHostRootDrive",
+                                           "EnvironmentVariable",
+                                           "ProgramFolder"};
   static_assert(std::size(kNames) == static_cast<std::size_t>(Op::kCount));
   const auto index = static_cast<std::size_t>(op);
   return index < std::size(kNames) ? kNames[index] : "?";

@@ -42,6 +42,18 @@ std::string SimSystem::TempFolder() {
   return tempFolder_;
 }
 
+std::optional<std::string> SimSystem::EnvironmentVariable(std::string_view name) {
+  Count(Op::kEnvironmentVariable);
+  auto found = environment_.find(FoldName(name));
+  if (found == environment_.end()) return std::nullopt;
+  return found->second;
+}
+
+std::string SimSystem::ProgramFolder() {
+  Count(Op::kProgramFolder);
+  return programFolder_;
+}
+
 std::string SimSystem::WindowsFolder() {
   Count(Op::kWindowsFolder);
   return windowsFolder_;

@@ -1,6 +1,7 @@
 // System folders, full paths, the recycle bin and the recent-documents list.
 #include "platform/win32/win.h"
 
+#include <knownfolders.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -59,10 +60,52 @@ Function ShellFunction(const char* name) {
   return found ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found)) : nullptr;
 }
 
+// The folders Windows names only as known folders; null for a CSIDL.
+const KNOWNFOLDERID* KnownFolderOf(int csidl) {
+  switch (csidl) {
+    case csidl::kDownloads:
+      return &FOLDERID_Downloads;
+    case csidl::kLocalAppDataLow:
+      return &FOLDERID_LocalAppDataLow;
+    case csidl::kPublic:
+      return &FOLDERID_Public;
+    case csidl::kUserProfiles:
+      return &FOLDERID_UserProfiles;
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace
 
 std::string Win32System::TempFolder() {
   return QueryText([](wchar_t* buffer, DWORD size) { return ::GetTempPathW(size, buffer); });
+}
+
+std::optional<std::string> Win32System::EnvironmentVariable(std::string_view name) {
+  std::optional<std::wstring> wide = Widen(name);
+  if (!wide || wide->empty()) return std::nullopt;
+  std::string value = QueryText([&](wchar_t* buffer, DWORD size) {
+    return ::GetEnvironmentVariableW(wide->c_str(), buffer, size);
+  });
+  if (value.empty()) return std::nullopt;
+  return value;
+}
+
+std::string Win32System::ProgramFolder() {
+  std::wstring buffer(MAX_PATH + 1, L'\0');
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      const std::size_t cut = buffer.find_last_of(L'\\');
+      return cut == std::wstring::npos ? std::string() : Narrow(buffer.substr(0, cut));
+    }
+    buffer.assign(buffer.size() * 4, L'\0');
+  }
+  return {};
 }
 
 std::string Win32System::WindowsFolder() {
@@ -72,6 +115,15 @@ std::string Win32System::WindowsFolder() {
 }
 
 std::string Win32System::SpecialFolder(int csidl) {
+  if (const KNOWNFOLDERID* known = KnownFolderOf(csidl)) {
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(*known, KF_FLAG_DONT_VERIFY, nullptr, &path)) && path) {
+      folder = Narrow(path);
+    }
+    ::CoTaskMemFree(path);
+    return folder;
+  }
   ItemList list;
   if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, list.Receive())) || !list.Get()) {
     return {};

@@ -34,6 +34,9 @@ class ContractWorld {
 
   // A link to a folder outside Root() that holds keep.txt.
   virtual std::string FixtureLink() const = 0;
+  // A link to that keep.txt (content "keep") that looks like a plain file, as Wine shows a host
+  // symlink to a file.
+  virtual std::string FixtureFileLink() const = 0;
   struct DriveCase {
     std::string drive;
     platform::DriveType type;

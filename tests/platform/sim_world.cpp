@@ -21,6 +21,7 @@ class SimWorld final : public ContractWorld {
     sim_.AddFolder(root_);
     sim_.AddFile("C:\\outside\\keep.txt", "keep");
     sim_.AddFolderLink("T:\\fixtures\\link", "C:\\outside");
+    sim_.AddFileLink("T:\\fixtures\\filelink.tmp", "C:\\outside\\keep.txt");
     sim_.SetAdministrator(true);
     sim_.AddFolder("C:\\Windows");
     sim_.SetWindowsFolder("C:\\Windows");
@@ -44,6 +45,7 @@ class SimWorld final : public ContractWorld {
   void HoldOpen(std::string_view path) override { sim_.SetInUse(path); }
   void SetCurrentDirectory(std::string_view path) override { sim_.SetCurrentDirectory(path); }
   std::string FixtureLink() const override { return "T:\\fixtures\\link"; }
+  std::string FixtureFileLink() const override { return "T:\\fixtures\\filelink.tmp"; }
   std::vector<DriveCase> DriveCases() const override {
     return {{"T:", DriveType::kFixed},
             {"R:\\", DriveType::kRemovable},
@@ -62,7 +64,10 @@ class SimWorld final : public ContractWorld {
   }
   bool LinksAreRemovable() const override { return true; }
 
-  void SetTempFolder(std::string_view path) override { sim_.SetTempFolder(std::string(path)); }
+  void SetTempFolder(std::string_view path) override {
+    sim_.SetTempFolder(std::string(path));
+    sim_.SetEnvironmentVariable("TMP", std::string(path));
+  }
   std::string ExpectedWindowsFolder() override { return "C:\\Windows"; }
   std::string ExpectedSpecialFolder(int csidl) override {
     auto found = specialFolders_.find(csidl);

@@ -246,7 +246,7 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   ::RegCloseKey(key);
 
   MakeFile("R:\\all\\binned.txt", "in the bin before");
-  ASSERT_TRUE(system.MoveToRecycleBin("R:\\all\\binned.txt"));
+  ASSERT_EQ(system.MoveToRecycleBin("R:\\all\\binned.txt"), platform::Recycled::kYes);
   // WinINet makes its index files on first use, as it did long ago on a real machine: not the
   // analysis's doing.
   system.ListUrlCache([](const std::string&) { return true; });

@@ -95,6 +95,7 @@ class Win32World final : public ContractWorld {
   }
 
   std::string FixtureLink() const override { return "T:\\fixtures\\link"; }
+  std::string FixtureFileLink() const override { return "T:\\fixtures\\filelink.tmp"; }
 
   std::vector<DriveCase> DriveCases() const override {
     return {{"T:", DriveType::kFixed},
