@@ -4,6 +4,7 @@
 #include "cleanups/paths.h"
 #include "cleanups/special_cleanups.h"
 #include "lang/quantities.h"
+#include "platform/wildcard.h"
 
 namespace cleanups {
 
@@ -202,11 +203,14 @@ void SpecialCleanups::RecentDocuments() {
 
 void SpecialCleanups::Favourites() {
   namespace csidl = platform::csidl;
-  EmptyPlace(ShellFolder(csidl::kFavorites), ShellFolder(csidl::kProfile), csidl::kFavorites);
-  if (userIsAdmin_) {
-    EmptyPlace(ShellFolder(csidl::kCommonFavorites), ShellFolder(csidl::kPublic),
-               csidl::kCommonFavorites);
-  }
+  const std::string mine = ShellFolder(csidl::kFavorites);
+  EmptyPlace(mine, ShellFolder(csidl::kProfile), csidl::kFavorites);
+  if (!userIsAdmin_) return;
+  // Wine names the user's favourites for everybody's: one folder, emptied once.
+  const std::string common = ShellFolder(csidl::kCommonFavorites);
+  const std::string commonFinal = system_.FinalPath(common);
+  if (!commonFinal.empty() && platform::SameName(commonFinal, system_.FinalPath(mine))) return;
+  EmptyPlace(common, ShellFolder(csidl::kPublic), csidl::kCommonFavorites);
 }
 
 void SpecialCleanups::History() {

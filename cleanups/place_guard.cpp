@@ -54,6 +54,15 @@ constexpr int kProtectedShellFolders[] = {
     csidl::kCommonTemplates,
 };
 
+// The shell folder a place is named for, or the one that may stand for it: Wine names one
+// folder for the user's and the common favourites.
+bool IsSelf(int csidl, int self) {
+  const auto family = [](int folder) {
+    return folder == csidl::kCommonFavorites ? csidl::kFavorites : folder;
+  };
+  return self != kNoShellFolder && family(csidl) == family(self);
+}
+
 std::u16string Folded(std::string_view path) {
   std::u16string folded;
   if (!platform::Utf8ToUtf16(path, folded)) folded.assign(path.begin(), path.end());
@@ -111,7 +120,7 @@ Verdict PlaceGuard::Check(std::string_view place, std::optional<std::string_view
   for (const Protected& folder : protected_) {
     // A place may be the shell folder it is named for, never another one, nor hold one.
     const bool itself = folded == folder.folded;
-    if ((itself && folder.csidl != self) || (!itself && Within(folder.folded, folded))) {
+    if ((itself && !IsSelf(folder.csidl, self)) || (!itself && Within(folder.folded, folded))) {
       verdict.refusal = Refusal::kProtected;
       verdict.folder = folder.path;
       return verdict;

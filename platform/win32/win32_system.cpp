@@ -114,24 +114,20 @@ bool Win32System::ReplaceFile(std::string_view from, std::string_view to) {
 bool Win32System::DeleteFile(std::string_view path) {
   std::optional<std::wstring> wide = VerbatimPath(path);
   if (!wide) return false;
-  // Opened, looked at and deleted through one handle: what is deleted is what was looked at. A
-  // link is opened as itself, never as what it leads to.
-  UniqueHandle file(::CreateFileW(wide->c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file) return false;
-  const std::optional<OpenedFile> opened = InspectOpened(file.Get(), *wide);
-  if (!opened || opened->isLink ||
-      (opened->attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
-    ::SetLastError(ERROR_ACCESS_DENIED);
-    return false;
+  // Looked at as itself, never as what a link leads to, right before it goes. DeleteFileW does
+  // the rest: it knows best what may be deleted (a file mapped by another program may).
+  {
+    UniqueHandle file(::CreateFileW(wide->c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) return false;
+    const std::optional<OpenedFile> opened = InspectOpened(file.Get(), *wide);
+    if (!opened || opened->isLink || (opened->attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      ::SetLastError(ERROR_ACCESS_DENIED);
+      return false;
+    }
   }
-  FILE_DISPOSITION_INFO disposition{TRUE};  // its member's name is a macro of windows.h
-  if (!::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition,
-                                    sizeof disposition)) {
-    return false;
-  }
-  return ::CloseHandle(file.Release()) != FALSE;
+  return ::DeleteFileW(wide->c_str()) != FALSE;
 }
 
 bool Win32System::WriteNewFile(std::string_view path, std::string_view bytes) {
