@@ -193,6 +193,11 @@ bool DryRunSystem::ReplaceFile(std::string_view, std::string_view to) {
   return true;
 }
 
+bool DryRunSystem::CreateFolder(std::string_view path) {
+  Record(Change::kCreateFolder, path);
+  return true;
+}
+
 ReadResult DryRunSystem::ReadFile(std::string_view path, FileAccess access) {
   if (Gone(path)) return {};
   return ProxySystem::ReadFile(path, access);

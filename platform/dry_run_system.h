@@ -30,6 +30,7 @@ class DryRunSystem final : public ProxySystem {
     kClearRecentDocuments,
     kWriteFile,
     kReplaceFile,
+    kCreateFolder,
   };
 
   explicit DryRunSystem(System& machine) : ProxySystem(machine) {}
@@ -50,6 +51,7 @@ class DryRunSystem final : public ProxySystem {
   }
   bool WriteFile(std::string_view path, std::string_view bytes) override;
   bool ReplaceFile(std::string_view from, std::string_view to) override;
+  bool CreateFolder(std::string_view path) override;
   ReadResult ReadFile(std::string_view path, FileAccess access) override;
 
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;

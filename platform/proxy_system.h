@@ -21,6 +21,7 @@ class ProxySystem : public System {
   }
   bool DeleteFile(std::string_view path) override { return inner_.DeleteFile(path); }
   bool RemoveFolder(std::string_view path) override { return inner_.RemoveFolder(path); }
+  bool CreateFolder(std::string_view path) override { return inner_.CreateFolder(path); }
   bool MoveToRecycleBin(std::string_view path) override { return inner_.MoveToRecycleBin(path); }
   void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) override {
     inner_.MoveAllToRecycleBin(paths, gone);
@@ -32,6 +33,7 @@ class ProxySystem : public System {
   std::optional<DirEntry> LookUp(std::string_view path) override { return inner_.LookUp(path); }
   std::optional<FileStatus> Status(std::string_view path) override { return inner_.Status(path); }
   std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
+  std::string ProgramFolder() override { return inner_.ProgramFolder(); }
 
   DriveType GetDriveType(std::string_view drive) override { return inner_.GetDriveType(drive); }
   std::vector<DriveInfo> Drives() override { return inner_.Drives(); }

@@ -159,6 +159,8 @@ class System {
   virtual bool DeleteFile(std::string_view path) = 0;
   // Removes an empty folder, or a link to a folder (never its target).
   virtual bool RemoveFolder(std::string_view path) = 0;
+  // Makes a folder in one that exists; true when it was made or is a folder already.
+  virtual bool CreateFolder(std::string_view path) = 0;
   // Moves a file or a folder with its contents to the recycle bin, without asking and without a
   // progress window; true when the shell reported success.
   virtual bool MoveToRecycleBin(std::string_view path) = 0;
@@ -183,6 +185,8 @@ class System {
   virtual std::optional<FileStatus> Status(std::string_view path) = 0;
 
   virtual std::string CurrentDirectory() = 0;
+  // The folder the running program file lies in, without a final backslash.
+  virtual std::string ProgramFolder() = 0;
 
   // --- Drives and the user
   // For a drive given as "C:" or "C:\".

@@ -127,6 +127,11 @@ bool FaultInjector::DeleteFile(std::string_view path) {
   return ProxySystem::DeleteFile(path);
 }
 
+bool FaultInjector::CreateFolder(std::string_view path) {
+  if (Inject(Op::kCreateFolder, path)) return false;
+  return ProxySystem::CreateFolder(path);
+}
+
 bool FaultInjector::RemoveFolder(std::string_view path) {
   if (Inject(Op::kRemoveFolder, path)) return false;
   return ProxySystem::RemoveFolder(path);

@@ -51,6 +51,7 @@ class FaultInjector final : public ProxySystem {
   bool ReplaceFile(std::string_view from, std::string_view to) override;
   bool DeleteFile(std::string_view path) override;
   bool RemoveFolder(std::string_view path) override;
+  bool CreateFolder(std::string_view path) override;
   bool MoveToRecycleBin(std::string_view path) override;
   // Item by item, so that each can fail.
   void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) override {

@@ -39,6 +39,7 @@ enum class Op {
   kEmptyRecycleBin,
   kQueryRecycleBin,
   kClearRecentDocuments,
+  kCreateFolder,
   kCount
 };
 
@@ -74,7 +75,8 @@ inline const char* NameOf(Op op) {
                                            "ShellOpen",
                                            "EmptyRecycleBin",
                                            "QueryRecycleBin",
-                                           "ClearRecentDocuments"};
+                                           "ClearRecentDocuments",
+                                           "CreateFolder"};
   static_assert(std::size(kNames) == static_cast<std::size_t>(Op::kCount));
   const auto index = static_cast<std::size_t>(op);
   return index < std::size(kNames) ? kNames[index] : "?";

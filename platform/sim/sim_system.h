@@ -53,6 +53,11 @@ class SimSystem final : public System {
   // missing entry or a drive root.
   std::vector<std::string> RemoveEntry(std::string_view path);
   void SetCurrentDirectory(std::string_view path);
+  // The folder the program file lies in; none until it is set.
+  void SetProgramFolder(std::string path) { programFolder_ = std::move(path); }
+  // A folder in which, and below which, the user may make, replace and delete nothing, as a user
+  // in Program Files.
+  void SetWriteProtected(std::string_view folder);
   void SetAdministrator(bool isAdmin) { isAdmin_ = isAdmin; }
   // A process of this program file (a name without folder) runs, or no longer does.
   void SetRunning(std::string_view programFile, bool running = true);
@@ -109,11 +114,13 @@ class SimSystem final : public System {
   bool ReplaceFile(std::string_view from, std::string_view to) override;
   bool DeleteFile(std::string_view path) override;
   bool RemoveFolder(std::string_view path) override;
+  bool CreateFolder(std::string_view path) override;
   bool MoveToRecycleBin(std::string_view path) override;
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
   std::optional<FileStatus> Status(std::string_view path) override;
   std::string CurrentDirectory() override;
+  std::string ProgramFolder() override { return programFolder_; }
   DriveType GetDriveType(std::string_view drive) override;
   std::vector<DriveInfo> Drives() override;
   bool IsAdministrator() override;
@@ -138,9 +145,10 @@ class SimSystem final : public System {
   struct Node;
   struct Drive;
   struct Located {
-    Node* parent = nullptr;  // null for a drive root
-    Node* node = nullptr;    // null when the last component does not exist
-    std::string name;        // the last component as asked for
+    Node* parent = nullptr;       // null for a drive root
+    Node* node = nullptr;         // null when the last component does not exist
+    std::string name;             // the last component as asked for
+    bool writeProtected = false;  // the parent or a folder above it may not be written in
   };
 
   // Parses a Windows path against the current directory into a drive letter and components;
@@ -158,6 +166,7 @@ class SimSystem final : public System {
 
   std::map<char, std::unique_ptr<Drive>> drives_;
   std::string currentDirectory_ = "C:\\";
+  std::string programFolder_;
   bool isAdmin_ = false;
   std::set<std::string> running_;  // program files, folded
   std::array<std::uint64_t, static_cast<int>(Op::kCount)> calls_{};

@@ -12,12 +12,14 @@ class Win32System final : public System {
   bool ReplaceFile(std::string_view from, std::string_view to) override;
   bool DeleteFile(std::string_view path) override;
   bool RemoveFolder(std::string_view path) override;
+  bool CreateFolder(std::string_view path) override;
   bool MoveToRecycleBin(std::string_view path) override;
   void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) override;
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
   std::optional<FileStatus> Status(std::string_view path) override;
   std::string CurrentDirectory() override;
+  std::string ProgramFolder() override;
   DriveType GetDriveType(std::string_view drive) override;
   std::vector<DriveInfo> Drives() override;
   bool IsAdministrator() override;
