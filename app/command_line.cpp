@@ -302,7 +302,8 @@ std::string Usage() {
          "\r\n"
          "Exit codes: 0 done; 1 the settings could not be read, nothing was searched; 2 bad\r\n"
          "arguments, nothing was done; 3 Dustorix is already running, nothing was done;\r\n"
-         "4 stopped by Ctrl+C or Ctrl+Break; 5 the JSON report could not be written.\r\n";
+         "4 stopped by Ctrl+C or Ctrl+Break; 5 the JSON report could not be written;\r\n"
+         "10 stopped by an unexpected error (a line on standard error says which).\r\n";
 }
 
 int RunCommandLine(platform::System& system, platform::Console& console,

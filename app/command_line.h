@@ -20,6 +20,9 @@ enum ExitCode : int {
   kExitAlreadyRunning = 3,      // Dustorix runs already in this session; nothing was done
   kExitStopped = 4,             // Ctrl+C or Ctrl+Break
   kExitReportNotWritten = 5,    // the run was made, but its JSON report could not be written
+  // An error nothing handled ended the program, window or command line: apart from the other
+  // codes, so that a script can tell a crash from every outcome of a run.
+  kExitCrashed = 10,
 };
 
 struct CommandLine {

@@ -59,6 +59,10 @@ struct CommandRun {
   std::string err;
 };
 CommandRun RunCommand(const ProgramFolder& folder, const std::string& arguments);
+// The same for another program that lies beside the test executable, run in a working folder
+// that receives its standard output and error as files; -1 when it did not end in a minute.
+CommandRun RunBesideTests(const std::string& program, const std::string& arguments,
+                          const std::string& workingFolder);
 // A run attached to a new console of the test's own (the test's standard handles are put back
 // afterwards): the console's lines, each row's end spaces cut, rows a line wrapped over joined.
 std::vector<std::wstring> RunOnConsole(const ProgramFolder& folder, const std::string& arguments);
