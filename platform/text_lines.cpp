@@ -1,17 +1,57 @@
 #include "platform/text_lines.h"
 
+#include <algorithm>
+
+#include "platform/utf.h"
+
 namespace platform {
 
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+std::string FromUtf16(std::string_view bytes, bool bigEndian) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  // An odd last byte is half a character: it is dropped.
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    units.push_back(static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first));
+  }
+  return Utf16ToUtf8(units);
+}
+
+}  // namespace
+
+std::string DecodedText(std::string_view bytes) {
+  std::string text(bytes);
+  // Until no mark is left: a decoded file may start with a mark of its own, and a text that
+  // starts with none is what a save writes back and a later read finds again.
+  for (;;) {
+    const std::string_view start(text.data(), std::min<std::size_t>(text.size(), 3));
+    if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF")) {
+      text = FromUtf16(std::string_view(text).substr(2), start[0] == '\xFE');
+    } else if (start == kUtf8Mark) {
+      text.erase(0, kUtf8Mark.size());
+    } else {
+      return text;
+    }
+  }
+}
+
 std::vector<std::string> SplitTextLines(std::string_view bytes) {
-  const size_t end = bytes.find('\x1A');
-  if (end != std::string_view::npos) bytes = bytes.substr(0, end);
+  const std::string text = DecodedText(bytes);
+  std::string_view rest = text;
+  const size_t end = rest.find('\x1A');
+  if (end != std::string_view::npos) rest = rest.substr(0, end);
   std::vector<std::string> lines;
   std::string line;
   size_t i = 0;
-  while (i < bytes.size()) {
+  while (i < rest.size()) {
     line.clear();
-    while (i < bytes.size() && bytes[i] != '\n') {
-      if (bytes[i] != '\r') line += bytes[i];
+    while (i < rest.size() && rest[i] != '\n') {
+      if (rest[i] != '\r') line += rest[i];
       ++i;
     }
     ++i;  // past the LF, or past the end

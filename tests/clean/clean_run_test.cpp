@@ -432,6 +432,29 @@ TEST(CleanRun, SpecialStepsRunInOrderWithTheirTexts) {
              "C:\\Windows\\unused.dll", En(Text::kRunListReport)}));
 }
 
+TEST(CleanRun, UnreadableSwitchesRunNoStepEitherAndTheReportSaysSo) {
+  // An editor's digits, a length of neither 14 nor 16, a byte other than 0 and 1.
+  for (const std::string& bytes : {std::string("0000000000000100"), std::string(15, '\0'),
+                                   std::string(13, '\0') + '\x02' + std::string(2, '\0')}) {
+    RunHarness h;
+    SeedCleanupPlaces(h.sim);
+    h.Patterns("");  // no scan is wanted either
+    h.sim.AddFile("data\\advancedoption.dat", bytes);
+    RunReport report = h.CleanOnce();
+    EXPECT_EQ(report.headline, En(Text::kSettingsUnreadable));
+    EXPECT_EQ(report.headlineColor, ui::Color::Rgb(255, 0, 0));
+    EXPECT_TRUE(report.lines.empty());
+    for (const char* kept :
+         {"C:\\Windows\\Temp\\w.log", "C:\\Users\\me\\Favorites\\item.dat",
+          "C:\\Users\\me\\History\\item.dat", "C:\\Program Files\\Old\\unused.dll"}) {
+      EXPECT_TRUE(h.sim.Exists(kept)) << kept;
+    }
+    EXPECT_FALSE(h.sim.RegistryValueNamesOf(platform::RegistryRoot::kCurrentUser, kRunMru).empty());
+    // Not overwritten with the switches that stood in for it.
+    EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"), bytes);
+  }
+}
+
 TEST(CleanRun, WorksOnCopiesOfTheSettingsTakenAtItsStart) {
   RunHarness h;
   h.Patterns("*.tmp\r\n*.chk\r\n");
