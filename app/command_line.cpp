@@ -214,7 +214,7 @@ std::string JsonReport(const CommandLine& line, const ConsoleView& view, const O
     }
     steps += steps.empty() ? "\n    " : ",\n    ";
     steps += std::string("{\"step\": \"") + part.step->id +
-             "\", \"name\": " + Quoted(texts[part.step->name]) + ", " +
+             "\", \"name\": " + Quoted(lang::WithoutAccessKey(texts[part.step->name])) + ", " +
              Figures(part.files, part.bytes) + "}";
   }
   json += "  \"steps\": [" + steps + (steps.empty() ? "],\n" : "\n  ],\n");

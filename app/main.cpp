@@ -48,7 +48,8 @@ int RunDustorix(platform::System& system, ui::Backend& backend) {
   // In this order: creating the main window reads the settings and the language texts that
   // the options dialog takes when it is created.
   Published mainForm(FrmMain, std::make_unique<TFrmMain>(application, system));
-  Published info(about::Frminfo, std::make_unique<about::TFrminfo>(application, system));
+  Published info(about::Frminfo,
+                 std::make_unique<about::TFrminfo>(application, system, (*mainForm).LanguageTexts));
   Published options(settings::Frmoption,
                     std::make_unique<settings::TFrmoption>(application, (*mainForm).LanguageTexts));
   (*options).UseSystem(system);

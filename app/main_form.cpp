@@ -16,6 +16,7 @@ TFrmMain* FrmMain = nullptr;
 
 namespace {
 using BK = ui::Button::ButtonKind;
+constexpr const char* kEllipsis = "\xE2\x80\xA6";
 }  // namespace
 
 TFrmMain::TFrmMain(ui::Application& app, platform::System& system)
@@ -173,7 +174,7 @@ void TFrmMain::Beenden1Click() {
 }
 
 void TFrmMain::Info1Click() {
-  if (about::Frminfo) about::Frminfo->ShowModal();
+  if (about::Frminfo) about::Frminfo->ShowAbout();
 }
 
 void TFrmMain::BtnoptionClick() {
@@ -198,9 +199,10 @@ void TFrmMain::LoadLanguage() {
   Beenden1.SetCaption(t[Text::kExit]);
   Bearbeiten1.SetCaption(t[Text::kMenuEdit]);
   Sprache1.SetCaption(t[Text::kMenuLanguage]);
-  Optionen1.SetCaption(t[Text::kOptions]);
+  // Menu items that open a dialog say so.
+  Optionen1.SetCaption(t[Text::kOptions] + kEllipsis);
   Hilfe1.SetCaption(t[Text::kMenuHelp]);
-  Info1.SetCaption(t[Text::kAbout]);
+  Info1.SetCaption(t[Text::kAbout] + kEllipsis);
   GBdelete.SetCaption(t[Text::kDeleteGroup]);
   RBtnalldrive.SetCaption(t[Text::kAllDrives]);
   BtnDelete.SetCaption(t[Text::kDelete]);

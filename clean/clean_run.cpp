@@ -181,7 +181,8 @@ void CleanRun::SpecialSteps() {
     (cleanups.*step.run)();
     if (step.report) {
       // An analysis names the step as the options do; both tell what it removed.
-      std::string line = texts_[kind_ == RunKind::kAnalysis ? step.name : *step.report];
+      std::string line = kind_ == RunKind::kAnalysis ? lang::WithoutAccessKey(texts_[step.name])
+                                                     : texts_[*step.report];
       if (step.removesFiles) {
         const auto files = static_cast<std::uint64_t>(state_.removedFiles - filesBefore);
         const auto bytes = static_cast<std::uint64_t>(state_.freedBytes - bytesBefore);

@@ -262,7 +262,7 @@ void TFrmoption::FormCreate() {
 void TFrmoption::ApplyOptionTexts() {
   using lang::Text;
   const lang::LanguageTexts& t = texts_;
-  SetCaption(t[Text::kOptions]);
+  SetCaption(lang::WithoutAccessKey(t[Text::kOptions]));
   GBfileend.SetCaption(t[Text::kPatternsGroup]);
   Btnaddfileend.SetCaption(t[Text::kAdd]);
   Btndeletefileend.SetCaption(t[Text::kRemove]);

@@ -134,8 +134,11 @@ TEST(Startup, ShortLongAndMissingLanguageFiles) {
                   4));
   h.Run([&](TFrmMain& main) {
     EXPECT_EQ(main.GBdelete.Caption(), Synthetic("De", Text::kDeleteGroup));
-    EXPECT_EQ(main.RBtnalldrive.Caption(), "");  // line 11 is missing
-    EXPECT_EQ(main.BBtnClose.Caption(), "");
+    // Line 11 is missing: the design text stands in, never a blank caption.
+    EXPECT_EQ(main.RBtnalldrive.Caption(), "Alle Lauf&werke");
+    EXPECT_EQ(main.BBtnClose.Caption(),
+              "&Schlie\xC3\x9F"
+              "en");
     // A file without the group box's line (as before there was one) leaves its own caption.
     EXPECT_EQ(settings::Frmoption->GBadvancedoption.Caption(), "Weitere Optionen");
     main.Engish1.Click();
@@ -150,9 +153,9 @@ TEST(Startup, ShortLongAndMissingLanguageFiles) {
     EXPECT_EQ(main.RBtnalldrive.Caption(), En(Text::kAllDrives));
     EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), En(Text::kTempFoldersCaption));
     main.Deutsch1.Click();
-    EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), "");
+    EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), "&Tempverzeichnis");
     EXPECT_EQ(settings::Frmoption->GBadvancedoption.Caption(), "Weitere Optionen");
-    EXPECT_EQ(settings::Frmoption->CBtemp.Hint(), "");
+    EXPECT_EQ(settings::Frmoption->CBtemp.Hint(), "Tempverzeichnis leeren");
     EXPECT_EQ(settings::Frmoption->Caption(), Synthetic("De", Text::kOptions));
     // A text newer than the file keeps its design text.
     EXPECT_EQ(settings::Frmoption->GBadvancedoption.Caption(), "Weitere Optionen");

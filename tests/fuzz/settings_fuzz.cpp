@@ -107,9 +107,10 @@ int LanguageFile(const std::uint8_t* data, std::size_t size) {
   std::size_t i = 0;
   for (const std::string& text : texts) {
     FUZZ_CHECK(!HasLineBreak(text));
-    // A missing line empties one of the first texts and leaves a later one its design text.
-    const bool added = i >= static_cast<std::size_t>(lang::Text::kMoreOptionsGroup);
-    FUZZ_CHECK(i < lines.size() ? text == lines[i] : text.empty() != added);
+    // A missing or empty line gives the design text: no caption is ever blank.
+    const bool given = i < lines.size() && !lines[i].empty();
+    FUZZ_CHECK(text == (given ? lines[i] : lang::DesignText(static_cast<lang::Text>(i))));
+    FUZZ_CHECK(!text.empty());
     ++i;
   }
   // The table written as a file reads back as the same table.

@@ -273,7 +273,7 @@ TEST_F(EndToEndTest, AUserFirstStartCleanRunAndSecondStart) {
     HWND language = program.WaitForWindow(L"TFrmlang");
     ASSERT_NE(language, nullptr) << "the first start asks for the language";
     ChooseComboLine(FindChild(language, L"ComboBox"), 1);  // Deutsch
-    PostClick(FindChild(language, L"Button", "OK"));
+    PostClick(FindChild(language, L"Button", "&OK"));
     HWND main = program.WaitForWindow(L"TFrmMain");
     ASSERT_NE(main, nullptr);
     EXPECT_NE(FindChild(main, L"Button", de[Text::kDelete]), nullptr) << "German texts";
@@ -367,7 +367,7 @@ void WalkLanguage(const Language& language) {
   ASSERT_NE(dialog, nullptr);
   if (language.comboLine == 0) Look(dialog, "all-language");
   ChooseComboLine(FindChild(dialog, L"ComboBox"), language.comboLine);
-  PostClick(FindChild(dialog, L"Button", "OK"));
+  PostClick(FindChild(dialog, L"Button", "&OK"));
   HWND main = program.WaitForWindow(L"TFrmMain");
   ASSERT_NE(main, nullptr);
   Look(main, code + "-main");
