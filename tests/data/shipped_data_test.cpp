@@ -58,9 +58,9 @@ TEST(ShippedData, DefaultPatternsTakeNoProgramNoDocumentAndNoMarkerFile) {
     for (const std::string& name : mustSurvive) {
       EXPECT_FALSE(compiled.Matches(name)) << pattern << " takes " << name;
     }
-    for (const std::string& protectedPattern : settings::BuildProtectedPatterns()) {
-      EXPECT_NE(settings::LowerAsciiLetters(pattern), protectedPattern);
-    }
+    EXPECT_TRUE(settings::IsAcceptablePattern(pattern, settings::BuildProtectedPatterns()))
+        << pattern;
+    EXPECT_FALSE(settings::DocumentTakenBy(pattern)) << pattern << " would ask first";
   }
   for (const char* marker : {"__init__.py", ".gitkeep", ".nomedia", "py.typed"}) {
     EXPECT_NE(std::find(exceptions.begin(), exceptions.end(), marker), exceptions.end()) << marker;
