@@ -29,8 +29,8 @@ struct CommandLine {
   enum class Action { kUsage, kAnalyze, kClean };
   Action action = Action::kUsage;
   clean::DriveChoice drives;  // all drives unless one is named
-  std::string dataFolder = "data";
-  std::string jsonFile;  // none when empty
+  std::string dataFolder;     // found as the window finds it unless one is named
+  std::string jsonFile;       // none when empty
 };
 
 // The arguments after the program's name; nothing when they are malformed, and `error` says

@@ -68,12 +68,13 @@ bool ProgramFolder::Exists(const std::string& relative) const {
   return testing_win32::Exists(File(relative));
 }
 
-Program::Program(const ProgramFolder& folder) {
+Program::Program(const ProgramFolder& folder, const std::string& workingFolder) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   std::wstring command = L"\"" + W(folder.File("dustorix.exe")) + L"\"";
+  const std::string working = workingFolder.empty() ? folder.Path() : workingFolder;
   const BOOL started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                                        nullptr, W(folder.Path()).c_str(), &startup, &info_);
+                                        nullptr, W(working).c_str(), &startup, &info_);
   EXPECT_TRUE(started) << "CreateProcess failed: " << ::GetLastError();
   if (started) {
     process_.Reset(info_.hProcess);

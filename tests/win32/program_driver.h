@@ -35,8 +35,8 @@ lang::LanguageTexts LanguageTextsOf(const ProgramFolder& folder, const std::stri
 
 class Program {
  public:
-  // Starts dustorix.exe in the folder (its working folder).
-  explicit Program(const ProgramFolder& folder);
+  // Starts dustorix.exe in the folder, by default also its working folder.
+  explicit Program(const ProgramFolder& folder, const std::string& workingFolder = {});
   ~Program();
 
   // Polls for a top-level window of this process with this class; null after the timeout.
