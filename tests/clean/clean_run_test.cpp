@@ -237,18 +237,28 @@ TEST(CleanRun, AllDrivesTakesFixedRemoteAndRootlessButNotRemovable) {
   EXPECT_EQ(h.CleanOnce('F').lines, Lines{"F:\\x.tmp"});
 }
 
-TEST(CleanRun, NeitherRadioButtonMeansAllDrives) {
+TEST(CleanRun, AtStartTheDriveInTheBoxIsTheOneARunTakes) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
   h.sim.AddFile("C:\\x.tmp", "1");
   h.sim.AddFile("E:\\x.tmp", "1");
-  RunReport report;
+  RunReport first, second;
   h.Run([&](app::TFrmMain& main) {
-    h.ExpectReport(report);
+    EXPECT_EQ(main.DCBdrive.Text(), "c: [System]");
+    h.ExpectReport(first);
+    main.Lschen1.Click();
+    // Choosing all drives and then a drive in the box: that drive again.
+    main.RBtnalldrive.Click();
+    EXPECT_FALSE(main.RBtndrive.Checked());
+    main.DCBdrive.UserChose(2);
+    EXPECT_TRUE(main.RBtndrive.Checked());
+    EXPECT_FALSE(main.RBtnalldrive.Checked());
+    h.ExpectReport(second);
     main.Lschen1.Click();
     main.Close();
   });
-  EXPECT_EQ(report.lines, (Lines{"C:\\x.tmp", "E:\\x.tmp"}));
+  EXPECT_EQ(first.lines, Lines{"C:\\x.tmp"});
+  EXPECT_EQ(second.lines, Lines{"E:\\x.tmp"});
 }
 
 // --- Review mode

@@ -446,9 +446,9 @@ TEST_F(OptionFormTest, AdministratorSwitchesAreDisabledAndOffForOthers) {
   });
 }
 
-// Through the main window: what OK confirms is what the close saves, in the list boxes' order,
-// also for a file that was locked at start and stood in empty.
-TEST(OptionsOfTheProgram, ConfirmedSettingsAreSavedAtCloseInListOrder) {
+// Through the main window: what OK confirms is saved at once and again at close, in the list
+// boxes' order, also for a file that was locked at start and stood in empty.
+TEST(OptionsOfTheProgram, ConfirmedSettingsAreSavedAtOnceAndAtCloseInListOrder) {
   testing_app::AppHarness h;
   h.WriteRecord(
       std::string("\x02"
@@ -473,15 +473,23 @@ TEST(OptionsOfTheProgram, ConfirmedSettingsAreSavedAtCloseInListOrder) {
         d.BBtnok.Click();
       },
       "TFrmoption");
-  h.Run([](app::TFrmMain& main) {
+  h.Run([&h](app::TFrmMain& main) {
     main.Btnoption.Click();
     EXPECT_EQ(main.Settings.ExceptionListLower, Lines{"keep.me"});
+    // Kept at once: a crash or a power cut from now on loses nothing the user confirmed.
+    EXPECT_EQ(h.sim.Content("data\\fileformat.dat"), "*.bak\r\n*.tmp\r\n");
+    EXPECT_EQ(h.sim.Content("data\\exception.dat"), "Keep.Me\r\n");
+    EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"),
+              std::string(13, '\0') + '\x01' + std::string(2, '\0'));
+    h.sim.AddFile("data\\exception.dat", "changed.by.hand\r\n");
+    // Leaving without OK writes nothing.
+    h.ui.QueueModal([](ui::Form& form) { form.Close(); }, "TFrmoption");
+    main.Btnoption.Click();
+    EXPECT_EQ(h.sim.Content("data\\exception.dat"), "changed.by.hand\r\n");
     main.BBtnClose.Click();
   });
-  EXPECT_EQ(h.sim.Content("data\\fileformat.dat"), "*.bak\r\n*.tmp\r\n");
+  // Closing writes them too.
   EXPECT_EQ(h.sim.Content("data\\exception.dat"), "Keep.Me\r\n");
-  EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"),
-            std::string(13, '\0') + '\x01' + std::string(2, '\0'));
 }
 
 }  // namespace

@@ -289,6 +289,10 @@ void Click(HWND button) {
   ::SendMessageW(button, BM_CLICK, 0, 0);
 }
 
+void PostClick(HWND button) {
+  ::PostMessageW(button, BM_CLICK, 0, 0);
+}
+
 std::vector<std::string> ListBoxLines(HWND list) {
   std::vector<std::string> lines;
   const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);

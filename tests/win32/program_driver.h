@@ -19,6 +19,8 @@ bool HaveDisplay();
 class ProgramFolder {
  public:
   ProgramFolder();
+  // A folder that holds the program already.
+  explicit ProgramFolder(std::string path) : path_(std::move(path)) {}
   const std::string& Path() const { return path_; }
   std::string File(const std::string& relative) const { return path_ + "\\" + relative; }
   void Write(const std::string& relative, const std::string& bytes) const;
@@ -89,6 +91,8 @@ std::string WindowText(HWND window);
 HWND FindChild(HWND window, const wchar_t* className, const std::string& text = {}, int skip = 0);
 // Presses a button as a click does.
 void Click(HWND button);
+// The same, posted: a click that opens a modal window returns only when that window closes.
+void PostClick(HWND button);
 // The lines of a list box, and its selection.
 std::vector<std::string> ListBoxLines(HWND list);
 // Selects (or deselects) a line of a multi-select list box as a user's click does, notifying the
