@@ -248,6 +248,27 @@ void Look(HWND window, const std::string& name, const CaptionFonts& fonts = {}) 
   Shoot(window, name);
 }
 
+// Whether the screen shows something in the control's place: a button or a label drawn there has
+// its frame or its text, in more than one colour. A control moved without being drawn again
+// leaves the window's plain background. True for a control the screen does not hold whole.
+bool ShowsOnScreen(HWND control) {
+  RECT rect{};
+  ::GetWindowRect(control, &rect);
+  if (rect.left < 0 || rect.top < 0 || rect.right > ::GetSystemMetrics(SM_CXSCREEN) ||
+      rect.bottom > ::GetSystemMetrics(SM_CYSCREEN)) {
+    return true;
+  }
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF first = ::GetPixel(screen, rect.left + 1, rect.top + 1);
+  bool mixed = false;
+  for (int y = rect.top; y < rect.bottom && !mixed; y += 2) {
+    for (int x = rect.left; x < rect.right && !mixed; x += 2)
+      mixed = ::GetPixel(screen, x, y) != first;
+  }
+  ::ReleaseDC(nullptr, screen);
+  return mixed;
+}
+
 // Escape pressed in a window, as the keyboard sends it.
 void PressEscape(HWND window) {
   ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 1);
@@ -272,17 +293,23 @@ void ResizeAndLook(HWND window, const std::string& name, const CaptionFonts& fon
     const int height = size.scaled ? meter.Scale(size.height) : size.height;
     const std::string where =
         name + " at " + std::to_string(width) + " x " + std::to_string(height) + " px";
-    ::SetWindowPos(window, nullptr, 0, 0, width, height,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // From the screen's corner, so that as much as can lies on the screen.
+    ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     RECT now{};
     ::GetWindowRect(window, &now);
     EXPECT_GE(now.right - now.left, opened.right - opened.left) << where;
     EXPECT_GE(now.bottom - now.top, opened.bottom - opened.top) << where;
     ExpectNothingClipped(window, where, fonts);
+    ::Sleep(300);  // let the program paint
+    for (HWND child : VisibleChildren(window)) {
+      if (ClassOf(child) == L"ListBox" || WindowText(child).empty()) continue;
+      EXPECT_TRUE(ShowsOnScreen(child))
+          << where << ": \"" << WindowText(child) << "\" is not drawn";
+    }
     if (size.width == 775 && size.scaled) Shoot(window, name + "-large");
   }
-  ::SetWindowPos(window, nullptr, 0, 0, opened.right - opened.left, opened.bottom - opened.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(window, nullptr, opened.left, opened.top, opened.right - opened.left,
+                 opened.bottom - opened.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 class EndToEndTest : public ::testing::Test {
