@@ -485,6 +485,24 @@ void WalkLanguage(const Language& language) {
   Shoot(refusal, code + "-refusal");
   PostClick(FindChild(refusal, L"Button"));
   WaitHidden(refusal);
+  // The two questions, each answered No: nothing changes.
+  const auto question = [&](const std::string& name, Text caption) {
+    HWND box = program.WaitForWindow(L"#32770");
+    ASSERT_NE(box, nullptr) << name;
+    EXPECT_EQ(WindowText(box), lang::WithoutAccessKey(t[caption]));
+    Shoot(box, code + "-" + name);
+    PostClick(::GetDlgItem(box, IDNO));
+    WaitHidden(box);
+  };
+  PostClick(FindChild(options, L"Button", t[Text::kAdd]));
+  input = program.WaitForWindow(L"TFrmInputBox");
+  ASSERT_NE(input, nullptr);
+  TypeText(FindChild(input, L"Edit"), "*.docx");
+  PostClick(FindChild(input, L"Button", t[Text::kOk]));
+  question("document-question", Text::kNewPatternCaption);
+  PostClick(FindChild(options, L"Button", t[Text::kStandard]));
+  question("standard-question", Text::kStandard);
+  EXPECT_FALSE(std::ranges::count(ListBoxLines(FindChild(options, L"ListBox")), "*.docx"));
   PostClick(FindChild(options, L"Button", t[Text::kAdd], 1));
   input = program.WaitForWindow(L"TFrmInputBox");
   ASSERT_NE(input, nullptr);
@@ -556,6 +574,15 @@ TEST_F(EndToEndTest, EveryWindowInEveryLanguageShowsItsTextsWhole) {
       SCOPED_TRACE(ScaleName() + " % " + language.code);
       WalkLanguage(language);
     }
+    // Without a data folder there is no language yet: the message speaks English and German.
+    ProgramFolder folder;
+    RemoveTree(folder.File("data"));
+    Program program(folder);
+    HWND box = program.WaitForWindow(L"#32770");
+    ASSERT_NE(box, nullptr);
+    Shoot(box, "all-no-data");
+    PostClick(FindChild(box, L"Button"));
+    EXPECT_EQ(program.WaitForExit(), 1);
   }
   if (!named) ::SetEnvironmentVariableW(L"DUSTORIX_UI_SCALE", nullptr);
 }
