@@ -22,6 +22,15 @@ std::string FromUtf16(std::string_view bytes, bool bigEndian) {
   return Utf16ToUtf8(units);
 }
 
+std::string WithoutLoneCarriageReturns(std::string_view text) {
+  std::string kept;
+  kept.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' || (i + 1 < text.size() && text[i + 1] == '\n')) kept += text[i];
+  }
+  return kept;
+}
+
 }  // namespace
 
 std::string DecodedText(std::string_view bytes) {
@@ -41,7 +50,14 @@ std::string DecodedText(std::string_view bytes) {
 }
 
 std::vector<std::string> SplitTextLines(std::string_view bytes) {
-  const std::string text = DecodedText(bytes);
+  // Lone CRs are dropped. Dropping them can join bytes into a byte-order mark at the start
+  // ("\xFF\r\xFE"), which a save would write and a later read take for one: the text is looked
+  // at again until it starts with none.
+  std::string text = DecodedText(bytes);
+  for (std::string before; before != text;) {
+    before = text;
+    text = DecodedText(WithoutLoneCarriageReturns(text));
+  }
   std::string_view rest = text;
   const size_t end = rest.find('\x1A');
   if (end != std::string_view::npos) rest = rest.substr(0, end);
