@@ -11,12 +11,12 @@ const ui::Color kBlue = kLinkFont.color;
 const ui::Color kRed = ui::Color::Rgb(255, 0, 0);
 }  // namespace
 
-TFrminfo::TFrminfo(ui::Application& app, platform::System& system)
+TFrminfo::TFrminfo(ui::Application& app, platform::System& system, const lang::LanguageTexts& texts)
     : ui::Form(app),
       // Every label is a tenth wider than its text, so that a slightly wider font still fits.
       Lbtitle(this, {8, 8, 132, 22}, "Dustorix"),
       Lbversion(this, {188, 16, 100, 13}, std::string("Version ") + kVersion),
-      Lblicence(this, {8, 38, 280, 13}, kLicence),
+      Lblicence(this, {8, 38, 280, 13}, lang::DesignText(lang::Text::kLicence)),
       Lbhomepage(this, {60, 62, 228, 16}, kHomePage),
       LblSupport(this, {8, 88, 50, 13}, "Support:"),
       LblForum(this, {60, 86, 228, 16}, kForum),
@@ -26,7 +26,8 @@ TFrminfo::TFrminfo(ui::Application& app, platform::System& system)
                 "&Schlie\xC3\x9F"
                 "en",
                 ui::Button::ButtonKind::kClose),
-      system_(system) {
+      system_(system),
+      texts_(texts) {
   SetName("TFrminfo");
   SetCaption("Info");
   SetClientSize({296, 172});
@@ -45,6 +46,12 @@ TFrminfo::TFrminfo(ui::Application& app, platform::System& system)
   Lbemail.OnMouseMove = [this] { LbemailMouseMove(); };
   OnMouseMove = [this] { FormMouseMove(); };
   Realize();
+}
+
+void TFrminfo::ShowAbout() {
+  Lblicence.SetCaption(texts_[lang::Text::kLicence]);
+  BBtnClose.SetCaption(texts_[lang::Text::kClose]);
+  ShowModal();
 }
 
 void TFrminfo::OpenLink(const std::string& target) {

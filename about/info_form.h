@@ -1,6 +1,7 @@
 // The about dialog: name, version, licence and three links; the same in every language.
 #pragma once
 
+#include "lang/language_texts.h"
 #include "platform/system.h"
 #include "platform/ui/button.h"
 #include "platform/ui/form.h"
@@ -13,7 +14,8 @@ inline const ui::Font kLinkFont{"Arial", 13, true, ui::Color::Rgb(0, 0, 255)};
 
 class TFrminfo : public ui::Form {
  public:
-  TFrminfo(ui::Application& app, platform::System& system);
+  // `texts` is the main window's table, read at the moment of use.
+  TFrminfo(ui::Application& app, platform::System& system, const lang::LanguageTexts& texts);
 
   ui::Label Lbtitle;
   ui::Label Lbversion;
@@ -32,11 +34,15 @@ class TFrminfo : public ui::Form {
   void LblForumMouseMove();
   void LbemailMouseMove();
   void FormMouseMove();
+  // Shows the dialog with the licence line and the close button in the chosen language; the
+  // name, version and addresses read the same in every one.
+  void ShowAbout();
 
  private:
   void OpenLink(const std::string& target);
 
   platform::System& system_;
+  const lang::LanguageTexts& texts_;
 };
 
 extern TFrminfo* Frminfo;

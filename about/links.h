@@ -7,6 +7,5 @@ inline constexpr const char* kHomePage = "https://dustorix.example/";
 inline constexpr const char* kForum = "https://forum.dustorix.example/";
 inline constexpr const char* kEMail = "support@dustorix.example";
 inline constexpr const char* kVersion = DUSTORIX_VERSION;  // the project's, from CMake
-inline constexpr const char* kLicence = "Freeware \xC2\xA9 the Dustorix authors";
 
 }  // namespace about

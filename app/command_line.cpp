@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "about/links.h"
+#include "app/data_folder.h"
 #include "app/instance.h"
 #include "lang/language_texts.h"
-#include "platform/proxy_system.h"
 #include "platform/utf.h"
 #include "settings/list_file.h"
 #include "settings/settings_files.h"
@@ -26,27 +26,6 @@ std::optional<clean::DriveChoice> ParseDrives(std::string_view text) {
   if (!drive) return std::nullopt;
   return clean::DriveChoice{false, letter};
 }
-
-// The settings and language files, which the program names data\..., read from the folder the
-// command line gives, so that the current directory stays the user's.
-class DataFolderSystem final : public platform::ProxySystem {
- public:
-  DataFolderSystem(platform::System& inner, std::string folder)
-      : ProxySystem(inner), folder_(std::move(folder)) {
-    while (folder_.size() > 1 && folder_.back() == '\\')
-      folder_.pop_back();
-  }
-
-  platform::ReadResult ReadFile(std::string_view path, platform::FileAccess access) override {
-    constexpr std::string_view kData = "data\\";
-    if (settings::LowerAsciiLetters(path.substr(0, kData.size())) != kData)
-      return Inner().ReadFile(path, access);
-    return Inner().ReadFile(folder_ + std::string(path.substr(kData.size() - 1)), access);
-  }
-
- private:
-  std::string folder_;
-};
 
 // The texts of the language the user chose; English when none was chosen yet (the window asks
 // at its first start) or its file cannot be read.
@@ -214,7 +193,7 @@ std::string JsonReport(const CommandLine& line, const ConsoleView& view, const O
     }
     steps += steps.empty() ? "\n    " : ",\n    ";
     steps += std::string("{\"step\": \"") + part.step->id +
-             "\", \"name\": " + Quoted(texts[part.step->name]) + ", " +
+             "\", \"name\": " + Quoted(lang::WithoutAccessKey(texts[part.step->name])) + ", " +
              Figures(part.files, part.bytes) + "}";
   }
   json += "  \"steps\": [" + steps + (steps.empty() ? "],\n" : "\n  ],\n");
@@ -295,14 +274,15 @@ std::string Usage() {
          "  dustorix.exe /clean [X:|all]     cleans with the saved settings, without a review\r\n"
          "\r\n"
          "  X: cleans that drive; all (the default) every fixed and network drive.\r\n"
-         "  /data DIR    reads the settings from DIR (default: the folder data in the current "
-         "folder)\r\n"
+         "  /data DIR    reads the settings from DIR (default: the folder data in the current\r\n"
+         "               folder, else the one the window uses)\r\n"
          "  /json FILE   also writes the report to FILE, in JSON\r\n"
          "  /?           shows this text\r\n"
          "\r\n"
          "Exit codes: 0 done; 1 the settings could not be read, nothing was searched; 2 bad\r\n"
          "arguments, nothing was done; 3 Dustorix is already running, nothing was done;\r\n"
-         "4 stopped by Ctrl+C or Ctrl+Break; 5 the JSON report could not be written.\r\n";
+         "4 stopped by Ctrl+C or Ctrl+Break; 5 the JSON report could not be written;\r\n"
+         "10 stopped by an unexpected error (a line on standard error says which).\r\n";
 }
 
 int RunCommandLine(platform::System& system, platform::Console& console,
@@ -336,13 +316,21 @@ int RunCommandLine(platform::System& system, platform::Console& console,
     Fail(console, "the report cannot be written to " + line->jsonFile + "; nothing was done.");
     return kExitBadArguments;
   }
-  const std::optional<platform::FileStatus> folder = system.Status(line->dataFolder);
+  // Found as the window finds it, but only read: a missing user copy is not made here.
+  const DataFolder found = line->dataFolder.empty()
+                               ? FindDataFolder(system, false)
+                               : DataFolder{DataPlace::kGiven, line->dataFolder};
+  const std::optional<platform::FileStatus> folder =
+      found.path.empty() ? std::nullopt : system.Status(found.path);
   if (!folder || !folder->IsDirectory()) {
-    Fail(console, "there is no data folder " + line->dataFolder + "; nothing was searched.");
+    Fail(console, found.path.empty()
+                      ? "there is no data folder, neither in the current folder nor beside the "
+                        "program; nothing was searched."
+                      : "there is no data folder " + found.path + "; nothing was searched.");
     return kExitSettingsUnreadable;
   }
 
-  DataFolderSystem data(system, line->dataFolder);
+  DataFolderSystem data(system, found.path);
   const bool userIsAdmin = system.IsAdministrator();
   settings::Settings settings;
   settings::LoadSettingsForUser(data, userIsAdmin, settings);
@@ -353,7 +341,8 @@ int RunCommandLine(platform::System& system, platform::Console& console,
   clean::RunState state;
   ConsoleView view(console, state);
   const platform::UtcTime start = console.Now();
-  clean::CleanRun run(system, view, state, runSettings, texts);
+  // Over the data folder's view, so that the run's guard knows which folder holds the settings.
+  clean::CleanRun run(data, view, state, runSettings, texts);
   const clean::RunOutcome ran =
       run.Run(drives, analysis ? clean::RunKind::kAnalysis : clean::RunKind::kClean);
   view.Finish();

@@ -20,14 +20,17 @@ enum ExitCode : int {
   kExitAlreadyRunning = 3,      // Dustorix runs already in this session; nothing was done
   kExitStopped = 4,             // Ctrl+C or Ctrl+Break
   kExitReportNotWritten = 5,    // the run was made, but its JSON report could not be written
+  // An error nothing handled ended the program, window or command line: apart from the other
+  // codes, so that a script can tell a crash from every outcome of a run.
+  kExitCrashed = 10,
 };
 
 struct CommandLine {
   enum class Action { kUsage, kAnalyze, kClean };
   Action action = Action::kUsage;
   clean::DriveChoice drives;  // all drives unless one is named
-  std::string dataFolder = "data";
-  std::string jsonFile;  // none when empty
+  std::string dataFolder;     // found as the window finds it unless one is named
+  std::string jsonFile;       // none when empty
 };
 
 // The arguments after the program's name; nothing when they are malformed, and `error` says

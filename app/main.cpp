@@ -1,6 +1,8 @@
 #include <memory>
 
 #include "about/info_form.h"
+#include "app/command_line.h"
+#include "app/data_folder.h"
 #include "app/instance.h"
 #include "app/main_form.h"
 #include "clean/delinfo_form.h"
@@ -14,6 +16,9 @@ namespace app {
 std::uint32_t InstanceMessage = 0;
 
 namespace {
+
+// MB_OK with MB_ICONERROR.
+constexpr unsigned kErrorBoxStyle = 0x10;
 
 // Points a process-wide form variable at its form for as long as the form lives.
 template <typename Form>
@@ -33,22 +38,30 @@ class Published {
 
 }  // namespace
 
-int RunDustorix(platform::System& system, ui::Backend& backend) {
-  InstanceMessage = system.RegisterWindowMessage(InstanceName);
+int RunDustorix(platform::System& machine, ui::Backend& backend) {
+  InstanceMessage = machine.RegisterWindowMessage(InstanceName);
   bool anotherInstance = false;
   std::unique_ptr<platform::NamedSemaphore> InstanceSemaphore =
-      system.CreateNamedSemaphore(InstanceName, anotherInstance);
+      machine.CreateNamedSemaphore(InstanceName, anotherInstance);
   if (anotherInstance) {
-    system.BroadcastMessage(InstanceMessage);
+    machine.BroadcastMessage(InstanceMessage);
     return 0;
   }
+  const DataFolder data = FindDataFolder(machine, true);
+  if (data.place == DataPlace::kNone) {
+    // No language is known yet: the message says it in English and German.
+    backend.MessageBox(nullptr, NoDataFolderMessage(machine), "Dustorix", kErrorBoxStyle, 0);
+    return kExitSettingsUnreadable;
+  }
+  DataFolderSystem system(machine, data.path);
 
   ui::Application application(backend);
   application.SetTitle("Dustorix");
   // In this order: creating the main window reads the settings and the language texts that
   // the options dialog takes when it is created.
   Published mainForm(FrmMain, std::make_unique<TFrmMain>(application, system));
-  Published info(about::Frminfo, std::make_unique<about::TFrminfo>(application, system));
+  Published info(about::Frminfo,
+                 std::make_unique<about::TFrminfo>(application, system, (*mainForm).LanguageTexts));
   Published options(settings::Frmoption,
                     std::make_unique<settings::TFrmoption>(application, (*mainForm).LanguageTexts));
   (*options).UseSystem(system);

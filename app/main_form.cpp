@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "about/info_form.h"
@@ -16,14 +17,15 @@ TFrmMain* FrmMain = nullptr;
 
 namespace {
 using BK = ui::Button::ButtonKind;
+constexpr const char* kEllipsis = "\xE2\x80\xA6";
 }  // namespace
 
 TFrmMain::TFrmMain(ui::Application& app, platform::System& system)
     : ui::Form(app),
       GBdelete(this, {8, 6, 203, 112}, "M\xC3\xBClldateien l\xC3\xB6schen"),
       RBtndrive(&GBdelete, {10, 22, 17, 17}, " "),
-      DCBdrive(&GBdelete, {30, 20, 163, 21}),
       RBtnalldrive(&GBdelete, {10, 50, 183, 17}, "Alle Laufwerke"),
+      DCBdrive(&GBdelete, {30, 20, 163, 21}),
       BtnAnalyze(&GBdelete, {10, 76, 89, 26}, "Analysieren"),
       BtnDelete(&GBdelete, {104, 76, 89, 26}, "L\xC3\xB6schen"),
       BBtnstop(&GBdelete, {10, 76, 183, 26}, "Abbrechen", BK::kCancel),
@@ -59,6 +61,9 @@ TFrmMain::TFrmMain(ui::Application& app, platform::System& system)
   BBtnstop.SetVisible(false);
   BuildMenu();
   FillDriveBox();
+  // One of the two is always on: the drive in the box until the user chooses all drives.
+  RBtndrive.SetChecked(true);
+  DCBdrive.OnClick = [this] { DCBdriveClick(); };
 
   Btnoption.OnClick = [this] { BtnoptionClick(); };
   BtnDelete.OnClick = [this] { BtnDeleteClick(); };
@@ -109,13 +114,18 @@ void TFrmMain::BuildMenu() {
 void TFrmMain::FillDriveBox() {
   const std::string current = system_.CurrentDirectory();
   const char currentLetter = current.empty() ? 'C' : static_cast<char>(current[0] & ~0x20);
+  int firstFixed = -1;
   for (const platform::DriveInfo& drive : system_.Drives()) {
     std::string line{static_cast<char>(drive.letter | 0x20), ':'};
     if (!drive.label.empty()) line += " [" + drive.label + "]";
     DCBdrive.Add(std::move(line));
     driveLetters_.push_back(drive.letter);
     if (drive.letter == currentLetter) DCBdrive.SetItemIndex(DCBdrive.Count() - 1);
+    if (firstFixed < 0 && drive.type == platform::DriveType::kFixed)
+      firstFixed = DCBdrive.Count() - 1;
   }
+  // Started from a network path: the first hard disk, so that the box never shows nothing.
+  if (DCBdrive.ItemIndex() < 0) DCBdrive.SetItemIndex(std::max(firstFixed, 0));
 }
 
 char TFrmMain::DriveLetterAt(int index) const {
@@ -139,6 +149,7 @@ void TFrmMain::FormCreate() {
     Settings.MarkChanged(SettingsFile::kWhichLang);
     auto dialog = std::make_unique<lang::TFrmlang>(App(), record.LanguageCode);
     dialog->ShowModal();
+    SaveNow();
   }
   if (record.LanguageCode == "De") {
     Deutsch1.SetChecked(true);
@@ -173,12 +184,22 @@ void TFrmMain::Beenden1Click() {
 }
 
 void TFrmMain::Info1Click() {
-  if (about::Frminfo) about::Frminfo->ShowModal();
+  if (about::Frminfo) about::Frminfo->ShowAbout();
 }
 
 void TFrmMain::BtnoptionClick() {
-  if (settings::Frmoption)
-    settings::Frmoption->Open(Settings, IsAdministrator(), MessageLanguageId);
+  if (settings::Frmoption &&
+      settings::Frmoption->Open(Settings, IsAdministrator(), MessageLanguageId)) {
+    SaveNow();
+  }
+}
+
+void TFrmMain::DCBdriveClick() {
+  RBtndrive.SetChecked(true);
+}
+
+void TFrmMain::SaveNow() {
+  settings::SaveSettings(system_, Settings);
 }
 
 void TFrmMain::aeMainAppMessage(const ui::Message& message, bool& handled) {
@@ -198,9 +219,10 @@ void TFrmMain::LoadLanguage() {
   Beenden1.SetCaption(t[Text::kExit]);
   Bearbeiten1.SetCaption(t[Text::kMenuEdit]);
   Sprache1.SetCaption(t[Text::kMenuLanguage]);
-  Optionen1.SetCaption(t[Text::kOptions]);
+  // Menu items that open a dialog say so.
+  Optionen1.SetCaption(t[Text::kOptions] + kEllipsis);
   Hilfe1.SetCaption(t[Text::kMenuHelp]);
-  Info1.SetCaption(t[Text::kAbout]);
+  Info1.SetCaption(t[Text::kAbout] + kEllipsis);
   GBdelete.SetCaption(t[Text::kDeleteGroup]);
   RBtnalldrive.SetCaption(t[Text::kAllDrives]);
   BtnDelete.SetCaption(t[Text::kDelete]);
@@ -220,6 +242,7 @@ void TFrmMain::ChooseLanguage(ui::MenuItem& item, const char* code) {
   MessageLanguageId = lang::MessageLanguageIdFor(code);
   LoadLanguage();
   if (settings::Frmoption) settings::Frmoption->ApplyOptionTexts();
+  SaveNow();
 }
 
 void TFrmMain::Deutsch1Click() {

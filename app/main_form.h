@@ -37,9 +37,11 @@ class TFrmMain : public ui::Form {
   ~TFrmMain() override;
 
   ui::GroupBox GBdelete;
+  // The two radio buttons one after the other: one group, which Tab enters at the checked one
+  // and the arrow keys move through.
   ui::RadioButton RBtndrive;
-  ui::ComboBox DCBdrive;
   ui::RadioButton RBtnalldrive;
+  ui::ComboBox DCBdrive;
   ui::Button BtnAnalyze;
   ui::Button BtnDelete;
   ui::Button BBtnstop;
@@ -71,6 +73,8 @@ class TFrmMain : public ui::Form {
   void Beenden1Click();
   void Info1Click();
   void BtnoptionClick();
+  // A drive chosen in the box is the drive the run takes.
+  void DCBdriveClick();
   void aeMainAppMessage(const ui::Message& message, bool& handled);
   void LoadLanguage();
   void Deutsch1Click();
@@ -93,6 +97,8 @@ class TFrmMain : public ui::Form {
   clean::DriveChoice ChosenDrives() const;
   void FillDriveBox();
   void ChooseLanguage(ui::MenuItem& item, const char* code);
+  // What the user confirmed is kept at once, not only when the window closes.
+  void SaveNow();
 
   platform::System& system_;
   std::vector<char> driveLetters_;

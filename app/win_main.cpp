@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/instance.h"
+#include "platform/win32/crash_exit.h"
 #include "platform/win32/ui/win32_ui.h"
 #include "platform/win32/wide_path.h"
 #include "platform/win32/win.h"
@@ -30,6 +31,7 @@ std::vector<std::string> Arguments() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  platform::win32::EndOnCrash(app::kExitCrashed);
   platform::win32::Win32System system;
   const std::vector<std::string> args = Arguments();
   if (!args.empty()) {

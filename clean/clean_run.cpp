@@ -34,8 +34,8 @@ RunSettings RunSettings::From(const settings::Settings& settings, bool userIsAdm
   run.ExceptionListLower = settings.ExceptionListLower;
   run.AdvancedOptions = settings.AdvancedOptions;
   run.UserIsAdmin = userIsAdmin;
-  run.settingsUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kException)] ||
-                           settings.keepOnDisk[static_cast<int>(SettingsFile::kAdvancedOption)];
+  run.exceptionsUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kException)];
+  run.switchesUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kAdvancedOption)];
   return run;
 }
 
@@ -69,13 +69,15 @@ RunOutcome CleanRun::Run(DriveChoice drives, RunKind kind) {
   recycled_ = {};
   state_.stop = false;
   const bool reviewFirst = settings_.AdvancedOptions[settings::kReviewFirst];
-  const bool scanRefused = settings_.ScanWanted() && settings_.settingsUnreadable;
+  const bool switchesKnown = !settings_.switchesUnreadable;
+  const bool scanRefused =
+      !switchesKnown || (settings_.ScanWanted() && settings_.exceptionsUnreadable);
   if (settings_.ScanWanted() && !scanRefused) {
     ScanDrives(drives);
     // Also after a stop: the review shows what was found until then.
     if (reviewFirst) Review();
   }
-  SpecialSteps();
+  if (switchesKnown) SpecialSteps();
   if (scanRefused) return RunOutcome::kSettingsUnreadable;
   return state_.stop && !reviewFirst ? RunOutcome::kStopped : RunOutcome::kCompleted;
 }
@@ -228,7 +230,8 @@ void CleanRun::SpecialSteps() {
     (cleanups.*step.run)();
     if (step.report) {
       // An analysis names the step as the options do; both tell what it removed.
-      std::string line = texts_[kind_ == RunKind::kAnalysis ? step.name : *step.report];
+      std::string line = kind_ == RunKind::kAnalysis ? lang::WithoutAccessKey(texts_[step.name])
+                                                     : texts_[*step.report];
       if (step.removesFiles) {
         const auto files = static_cast<std::uint64_t>(state_.removedFiles - filesBefore);
         const auto bytes = static_cast<std::uint64_t>(state_.freedBytes - bytesBefore);

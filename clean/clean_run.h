@@ -33,9 +33,11 @@ struct RunSettings {
   std::vector<std::string> ExceptionListLower;
   settings::Switches AdvancedOptions{};
   bool UserIsAdmin = false;
-  // The exceptions or the switches could not be read at start: they are unknown, and a scan
-  // could take a file the user excepted, or delete for good what was to be reviewed or recycled.
-  bool settingsUnreadable = false;
+  // The exceptions could not be read at start: a scan could take a file the user excepted.
+  bool exceptionsUnreadable = false;
+  // Nor the switches: a scan could delete for good what was to be reviewed or recycled, and no
+  // clean-up is known to be wanted.
+  bool switchesUnreadable = false;
 
   // The patterns a scan may use, the switches, and whether the guarded files were read.
   static RunSettings From(const settings::Settings& settings, bool userIsAdmin);

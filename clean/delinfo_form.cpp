@@ -24,6 +24,8 @@ TFrmDelinfo::TFrmDelinfo(ui::Application& app, const lang::LanguageTexts& texts)
   SetCaption("Gel\xC3\xB6schte Dateien");
   SetBorder(Border::kSizeable);
   SetOuterSize({520, 220});
+  // Smaller, the headline and the freed total would be cut off and the button cover the total.
+  SetMinimumOuterSize({520, 220});
   SetPosition(Position::kMainFormCenter);
   Lblsuccess.SetTextFont(kOutcomeFont);
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };

@@ -20,6 +20,8 @@ TFrmmarkfile::TFrmmarkfile(ui::Application& app, bool& reviewConfirmed,
   SetCaption("Gefundene Dateien");
   SetBorder(Border::kSizeable);
   SetOuterSize({520, 220});
+  // Smaller, the buttons would cover each other and the list.
+  SetMinimumOuterSize({520, 220});
   SetPosition(Position::kMainFormCenter);
   LBmarkfile.SetMultiSelect(true);
   Btnallmark.OnClick = [this] { BtnallmarkClick(); };

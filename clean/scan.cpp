@@ -45,7 +45,8 @@ Scanner::Scanner(CleanRun& run, const RunSettings& settings, BatchAction batch)
 Scanner::Scanner(CleanRun& run, const RunSettings& settings, FileAction action)
     : run_(run),
       action_(std::move(action)),
-      exceptions_(settings.ExceptionListLower.begin(), settings.ExceptionListLower.end()),
+      // The list as the run took it, A-Z lower-cased: the matcher ignores case all the same.
+      exceptions_(settings.ExceptionListLower),
       zeroBytePass_(settings.AdvancedOptions[settings::kZeroByteFiles]) {
   // Compiled once per run, not once per name; most names then meet only the few patterns that
   // end in their last character, or in a wildcard.
@@ -62,15 +63,6 @@ Scanner::Scanner(CleanRun& run, const RunSettings& settings, FileAction action)
     }
     patternsByLastChar_[128].push_back(index);
   }
-}
-
-bool Scanner::IsException(const std::string& name) {
-  if (exceptions_.empty()) return false;
-  lowered_.assign(name);
-  for (char& c : lowered_) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return exceptions_.count(lowered_) != 0;
 }
 
 void Scanner::Count(const std::string& path, std::uint64_t size) {
@@ -153,7 +145,7 @@ void Scanner::List(const std::string& path, Level& level) {
     const bool subfolder = entry.IsDirectory() && !entry.IsReparsePoint();
     // Files only: a folder named like junk may hold anything.
     const bool eligible = (matched || empty) && !entry.IsDirectory() && !NeverTaken(entry) &&
-                          !IsException(entry.name);
+                          !exceptions_.KeepsFile(path, entry.name);
     if (!matched && !subfolder && !(empty && eligible)) return true;
 
     if (level.candidateCount == level.candidates.size()) level.candidates.emplace_back();
@@ -176,6 +168,8 @@ void Scanner::List(const std::string& path, Level& level) {
 }
 
 void Scanner::Walk(const std::string& path, std::size_t depth) {
+  // A folder on the exception list is kept whole: nothing in it is looked at.
+  if (exceptions_.KeepsFolder(path)) return;
   if (depth == levels_.size()) levels_.emplace_back();
   Level& level = levels_[depth];
   List(path, level);

@@ -9,11 +9,11 @@
 #include <functional>
 #include <span>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "clean/clean_run.h"
 #include "platform/wildcard.h"
+#include "settings/exceptions.h"
 
 namespace clean {
 
@@ -75,7 +75,6 @@ class Scanner {
 
   void Walk(const std::string& path, std::size_t depth);
   void List(const std::string& path, Level& level);
-  bool IsException(const std::string& name);
   // Shows the folder being entered, at most once per kStatusInterval; the last one left out is
   // kept until the walk ends.
   void ShowFolder(const std::string& folder);
@@ -97,11 +96,10 @@ class Scanner {
   // For each ASCII character (upper case), the patterns a name ending in it can match, in list
   // order; the last slot, for names ending outside ASCII, holds all of them.
   std::array<std::vector<std::uint32_t>, 129> patternsByLastChar_;
-  std::unordered_set<std::string> exceptions_;
+  settings::ExceptionMatcher exceptions_;
   bool zeroBytePass_;
   std::deque<Level> levels_;  // a deque, so that going deeper leaves the outer levels in place
   platform::FoldedName folded_;
-  std::string lowered_;
   std::chrono::steady_clock::time_point folderShownAt_;
   std::string pendingFolder_;
 };

@@ -20,7 +20,7 @@ std::string FirstTwoCharacters(const std::string& text) {
 TFrmlang::TFrmlang(ui::Application& app, std::string& languageCode)
     : ui::Form(app),
       CbBlang(this, {8, 8, 145, 21}),
-      BBtnok(this, {41, 36, 75, 25}, "OK", ui::Button::ButtonKind::kOk),
+      BBtnok(this, {41, 36, 75, 25}, "&OK", ui::Button::ButtonKind::kOk),
       languageCode_(languageCode) {
   SetName("TFrmlang");
   SetCaption("Sprache/Language");

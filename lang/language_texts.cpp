@@ -8,33 +8,137 @@ namespace lang {
 
 namespace {
 
-// The texts that came after the first 93, as the forms would carry them: language files made
-// before them lack their lines.
-constexpr std::size_t kFirstAddedText = static_cast<std::size_t>(Text::kMoreOptionsGroup);
+// The German wording of every text, as the forms carry it: the table before any file is read,
+// and what stands in for a line a language file lacks (a file made before a text was added).
 constexpr const char* kDesignTexts[] = {
+    "&Datei",
+    "&L\xC3\xB6schen",
+    "&Abbrechen",
+    "&Beenden",
+    "&Bearbeiten",
+    "&Sprache",
+    "&Optionen",
+    "&Hilfe",
+    "&Info",
+    "M\xC3\xBClldateien l\xC3\xB6schen",
+    "Alle Lauf&werke",
+    "&Schlie\xC3\x9F"
+    "en",
+    "Dateiendungen",
+    "&Hinzuf\xC3\xBCgen",
+    "&Entfernen",
+    "Ausnahmen",
+    "&Tempverzeichnis",
+    "&Recentordner",
+    "Papierkorb &leeren",
+    "temp. &Internetdateien",
+    "Coo&kies",
+    "&Favoriten",
+    "&Verlauf leeren",
+    "&0-Byte-Dateien",
+    "alte &Update-Dateien",
+    "S&ystemprotokoll",
+    "unn\xC3\xBCt&ze DLL",
+    "Tempverzeichnis leeren",
+    "Recent Ordner entleeren",
+    "Windows Papierkorb leeren",
+    "Leert den Cache von IE, Chrome, Edge, Brave, Vivaldi, Opera und Firefox",
+    "L\xC3\xB6scht die Cookies von IE, Chrome, Edge, Brave, Vivaldi, Opera und Firefox",
+    "L\xC3\xB6scht den Ordner Favoriten",
+    "L\xC3\xB6scht die History von Windows",
+    "L\xC3\xB6scht alle Dateien, die keinen Inhalt haben",
+    "L\xC3\xB6scht nicht mehr ben\xC3\xB6tigte Windows-Update-Dateien",
+    "L\xC3\xB6scht das Protokoll von Windows",
+    "L\xC3\xB6scht alle dll-Dateien die nicht mehr gebraucht werden",
+    "&OK",
+    "A&bbrechen",
+    "Stan&dard",
+    "Dateitypen die gel\xC3\xB6scht werden sollen",
+    "Alle Dateien die nicht gel\xC3\xB6scht werden sollen",
+    "Der Vorgang wurde erfolgreich durchgef\xC3\xBChrt",
+    "Folgende Dateien wurden gel\xC3\xB6scht:",
+    "Gel\xC3\xB6schte Dateien",
+    "Tempor\xC3\xA4re Ordner werden geleert...",
+    "Tempor\xC3\xA4re Ordner geleert",
+    "Recentordner wird geleert...",
+    "Recentordner geleert",
+    "Papierkorb wird geleert...",
+    "Papierkorb geleert",
+    "Internetdateien werden gel\xC3\xB6scht...",
+    "Tempor\xC3\xA4re Internetdateien gel\xC3\xB6scht",
+    "Cookies werden gel\xC3\xB6scht...",
+    "Cookies gel\xC3\xB6scht",
+    "Favoriten werden gel\xC3\xB6scht...",
+    "Favoriten gel\xC3\xB6scht",
+    "Verlauf wird gel\xC3\xB6scht...",
+    "Verlauf gel\xC3\xB6scht",
+    "Update-Dateien werden gel\xC3\xB6scht...",
+    "Alte Update-Dateien gel\xC3\xB6scht",
+    "Systemprotokoll wird geleert...",
+    "Systemprotokoll geleert",
+    "Unn\xC3\xBCtze DLLs werden entfernt...",
+    " KB freigegeben",
+    "Der Vorgang wurde abgebrochen",
+    "Folgende Dateien wurden vor dem Abbruch gel\xC3\xB6scht:",
+    "Liste Ausf\xC3\xBChren wird geleert...",
+    "Liste Ausf\xC3\xBChren geleert",
+    "Liste &Ausf\xC3\xBChren",
+    "Liste Ausf\xC3\xBChren jetzt leeren",
+    "Ung\xC3\xBCltige Dateiendung. Sie muss einen Punkt enthalten, der weder am Anfang noch am "
+    "Ende steht, z. B. *.tmp. Nicht erlaubt sind die Zeichen \\ / :, Muster f\xC3\xBCr Programme, "
+    "Treiber und Einstellungen wie *.exe, *.dll, *.sys oder *.* und Muster, die Dateien ohne "
+    "Endung treffen.",
+    "Ung\xC3\xBCltige Ausnahme. Erlaubt sind ein Dateiname mit Punkt (desktop.ini, .gitkeep), ein "
+    "Muster (*.sav.tmp) oder ein Ordner mit Laufwerk (D:\\Spiele\\), in dem nichts gel\xC3\xB6scht "
+    "wird.",
+    "Neue Dateiendung",
+    "Dateiendung eingeben, z. B. *.tmp:",
+    "Neue Ausnahme",
+    "Nie zu l\xC3\xB6schende Datei, Muster oder Ordner, z. B. desktop.ini, *.sav.tmp oder "
+    "D:\\Spiele\\:",
+    "In den &Papierkorb verschieben",
+    "Dateien werden nicht gel\xC3\xB6scht sondern in den Papierkorb verschoben",
+    "Ung\xC3\xBCltige Eingabe",
+    "&Nachfragen bevor gel\xC3\xB6scht wird",
+    "Einzelne Dateien markieren, die gel\xC3\xB6scht werden sollen",
+    "Markierte Dateien werden gel\xC3\xB6scht",
+    "Gefundene Dateien",
+    "&Alle markieren",
+    "&Keine markieren",
+    "&Weiter",
+    "Markierte Dateien werden gel\xC3\xB6scht...",
+    "Gefundene Dateien (abgebrochen)",
+    "\xC3\x9C"
+    "bernehmen",
+    "Verwerfen",
+    "Standardeinstellungen wiederherstellen",
     "Weitere Optionen",
     "Einstellungen nicht lesbar: keine Datei wurde gesucht",
     "1 Datei",
     "%1 Dateien",
-    "Analysieren",
+    "A&nalysieren",
     "Analyse",
     "Analyse abgeschlossen, es wurde nichts entfernt",
     "Folgende Dateien w\xC3\xBCrden gel\xC3\xB6scht:",
     " KB w\xC3\xBCrden freigegeben",
-    // The browsers'.
     "%1: Cache gel\xC3\xB6scht, %2",
     "%1: Cookies gel\xC3\xB6scht, %2",
-    ("%1 l\xC3\xA4uft: Cache und Cookies blieben unber\xC3\xBChrt. Schlie\xC3\x9F"
-     "en Sie den Browser (auch im Infobereich) und starten Sie die Bereinigung erneut."),
-    // Error reports with crash dumps, and shader caches.
-    "Fehlerberichte und Absturzabbilder",
-    "Shader-Caches",
+    "%1 l\xC3\xA4uft: Cache und Cookies blieben unber\xC3\xBChrt. Schlie\xC3\x9F"
+    "en Sie den Browser (auch im Infobereich) und starten Sie die Bereinigung erneut.",
+    "Fehlerberi&chte und Absturzabbilder",
+    "&Shader-Caches",
     "L\xC3\xB6scht Fehlerberichte und Absturzabbilder (die des Systems nur als Administrator)",
     "Leert die Shader-Caches von DirectX und den Grafiktreibern",
     "Fehlerberichte und Absturzabbilder werden gel\xC3\xB6scht...",
     "Fehlerberichte und Absturzabbilder gel\xC3\xB6scht",
     "Shader-Caches werden geleert...",
     "Shader-Caches geleert",
+    "Die Dateiendungen, die Ausnahmen und alle Schalter werden auf die Standardeinstellungen "
+    "zur\xC3\xBC"
+    "ckgesetzt. Fortfahren?",
+    "%1 trifft auch Dokumente wie %2: Jede solche Datei auf den durchsuchten Laufwerken "
+    "w\xC3\xBCrde gel\xC3\xB6scht. Trotzdem hinzuf\xC3\xBCgen?",
+    "Freeware \xC2\xA9 die Dustorix-Autoren",
     // Places and files left alone.
     "%1 blieb unber\xC3\xBChrt: %2",
     "wohin es f\xC3\xBChrt, l\xC3\xA4sst sich nicht feststellen",
@@ -48,14 +152,34 @@ constexpr const char* kDesignTexts[] = {
     "Papierkorb nicht geleert: dieser Lauf hat seine Funde dorthin verschoben",
     "%1 ist das ganze Dateisystem des Wirtsrechners (Wine): nicht durchsucht",
 };
-static_assert(std::size(kDesignTexts) == kLanguageTextCount - kFirstAddedText,
-              "every added text has its design text");
-
-std::string MissingLine(std::size_t index) {
-  return index < kFirstAddedText ? std::string() : kDesignTexts[index - kFirstAddedText];
-}
+static_assert(std::size(kDesignTexts) == kLanguageTextCount, "every text has its design text");
 
 }  // namespace
+
+const std::string& DesignText(Text text) {
+  static const std::array<std::string, kLanguageTextCount> texts = [] {
+    std::array<std::string, kLanguageTextCount> all;
+    for (std::size_t i = 0; i < all.size(); ++i)
+      all[i] = kDesignTexts[i];
+    return all;
+  }();
+  return texts[static_cast<std::size_t>(text)];
+}
+
+std::string WithoutAccessKey(std::string_view caption) {
+  std::string plain;
+  plain.reserve(caption.size());
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && ++i == caption.size()) break;
+    plain += caption[i];
+  }
+  return plain;
+}
+
+LanguageTexts::LanguageTexts() {
+  for (std::size_t i = 0; i < texts_.size(); ++i)
+    texts_[i] = DesignText(static_cast<Text>(i));
+}
 
 std::string LanguageFilePath(std::string_view languageCode) {
   return "data\\lang\\" + std::string(languageCode.substr(0, 2)) + ".dat";
@@ -71,8 +195,10 @@ void ReadLanguageFile(platform::System& system, std::string_view languageCode,
 LanguageTexts ParseLanguageFile(std::string_view bytes, std::string_view languageCode) {
   LanguageTexts texts;
   const std::vector<std::string> lines = platform::SplitTextLines(bytes);
-  for (std::size_t i = 0; i < static_cast<std::size_t>(kLanguageTextCount); ++i)
-    texts[static_cast<Text>(i)] = i < lines.size() ? lines[i] : MissingLine(i);
+  for (std::size_t i = 0; i < lines.size() && i < static_cast<std::size_t>(kLanguageTextCount);
+       ++i) {
+    if (!lines[i].empty()) texts[static_cast<Text>(i)] = lines[i];
+  }
   texts.SetCode(std::string(languageCode.substr(0, 2)));
   return texts;
 }

@@ -133,6 +133,10 @@ enum class Text : int {
   kErrorReportsReport,
   kShaderCachesStatus,
   kShaderCachesReport,
+  // The options dialog's questions, and the about dialog's licence line.
+  kStandardQuestion,         // whether "Standard" may reset the lists and switches
+  kDocumentPatternQuestion,  // %1 a new pattern, %2 a document it takes: add it all the same?
+  kLicence,
   // Places and files a run leaves alone, and why: %1 the place or file, %2 the reason.
   kPlaceLeftAlone,      // "%1 left alone: %2"
   kReasonUnresolved,    // where the place leads cannot be told
@@ -149,9 +153,19 @@ enum class Text : int {
 
 inline constexpr int kLanguageTextCount = static_cast<int>(Text::kCount);
 
-// The texts of the chosen language, read by name at the moment of use.
+// The German text the forms were designed with, which stands in for a text that no language file
+// gives.
+const std::string& DesignText(Text text);
+
+// The caption as plain text shows it: without its access-key mark ("&Delete" is "Delete"), "&&"
+// as one "&".
+std::string WithoutAccessKey(std::string_view caption);
+
+// The texts of the chosen language, read by name at the moment of use; the design texts until a
+// language file is read.
 class LanguageTexts {
  public:
+  LanguageTexts();
   const std::string& operator[](Text text) const { return texts_[Index(text)]; }
   std::string& operator[](Text text) { return texts_[Index(text)]; }
   // Every text, in the order of the file's lines.
@@ -172,9 +186,9 @@ class LanguageTexts {
 // "data\lang\" + the first two bytes of the code + ".dat".
 std::string LanguageFilePath(std::string_view languageCode);
 
-// Reads line n into text n-1; a short file empties the first 93 texts it has no line for and
-// gives the later ones their German design text; a file that cannot be read leaves the table as
-// it was. Lines after the last text's are ignored.
+// Reads line n into text n-1, in UTF-8 or, with a byte-order mark, UTF-16; a text whose line is
+// missing or empty keeps its German design text, so that no caption is ever blank. A file that
+// cannot be read leaves the table as it was. Lines after the last text's are ignored.
 void ReadLanguageFile(platform::System& system, std::string_view languageCode,
                       LanguageTexts& texts);
 

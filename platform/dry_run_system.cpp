@@ -199,6 +199,11 @@ std::string DryRunSystem::FinalPath(std::string_view path) {
   return ProxySystem::FinalPath(path);
 }
 
+bool DryRunSystem::CreateFolder(std::string_view path) {
+  Record(Change::kCreateFolder, path);
+  return true;
+}
+
 ReadResult DryRunSystem::ReadFile(std::string_view path, FileAccess access) {
   if (Gone(path)) return {};
   return ProxySystem::ReadFile(path, access);

@@ -31,6 +31,7 @@ class DryRunSystem final : public ProxySystem {
     kWriteFile,
     kReplaceFile,
     kWriteNewFile,
+    kCreateFolder,
   };
 
   explicit DryRunSystem(System& machine) : ProxySystem(machine) {}
@@ -56,6 +57,7 @@ class DryRunSystem final : public ProxySystem {
   std::optional<std::string> ReadFileStart(std::string_view path, std::size_t count) override;
   std::string FinalPath(std::string_view path) override;
   bool ReplaceFile(std::string_view from, std::string_view to) override;
+  bool CreateFolder(std::string_view path) override;
   ReadResult ReadFile(std::string_view path, FileAccess access) override;
 
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;

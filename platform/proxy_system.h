@@ -27,6 +27,7 @@ class ProxySystem : public System {
     return inner_.ReadFileStart(path, count);
   }
   bool RemoveFolder(std::string_view path) override { return inner_.RemoveFolder(path); }
+  bool CreateFolder(std::string_view path) override { return inner_.CreateFolder(path); }
   Recycled MoveToRecycleBin(std::string_view path) override {
     return inner_.MoveToRecycleBin(path);
   }

@@ -206,6 +206,8 @@ class System {
   virtual std::optional<std::string> ReadFileStart(std::string_view path, std::size_t count) = 0;
   // Removes an empty folder, or a link to a folder (never its target).
   virtual bool RemoveFolder(std::string_view path) = 0;
+  // Makes a folder in one that exists; true when it was made or is a folder already.
+  virtual bool CreateFolder(std::string_view path) = 0;
   // Moves a file to the recycle bin, without asking and without a progress window. Nothing is
   // ever deleted for good on the way: a file the bin does not take stays where it was. Folders
   // and links are refused.

@@ -7,8 +7,14 @@
 
 namespace platform {
 
-// Splits file bytes into lines: a line ends at LF or CR LF, a lone CR is dropped, a Ctrl-Z byte
-// ends the file, and a last line without a break still counts. Nothing is trimmed or skipped.
+// The text of a file as Windows editors save it, in UTF-8: a UTF-16 file with a byte-order mark
+// (Notepad's "Unicode", PowerShell's Out-File) is decoded, a UTF-8 byte-order mark dropped; any
+// other bytes are taken as they are. What comes back starts with no byte-order mark.
+std::string DecodedText(std::string_view bytes);
+
+// Splits the decoded text of a file into lines: a line ends at LF or CR LF, a lone CR is dropped,
+// a Ctrl-Z ends the file, and a last line without a break still counts. Nothing is trimmed or
+// skipped.
 std::vector<std::string> SplitTextLines(std::string_view bytes);
 
 }  // namespace platform

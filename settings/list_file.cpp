@@ -1,5 +1,7 @@
 #include "settings/list_file.h"
 
+#include "platform/text_lines.h"
+
 namespace settings {
 
 std::string FormatListFile(const std::vector<std::string>& entries) {
@@ -9,6 +11,18 @@ std::string FormatListFile(const std::vector<std::string>& entries) {
     bytes += "\r\n";
   }
   return bytes;
+}
+
+std::vector<std::string> ParseListFile(std::string_view bytes) {
+  std::vector<std::string> entries = platform::SplitTextLines(bytes);
+  for (std::string& entry : entries)
+    entry = WithoutTrailingBlanks(entry);
+  return entries;
+}
+
+std::string WithoutTrailingBlanks(std::string_view text) {
+  const std::size_t end = text.find_last_not_of(" \t");
+  return std::string(text.substr(0, end == std::string_view::npos ? 0 : end + 1));
 }
 
 std::string LowerAsciiLetters(std::string_view text) {

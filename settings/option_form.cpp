@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "lang/quantities.h"
 #include "platform/ui/application.h"
+#include "settings/exceptions.h"
 #include "settings/inputbox_form.h"
 #include "settings/list_file.h"
 #include "settings/patterns.h"
@@ -21,6 +23,11 @@ constexpr int kRowsPerColumn = 7;
 constexpr const char* kAdvancedCaption = "Weitere Optionen";
 // The refusal message boxes: MB_OK with MB_ICONEXCLAMATION.
 constexpr unsigned kRefusalStyle = 0x30;
+// The questions: MB_YESNO with MB_ICONQUESTION, or with MB_ICONEXCLAMATION and No as the default
+// button where Yes removes a user's documents.
+constexpr unsigned kQuestionStyle = 0x24;
+constexpr unsigned kWarningQuestionStyle = 0x134;
+constexpr int kAnsweredYes = 6;  // IDYES
 
 // The caption and hint of each switch's check box, by switch.
 struct SwitchTexts {
@@ -121,6 +128,8 @@ TFrmoption::TFrmoption(ui::Application& app, const lang::LanguageTexts& texts)
   SetClientSize({500, 459});
   SetBorder(Border::kDialog);
   SetPosition(Position::kMainFormCenter);
+  // Escape leaves as "Abbrechen" does: nothing is taken over.
+  BBtnabort.SetCancel(true);
   for (ui::ListBox* list : {&LBfileend, &LBexception}) {
     list->SetMultiSelect(true);
     list->SetSorted(true);
@@ -142,7 +151,7 @@ TFrmoption::~TFrmoption() {
   App().OnHint = nullptr;
 }
 
-void TFrmoption::Open(Settings& target, bool isAdministrator, std::uint16_t messageLanguageId) {
+bool TFrmoption::Open(Settings& target, bool isAdministrator, std::uint16_t messageLanguageId) {
   target_ = &target;
   isAdministrator_ = isAdministrator;
   messageLanguageId_ = messageLanguageId;
@@ -152,8 +161,10 @@ void TFrmoption::Open(Settings& target, bool isAdministrator, std::uint16_t mess
   for (size_t i = 0; i < CheckBoxes.size(); ++i)
     CheckBoxes[i]->SetChecked(target.AdvancedOptions[i]);
   LockAdministratorSwitches();
+  confirmed_ = false;
   ShowModal();
   target_ = nullptr;
+  return confirmed_;
 }
 
 void TFrmoption::LockAdministratorSwitches() {
@@ -164,8 +175,9 @@ void TFrmoption::LockAdministratorSwitches() {
 }
 
 std::string TFrmoption::AskEntry(lang::Text caption, lang::Text prompt) {
-  return ShowInputBox(*FrmInputBox, texts_[caption], texts_[prompt], texts_[lang::Text::kOk],
-                      texts_[lang::Text::kCancel]);
+  // Windows drops the blanks a file name ends in: an entry that kept them would never match.
+  return WithoutTrailingBlanks(ShowInputBox(*FrmInputBox, texts_[caption], texts_[prompt],
+                                            texts_[lang::Text::kOk], texts_[lang::Text::kCancel]));
 }
 
 void TFrmoption::AddHighlighted(ui::ListBox& list, const std::string& text) {
@@ -180,13 +192,25 @@ void TFrmoption::Refuse(lang::Text message) {
                                 kRefusalStyle, messageLanguageId_);
 }
 
+bool TFrmoption::Agrees(const std::string& question, lang::Text caption, unsigned style) {
+  return App().GetBackend().MessageBox(this, question, lang::WithoutAccessKey(texts_[caption]),
+                                       style, messageLanguageId_) == kAnsweredYes;
+}
+
 void TFrmoption::BtnaddfileendClick() {
   const std::string text = AskEntry(lang::Text::kNewPatternCaption, lang::Text::kNewPatternPrompt);
   if (text.empty()) return;
-  if (IsAcceptablePattern(text, target_->ProtectedPatterns))
-    AddHighlighted(LBfileend, text);
-  else
+  if (!IsAcceptablePattern(text, target_->ProtectedPatterns)) {
     Refuse(lang::Text::kBadPattern);
+    return;
+  }
+  // Documents may be junk to someone, but every one of them on every drive would go.
+  if (const std::optional<std::string> document = DocumentTakenBy(text)) {
+    const std::string question =
+        lang::Filled(texts_[lang::Text::kDocumentPatternQuestion], {text, *document});
+    if (!Agrees(question, lang::Text::kNewPatternCaption, kWarningQuestionStyle)) return;
+  }
+  AddHighlighted(LBfileend, text);
 }
 
 void TFrmoption::BtnaddexceptionClick() {
@@ -217,6 +241,7 @@ void TFrmoption::BBtnokClick() {
   target_->MarkChanged(SettingsFile::kFileFormat);
   target_->MarkChanged(SettingsFile::kException);
   target_->MarkChanged(SettingsFile::kAdvancedOption);
+  confirmed_ = true;
 }
 
 void TFrmoption::FormClose() {
@@ -225,6 +250,7 @@ void TFrmoption::FormClose() {
 }
 
 void TFrmoption::BtnstandardClick() {
+  if (!Agrees(texts_[lang::Text::kStandardQuestion], lang::Text::kStandard, kQuestionStyle)) return;
   Empty(LBexception);
   Empty(LBfileend);
   if (system_) {
@@ -262,7 +288,7 @@ void TFrmoption::FormCreate() {
 void TFrmoption::ApplyOptionTexts() {
   using lang::Text;
   const lang::LanguageTexts& t = texts_;
-  SetCaption(t[Text::kOptions]);
+  SetCaption(lang::WithoutAccessKey(t[Text::kOptions]));
   GBfileend.SetCaption(t[Text::kPatternsGroup]);
   Btnaddfileend.SetCaption(t[Text::kAdd]);
   Btndeletefileend.SetCaption(t[Text::kRemove]);

@@ -50,8 +50,9 @@ class TFrmoption : public ui::Form {
   // lists count as missing.
   void UseSystem(platform::System& system) { system_ = &system; }
 
-  // Fills the dialog from `target` and shows it; OK writes the dialog's state back into it.
-  void Open(Settings& target, bool isAdministrator, std::uint16_t messageLanguageId);
+  // Fills the dialog from `target` and shows it; OK writes the dialog's state back into it and
+  // makes this return true.
+  bool Open(Settings& target, bool isAdministrator, std::uint16_t messageLanguageId);
 
   void FormCreate();
   void FormClose();
@@ -72,6 +73,8 @@ class TFrmoption : public ui::Form {
   // Adds the entry and makes it the one selected line, so that "Entfernen" takes it back.
   void AddHighlighted(ui::ListBox& list, const std::string& text);
   void Refuse(lang::Text message);
+  // Asks a question with Yes and No; true for Yes.
+  bool Agrees(const std::string& question, lang::Text caption, unsigned style);
   // The old update files, the system log and the unused libraries are for administrators only.
   // The error reports stay usable: for other users the run takes only their own part.
   void LockAdministratorSwitches();
@@ -81,6 +84,7 @@ class TFrmoption : public ui::Form {
   Settings* target_ = nullptr;
   bool isAdministrator_ = false;
   std::uint16_t messageLanguageId_ = 0;
+  bool confirmed_ = false;  // the last opening ended with OK
 };
 
 extern TFrmoption* Frmoption;

@@ -48,8 +48,9 @@ struct Settings {
   Switches AdvancedOptions{};
   LanguageChoice LanguageRecord;
 
-  // A file that exists but could not be read at start (locked, no rights) is not overwritten at
-  // close with the empty state that stood in for it, unless the user set that state anew.
+  // A file that exists but could not be read at start (locked, no rights, switches that are no
+  // switches) is not overwritten with the empty state that stood in for it, unless the user set
+  // that state anew.
   std::array<bool, kSettingsFileCount> keepOnDisk{};
   void MarkChanged(SettingsFile file) { keepOnDisk[static_cast<int>(file)] = false; }
 };

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/text_lines.h"
 #include "settings/list_file.h"
 #include "settings/patterns.h"
 
@@ -11,6 +10,7 @@ namespace settings {
 namespace {
 
 constexpr size_t kLanguageRecordSize = 4;
+constexpr size_t kOldSwitchCount = 14;
 constexpr size_t kMaxCodeLength = 2;
 
 // A read that failed for any reason but a missing file marks the file as one to keep.
@@ -29,16 +29,20 @@ std::optional<std::string> ReadSettingsFile(platform::System& system, std::strin
 std::vector<std::string> ReadListFile(platform::System& system, std::string_view path) {
   platform::ReadResult result = system.ReadFile(path, platform::FileAccess::kRead);
   if (!result.bytes) return {};
-  return platform::SplitTextLines(*result.bytes);
+  return ParseListFile(*result.bytes);
 }
 
-Switches ParseAdvancedOptions(std::string_view bytes) {
+std::optional<Switches> ParseAdvancedOptions(std::string_view bytes) {
   // Files saved before the error-report and shader-cache switches have 14 bytes: those two stay
-  // off, and the next save writes all of them.
+  // off, and the next save writes all of them. Anything else was not written by the program (an
+  // editor's "0" and "1" are bytes 0x30 and 0x31): taken as switches, it would run clean-ups the
+  // user never chose.
   Switches options{};
-  const size_t count = std::min(bytes.size(), options.size());
-  for (size_t i = 0; i < count; ++i)
-    options[i] = bytes[i] != 0;
+  if (bytes.size() != kOldSwitchCount && bytes.size() != options.size()) return std::nullopt;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\x00' && bytes[i] != '\x01') return std::nullopt;
+    options[i] = bytes[i] == '\x01';
+  }
   return options;
 }
 
@@ -79,20 +83,22 @@ void LoadSettings(platform::System& system, Settings& settings) {
   using platform::FileAccess;
   if (auto bytes = ReadSettingsFile(system, kFileFormatPath, FileAccess::kRead, settings,
                                     SettingsFile::kFileFormat)) {
-    settings.FileEndingList = platform::SplitTextLines(*bytes);
+    settings.FileEndingList = ParseListFile(*bytes);
   }
   if (auto bytes = ReadSettingsFile(system, kExceptionPath, FileAccess::kRead, settings,
                                     SettingsFile::kException)) {
-    settings.ExceptionList = platform::SplitTextLines(*bytes);
+    settings.ExceptionList = ParseListFile(*bytes);
     settings.ExceptionListLower = ExceptionListLowerOf(settings.ExceptionList);
   }
   settings.ProtectedPatterns = BuildProtectedPatterns();
-  // The binary files are opened for writing too, so a file that may not be written is not read.
-  if (auto bytes = ReadSettingsFile(system, kAdvancedOptionPath, FileAccess::kReadWrite, settings,
+  if (auto bytes = ReadSettingsFile(system, kAdvancedOptionPath, FileAccess::kRead, settings,
                                     SettingsFile::kAdvancedOption)) {
-    settings.AdvancedOptions = ParseAdvancedOptions(*bytes);
+    if (const std::optional<Switches> options = ParseAdvancedOptions(*bytes))
+      settings.AdvancedOptions = *options;
+    else
+      settings.keepOnDisk[static_cast<int>(SettingsFile::kAdvancedOption)] = true;
   }
-  if (auto bytes = ReadSettingsFile(system, kWhichLangPath, FileAccess::kReadWrite, settings,
+  if (auto bytes = ReadSettingsFile(system, kWhichLangPath, FileAccess::kRead, settings,
                                     SettingsFile::kWhichLang)) {
     settings.LanguageRecord = ParseLanguageRecord(*bytes);
   }

@@ -2,6 +2,7 @@
 // created, written once when it closes. Every file is handled on its own and silently.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,8 +34,8 @@ void SaveSettings(platform::System& system, const Settings& settings);
 // Reads a list file (also the default lists); an unreadable file gives no entries.
 std::vector<std::string> ReadListFile(platform::System& system, std::string_view path);
 
-// The forms of the two binary files.
-Switches ParseAdvancedOptions(std::string_view bytes);
+// The forms of the two binary files. Switches come only from a file of 14 or 16 bytes of 0 and 1.
+std::optional<Switches> ParseAdvancedOptions(std::string_view bytes);
 std::string FormatAdvancedOptions(const Switches& options);
 LanguageChoice ParseLanguageRecord(std::string_view bytes);
 std::string FormatLanguageRecord(const LanguageChoice& record);

@@ -143,6 +143,11 @@ std::optional<std::string> FaultInjector::ReadFileStart(std::string_view path, s
   return ProxySystem::ReadFileStart(path, count);
 }
 
+bool FaultInjector::CreateFolder(std::string_view path) {
+  if (Inject(Op::kCreateFolder, path)) return false;
+  return ProxySystem::CreateFolder(path);
+}
+
 bool FaultInjector::RemoveFolder(std::string_view path) {
   if (Inject(Op::kRemoveFolder, path)) return false;
   return ProxySystem::RemoveFolder(path);

@@ -53,6 +53,7 @@ class FaultInjector final : public ProxySystem {
   bool WriteNewFile(std::string_view path, std::string_view bytes) override;
   std::optional<std::string> ReadFileStart(std::string_view path, std::size_t count) override;
   bool RemoveFolder(std::string_view path) override;
+  bool CreateFolder(std::string_view path) override;
   Recycled MoveToRecycleBin(std::string_view path) override;
   // Item by item, so that each can fail.
   void MoveAllToRecycleBin(std::span<const std::string> paths,

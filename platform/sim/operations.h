@@ -45,6 +45,7 @@ enum class Op {
   kIsHostRootDrive,
   kEnvironmentVariable,
   kProgramFolder,
+  kCreateFolder,
   kCount
 };
 
@@ -86,7 +87,8 @@ inline const char* NameOf(Op op) {
                                            "FinalPath",
                                            "IsHostRootDrive",
                                            "EnvironmentVariable",
-                                           "ProgramFolder"};
+                                           "ProgramFolder",
+                                           "CreateFolder"};
   static_assert(std::size(kNames) == static_cast<std::size_t>(Op::kCount));
   const auto index = static_cast<std::size_t>(op);
   return index < std::size(kNames) ? kNames[index] : "?";

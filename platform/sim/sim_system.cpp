@@ -77,6 +77,7 @@ struct SimSystem::Node {
   std::uint64_t size = 0;
   std::string content;
   bool inUse = false;
+  bool writeProtected = false;  // a folder: nothing in or below it may be changed
   std::uint32_t reparseTag = 0;
   std::string linkTarget;  // for a folder link, or a file link
   bool fileLink = false;   // a link to a file that looks like a plain file
@@ -226,12 +227,15 @@ SimSystem::Located SimSystem::Locate(std::string_view path) const {
     found.node = node;
     return found;
   }
+  bool writeProtected = node->writeProtected;
   for (size_t i = 0; i + 1 < parts.size(); ++i) {
     Node* child = node->Child(parts[i]);
     if (child && child->IsLink()) child = LocateFolder(child->linkTarget);
     if (!child || !child->IsDirectory()) return found;
     node = child;
+    writeProtected = writeProtected || node->writeProtected;
   }
+  found.writeProtected = writeProtected;
   found.parent = node;
   found.name = parts.back();
   found.node = node->Child(parts.back());
@@ -313,6 +317,12 @@ void SimSystem::AddFolder(std::string_view path, std::uint32_t attributes) {
   Node* folder = MakeFolders(path);
   if (!folder) std::abort();
   folder->attributes = attr::kDirectory | attributes;
+}
+
+void SimSystem::SetWriteProtected(std::string_view folder) {
+  Node* node = LocateFolder(folder);
+  if (!node) std::abort();  // a test protected a folder that is not there
+  node->writeProtected = true;
 }
 
 void SimSystem::AddFile(std::string_view path, std::string_view content, std::uint32_t attributes) {
@@ -491,7 +501,7 @@ std::optional<std::string> SimSystem::ReadFileStart(std::string_view path, std::
 bool SimSystem::WriteFile(std::string_view path, std::string_view bytes) {
   Count(Op::kWriteFile);
   Located at = Locate(path);
-  if (!at.parent || !IsValidComponent(at.name)) return false;
+  if (!at.parent || at.writeProtected || !IsValidComponent(at.name)) return false;
   if (at.node &&
       (at.node->IsDirectory() || at.node->inUse || (at.node->attributes & attr::kReadOnly))) {
     return false;
@@ -514,6 +524,7 @@ bool SimSystem::ReplaceFile(std::string_view from, std::string_view to) {
   Located target = Locate(to);
   if (!source.node || source.node->IsDirectory() || source.node->inUse) return false;
   if (!target.parent || !IsValidComponent(target.name)) return false;
+  if (source.writeProtected || target.writeProtected) return false;
   if (target.node == source.node) return true;
   if (target.node) {
     if (target.node->IsDirectory() || target.node->inUse ||
@@ -532,7 +543,7 @@ bool SimSystem::ReplaceFile(std::string_view from, std::string_view to) {
 bool SimSystem::DeleteFile(std::string_view path) {
   Count(Op::kDeleteFile);
   Located at = Locate(path);
-  if (!at.node || !at.parent) return false;
+  if (!at.node || !at.parent || at.writeProtected) return false;
   // Files only; a link that looks like a file is refused, as the real backend refuses it.
   if (at.node->IsDirectory() || at.node->fileLink || at.node->inUse ||
       (at.node->attributes & attr::kReadOnly)) {
@@ -545,7 +556,7 @@ bool SimSystem::DeleteFile(std::string_view path) {
 bool SimSystem::WriteNewFile(std::string_view path, std::string_view bytes) {
   Count(Op::kWriteNewFile);
   Located at = Locate(path);
-  if (!at.parent || at.node || !IsValidComponent(at.name)) return false;
+  if (!at.parent || at.node || at.writeProtected || !IsValidComponent(at.name)) return false;
   auto created = std::make_unique<Node>();
   created->name = at.name;
   created->attributes = attr::kArchive;
@@ -558,10 +569,22 @@ bool SimSystem::WriteNewFile(std::string_view path, std::string_view bytes) {
 bool SimSystem::RemoveFolder(std::string_view path) {
   Count(Op::kRemoveFolder);
   Located at = Locate(path);
-  if (!at.node || !at.parent || !at.node->IsDirectory()) return false;
+  if (!at.node || !at.parent || at.writeProtected || !at.node->IsDirectory()) return false;
   // A link goes as a link; a real folder only when it is empty.
   if (!at.node->IsLink() && !at.node->children.empty()) return false;
   at.parent->Remove(at.node);
+  return true;
+}
+
+bool SimSystem::CreateFolder(std::string_view path) {
+  Count(Op::kCreateFolder);
+  Located at = Locate(path);
+  if (at.node) return at.node->IsDirectory() && !at.node->IsLink();
+  if (!at.parent || at.writeProtected || !IsValidComponent(at.name)) return false;
+  auto folder = std::make_unique<Node>();
+  folder->name = at.name;
+  folder->attributes = attr::kDirectory;
+  at.parent->Add(std::move(folder));
   return true;
 }
 
@@ -573,7 +596,7 @@ Recycled SimSystem::MoveToRecycleBin(std::string_view path) {
   // As the real backend: the shell takes no path of MAX_PATH characters or more.
   if (path.size() >= kShellPathLimit) return Recycled::kPathTooLong;
   if (HasNameTheShellCannotReach(path) || at.node->IsDirectory() || at.node->fileLink ||
-      at.node->inUse) {
+      at.node->inUse || at.writeProtected) {
     return Recycled::kRefused;
   }
   const Drive& drive = *drives_.at(Canonical(path)[0]);

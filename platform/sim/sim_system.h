@@ -66,6 +66,9 @@ class SimSystem final : public System {
   // a bin that takes any file, others without one.
   void SetRecycleBin(char letter, bool present,
                      std::uint64_t largestFile = std::numeric_limits<std::uint64_t>::max());
+  // A folder in which, and below which, the user may make, replace and delete nothing, as a user
+  // in Program Files.
+  void SetWriteProtected(std::string_view folder);
   void SetAdministrator(bool isAdmin) { isAdmin_ = isAdmin; }
   // A process of this program file (a name without folder) runs, or no longer does.
   void SetRunning(std::string_view programFile, bool running = true);
@@ -124,6 +127,7 @@ class SimSystem final : public System {
   bool WriteNewFile(std::string_view path, std::string_view bytes) override;
   std::optional<std::string> ReadFileStart(std::string_view path, std::size_t count) override;
   bool RemoveFolder(std::string_view path) override;
+  bool CreateFolder(std::string_view path) override;
   Recycled MoveToRecycleBin(std::string_view path) override;
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
@@ -157,9 +161,10 @@ class SimSystem final : public System {
   struct Node;
   struct Drive;
   struct Located {
-    Node* parent = nullptr;  // null for a drive root
-    Node* node = nullptr;    // null when the last component does not exist
-    std::string name;        // the last component as asked for
+    Node* parent = nullptr;       // null for a drive root
+    Node* node = nullptr;         // null when the last component does not exist
+    std::string name;             // the last component as asked for
+    bool writeProtected = false;  // the parent or a folder above it may not be written in
   };
 
   // Parses a Windows path against the current directory into a drive letter and components;
@@ -179,6 +184,7 @@ class SimSystem final : public System {
 
   std::map<char, std::unique_ptr<Drive>> drives_;
   std::string currentDirectory_ = "C:\\";
+  std::string programFolder_;
   bool isAdmin_ = false;
   std::set<std::string> running_;  // program files, folded
   std::array<std::uint64_t, static_cast<int>(Op::kCount)> calls_{};
@@ -202,7 +208,6 @@ class SimSystem final : public System {
   std::vector<UrlCacheEntry> urlCache_;
   std::string tempFolder_ = "C:\\Temp\\";
   std::map<std::string, std::string> environment_{{"TEMP", "C:\\Temp"}, {"TMP", "C:\\Temp"}};
-  std::string programFolder_;
   char hostRootDrive_ = '\0';
   std::string windowsFolder_ = "C:\\Windows";
   std::map<int, std::string> specialFolders_;

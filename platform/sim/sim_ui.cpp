@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 namespace platform::sim {
 
@@ -80,7 +81,12 @@ int SimUi::MessageBox(ui::Form* owner, std::string_view text, std::string_view c
                       unsigned style, unsigned short languageId) {
   messageBoxes_.push_back({std::string(text), std::string(caption), style, languageId,
                            owner ? owner->Name() : std::string()});
-  return 1;  // IDOK
+  if (answerMessageBox) return answerMessageBox(messageBoxes_.back());
+  // The first button of each set of MB_OK ... MB_RETRYCANCEL: IDOK, IDOK, IDABORT, IDYES, IDYES,
+  // IDRETRY.
+  constexpr int kFirstButton[] = {1, 1, 3, 6, 6, 4};
+  const unsigned buttons = style & 0xF;
+  return buttons < std::size(kFirstButton) ? kFirstButton[buttons] : 1;
 }
 
 }  // namespace platform::sim

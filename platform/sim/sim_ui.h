@@ -44,6 +44,8 @@ class SimUi final : public ui::Backend {
     std::string ownerName;
   };
   const std::vector<MessageBoxCall>& MessageBoxes() const { return messageBoxes_; }
+  // The button the user presses in a message box; by default its first one (OK, Yes ...).
+  std::function<int(const MessageBoxCall& box)> answerMessageBox;
   int Restores() const { return restores_; }
   const std::vector<std::string>& BroughtToFront() const { return broughtToFront_; }
   // Forms in the order they were shown modally.

@@ -1,5 +1,7 @@
 #include "platform/ui/form.h"
 
+#include <algorithm>
+
 #include "platform/ui/application.h"
 #include "platform/ui/button.h"
 #include "platform/ui/menu.h"
@@ -95,7 +97,10 @@ void Form::KeyDown(Control& focused, int key) {
         focused.GetKind() == Kind::kButton ? static_cast<Button*>(&focused) : DefaultButton();
     if (target) target->Click();
   } else if (key == kKeyEscape) {
-    if (Button* cancel = CancelButton()) cancel->Click();
+    if (Button* cancel = CancelButton())
+      cancel->Click();
+    else if (modal_)
+      Close();
   }
 }
 
@@ -104,8 +109,8 @@ void Form::Activated() {
 }
 
 void Form::Resized(Size outer) {
-  int width = outer.width;
-  int height = outer.height;
+  int width = std::max(outer.width, minimumOuterSize_.width);
+  int height = std::max(outer.height, minimumOuterSize_.height);
   bool allow = true;
   if (OnCanResize) OnCanResize(width, height, allow);
   if (allow) SetOuterSize({width, height});

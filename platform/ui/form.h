@@ -30,6 +30,10 @@ class Form : public Control {
   // The outer size of the window, with the fixed frame the layouts were designed with.
   Size OuterSize() const;
   void SetOuterSize(Size size);
+  // The smallest outer size a sizeable form can be given, by the user or by its resize rule: the
+  // size at which its controls still all show. None (0 by 0) by default.
+  Size MinimumOuterSize() const { return minimumOuterSize_; }
+  void SetMinimumOuterSize(Size size) { minimumOuterSize_ = size; }
   Border GetBorder() const { return border_; }
   void SetBorder(Border border) { border_ = border; }
   bool MinimizeBox() const { return minimizeBox_; }
@@ -56,7 +60,8 @@ class Form : public Control {
   Button* DefaultButton() const;
   Button* CancelButton() const;
   // A key pressed on a control of this form: the control's key handler first, then the dialog
-  // keys (Enter presses the focused button or else the default one, Escape the cancel button).
+  // keys (Enter presses the focused button or else the default one, Escape the cancel button, or
+  // closes a modal form that has none, as its close box does).
   void KeyDown(Control& focused, int key);
 
   std::function<void()> OnActivate;
@@ -70,13 +75,14 @@ class Form : public Control {
   bool RunCloseHandler();
   void SetShowing(bool showing) { showing_ = showing; }
   void SetModal(bool modal) { modal_ = modal; }
-  // The user resized the window to this outer size (design pixels).
+  // The user resized the window to this outer size (design pixels); it is kept to the minimum.
   void Resized(Size outer);
 
  private:
   Application& app_;
   std::string name_;
   Size clientSize_;
+  Size minimumOuterSize_;
   Border border_ = Border::kSingle;
   bool minimizeBox_ = false;
   Position position_ = Position::kMainFormCenter;

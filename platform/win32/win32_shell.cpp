@@ -92,22 +92,6 @@ std::optional<std::string> Win32System::EnvironmentVariable(std::string_view nam
   return value;
 }
 
-std::string Win32System::ProgramFolder() {
-  std::wstring buffer(MAX_PATH + 1, L'\0');
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    const DWORD length =
-        ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      const std::size_t cut = buffer.find_last_of(L'\\');
-      return cut == std::wstring::npos ? std::string() : Narrow(buffer.substr(0, cut));
-    }
-    buffer.assign(buffer.size() * 4, L'\0');
-  }
-  return {};
-}
-
 std::string Win32System::WindowsFolder() {
   return QueryText([](wchar_t* buffer, DWORD size) {
     return static_cast<DWORD>(::GetWindowsDirectoryW(buffer, size));

@@ -181,6 +181,16 @@ bool Win32System::RemoveFolder(std::string_view path) {
   return wide && ::RemoveDirectoryW(wide->c_str()) != FALSE;
 }
 
+bool Win32System::CreateFolder(std::string_view path) {
+  std::optional<std::wstring> wide = VerbatimPath(path);
+  if (!wide) return false;
+  if (::CreateDirectoryW(wide->c_str(), nullptr)) return true;
+  const DWORD attributes = ::GetFileAttributesW(wide->c_str());
+  return ::GetLastError() == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
+             FILE_ATTRIBUTE_DIRECTORY;
+}
+
 bool Win32System::ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) {
   std::optional<std::wstring> pattern = VerbatimPath(folder);
   if (!pattern) return false;
@@ -254,6 +264,24 @@ std::string Win32System::CurrentDirectory() {
   if (length == 0 || length >= needed) return {};
   buffer.resize(length);
   return Narrow(buffer);
+}
+
+std::string Win32System::ProgramFolder() {
+  // The buffer grows until the whole path fits: a program may lie deeper than MAX_PATH.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  // The \\?\ form the loader may report is not how the program writes paths.
+  if (path.starts_with(L"\\\\?\\") && path.size() > 6 && path[5] == L':') path.erase(0, 4);
+  return Narrow(path.substr(0, path.find_last_of(L'\\')));
 }
 
 std::vector<DriveInfo> Win32System::Drives() {

@@ -14,6 +14,7 @@ class Win32System final : public System {
   bool WriteNewFile(std::string_view path, std::string_view bytes) override;
   std::optional<std::string> ReadFileStart(std::string_view path, std::size_t count) override;
   bool RemoveFolder(std::string_view path) override;
+  bool CreateFolder(std::string_view path) override;
   Recycled MoveToRecycleBin(std::string_view path) override;
   void MoveAllToRecycleBin(std::span<const std::string> paths,
                            std::vector<Recycled>& results) override;

@@ -43,6 +43,7 @@ class AppHarness {
     sim.AddFolder("C:\\Dustorix\\data\\lang");
     sim.AddFolder("C:\\Dustorix\\data\\standard");
     sim.SetCurrentDirectory(kHome);
+    sim.SetProgramFolder(kHome);
     sim.SetAdministrator(true);
     for (const char* code : {"De", "En", "Gr"})
       WriteLanguage(code, lang::kLanguageTextCount);

@@ -24,8 +24,8 @@ std::string Parsed(const Args& args) {
 
 TEST(CommandLineTest, ArgumentsAreTakenAsTheUsageSaysAndNothingElse) {
   const std::pair<Args, std::string> cases[] = {
-      {{"/analyze"}, "analyze all data "},
-      {{"/CLEAN", "e:"}, "clean E: data "},
+      {{"/analyze"}, "analyze all  "},
+      {{"/CLEAN", "e:"}, "clean E:  "},
       {{"/json", "r.json", "/Analyze", "c:\\", "/data", "D:\\x"}, "analyze C: D:\\x r.json"},
       {{"/clean", "ALL", "/data", "/x"}, "clean all /x "},
       {{"/clean", "/bogus", "/?"}, "usage"},

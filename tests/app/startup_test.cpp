@@ -52,6 +52,10 @@ TEST(Startup, FirstStartAsksForTheLanguageBeforeTheMainWindowShows) {
     EXPECT_EQ(main.BBtnClose.Caption(), Synthetic("De", Text::kClose));
     EXPECT_EQ(settings::Frmoption->Caption(), Synthetic("De", Text::kOptions));
     EXPECT_EQ(main.Caption(), "Dustorix");
+    // The choice is kept at once, not only at the close.
+    EXPECT_EQ(h.Record(), std::string("\x02"
+                                      "De\x01",
+                                      4));
     main.BBtnClose.Click();
   }),
             0);
@@ -134,8 +138,11 @@ TEST(Startup, ShortLongAndMissingLanguageFiles) {
                   4));
   h.Run([&](TFrmMain& main) {
     EXPECT_EQ(main.GBdelete.Caption(), Synthetic("De", Text::kDeleteGroup));
-    EXPECT_EQ(main.RBtnalldrive.Caption(), "");  // line 11 is missing
-    EXPECT_EQ(main.BBtnClose.Caption(), "");
+    // Line 11 is missing: the design text stands in, never a blank caption.
+    EXPECT_EQ(main.RBtnalldrive.Caption(), "Alle Lauf&werke");
+    EXPECT_EQ(main.BBtnClose.Caption(),
+              "&Schlie\xC3\x9F"
+              "en");
     // A file without the group box's line (as before there was one) leaves its own caption.
     EXPECT_EQ(settings::Frmoption->GBadvancedoption.Caption(), "Weitere Optionen");
     main.Engish1.Click();
@@ -150,9 +157,9 @@ TEST(Startup, ShortLongAndMissingLanguageFiles) {
     EXPECT_EQ(main.RBtnalldrive.Caption(), En(Text::kAllDrives));
     EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), En(Text::kTempFoldersCaption));
     main.Deutsch1.Click();
-    EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), "");
+    EXPECT_EQ(settings::Frmoption->CBtemp.Caption(), "&Tempverzeichnis");
     EXPECT_EQ(settings::Frmoption->GBadvancedoption.Caption(), "Weitere Optionen");
-    EXPECT_EQ(settings::Frmoption->CBtemp.Hint(), "");
+    EXPECT_EQ(settings::Frmoption->CBtemp.Hint(), "Tempverzeichnis leeren");
     EXPECT_EQ(settings::Frmoption->Caption(), Synthetic("De", Text::kOptions));
     // A text newer than the file keeps its design text.
     EXPECT_EQ(settings::Frmoption->GBadvancedoption.Caption(), "Weitere Optionen");
@@ -205,7 +212,7 @@ TEST(Startup, EveryWayOfClosingTheMainWindowSaves) {
   }
 }
 
-TEST(Startup, EndingWithoutClosingTheMainWindowSavesNothing) {
+TEST(Startup, ALanguageChosenFromTheMenuIsKeptEvenIfTheProgramNeverCloses) {
   AppHarness h;
   h.WriteRecord(
       std::string("\x02"
@@ -213,23 +220,47 @@ TEST(Startup, EndingWithoutClosingTheMainWindowSavesNothing) {
                   4));
   h.Run([&](TFrmMain& main) { main.Deutsch1.Click(); });
   EXPECT_EQ(h.Record(), std::string("\x02"
-                                    "En\x01",
+                                    "De\x01",
                                     4));
 }
 
-TEST(Startup, MissingDataFolderStartsEmptyAndAsksAgainNextTime) {
-  for (int start = 0; start < 2; ++start) {
-    AppHarness h;
-    h.sim.SetCurrentDirectory("C:\\");
-    h.ui.QueueModal(ChooseLanguage(-1), "TFrmlang");
-    h.Run([&](TFrmMain& main) {
-      EXPECT_TRUE(main.Settings.FileEndingList.empty());
-      EXPECT_EQ(main.Datei1.Caption(), "");  // no language file either
-      main.Close();
-    });
-    EXPECT_EQ(h.ui.ModalHistory(), std::vector<std::string>{"TFrmlang"});
-    EXPECT_FALSE(h.sim.Exists("C:\\data"));
+TEST(Startup, AnEmptyDataFolderStartsEmptyWithTheDesignTexts) {
+  AppHarness h;
+  h.sim.AddFolder("C:\\Empty\\data");
+  h.sim.SetCurrentDirectory("C:\\Empty");
+  h.ui.QueueModal(ChooseLanguage(-1), "TFrmlang");
+  h.Run([&](TFrmMain& main) {
+    EXPECT_TRUE(main.Settings.FileEndingList.empty());
+    // No language file: German as the forms were designed, so that every button says what it
+    // does.
+    EXPECT_EQ(main.Datei1.Caption(), "&Datei");
+    EXPECT_EQ(main.BtnAnalyze.Caption(), "A&nalysieren");
+    EXPECT_EQ(main.BtnDelete.Caption(), "&L\xC3\xB6schen");
+    EXPECT_EQ(main.Optionen1.Caption(), "&Optionen\xE2\x80\xA6");
+    main.Close();
+  });
+  EXPECT_EQ(h.ui.ModalHistory(), std::vector<std::string>{"TFrmlang"});
+  // No data\lang folder: the choice could not be kept, and is asked for again.
+  EXPECT_FALSE(h.sim.Exists("C:\\Empty\\data\\lang\\whichlang.dat"));
+  EXPECT_TRUE(h.sim.Exists("C:\\Empty\\data\\fileformat.dat"));
+}
+
+TEST(Startup, ALanguageFileSavedAsUtf16IsReadAsSuch) {
+  AppHarness h;
+  h.WriteRecord(
+      std::string("\x02"
+                  "Gr\x01",
+                  4));
+  std::string utf16 = "\xFF\xFE";
+  for (const char16_t unit : u"\u0391\u03c1\u03c7\u03b5\u03af\u03bf\r\n&\u0394\u03b9\r\n") {
+    if (unit != 0) utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
   }
+  h.sim.AddFile("data\\lang\\Gr.dat", utf16);
+  h.Run([&](TFrmMain& main) {
+    EXPECT_EQ(main.Datei1.Caption(), "\xCE\x91\xCF\x81\xCF\x87\xCE\xB5\xCE\xAF\xCE\xBF");
+    EXPECT_EQ(main.BtnDelete.Caption(), "&\xCE\x94\xCE\xB9");
+    main.Close();
+  });
 }
 
 TEST(Startup, TheMainWindowShowsTheDrivesWithTheCurrentOneChosen) {
@@ -244,7 +275,9 @@ TEST(Startup, TheMainWindowShowsTheDrivesWithTheCurrentOneChosen) {
     EXPECT_EQ(main.DCBdrive.Item(1), "d:");
     EXPECT_EQ(main.DCBdrive.ItemIndex(), 0);
     EXPECT_EQ(main.DriveLetterAt(1), 'D');
-    EXPECT_FALSE(main.RBtndrive.Checked() || main.RBtnalldrive.Checked());
+    // One of the two is always on: the drive in the box at first.
+    EXPECT_TRUE(main.RBtndrive.Checked());
+    EXPECT_FALSE(main.RBtnalldrive.Checked());
     EXPECT_FALSE(main.BBtnstop.Visible());
     EXPECT_FALSE(main.Abbrechen1.Enabled());
     main.Close();

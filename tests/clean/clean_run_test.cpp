@@ -17,27 +17,39 @@ namespace attr = platform::attr;
 TEST(CleanRun, TakesMatchingFilesButNeverReadOnlySystemOrExcepted) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
-  h.Exceptions("KEEP.TMP\r\n\xC3\x84rger.tmp\r\n*.tmp\r\nsub\\x.tmp\r\n");
+  // A name, in any case of any script; a pattern; a folder with its drive; a folder part without
+  // a drive, which names nothing.
+  h.Exceptions(
+      "KEEP.TMP\r\n\xC3\x84rger.tmp\r\n\xCE\x91\xCE\xA1\xCE\xA7\xCE\x95\xCE\x99\xCE\x9F.tmp\r\n"
+      "*.sav.tmp\r\ne:\\games\\\r\nsub\\x.tmp\r\n");
   h.sim.AddFile("E:\\a.tmp", "12345");
   h.sim.AddFile("E:\\hidden.tmp", "1", attr::kHidden);
   h.sim.AddFile("E:\\readonly.tmp", "1", attr::kReadOnly);
   h.sim.AddFile("E:\\system.tmp", "1", attr::kSystem | attr::kHidden);
-  h.sim.AddFile("E:\\keep.tmp", "1");  // excepted in any case of A-Z
+  h.sim.AddFile("E:\\keep.tmp", "1");
   h.sim.AddFile("E:\\Keep.Tmp", "1");
-  h.sim.AddFile("E:\\\xC3\xA4rger.tmp", "1");  // ä is not Ä: not excepted
-  h.sim.AddFile("E:\\sub\\x.tmp", "1");        // a folder part protects nothing
-  h.sim.AddFile("E:\\document.tmp123", "1");   // long names only
+  h.sim.AddFile("E:\\\xC3\xA4RGER.TMP", "1");  // äRGER.TMP is Ärger.tmp to Windows
+  h.sim.AddFile("E:\\\xCE\xB1\xCF\x81\xCF\x87\xCE\xB5\xCE\xB9\xCE\xBF.tmp", "1");  // αρχειο.tmp
+  h.sim.AddFile("E:\\level1.sav.tmp", "1");
+  h.sim.AddFile("E:\\Games\\x.tmp", "1");
+  h.sim.AddFile("E:\\Games\\deep\\y.tmp", "1");
+  h.sim.AddFile("E:\\Gamesx\\z.tmp", "1");
+  h.sim.AddFile("E:\\sub\\x.tmp", "1");
+  h.sim.AddFile("E:\\document.tmp123", "1");  // long names only
   h.sim.AddFile("E:\\notes.txt", "1");
 
+  h.sim.ResetCounters();
   RunReport report = h.CleanOnce();
   EXPECT_EQ(report.lines,
-            (Lines{"E:\\a.tmp", "E:\\hidden.tmp", "E:\\\xC3\xA4rger.tmp", "E:\\sub\\x.tmp"}));
+            (Lines{"E:\\a.tmp", "E:\\hidden.tmp", "E:\\Gamesx\\z.tmp", "E:\\sub\\x.tmp"}));
   EXPECT_EQ(report.value, "0" + En(Text::kFreedUnit));
   for (const char* kept : {"E:\\readonly.tmp", "E:\\system.tmp", "E:\\keep.tmp", "E:\\Keep.Tmp",
-                           "E:\\document.tmp123", "E:\\notes.txt"}) {
+                           "E:\\\xC3\xA4RGER.TMP", "E:\\level1.sav.tmp", "E:\\Games\\x.tmp",
+                           "E:\\Games\\deep\\y.tmp", "E:\\document.tmp123", "E:\\notes.txt"}) {
     EXPECT_TRUE(h.sim.Exists(kept)) << kept;
   }
-  EXPECT_FALSE(h.sim.Exists("E:\\a.tmp"));
+  // The excepted folder is not even looked into: E:\, Gamesx and sub are listed, nothing else.
+  EXPECT_EQ(h.sim.Calls(Op::kListFolder), 3u);
 }
 
 TEST(CleanRun, EachFolderIsListedOnceAndItsFilesGoBeforeItsSubfolders) {
@@ -220,18 +232,28 @@ TEST(CleanRun, AllDrivesTakesFixedRemoteAndRootlessButNotRemovable) {
   EXPECT_EQ(h.CleanOnce('F').lines, Lines{"F:\\x.tmp"});
 }
 
-TEST(CleanRun, NeitherRadioButtonMeansAllDrives) {
+TEST(CleanRun, AtStartTheDriveInTheBoxIsTheOneARunTakes) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
   h.sim.AddFile("C:\\x.tmp", "1");
   h.sim.AddFile("E:\\x.tmp", "1");
-  RunReport report;
+  RunReport first, second;
   h.Run([&](app::TFrmMain& main) {
-    h.ExpectReport(report);
+    EXPECT_EQ(main.DCBdrive.Text(), "c: [System]");
+    h.ExpectReport(first);
+    main.Lschen1.Click();
+    // Choosing all drives and then a drive in the box: that drive again.
+    main.RBtnalldrive.Click();
+    EXPECT_FALSE(main.RBtndrive.Checked());
+    main.DCBdrive.UserChose(2);
+    EXPECT_TRUE(main.RBtndrive.Checked());
+    EXPECT_FALSE(main.RBtnalldrive.Checked());
+    h.ExpectReport(second);
     main.Lschen1.Click();
     main.Close();
   });
-  EXPECT_EQ(report.lines, (Lines{"C:\\x.tmp", "E:\\x.tmp"}));
+  EXPECT_EQ(first.lines, Lines{"C:\\x.tmp"});
+  EXPECT_EQ(second.lines, Lines{"E:\\x.tmp"});
 }
 
 // --- Review mode
@@ -425,6 +447,29 @@ TEST(CleanRun, SpecialStepsRunInOrderWithTheirTexts) {
                    none(Text::kOldUpdateFilesReport), none(Text::kSystemLogReport),
                    none(Text::kErrorReportsReport), none(Text::kShaderCachesReport),
                    "C:\\Program Files\\unused.dll", En(Text::kRunListReport)}));
+}
+
+TEST(CleanRun, UnreadableSwitchesRunNoStepEitherAndTheReportSaysSo) {
+  // An editor's digits, a length of neither 14 nor 16, a byte other than 0 and 1.
+  for (const std::string& bytes : {std::string("0000000000000100"), std::string(15, '\0'),
+                                   std::string(13, '\0') + '\x02' + std::string(2, '\0')}) {
+    RunHarness h;
+    SeedCleanupPlaces(h.sim);
+    h.Patterns("");  // no scan is wanted either
+    h.sim.AddFile("data\\advancedoption.dat", bytes);
+    RunReport report = h.CleanOnce();
+    EXPECT_EQ(report.headline, En(Text::kSettingsUnreadable));
+    EXPECT_EQ(report.headlineColor, ui::Color::Rgb(255, 0, 0));
+    EXPECT_TRUE(report.lines.empty());
+    for (const char* kept :
+         {"C:\\Windows\\Temp\\w.log", "C:\\Users\\me\\Favorites\\item.dat",
+          "C:\\Users\\me\\History\\item.dat", "C:\\Program Files\\Old\\unused.dll"}) {
+      EXPECT_TRUE(h.sim.Exists(kept)) << kept;
+    }
+    EXPECT_FALSE(h.sim.RegistryValueNamesOf(platform::RegistryRoot::kCurrentUser, kRunMru).empty());
+    // Not overwritten with the switches that stood in for it.
+    EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"), bytes);
+  }
 }
 
 TEST(CleanRun, WorksOnCopiesOfTheSettingsTakenAtItsStart) {

@@ -3,6 +3,8 @@
 // link is ever touched.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cctype>
 #include <random>
 #include <set>
@@ -121,22 +123,33 @@ Case MakeCase(Generator& g, platform::sim::SimSystem& sim) {
       c.exceptions.push_back(exception);
     }
   }
-  c.exceptions.push_back("*.tmp");  // wildcards in an exception protect nothing
+  c.exceptions.push_back("*.tmp");  // a pattern keeps every name it takes
   c.zeroBytePass = g.Chance(50);
   return c;
 }
 
-// What must go: plain files reached without a link, neither read-only nor system, not excepted,
-// matching a usable pattern (or empty, with the zero-byte pass). Folders cannot be deleted.
+// What must go: plain files reached without a link, neither read-only nor system, not excepted
+// by name or by pattern, matching a usable pattern (or empty, with the zero-byte pass). Folders
+// cannot be deleted.
 std::set<std::string> Oracle(const Case& c) {
   std::set<std::string> excepted;
-  for (const std::string& e : c.exceptions)
-    excepted.insert(settings::LowerAsciiLetters(e));
+  std::vector<std::string> exceptedPatterns;
+  for (const std::string& e : c.exceptions) {
+    if (e.find_first_of("*?<>\"") != std::string::npos)
+      exceptedPatterns.push_back(e);
+    else
+      excepted.insert(settings::LowerAsciiLetters(e));
+  }
   std::set<std::string> expected;
   for (const Seeded& item : c.items) {
     if (item.folder || item.belowLink) continue;
     if (item.attributes & (attr::kReadOnly | attr::kSystem)) continue;
     if (excepted.count(settings::LowerAsciiLetters(item.name))) continue;
+    if (std::any_of(exceptedPatterns.begin(), exceptedPatterns.end(), [&](const std::string& p) {
+          return reference_wildcard::ReferenceMatches(p, item.name);
+        })) {
+      continue;
+    }
     bool take = c.zeroBytePass && item.size == 0;
     for (const std::string& pattern : c.patterns) {
       if (pattern.find_first_of("\\/:") != std::string::npos) continue;

@@ -58,9 +58,9 @@ TEST(ShippedData, DefaultPatternsTakeNoProgramNoDocumentAndNoMarkerFile) {
     for (const std::string& name : mustSurvive) {
       EXPECT_FALSE(compiled.Matches(name)) << pattern << " takes " << name;
     }
-    for (const std::string& protectedPattern : settings::BuildProtectedPatterns()) {
-      EXPECT_NE(settings::LowerAsciiLetters(pattern), protectedPattern);
-    }
+    EXPECT_TRUE(settings::IsAcceptablePattern(pattern, settings::BuildProtectedPatterns()))
+        << pattern;
+    EXPECT_FALSE(settings::DocumentTakenBy(pattern)) << pattern << " would ask first";
   }
   for (const char* marker : {"__init__.py", ".gitkeep", ".nomedia", "py.typed"}) {
     EXPECT_NE(std::find(exceptions.begin(), exceptions.end(), marker), exceptions.end()) << marker;
@@ -73,6 +73,74 @@ TEST(ShippedData, LanguageFilesHoldTheSameNumberOfLines) {
   EXPECT_GE(lines, static_cast<size_t>(lang::kLanguageTextCount));
   for (const char* file : {"data/lang/De.dat", "data/lang/Gr.dat"})
     EXPECT_EQ(CheckedLines(file).size(), lines) << file;
+}
+
+// The German file is the design texts: what the forms show when no file gives a text.
+TEST(ShippedData, TheGermanFileHoldsTheDesignTexts) {
+  const std::vector<std::string> lines = CheckedLines("data/lang/De.dat");
+  ASSERT_EQ(lines.size(), static_cast<size_t>(lang::kLanguageTextCount));
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    EXPECT_EQ(lines[i], lang::DesignText(static_cast<lang::Text>(i))) << "line " << i + 1;
+}
+
+// The access key of a caption: its letter after "&", upper-cased as Windows compares them.
+char16_t AccessKey(const std::string& caption) {
+  const std::size_t mark = caption.find('&');
+  if (mark == std::string::npos || caption.find('&', mark + 1) != std::string::npos) return 0;
+  const std::optional<std::u16string> rest = platform::Utf8ToUtf16(caption.substr(mark + 1));
+  if (!rest || rest->empty() || (*rest)[0] == u' ') return 0;
+  return platform::UpcaseChar((*rest)[0]);
+}
+
+// Every button and check box, and every menu, can be reached with Alt and a letter, in every
+// language, and no two of one window (or one menu) share their letter.
+TEST(ShippedData, EveryButtonCheckBoxAndMenuHasItsOwnAccessKey) {
+  using lang::Text;
+  const std::vector<std::vector<Text>> windows = {
+      // The main window's controls, with the menu bar, whose letters Alt shares with them.
+      {Text::kAllDrives, Text::kAnalyze, Text::kDelete, Text::kCancel, Text::kOptions, Text::kClose,
+       Text::kMenuFile, Text::kMenuEdit, Text::kMenuHelp},
+      {Text::kDelete, Text::kCancel, Text::kExit},
+      {Text::kAnalyze, Text::kMenuLanguage, Text::kOptions},
+      {Text::kAbout},
+      {Text::kAdd,
+       Text::kRemove,
+       Text::kRecycleFoundCaption,
+       Text::kReviewFirstCaption,
+       Text::kTempFoldersCaption,
+       Text::kRecentDocumentsCaption,
+       Text::kEmptyRecycleBinCaption,
+       Text::kTempInternetFilesCaption,
+       Text::kCookiesCaption,
+       Text::kFavouritesCaption,
+       Text::kHistoryCaption,
+       Text::kZeroByteFilesCaption,
+       Text::kOldUpdateFilesCaption,
+       Text::kSystemLogCaption,
+       Text::kUnusedDllsCaption,
+       Text::kRunListCaption,
+       Text::kErrorReportsCaption,
+       Text::kShaderCachesCaption,
+       Text::kOk,
+       Text::kDiscard,
+       Text::kStandard},
+      {Text::kOk, Text::kCancel},  // the input box
+      {Text::kMarkAll, Text::kUnmarkAll, Text::kContinue},
+  };
+  for (const char* code : {"De", "En", "Gr"}) {
+    const lang::LanguageTexts texts =
+        lang::ParseLanguageFile(Slurp(std::string("data/lang/") + code + ".dat"), code);
+    for (const std::vector<Text>& window : windows) {
+      std::vector<char16_t> keys;
+      for (const Text text : window) {
+        const char16_t key = AccessKey(texts[text]);
+        EXPECT_NE(key, 0) << code << ": " << texts[text] << " needs one access key";
+        EXPECT_EQ(std::count(keys.begin(), keys.end(), key), 0)
+            << code << ": " << texts[text] << " shares its key";
+        keys.push_back(key);
+      }
+    }
+  }
 }
 
 }  // namespace

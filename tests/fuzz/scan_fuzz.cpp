@@ -1,6 +1,7 @@
 // A clean run's walk over a tree the input describes, deleting for good: it must remove exactly
 // the files the rules give (read from the oracle matcher), report each once, count their sizes,
 // and never touch what lies behind a link.
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -108,9 +109,29 @@ int Scan(const std::uint8_t* data, std::size_t size) {
 
   std::map<std::string, Entry> before;
   Collect(sim, "E:\\", before);
+  // The exceptions as the run takes them, A-Z lower-cased: names, patterns (with a wildcard) and
+  // absolute paths (with a drive or a server), which keep everything at and below them.
   std::set<std::string> excepted;
-  for (const std::string& exception : exceptions)
-    excepted.insert(settings::LowerAsciiLetters(exception));
+  std::vector<std::string> exceptedPatterns;
+  std::vector<std::string> exceptedPaths;
+  for (const std::string& exception : exceptions) {
+    std::string lower = settings::LowerAsciiLetters(exception);
+    const bool drive = lower.size() >= 3 && lower[0] >= 'a' && lower[0] <= 'z' && lower[1] == ':' &&
+                       (lower[2] == '\\' || lower[2] == '/');
+    const bool server = lower.size() >= 3 && (lower[0] == '\\' || lower[0] == '/') &&
+                        (lower[1] == '\\' || lower[1] == '/') && lower[2] != '\\' &&
+                        lower[2] != '/';
+    if (drive || server) {
+      std::replace(lower.begin(), lower.end(), '/', '\\');
+      while (!lower.empty() && lower.back() == '\\')
+        lower.pop_back();
+      exceptedPaths.push_back(platform::sim::FoldName(lower) + '\\');
+    } else if (lower.find_first_of("*?<>\"") != std::string::npos) {
+      exceptedPatterns.push_back(lower);
+    } else if (!lower.empty()) {
+      excepted.insert(platform::sim::FoldName(lower));
+    }
+  }
   // What the rules say goes: an unprotected file whose long name a usable pattern matches, or
   // that is empty when the zero-byte pass is on.
   std::set<std::string> expected;
@@ -120,7 +141,15 @@ int Scan(const std::uint8_t* data, std::size_t size) {
         (attr::kDirectory | attr::kReparsePoint | attr::kReadOnly | attr::kSystem)) {
       continue;
     }
-    if (excepted.count(settings::LowerAsciiLetters(entry.name))) continue;
+    if (excepted.count(platform::sim::FoldName(entry.name))) continue;
+    const std::string& name = entry.name;  // a structured binding cannot be captured (C++20)
+    const std::string pathKey = platform::sim::FoldName(entry.path) + '\\';
+    if (std::any_of(exceptedPaths.begin(), exceptedPaths.end(),
+                    [&](const std::string& path) { return pathKey.starts_with(path); }) ||
+        std::any_of(exceptedPatterns.begin(), exceptedPatterns.end(),
+                    [&](const std::string& pattern) { return OracleMatches(pattern, name); })) {
+      continue;
+    }
     bool matched = zeroBytePass && entry.size == 0;
     for (const std::string& pattern : patterns) {
       if (pattern.find_first_of("\\/:") == std::string::npos &&

@@ -28,15 +28,18 @@ void SetUpProgramFolder(platform::sim::SimSystem& sim) {
 
 int ListFile(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const std::vector<std::string> lines = platform::SplitTextLines(bytes);
+  const std::vector<std::string> lines = settings::ParseListFile(bytes);
   std::size_t total = 0;
   for (const std::string& line : lines) {
     FUZZ_CHECK(!HasLineBreak(line));
+    FUZZ_CHECK(line.empty() || (line.back() != ' ' && line.back() != '\t'));
     total += line.size();
   }
-  FUZZ_CHECK(total <= size);
+  // UTF-16 takes at most three bytes of UTF-8 for each two of its own.
+  FUZZ_CHECK(total <= size * 3 / 2);
+  if (!lines.empty()) FUZZ_CHECK(!lines[0].starts_with("\xEF\xBB\xBF"));
   // What was read is written and read back unchanged.
-  FUZZ_CHECK(platform::SplitTextLines(settings::FormatListFile(lines)) == lines);
+  FUZZ_CHECK(settings::ParseListFile(settings::FormatListFile(lines)) == lines);
   const std::vector<std::string> lower = settings::ExceptionListLowerOf(lines);
   FUZZ_CHECK(lower.size() == lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -51,9 +54,15 @@ int ListFile(const std::uint8_t* data, std::size_t size) {
 
 int AdvancedOption(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const settings::Switches options = settings::ParseAdvancedOptions(bytes);
+  const std::optional<settings::Switches> parsed = settings::ParseAdvancedOptions(bytes);
+  // Only the program's own form is switches: 14 or 16 bytes, each 0 or 1.
+  const bool ownForm = (size == 14 || size == 16) &&
+                       bytes.find_first_not_of(std::string("\x00\x01", 2)) == std::string::npos;
+  FUZZ_CHECK(parsed.has_value() == ownForm);
+  if (!parsed) return 0;
+  const settings::Switches& options = *parsed;
   for (std::size_t i = 0; i < options.size(); ++i)
-    FUZZ_CHECK(options[i] == (i < bytes.size() && bytes[i] != 0));
+    FUZZ_CHECK(options[i] == (i < bytes.size() && bytes[i] == 1));
   const std::string written = settings::FormatAdvancedOptions(options);
   FUZZ_CHECK(written.size() == static_cast<std::size_t>(settings::kSwitchCount));
   FUZZ_CHECK(written.find_first_not_of(std::string("\x00\x01", 2)) == std::string::npos);
@@ -98,9 +107,10 @@ int LanguageFile(const std::uint8_t* data, std::size_t size) {
   std::size_t i = 0;
   for (const std::string& text : texts) {
     FUZZ_CHECK(!HasLineBreak(text));
-    // A missing line empties one of the first texts and leaves a later one its design text.
-    const bool added = i >= static_cast<std::size_t>(lang::Text::kMoreOptionsGroup);
-    FUZZ_CHECK(i < lines.size() ? text == lines[i] : text.empty() != added);
+    // A missing or empty line gives the design text: no caption is ever blank.
+    const bool given = i < lines.size() && !lines[i].empty();
+    FUZZ_CHECK(text == (given ? lines[i] : lang::DesignText(static_cast<lang::Text>(i))));
+    FUZZ_CHECK(!text.empty());
     ++i;
   }
   // The table written as a file reads back as the same table.

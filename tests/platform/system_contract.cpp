@@ -142,6 +142,17 @@ TEST_P(SystemContract, RemoveFolderTakesOnlyEmptyFoldersAndLinks) {
             "keep");
 }
 
+TEST_P(SystemContract, CreateFolderMakesOneFolderInOneThatExists) {
+  EXPECT_TRUE(Sys().CreateFolder(At("made")));
+  EXPECT_TRUE(Sys().Status(At("made"))->IsDirectory());
+  EXPECT_TRUE(Sys().CreateFolder(At("made"))) << "a folder that is there counts as made";
+  EXPECT_FALSE(Sys().CreateFolder(At("absent\\deeper")));
+  EXPECT_FALSE(World().Exists(At("absent")));
+  World().MakeFile(At("file.txt"), "x");
+  EXPECT_FALSE(Sys().CreateFolder(At("file.txt")));
+  EXPECT_EQ(World().ContentOf(At("file.txt")), "x");
+}
+
 // The bin takes files, never a folder (it may hold anything) nor a link (what it leads to is
 // not ours), and never a path the shell cannot be given.
 TEST_P(SystemContract, RecycleBinTakesFilesOnly) {

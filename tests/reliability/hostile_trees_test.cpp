@@ -105,7 +105,8 @@ TEST(HostileTree, AHundredThousandFilesInOneFolderAreListedOnceAndEachDecidedOnc
   EXPECT_EQ(report.lines.size(), 50000u);
   EXPECT_EQ(freed, static_cast<std::int64_t>(junkBytes));
   EXPECT_EQ(h.sim.Calls(Op::kListFolder), 2u);  // E:\ and E:\many
-  EXPECT_EQ(h.sim.Calls(Op::kDeleteFile), 50000u);
+  // And one more: the start's check that the data folder can be written.
+  EXPECT_EQ(h.sim.Calls(Op::kDeleteFile), 50000u + 1);
   EXPECT_TRUE(h.sim.Exists("E:\\many\\f99999.txt"));
   EXPECT_FALSE(h.sim.Exists("E:\\many\\f99998.tmp"));
 }
@@ -142,7 +143,8 @@ std::vector<std::string> NamesOfEveryClass() {
 TEST(HostileTree, NamesOfEveryCharacterClassAreMatchedOnTheirLongNamesOnly) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
-  // Exceptions fold A-Z only: "\xC3\x84RGER.TMP" does not except "\xC3\xA4rger.tmp".
+  // Exceptions fold as Windows does: "\xC3\x84RGER.TMP" excepts "\xC3\xA4rger.tmp"; the sharp s
+  // has no single upper case and stays itself.
   h.Exceptions(
       "\xC3\x84RGER.TMP\r\nSTRA\xC3\x9F"
       "E.TMP\r\n");
@@ -153,8 +155,9 @@ TEST(HostileTree, NamesOfEveryCharacterClassAreMatchedOnTheirLongNamesOnly) {
     h.sim.AddFile("E:\\" + name + ".tmp.txt", "x");
     h.sim.AddFile("E:\\" + name + "\\inner.TMP", "x");
     if (name !=
-        "stra\xC3\x9F"
-        "e")
+            "stra\xC3\x9F"
+            "e" &&
+        name != "\xC3\xA4rger")
       expected.push_back("E:\\" + name + ".tmp");
   }
   for (const std::string& name : NamesOfEveryClass()) {
@@ -169,6 +172,7 @@ TEST(HostileTree, NamesOfEveryCharacterClassAreMatchedOnTheirLongNamesOnly) {
   EXPECT_TRUE(
       h.sim.Exists("E:\\stra\xC3\x9F"
                    "e.tmp"));
+  EXPECT_TRUE(h.sim.Exists("E:\\\xC3\xA4rger.tmp"));
 }
 
 TEST(HostileTree, TrailingDotAndBlankNamesAreRemovedExactlyNeverTheirNamesakes) {

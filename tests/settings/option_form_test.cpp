@@ -134,6 +134,7 @@ TEST_F(OptionFormTest, EveryOtherWayOfLeavingKeepsTheSettingsAndEmptiesTheLists)
   const Settings before = target;
   const std::vector<Script> leave = {
       [](TFrmoption& d) { d.BBtnabort.Click(); }, [](TFrmoption& d) { d.Close(); },
+      [](TFrmoption& d) { d.KeyDown(d.LBexception, ui::kKeyEscape); },
       [](TFrmoption&) {},  // the user closes the window by its frame
   };
   for (const Script& how : leave) {
@@ -160,7 +161,9 @@ TEST_F(OptionFormTest, RefusedPatternsLeaveTheListAndShowTheMessage) {
                          "*.exe", "*.EXE", "*.Dll", "*.*", "*.cpl", "*.DAT",
                          // Patterns that still take files of a protected type.
                          "*.e*", "*.dl?", "*.?ll", "*.e?e", "x.*", "setup*.exe", "*.exe ", "*.ini.",
-                         "a*.b*.sys",
+                         "a*.b*.sys", "*.lnk", "*.ps1", "*.msi",
+                         // Patterns that take names without an extension, or tools' dot-files.
+                         "*..", "*...", "*.  .", "?*..", "READ*.", "*.bashrc", "*.env",
                          // No dot inside.
                          "*", "tmp", ".tmp", "tmp.", "..",
                          // Folder separators would reach outside the folder being scanned.
@@ -184,23 +187,28 @@ TEST_F(OptionFormTest, RefusedPatternsLeaveTheListAndShowTheMessage) {
 }
 
 TEST_F(OptionFormTest, AcceptedPatternsAreKeptAsTypedAndDuplicatesAllowed) {
-  const Lines accepted = {"*.tmp", "*.tmp", "a.b", "~*.tmp", "*.~*", "*.$$$", " *.old", "*.exe_"};
+  const Lines accepted = {"*.tmp", "*.tmp",  "a.b",    "~*.tmp", "*.~*",
+                          "*.$$$", " *.old", "*.exe_", "*.gid  "};
   Open([&](TFrmoption& d) {
     for (const std::string& text : accepted) {
       Answer(text);
       d.Btnaddfileend.Click();
     }
-    EXPECT_EQ(Items(d.LBfileend),
-              (Lines{" *.old", "*.$$$", "*.exe_", "*.tmp", "*.tmp", "*.~*", "a.b", "~*.tmp"}));
+    // Kept as typed, but for the blanks at the end, which no file name has.
+    EXPECT_EQ(Items(d.LBfileend), (Lines{" *.old", "*.$$$", "*.exe_", "*.gid", "*.tmp", "*.tmp",
+                                         "*.~*", "a.b", "~*.tmp"}));
     d.BBtnok.Click();
   });
   EXPECT_TRUE(ui.MessageBoxes().empty());
   EXPECT_EQ(target.FileEndingList.size(), accepted.size());
 }
 
-TEST_F(OptionFormTest, ExceptionsNeedADotBeforeTheEndAndNoFolder) {
-  const Lines refused = {"tmp", "tmp.", "C:\\boot.ini", "sub\\a.txt", "a/b.txt", "c:a.txt"};
-  const Lines accepted = {".gitkeep", "desktop.ini", "THUMBS.DB", "*.tmp", "*.exe", "a.b"};
+TEST_F(OptionFormTest, ExceptionsAreNamesPatternsOrWholeFoldersWithTheirDrive) {
+  const Lines refused = {"tmp",     "tmp.",    "sub\\a.txt",      "a/b.txt",
+                         "c:a.txt", "Games\\", "D:\\Games\\*.sav"};
+  const Lines accepted = {".gitkeep", "desktop.ini",  "THUMBS.DB",        "*.tmp",
+                          "*.exe",    "a.b",          "*.sav.tmp",        "D:\\Games\\",
+                          "d:/games", "C:\\boot.ini", "\\\\nas\\share\\", "R:\\"};
   Open([&](TFrmoption& d) {
     for (const std::string& text : refused) {
       Answer(text);
@@ -221,6 +229,33 @@ TEST_F(OptionFormTest, ExceptionsNeedADotBeforeTheEndAndNoFolder) {
     EXPECT_EQ(box.caption, T(Text::kInvalidEntry));
     EXPECT_EQ(box.style, 0x30u);
   }
+}
+
+TEST_F(OptionFormTest, APatternThatTakesDocumentsIsAddedOnlyWhenTheUserSaysYes) {
+  int answer = 7;  // IDNO
+  ui.answerMessageBox = [&answer](const platform::sim::SimUi::MessageBoxCall&) { return answer; };
+  Open([&](TFrmoption& d) {
+    for (const std::string text : {"*.docx", "*.PDF", "*.jp*", "report*.xlsx"}) {
+      Answer(text);
+      d.Btnaddfileend.Click();
+    }
+    EXPECT_EQ(d.LBfileend.Count(), 0);
+    answer = 6;  // IDYES
+    Answer("*.docx");
+    d.Btnaddfileend.Click();
+    Answer("*.tmp");  // takes no document: no question
+    d.Btnaddfileend.Click();
+    EXPECT_EQ(Items(d.LBfileend), (Lines{"*.docx", "*.tmp"}));
+  });
+  ASSERT_EQ(ui.MessageBoxes().size(), 5u);
+  for (const auto& box : ui.MessageBoxes()) {
+    EXPECT_EQ(box.text, T(Text::kDocumentPatternQuestion));
+    EXPECT_EQ(box.caption, T(Text::kNewPatternCaption));
+    EXPECT_EQ(box.style, 0x134u) << "Yes and No, No the default";
+  }
+  EXPECT_EQ(DocumentTakenBy("report*.xlsx"), "reportx.xlsx");
+  EXPECT_EQ(DocumentTakenBy("*.jp*"), "x.jpg");
+  EXPECT_EQ(DocumentTakenBy("*.tmp"), std::nullopt);
 }
 
 TEST_F(OptionFormTest, TheInputBoxAsksWithTheDialogsTextsAndNoAnswerAddsNothing) {
@@ -320,6 +355,21 @@ TEST_F(OptionFormTest, StandardRestoresTheDefaultsInTheDialogOnly) {
   const Switches defaults = SwitchesOn(
       {kTempFolders, kRecentDocuments, kEmptyRecycleBin, kTempInternetFiles, kCookies, kHistory,
        kOldUpdateFiles, kSystemLog, kUnusedDlls, kRunList, kReviewFirst, kErrorReports});
+  ui.answerMessageBox = [](const platform::sim::SimUi::MessageBoxCall& box) {
+    EXPECT_EQ(box.text, T(Text::kStandardQuestion));
+    EXPECT_EQ(box.caption, T(Text::kStandard));
+    EXPECT_EQ(box.style, 0x24u);  // Yes and No, a question
+    return 7;                     // IDNO
+  };
+  Open([&](TFrmoption& d) {
+    d.Btnstandard.Click();
+    EXPECT_EQ(Items(d.LBfileend), Lines{"*.old"}) << "No changes nothing";
+    EXPECT_EQ(Items(d.LBexception), Lines{"x.txt"});
+    EXPECT_EQ(Checked(), target.AdvancedOptions);
+    d.BBtnok.Click();
+  });
+  EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+  ui.answerMessageBox = nullptr;  // Yes
   Open([&](TFrmoption& d) {
     d.Btnstandard.Click();
     EXPECT_EQ(Items(d.LBfileend), (Lines{"*.chk", "*.tmp"}));
@@ -359,7 +409,9 @@ TEST_F(OptionFormTest, MissingDefaultFilesLeaveTheirListEmptyAndStillResetTheRes
     EXPECT_EQ(d.LBfileend.Count() + d.LBexception.Count(), 0);
     EXPECT_TRUE(d.CBquestion.Checked());
   });
-  EXPECT_TRUE(ui.MessageBoxes().empty());
+  // The two questions whether to reset, and no message about the missing files.
+  ASSERT_EQ(ui.MessageBoxes().size(), 2u);
+  EXPECT_EQ(ui.MessageBoxes()[1].text, T(Text::kStandardQuestion));
 }
 
 TEST_F(OptionFormTest, AdministratorSwitchesAreDisabledAndOffForOthers) {
@@ -394,9 +446,9 @@ TEST_F(OptionFormTest, AdministratorSwitchesAreDisabledAndOffForOthers) {
   });
 }
 
-// Through the main window: what OK confirms is what the close saves, in the list boxes' order,
-// also for a file that was locked at start and stood in empty.
-TEST(OptionsOfTheProgram, ConfirmedSettingsAreSavedAtCloseInListOrder) {
+// Through the main window: what OK confirms is saved at once and again at close, in the list
+// boxes' order, also for a file that was locked at start and stood in empty.
+TEST(OptionsOfTheProgram, ConfirmedSettingsAreSavedAtOnceAndAtCloseInListOrder) {
   testing_app::AppHarness h;
   h.WriteRecord(
       std::string("\x02"
@@ -421,15 +473,23 @@ TEST(OptionsOfTheProgram, ConfirmedSettingsAreSavedAtCloseInListOrder) {
         d.BBtnok.Click();
       },
       "TFrmoption");
-  h.Run([](app::TFrmMain& main) {
+  h.Run([&h](app::TFrmMain& main) {
     main.Btnoption.Click();
     EXPECT_EQ(main.Settings.ExceptionListLower, Lines{"keep.me"});
+    // Kept at once: a crash or a power cut from now on loses nothing the user confirmed.
+    EXPECT_EQ(h.sim.Content("data\\fileformat.dat"), "*.bak\r\n*.tmp\r\n");
+    EXPECT_EQ(h.sim.Content("data\\exception.dat"), "Keep.Me\r\n");
+    EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"),
+              std::string(13, '\0') + '\x01' + std::string(2, '\0'));
+    h.sim.AddFile("data\\exception.dat", "changed.by.hand\r\n");
+    // Leaving without OK writes nothing.
+    h.ui.QueueModal([](ui::Form& form) { form.Close(); }, "TFrmoption");
+    main.Btnoption.Click();
+    EXPECT_EQ(h.sim.Content("data\\exception.dat"), "changed.by.hand\r\n");
     main.BBtnClose.Click();
   });
-  EXPECT_EQ(h.sim.Content("data\\fileformat.dat"), "*.bak\r\n*.tmp\r\n");
+  // Closing writes them too.
   EXPECT_EQ(h.sim.Content("data\\exception.dat"), "Keep.Me\r\n");
-  EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"),
-            std::string(13, '\0') + '\x01' + std::string(2, '\0'));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+
 #include "platform/sim/fault_injection.h"
 #include "platform/sim/sim_system.h"
 #include "settings/list_file.h"
@@ -56,43 +59,77 @@ TEST_F(SettingsFilesTest, MissingDataFolderIsNeverCreated) {
   EXPECT_FALSE(sim.Exists("C:\\data"));
 }
 
-TEST_F(SettingsFilesTest, ListsKeepSpellingBlanksAndEmptyEntries) {
-  sim.AddFile("data\\fileformat.dat", "*.tmp\r\n\r\n *.chk \r\n~*.tmp");
+TEST_F(SettingsFilesTest, ListsKeepSpellingLeadingBlanksAndEmptyEntries) {
+  sim.AddFile("data\\fileformat.dat", "*.tmp\r\n\r\n *.chk \t\r\n~*.tmp");
   sim.AddFile("data\\exception.dat", "THUMBS.DB\r\n\xC3\x84RGER.TXT\r\n");
   Settings s = Load();
-  EXPECT_EQ(s.FileEndingList, (Lines{"*.tmp", "", " *.chk ", "~*.tmp"}));
+  // Windows drops the blanks a name ends in: an entry that kept them would never match.
+  EXPECT_EQ(s.FileEndingList, (Lines{"*.tmp", "", " *.chk", "~*.tmp"}));
   EXPECT_EQ(s.ExceptionList, (Lines{"THUMBS.DB", "\xC3\x84RGER.TXT"}));
   EXPECT_EQ(s.ExceptionListLower, (Lines{"thumbs.db", "\xC3\x84rger.txt"}));
   SaveSettings(sim, s);
-  EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.tmp\r\n\r\n *.chk \r\n~*.tmp\r\n");
+  EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.tmp\r\n\r\n *.chk\r\n~*.tmp\r\n");
   EXPECT_EQ(sim.Content("data\\exception.dat"), "THUMBS.DB\r\n\xC3\x84RGER.TXT\r\n");
+}
+
+// As Notepad and PowerShell save them: with a byte-order mark, in UTF-8 or UTF-16.
+TEST_F(SettingsFilesTest, ListsSavedByOtherEditorsReadAsTheirText) {
+  const Lines expected = {"*.tmp", "\xCE\xB1.bak", "~*.old"};
+  const std::string utf8 = "*.tmp\r\n\xCE\xB1.bak\r\n~*.old\r\n";
+  std::string utf16le = "\xFF\xFE", utf16be = "\xFE\xFF";
+  for (const char16_t unit : u"*.tmp\r\n\u03B1.bak  \r\n~*.old\r\n") {
+    if (unit == 0) break;
+    utf16le += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    utf16be += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
+  }
+  for (const std::string& bytes : {"\xEF\xBB\xBF" + utf8, utf16le, utf16be}) {
+    sim.AddFile("data\\fileformat.dat", bytes);
+    sim.AddFile("data\\standard\\exception.dat", bytes);
+    EXPECT_EQ(Load().FileEndingList, expected);
+    EXPECT_EQ(ReadListFile(sim, kStandardExceptionPath), expected);
+  }
+  // Saved back without a mark, in UTF-8.
+  SaveSettings(sim, Load());
+  EXPECT_EQ(sim.Content("data\\fileformat.dat"), utf8);
 }
 
 TEST_F(SettingsFilesTest, AdvancedOptionBytes) {
   struct Case {
     std::string bytes;
-    std::vector<int> on;
+    std::optional<std::vector<int>> on;  // nothing: not switches at all
   };
   const std::vector<Case> cases = {
-      {std::string("\x01\x00\x01\x00\x01", 5), {0, 2, 4}},  // a short file
       // As earlier versions wrote it: the error reports and shader caches stay off.
-      {std::string(14, '\x01'), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
-      {std::string(14, '\0') + "\x01\x01", {14, 15}},
-      {std::string("\x00\x02\xFF", 3), {1, 2}},  // any byte but 0 is on
-      {std::string(20, '\x01'), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}},
-      {"", {}},
+      {std::string(14, '\x01'), std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
+      {std::string(14, '\0') + "\x01\x01", std::vector<int>{14, 15}},
+      {std::string(16, '\0'), std::vector<int>{}},
+      // An editor's digits: ASCII "1" on every clean-up would have emptied the recycle bin.
+      {"0000000000000100", std::nullopt},
+      {std::string("\x01\x00\x01\x00\x01", 5), std::nullopt},  // short
+      {std::string(15, '\0'), std::nullopt},
+      {std::string(17, '\0'), std::nullopt},
+      {std::string(13, '\0') + "\x02", std::nullopt},
+      {std::string(15, '\0') + "\xFF", std::nullopt},
+      {"", std::nullopt},
   };
   for (const Case& c : cases) {
-    Switches expected{};
-    for (int i : c.on)
-      expected[static_cast<size_t>(i)] = true;
-    EXPECT_EQ(ParseAdvancedOptions(c.bytes), expected);
+    std::optional<Switches> expected;
+    if (c.on) {
+      expected.emplace();
+      for (int i : *c.on)
+        (*expected)[static_cast<size_t>(i)] = true;
+    }
+    EXPECT_EQ(ParseAdvancedOptions(c.bytes), expected) << ::testing::PrintToString(c.bytes);
+    // At start an unreadable file leaves every switch off and is kept as it is.
+    sim.AddFile("data\\advancedoption.dat", c.bytes);
+    Settings loaded = Load();
+    EXPECT_EQ(loaded.AdvancedOptions, expected.value_or(Switches{}));
+    EXPECT_EQ(loaded.keepOnDisk[static_cast<int>(SettingsFile::kAdvancedOption)], !c.on);
+    SaveSettings(sim, loaded);
+    EXPECT_EQ(sim.Content("data\\advancedoption.dat"),
+              c.on ? FormatAdvancedOptions(*expected) : c.bytes);
   }
-  // After a close the file has its 16 bytes of 0 and 1, a file of 14 bytes too.
-  sim.AddFile("data\\advancedoption.dat", std::string("\x01\x00\x05", 3));
-  SaveSettings(sim, Load());
-  EXPECT_EQ(sim.Content("data\\advancedoption.dat"),
-            std::string("\x01\x00\x01", 3) + std::string(13, '\0'));
+  // A file of 14 bytes has 16 after a save.
   const std::string earlier = std::string(13, '\0') + "\x01";
   sim.AddFile("data\\advancedoption.dat", earlier);
   SaveSettings(sim, Load());
@@ -149,7 +186,7 @@ TEST_F(SettingsFilesTest, LanguageRecordBytes) {
   EXPECT_EQ(FormatLanguageRecord({"", true}), std::string("\0\0\0\x01", 4));
 }
 
-TEST_F(SettingsFilesTest, ReadOnlyBinaryFileCountsAsMissingWhileReadOnlyListsAreRead) {
+TEST_F(SettingsFilesTest, ReadOnlySettingsFilesAreRead) {
   sim.AddFile("data\\advancedoption.dat", std::string(14, '\x01'), attr::kReadOnly);
   sim.AddFile("data\\lang\\whichlang.dat",
               "\x02"
@@ -157,9 +194,16 @@ TEST_F(SettingsFilesTest, ReadOnlyBinaryFileCountsAsMissingWhileReadOnlyListsAre
               attr::kReadOnly);
   sim.AddFile("data\\fileformat.dat", "*.tmp\r\n", attr::kReadOnly);
   Settings s = Load();
-  EXPECT_EQ(s.AdvancedOptions, Switches{});
-  EXPECT_FALSE(s.LanguageRecord.LanguageChosen);
+  Switches on{};
+  std::fill(on.begin(), on.begin() + 14, true);
+  EXPECT_EQ(s.AdvancedOptions, on);
+  EXPECT_EQ(s.LanguageRecord.LanguageCode, "De");
+  EXPECT_TRUE(s.LanguageRecord.LanguageChosen);
   EXPECT_EQ(s.FileEndingList, Lines{"*.tmp"});
+  // Saving fails on them and leaves them as they are.
+  s.AdvancedOptions = {};
+  SaveSettings(sim, s);
+  EXPECT_EQ(sim.Content("data\\advancedoption.dat"), std::string(14, '\x01'));
 }
 
 TEST_F(SettingsFilesTest, EveryFileIsHandledOnItsOwn) {
@@ -237,7 +281,7 @@ TEST_P(SettingsContract, LoadSaveLoadRoundTrip) {
   World().MakeFolder(At("data\\lang"));
   World().SetCurrentDirectory(World().Root());
   Settings first;
-  first.FileEndingList = {"*.tmp", "", " ~*.tmp ", "\xCE\xB1.tmp"};
+  first.FileEndingList = {"*.tmp", "", " ~*.tmp", "\xCE\xB1.tmp"};
   first.ExceptionList = {"THUMBS.DB", "\xC3\x84rger.txt"};
   first.ExceptionListLower = ExceptionListLowerOf(first.ExceptionList);
   first.AdvancedOptions[0] = first.AdvancedOptions[7] = first.AdvancedOptions[13] = true;

@@ -33,11 +33,8 @@ using testing_win32::MakeFile;
 using testing_win32::RemoveTree;  // the trees a test made, so that later clean runs miss them
 using testing_win32::W;
 
-// Posted rather than sent: a click or a menu command that opens a modal window returns only
-// when that window closes.
-void PostClick(HWND button) {
-  ::PostMessageW(button, BM_CLICK, 0, 0);
-}
+// Posted rather than sent: a menu command that opens a modal window returns only when that
+// window closes.
 void PostMenu(HWND window, int command) {
   ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
@@ -251,6 +248,70 @@ void Look(HWND window, const std::string& name, const CaptionFonts& fonts = {}) 
   Shoot(window, name);
 }
 
+// Whether the screen shows something in the control's place: a button or a label drawn there has
+// its frame or its text, in more than one colour. A control moved without being drawn again
+// leaves the window's plain background. True for a control the screen does not hold whole.
+bool ShowsOnScreen(HWND control) {
+  RECT rect{};
+  ::GetWindowRect(control, &rect);
+  if (rect.left < 0 || rect.top < 0 || rect.right > ::GetSystemMetrics(SM_CXSCREEN) ||
+      rect.bottom > ::GetSystemMetrics(SM_CYSCREEN)) {
+    return true;
+  }
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF first = ::GetPixel(screen, rect.left + 1, rect.top + 1);
+  bool mixed = false;
+  for (int y = rect.top; y < rect.bottom && !mixed; y += 2) {
+    for (int x = rect.left; x < rect.right && !mixed; x += 2)
+      mixed = ::GetPixel(screen, x, y) != first;
+  }
+  ::ReleaseDC(nullptr, screen);
+  return mixed;
+}
+
+// Escape pressed in a window, as the keyboard sends it.
+void PressEscape(HWND window) {
+  ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 1);
+  ::PostMessageW(window, WM_KEYUP, VK_ESCAPE, 1 | (1u << 30) | (1u << 31));
+}
+
+// A sizeable window dragged to several sizes: at each every control stays inside and whole;
+// smaller than the size it opened at, it keeps that size. The sizes are screen pixels (the two
+// a user saw the buttons hidden at: at 150 % they are narrower than the dialogs were designed)
+// and the same in design pixels at the scaling in use.
+void ResizeAndLook(HWND window, const std::string& name, const CaptionFonts& fonts) {
+  TextMeter meter;
+  RECT opened{};
+  ::GetWindowRect(window, &opened);
+  const struct {
+    int width, height;
+    bool scaled;
+  } sizes[] = {{723, 501, false}, {775, 552, false}, {723, 501, true}, {775, 552, true},
+               {1100, 800, true}, {300, 120, true},  {900, 150, true}, {400, 700, true}};
+  for (const auto& size : sizes) {
+    const int width = size.scaled ? meter.Scale(size.width) : size.width;
+    const int height = size.scaled ? meter.Scale(size.height) : size.height;
+    const std::string where =
+        name + " at " + std::to_string(width) + " x " + std::to_string(height) + " px";
+    // From the screen's corner, so that as much as can lies on the screen.
+    ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT now{};
+    ::GetWindowRect(window, &now);
+    EXPECT_GE(now.right - now.left, opened.right - opened.left) << where;
+    EXPECT_GE(now.bottom - now.top, opened.bottom - opened.top) << where;
+    ExpectNothingClipped(window, where, fonts);
+    ::Sleep(300);  // let the program paint
+    for (HWND child : VisibleChildren(window)) {
+      if (ClassOf(child) == L"ListBox" || WindowText(child).empty()) continue;
+      EXPECT_TRUE(ShowsOnScreen(child))
+          << where << ": \"" << WindowText(child) << "\" is not drawn";
+    }
+    if (size.width == 775 && size.scaled) Shoot(window, name + "-large");
+  }
+  ::SetWindowPos(window, nullptr, opened.left, opened.top, opened.right - opened.left,
+                 opened.bottom - opened.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 class EndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -273,7 +334,7 @@ TEST_F(EndToEndTest, AUserFirstStartCleanRunAndSecondStart) {
     HWND language = program.WaitForWindow(L"TFrmlang");
     ASSERT_NE(language, nullptr) << "the first start asks for the language";
     ChooseComboLine(FindChild(language, L"ComboBox"), 1);  // Deutsch
-    PostClick(FindChild(language, L"Button", "OK"));
+    PostClick(FindChild(language, L"Button", "&OK"));
     HWND main = program.WaitForWindow(L"TFrmMain");
     ASSERT_NE(main, nullptr);
     EXPECT_NE(FindChild(main, L"Button", de[Text::kDelete]), nullptr) << "German texts";
@@ -367,7 +428,7 @@ void WalkLanguage(const Language& language) {
   ASSERT_NE(dialog, nullptr);
   if (language.comboLine == 0) Look(dialog, "all-language");
   ChooseComboLine(FindChild(dialog, L"ComboBox"), language.comboLine);
-  PostClick(FindChild(dialog, L"Button", "OK"));
+  PostClick(FindChild(dialog, L"Button", "&OK"));
   HWND main = program.WaitForWindow(L"TFrmMain");
   ASSERT_NE(main, nullptr);
   Look(main, code + "-main");
@@ -424,15 +485,35 @@ void WalkLanguage(const Language& language) {
   Shoot(refusal, code + "-refusal");
   PostClick(FindChild(refusal, L"Button"));
   WaitHidden(refusal);
+  // The two questions, each answered No: nothing changes.
+  const auto question = [&](const std::string& name, Text caption) {
+    HWND box = program.WaitForWindow(L"#32770");
+    ASSERT_NE(box, nullptr) << name;
+    EXPECT_EQ(WindowText(box), lang::WithoutAccessKey(t[caption]));
+    Shoot(box, code + "-" + name);
+    PostClick(::GetDlgItem(box, IDNO));
+    WaitHidden(box);
+  };
+  PostClick(FindChild(options, L"Button", t[Text::kAdd]));
+  input = program.WaitForWindow(L"TFrmInputBox");
+  ASSERT_NE(input, nullptr);
+  TypeText(FindChild(input, L"Edit"), "*.docx");
+  PostClick(FindChild(input, L"Button", t[Text::kOk]));
+  question("document-question", Text::kNewPatternCaption);
+  PostClick(FindChild(options, L"Button", t[Text::kStandard]));
+  question("standard-question", Text::kStandard);
+  EXPECT_FALSE(std::ranges::count(ListBoxLines(FindChild(options, L"ListBox")), "*.docx"));
   PostClick(FindChild(options, L"Button", t[Text::kAdd], 1));
   input = program.WaitForWindow(L"TFrmInputBox");
   ASSERT_NE(input, nullptr);
   EXPECT_EQ(WindowText(input), t[Text::kNewExceptionCaption]);
   Look(input, code + "-input-exception");
-  PostClick(FindChild(input, L"Button", t[Text::kCancel]));
+  PressEscape(FindChild(input, L"Edit"));
   WaitHidden(input);
-  PostClick(FindChild(options, L"Button", t[Text::kDiscard]));
+  EXPECT_FALSE(::IsWindowVisible(input)) << "Escape cancels the input box";
+  PressEscape(FindChild(options, L"ListBox"));
   WaitHidden(options);
+  EXPECT_FALSE(::IsWindowVisible(options)) << "Escape cancels the options";
 
   PostMenu(main, app::kCommandInfo);
   HWND info = program.WaitForWindow(L"TFrminfo");
@@ -442,8 +523,9 @@ void WalkLanguage(const Language& language) {
         {about::kHomePage, about::kLinkFont},
         {about::kForum, about::kLinkFont},
         {about::kEMail, about::kLinkFont}});
-  ::PostMessageW(info, WM_CLOSE, 0, 0);
+  PressEscape(info);
   WaitHidden(info);
+  EXPECT_FALSE(::IsWindowVisible(info)) << "Escape closes the about dialog";
 
   ChooseDrive(main, L'n');
   // An analysis first: no review, its own report, nothing removed.
@@ -453,8 +535,9 @@ void WalkLanguage(const Language& language) {
   EXPECT_EQ(WindowText(analysis), t[Text::kAnalysisTitle]);
   EXPECT_EQ(LinesIn(ListBoxLines(FindChild(analysis, L"ListBox")), drive).size(), 4u);
   Look(analysis, code + "-analysis", {{t[Text::kAnalysisHeadline], clean::kOutcomeFont}});
-  ::PostMessageW(analysis, WM_CLOSE, 0, 0);
+  PressEscape(FindChild(analysis, L"ListBox"));
   WaitHidden(analysis);
+  EXPECT_FALSE(::IsWindowVisible(analysis)) << "Escape closes the report";
   PostClick(FindChild(main, L"Button", t[Text::kDelete]));
   HWND review = program.WaitForWindow(L"TFrmmarkfile");
   ASSERT_NE(review, nullptr);
@@ -466,12 +549,15 @@ void WalkLanguage(const Language& language) {
       SelectLine(list, static_cast<int>(i), true);
   }
   Look(review, code + "-review");
+  ResizeAndLook(review, code + "-review", {});
   PostClick(FindChild(review, L"Button", t[Text::kContinue]));
   HWND report = program.WaitForWindow(L"TFrmDelinfo");
   ASSERT_NE(report, nullptr);
   Look(report, code + "-report", {{t[Text::kSuccessHeadline], clean::kOutcomeFont}});
-  ::PostMessageW(report, WM_CLOSE, 0, 0);
+  ResizeAndLook(report, code + "-report", {{t[Text::kSuccessHeadline], clean::kOutcomeFont}});
+  PressEscape(report);
   WaitHidden(report);
+  EXPECT_FALSE(::IsWindowVisible(report)) << "Escape closes the report";
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0);
   RemoveTree(drive);
@@ -488,6 +574,15 @@ TEST_F(EndToEndTest, EveryWindowInEveryLanguageShowsItsTextsWhole) {
       SCOPED_TRACE(ScaleName() + " % " + language.code);
       WalkLanguage(language);
     }
+    // Without a data folder there is no language yet: the message speaks English and German.
+    ProgramFolder folder;
+    RemoveTree(folder.File("data"));
+    Program program(folder);
+    HWND box = program.WaitForWindow(L"#32770");
+    ASSERT_NE(box, nullptr);
+    Shoot(box, "all-no-data");
+    PostClick(FindChild(box, L"Button"));
+    EXPECT_EQ(program.WaitForExit(), 1);
   }
   if (!named) ::SetEnvironmentVariableW(L"DUSTORIX_UI_SCALE", nullptr);
 }

@@ -1,5 +1,5 @@
 // The real options dialog of dustorix.exe driven through its controls: the input box adds what
-// is acceptable, a message box refuses the rest, and OK leads to saved files on closing.
+// is acceptable, a message box refuses the rest or asks first, and OK saves the files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -83,7 +83,7 @@ class OptionDialogTest : public ::testing::Test {
 };
 
 TEST_F(OptionDialogTest, AddsThroughTheInputBoxRefusesProtectedTypesAndSavesOnClosing) {
-  EXPECT_EQ(WindowText(dialog_), t_[Text::kOptions]);
+  EXPECT_EQ(WindowText(dialog_), lang::WithoutAccessKey(t_[Text::kOptions]));
   EXPECT_TRUE(Contains(Patterns(), "*.tmp"));
   EXPECT_TRUE(IsChecked(FindChild(dialog_, L"Button", t_[Text::kReviewFirstCaption])))
       << "review mode, as shipped";
@@ -111,8 +111,13 @@ TEST_F(OptionDialogTest, AddsThroughTheInputBoxRefusesProtectedTypesAndSavesOnCl
   ::PostMessageW(FindChild(dialog_, L"Button", t_[Text::kOk]), BM_CLICK, 0, 0);
   WaitHidden(dialog_);
   EXPECT_FALSE(::IsWindowVisible(dialog_));
-  // Nothing is written before the main window closes.
-  EXPECT_FALSE(Contains(platform::SplitTextLines(folder_.Read("data\\fileformat.dat")), "*.old"));
+  // Written at once: a crash from now on loses nothing the user confirmed.
+  bool written = false;
+  for (int waited = 0; waited < 3000 && !written; waited += 20) {
+    written = Contains(platform::SplitTextLines(folder_.Read("data\\fileformat.dat")), "*.old");
+    if (!written) ::Sleep(20);
+  }
+  EXPECT_TRUE(written);
 
   ::PostMessageW(main_, WM_CLOSE, 0, 0);
   EXPECT_EQ(program_->WaitForExit(), 0);
@@ -138,6 +143,43 @@ TEST_F(OptionDialogTest, CancelKeepsTheSavedFilesAsTheyWere) {
   ::PostMessageW(main_, WM_CLOSE, 0, 0);
   EXPECT_EQ(program_->WaitForExit(), 0);
   EXPECT_EQ(folder_.Read("data\\fileformat.dat"), before);
+}
+
+// Answers the question the program asks now with the button `answer` (IDYES, IDNO); its text.
+std::string Answer(const Program& program, int answer) {
+  HWND box = program.WaitForWindow(L"#32770");
+  if (!box) return "no question";
+  std::string text;
+  for (const std::string& line : ChildTexts(box))
+    text += line;
+  ::PostMessageW(::GetDlgItem(box, answer), BM_CLICK, 0, 0);
+  WaitHidden(box);
+  return text;
+}
+
+TEST_F(OptionDialogTest, StandardAndAPatternThatTakesDocumentsAskFirst) {
+  const Lines patterns = Patterns();
+  Click(FindChild(dialog_, L"Button", t_[Text::kZeroByteFilesCaption]));
+  ::PostMessageW(FindChild(dialog_, L"Button", t_[Text::kStandard]), BM_CLICK, 0, 0);
+  EXPECT_NE(Answer(*program_, IDNO).find(t_[Text::kStandardQuestion]), std::string::npos);
+  EXPECT_EQ(Patterns(), patterns);
+  EXPECT_TRUE(IsChecked(FindChild(dialog_, L"Button", t_[Text::kZeroByteFilesCaption])))
+      << "No changes nothing";
+  ::PostMessageW(FindChild(dialog_, L"Button", t_[Text::kStandard]), BM_CLICK, 0, 0);
+  Answer(*program_, IDYES);
+  EXPECT_FALSE(IsChecked(FindChild(dialog_, L"Button", t_[Text::kZeroByteFilesCaption])));
+
+  ::PostMessageW(FindChild(dialog_, L"Button", t_[Text::kAdd]), BM_CLICK, 0, 0);
+  HWND input = program_->WaitForWindow(L"TFrmInputBox");
+  ASSERT_NE(input, nullptr);
+  TypeText(FindChild(input, L"Edit"), "*.docx");
+  ::PostMessageW(FindChild(input, L"Button", t_[Text::kOk]), BM_CLICK, 0, 0);
+  EXPECT_NE(Answer(*program_, IDNO).find("*.docx"), std::string::npos);
+  EXPECT_FALSE(Contains(Patterns(), "*.docx"));
+  ::PostMessageW(FindChild(dialog_, L"Button", t_[Text::kDiscard]), BM_CLICK, 0, 0);
+  WaitHidden(dialog_);
+  ::PostMessageW(main_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program_->WaitForExit(), 0);
 }
 
 }  // namespace

@@ -155,7 +155,7 @@ TEST(Package, StartsFromTheUnpackedFolderAndKeepsTheLanguageItRecords) {
     HWND language = program.WaitForWindow(L"TFrmlang");
     ASSERT_NE(language, nullptr);
     ChooseComboLine(FindChild(language, L"ComboBox"), 1);  // Deutsch
-    ::PostMessageW(FindChild(language, L"Button", "OK"), BM_CLICK, 0, 0);
+    ::PostMessageW(FindChild(language, L"Button", "&OK"), BM_CLICK, 0, 0);
     HWND main = program.WaitForWindow(L"TFrmMain");
     ASSERT_NE(main, nullptr);
     EXPECT_NE(FindChild(main, L"Button", de[lang::Text::kDelete]), nullptr);

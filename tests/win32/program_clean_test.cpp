@@ -38,7 +38,7 @@ class CleanProgram {
   }
 
   // Starts the program, chooses R: and presses `button`.
-  HWND Start(const char* button = "Delete") {
+  HWND Start(const char* button = "&Delete") {
     program_ = std::make_unique<Program>(folder_);
     main_ = program_->WaitForWindow(L"TFrmMain");
     if (!main_) return nullptr;
@@ -142,7 +142,7 @@ TEST_F(ProgramCleanTest, TheReviewRemovesOnlyTheMarkedLines) {
   for (int i = 0; i < 3; ++i) {
     if (listed[static_cast<size_t>(i)] != "R:\\rev\\b.tmp") SelectLine(list, i, true);
   }
-  ::PostMessageW(FindChild(review, L"Button", "Continue"), BM_CLICK, 0, 0);
+  ::PostMessageW(FindChild(review, L"Button", "&Continue"), BM_CLICK, 0, 0);
   Lines lines = program.FinishWithReport();
   std::sort(lines.begin(), lines.end());
   EXPECT_EQ(lines, (Lines{"R:\\rev\\a.tmp", "R:\\rev\\c.tmp"}));
@@ -287,7 +287,7 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
     ++stepsInJson;
   }
   EXPECT_EQ(stepsInJson, cleanups::kSpecialSteps.size()) << json;
-  ASSERT_NE(program.Start("Analyze"), nullptr);
+  ASSERT_NE(program.Start("A&nalyze"), nullptr);
   std::string caption;
   const Lines announced = program.CloseReport(&caption);
   EXPECT_EQ(caption, "Analysis");
@@ -300,7 +300,7 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   // While the window runs a command-line clean does nothing.
   EXPECT_EQ(RunCommand(program.Folder(), "/clean R:").exitCode, 3);
   EXPECT_EQ(describe(), before) << "a command-line clean ran beside the window";
-  program.Press("Delete");
+  program.Press("&Delete");
   const Lines lines = program.FinishWithReport();
   EXPECT_EQ(Figures(announced), Figures(lines));
   // The found files first (earlier tests leave some on R: too), then one line per step, with

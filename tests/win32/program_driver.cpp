@@ -68,12 +68,13 @@ bool ProgramFolder::Exists(const std::string& relative) const {
   return testing_win32::Exists(File(relative));
 }
 
-Program::Program(const ProgramFolder& folder) {
+Program::Program(const ProgramFolder& folder, const std::string& workingFolder) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   std::wstring command = L"\"" + W(folder.File("dustorix.exe")) + L"\"";
+  const std::string working = workingFolder.empty() ? folder.Path() : workingFolder;
   const BOOL started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                                        nullptr, W(folder.Path()).c_str(), &startup, &info_);
+                                        nullptr, W(working).c_str(), &startup, &info_);
   EXPECT_TRUE(started) << "CreateProcess failed: " << ::GetLastError();
   if (started) {
     process_.Reset(info_.hProcess);
@@ -160,39 +161,60 @@ std::wstring CommandLine(const ProgramFolder& folder, const std::string& argumen
   return L"\"" + W(folder.File("dustorix.exe")) + L"\" " + W(arguments);
 }
 
-}  // namespace
-
-CommandRun RunCommand(const ProgramFolder& folder, const std::string& arguments) {
+// Runs a command line in a working folder with standard error in a file, and waits for its end
+// (a minute at most). Standard output goes to a pipe that is read while the program runs, or,
+// where the program might never end, to a file beside standard error's.
+CommandRun RunProgram(std::wstring command, const std::string& workingFolder,
+                      const std::string& errFile, bool outToPipe) {
   SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+  const auto file = [&](const std::string& path) {
+    return platform::win32::UniqueHandle(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE,
+                                                       FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+                                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  };
+  const std::string outFile = errFile + ".out";
   platform::win32::UniqueHandle read, write;
-  EXPECT_TRUE(::CreatePipe(read.Receive(), write.Receive(), &inherited, 0));
-  ::SetHandleInformation(read.Get(), HANDLE_FLAG_INHERIT, 0);
-  const std::string errFile = folder.File("stderr.txt");
-  platform::win32::UniqueHandle err(::CreateFileW(WidePath(errFile).c_str(), GENERIC_WRITE,
-                                                  FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
-                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (outToPipe) {
+    EXPECT_TRUE(::CreatePipe(read.Receive(), write.Receive(), &inherited, 0));
+    ::SetHandleInformation(read.Get(), HANDLE_FLAG_INHERIT, 0);
+  } else {
+    write = file(outFile);
+  }
+  platform::win32::UniqueHandle err = file(errFile);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = write.Get();
   startup.hStdError = err.Get();
   PROCESS_INFORMATION info{};
-  std::wstring command = CommandLine(folder, arguments);
   CommandRun run;
   if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        W(folder.Path()).c_str(), &startup, &info)) {
+                        W(workingFolder).c_str(), &startup, &info)) {
     ADD_FAILURE() << "CreateProcess failed: " << ::GetLastError();
     return run;
   }
   write.Reset();
   char chunk[4096];
   DWORD got = 0;
-  while (::ReadFile(read.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
+  while (read && ::ReadFile(read.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
     run.out.append(chunk, got);
   run.exitCode = Finish(info);
   err.Reset();
   run.err = testing_win32::ReadAll(errFile);
+  if (!outToPipe) run.out = testing_win32::ReadAll(outFile);
   return run;
+}
+
+}  // namespace
+
+CommandRun RunCommand(const ProgramFolder& folder, const std::string& arguments) {
+  return RunProgram(CommandLine(folder, arguments), folder.Path(), folder.File("stderr.txt"), true);
+}
+
+CommandRun RunBesideTests(const std::string& program, const std::string& arguments,
+                          const std::string& workingFolder) {
+  return RunProgram(L"\"" + W(ExecutableFolder() + "\\" + program) + L"\" " + W(arguments),
+                    workingFolder, workingFolder + "\\stderr-" + program + ".txt", false);
 }
 
 std::vector<std::wstring> RunOnConsole(const ProgramFolder& folder, const std::string& arguments) {
@@ -265,6 +287,10 @@ HWND FindChild(HWND window, const wchar_t* className, const std::string& text, i
 
 void Click(HWND button) {
   ::SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+void PostClick(HWND button) {
+  ::PostMessageW(button, BM_CLICK, 0, 0);
 }
 
 std::vector<std::string> ListBoxLines(HWND list) {

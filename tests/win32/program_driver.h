@@ -19,6 +19,8 @@ bool HaveDisplay();
 class ProgramFolder {
  public:
   ProgramFolder();
+  // A folder that holds the program already.
+  explicit ProgramFolder(std::string path) : path_(std::move(path)) {}
   const std::string& Path() const { return path_; }
   std::string File(const std::string& relative) const { return path_ + "\\" + relative; }
   void Write(const std::string& relative, const std::string& bytes) const;
@@ -35,8 +37,8 @@ lang::LanguageTexts LanguageTextsOf(const ProgramFolder& folder, const std::stri
 
 class Program {
  public:
-  // Starts dustorix.exe in the folder (its working folder).
-  explicit Program(const ProgramFolder& folder);
+  // Starts dustorix.exe in the folder, by default also its working folder.
+  explicit Program(const ProgramFolder& folder, const std::string& workingFolder = {});
   ~Program();
 
   // Polls for a top-level window of this process with this class; null after the timeout.
@@ -59,6 +61,10 @@ struct CommandRun {
   std::string err;
 };
 CommandRun RunCommand(const ProgramFolder& folder, const std::string& arguments);
+// The same for another program that lies beside the test executable, run in a working folder
+// that receives its standard output and error as files; -1 when it did not end in a minute.
+CommandRun RunBesideTests(const std::string& program, const std::string& arguments,
+                          const std::string& workingFolder);
 // A run attached to a new console of the test's own (the test's standard handles are put back
 // afterwards): the console's lines, each row's end spaces cut, rows a line wrapped over joined.
 std::vector<std::wstring> RunOnConsole(const ProgramFolder& folder, const std::string& arguments);
@@ -85,6 +91,8 @@ std::string WindowText(HWND window);
 HWND FindChild(HWND window, const wchar_t* className, const std::string& text = {}, int skip = 0);
 // Presses a button as a click does.
 void Click(HWND button);
+// The same, posted: a click that opens a modal window returns only when that window closes.
+void PostClick(HWND button);
 // The lines of a list box, and its selection.
 std::vector<std::string> ListBoxLines(HWND list);
 // Selects (or deselects) a line of a multi-select list box as a user's click does, notifying the

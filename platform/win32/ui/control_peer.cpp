@@ -70,8 +70,10 @@ RECT ControlPeer::PixelBounds() const {
 
 void ControlPeer::Layout() {
   const RECT bounds = PixelBounds();
+  // Drawn anew where it lands, not copied there: the form (which does not clip its children)
+  // paints its background over the place afterwards, and a copy would never be drawn again.
   ::SetWindowPos(Window(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
-                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void ControlPeer::ApplyCaption() {

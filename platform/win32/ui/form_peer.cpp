@@ -322,6 +322,20 @@ void FormPeer::UserResized(int width, int height) {
   if (form_.ClientSize() != client) ApplyClientSize();
 }
 
+void FormPeer::LimitTracking(MINMAXINFO& limits) const {
+  const ui::Size minimum = form_.MinimumOuterSize();
+  if (minimum.width <= 0 && minimum.height <= 0) return;
+  const ui::Size outer = form_.OuterSize();
+  const ui::Size client = form_.ClientSize();
+  const SIZE wanted{Scale(std::max(minimum.width - (outer.width - client.width), 0)),
+                    Scale(std::max(minimum.height - (outer.height - client.height), 0))};
+  const SIZE pixels =
+      OuterSizeFor(wanted, static_cast<DWORD>(::GetWindowLongW(Window(), GWL_STYLE)),
+                   static_cast<DWORD>(::GetWindowLongW(Window(), GWL_EXSTYLE)),
+                   ::GetMenu(Window()) != nullptr, dpi_);
+  limits.ptMinTrackSize = {pixels.cx, pixels.cy};
+}
+
 void FormPeer::DpiChanged(int dpi, const RECT& suggested) {
   if (backend_.ForcedDpi()) return;
   dpi_ = dpi;
@@ -408,6 +422,9 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DPICHANGED:
       DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_GETMINMAXINFO:
+      LimitTracking(*reinterpret_cast<MINMAXINFO*>(lParam));
       return 0;
     default:
       break;

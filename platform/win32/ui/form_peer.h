@@ -65,6 +65,8 @@ class FormPeer final : public WindowPeer {
   void BuildMenu();
   void Activated(bool active);
   void UserResized(int width, int height);
+  // The smallest size the user can drag the window to: the model's minimum.
+  void LimitTracking(MINMAXINFO& limits) const;
   void DpiChanged(int dpi, const RECT& suggested);
   LRESULT ControlColor(UINT message, HDC dc, HWND control);
 
