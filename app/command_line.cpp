@@ -2,10 +2,13 @@
 
 #include <cstdio>
 #include <memory>
+#include <tuple>
+#include <utility>
 
 #include "about/links.h"
 #include "app/data_folder.h"
 #include "app/instance.h"
+#include "app/run_event.h"
 #include "lang/language_texts.h"
 #include "platform/utf.h"
 #include "settings/list_file.h"
@@ -94,6 +97,15 @@ class ConsoleView final : public clean::RunView {
   const std::vector<std::string>& Files() const { return files_; }
   const std::vector<Part>& Parts() const { return parts_; }
   const std::vector<std::string>& LeftAlone() const { return leftAlone_; }
+  // The files and bytes of all parts.
+  std::pair<std::int64_t, std::int64_t> Total() const {
+    std::pair<std::int64_t, std::int64_t> total;
+    for (const Part& part : parts_) {
+      total.first += part.files;
+      total.second += part.bytes;
+    }
+    return total;
+  }
 
  private:
   platform::Console& console_;
@@ -181,12 +193,8 @@ std::string JsonReport(const CommandLine& line, const ConsoleView& view, const O
   json += "  \"exitCode\": " + std::to_string(outcome.exitCode) + ",\n";
   json += "  \"files\": " + QuotedList(view.Files()) + ",\n";
   json += "  \"browsersLeftAlone\": " + QuotedList(view.LeftAlone()) + ",\n";
-  std::int64_t files = 0;
-  std::int64_t bytes = 0;
   std::string steps;
   for (const ConsoleView::Part& part : view.Parts()) {
-    files += part.files;
-    bytes += part.bytes;
     if (!part.step) {
       json += "  \"scan\": {" + Figures(part.files, part.bytes) + "},\n";
       continue;
@@ -197,6 +205,7 @@ std::string JsonReport(const CommandLine& line, const ConsoleView& view, const O
              Figures(part.files, part.bytes) + "}";
   }
   json += "  \"steps\": [" + steps + (steps.empty() ? "],\n" : "\n  ],\n");
+  const auto [files, bytes] = view.Total();
   json += "  \"total\": {" + Figures(files, bytes) + "}\n}\n";
   return json;
 }
@@ -210,8 +219,93 @@ bool CanWrite(platform::System& system, const std::string& path) {
   return true;
 }
 
-void Fail(platform::Console& console, const std::string& message) {
-  console.Err("dustorix: " + message + kNewLine);
+// A run that does less than it was asked says why on standard error; the reason goes to the
+// event log too. `ending` follows the reason on the console only.
+int Fail(platform::Console& console, RunSummary& summary, int exitCode, std::string reason,
+         std::string_view ending) {
+  console.Err("dustorix: " + reason + std::string(ending) + kNewLine);
+  summary.reason = std::move(reason);
+  return exitCode;
+}
+
+// The run that the arguments ask for; it fills in what the event log records.
+int Execute(platform::System& system, platform::Console& console, const CommandLine& line,
+            RunSummary& summary) {
+  // Two runs never overlap, window or command line; a running window stays where it is.
+  bool anotherInstance = false;
+  const std::unique_ptr<platform::NamedSemaphore> semaphore =
+      system.CreateNamedSemaphore(InstanceName, anotherInstance);
+  if (anotherInstance) {
+    return Fail(console, summary, kExitAlreadyRunning, "Dustorix is already running",
+                "; nothing was done.");
+  }
+  const clean::DriveChoice drives = line.drives;
+  if (!drives.allDrives &&
+      system.GetDriveType(std::string{drives.letter, ':'}) == platform::DriveType::kNoRootDir) {
+    return Fail(console, summary, kExitBadArguments,
+                std::string("there is no drive ") + drives.letter + ":", "; nothing was done.");
+  }
+  if (!line.jsonFile.empty() && !CanWrite(system, line.jsonFile)) {
+    return Fail(console, summary, kExitBadArguments,
+                "the report cannot be written to " + line.jsonFile, "; nothing was done.");
+  }
+  // Found as the window finds it, but only read: a missing user copy is not made here.
+  const DataFolder found = line.dataFolder.empty()
+                               ? FindDataFolder(system, false)
+                               : DataFolder{DataPlace::kGiven, line.dataFolder};
+  const std::optional<platform::FileStatus> folder =
+      found.path.empty() ? std::nullopt : system.Status(found.path);
+  if (!folder || !folder->IsDirectory()) {
+    return Fail(console, summary, kExitSettingsUnreadable,
+                found.path.empty() ? "there is no data folder, neither in the current folder "
+                                     "nor beside the program"
+                                   : "there is no data folder " + found.path,
+                "; nothing was searched.");
+  }
+
+  DataFolderSystem data(system, found.path);
+  const bool userIsAdmin = system.IsAdministrator();
+  settings::Settings settings;
+  settings::LoadSettingsForUser(data, userIsAdmin, settings);
+  const lang::LanguageTexts texts = ReadTexts(data, settings.LanguageRecord.LanguageCode);
+  const clean::RunSettings runSettings = clean::RunSettings::From(settings, userIsAdmin);
+  const bool analysis = line.action == CommandLine::Action::kAnalyze;
+
+  clean::RunState state;
+  ConsoleView view(console, state);
+  const platform::UtcTime start = console.Now();
+  // Over the data folder's view, so that the run's guard knows which folder holds the settings.
+  clean::CleanRun run(data, view, state, runSettings, texts);
+  const clean::RunOutcome ran =
+      run.Run(drives, analysis ? clean::RunKind::kAnalysis : clean::RunKind::kClean);
+  view.Finish();
+  const platform::UtcTime end = console.Now();
+
+  using lang::Text;
+  Outcome outcome{"completed", kExitDone};
+  Text headline = analysis ? Text::kAnalysisHeadline : Text::kSuccessHeadline;
+  if (ran == clean::RunOutcome::kSettingsUnreadable) {
+    outcome = {"settingsUnreadable", kExitSettingsUnreadable};
+    headline = Text::kSettingsUnreadable;
+    summary.reason = "a settings file could not be read";
+  } else if (state.stop) {
+    // Also in review mode, where the window counts a stopped scan as done: here nothing of it
+    // was removed.
+    outcome = {"stopped", kExitStopped};
+    headline = Text::kStoppedHeadline;
+    summary.reason = "stopped by Ctrl+C or Ctrl+Break";
+  }
+  std::tie(summary.files, summary.bytes) = view.Total();
+  const Text unit = analysis ? Text::kWouldBeFreedUnit : Text::kFreedUnit;
+  console.Out(texts[headline] + kNewLine + std::to_string(state.freedBytes / 1024) + texts[unit] +
+              kNewLine);
+  if (!line.jsonFile.empty() &&
+      !settings::SaveFileSafely(system, line.jsonFile,
+                                JsonReport(line, view, outcome, start, end, texts))) {
+    return Fail(console, summary, kExitReportNotWritten,
+                "the report could not be written to " + line.jsonFile, ".");
+  }
+  return outcome.exitCode;
 }
 
 }  // namespace
@@ -286,90 +380,27 @@ std::string Usage() {
 }
 
 int RunCommandLine(platform::System& system, platform::Console& console,
-                   const std::vector<std::string>& args) {
+                   platform::EventLog& eventLog, const std::vector<std::string>& args) {
   std::string error;
   const std::optional<CommandLine> line = ParseCommandLine(args, error);
-  if (!line) {
-    Fail(console, error + kNewLine);
-    console.Err(Usage());
-    return kExitBadArguments;
-  }
-  if (line->action == CommandLine::Action::kUsage) {
+  if (line && line->action == CommandLine::Action::kUsage) {
     console.Out(Usage());
     return kExitDone;
   }
-  // Two runs never overlap, window or command line; a running window stays where it is.
-  bool anotherInstance = false;
-  const std::unique_ptr<platform::NamedSemaphore> semaphore =
-      system.CreateNamedSemaphore(InstanceName, anotherInstance);
-  if (anotherInstance) {
-    Fail(console, "Dustorix is already running; nothing was done.");
-    return kExitAlreadyRunning;
+  RunSummary summary;
+  summary.arguments = JoinArguments(args);
+  if (line) {
+    if (!line->jsonFile.empty()) {
+      summary.jsonReport = system.FullPathName(line->jsonFile);
+      if (summary.jsonReport.empty()) summary.jsonReport = line->jsonFile;
+    }
+    summary.exitCode = Execute(system, console, *line, summary);
+  } else {
+    summary.exitCode = Fail(console, summary, kExitBadArguments, error, kNewLine);
+    console.Err(Usage());
   }
-  const clean::DriveChoice drives = line->drives;
-  if (!drives.allDrives &&
-      system.GetDriveType(std::string{drives.letter, ':'}) == platform::DriveType::kNoRootDir) {
-    Fail(console, std::string("there is no drive ") + drives.letter + ":; nothing was done.");
-    return kExitBadArguments;
-  }
-  if (!line->jsonFile.empty() && !CanWrite(system, line->jsonFile)) {
-    Fail(console, "the report cannot be written to " + line->jsonFile + "; nothing was done.");
-    return kExitBadArguments;
-  }
-  // Found as the window finds it, but only read: a missing user copy is not made here.
-  const DataFolder found = line->dataFolder.empty()
-                               ? FindDataFolder(system, false)
-                               : DataFolder{DataPlace::kGiven, line->dataFolder};
-  const std::optional<platform::FileStatus> folder =
-      found.path.empty() ? std::nullopt : system.Status(found.path);
-  if (!folder || !folder->IsDirectory()) {
-    Fail(console, found.path.empty()
-                      ? "there is no data folder, neither in the current folder nor beside the "
-                        "program; nothing was searched."
-                      : "there is no data folder " + found.path + "; nothing was searched.");
-    return kExitSettingsUnreadable;
-  }
-
-  DataFolderSystem data(system, found.path);
-  const bool userIsAdmin = system.IsAdministrator();
-  settings::Settings settings;
-  settings::LoadSettingsForUser(data, userIsAdmin, settings);
-  const lang::LanguageTexts texts = ReadTexts(data, settings.LanguageRecord.LanguageCode);
-  const clean::RunSettings runSettings = clean::RunSettings::From(settings, userIsAdmin);
-  const bool analysis = line->action == CommandLine::Action::kAnalyze;
-
-  clean::RunState state;
-  ConsoleView view(console, state);
-  const platform::UtcTime start = console.Now();
-  // Over the data folder's view, so that the run's guard knows which folder holds the settings.
-  clean::CleanRun run(data, view, state, runSettings, texts);
-  const clean::RunOutcome ran =
-      run.Run(drives, analysis ? clean::RunKind::kAnalysis : clean::RunKind::kClean);
-  view.Finish();
-  const platform::UtcTime end = console.Now();
-
-  using lang::Text;
-  Outcome outcome{"completed", kExitDone};
-  Text headline = analysis ? Text::kAnalysisHeadline : Text::kSuccessHeadline;
-  if (ran == clean::RunOutcome::kSettingsUnreadable) {
-    outcome = {"settingsUnreadable", kExitSettingsUnreadable};
-    headline = Text::kSettingsUnreadable;
-  } else if (state.stop) {
-    // Also in review mode, where the window counts a stopped scan as done: here nothing of it
-    // was removed.
-    outcome = {"stopped", kExitStopped};
-    headline = Text::kStoppedHeadline;
-  }
-  const Text unit = analysis ? Text::kWouldBeFreedUnit : Text::kFreedUnit;
-  console.Out(texts[headline] + kNewLine + std::to_string(state.freedBytes / 1024) + texts[unit] +
-              kNewLine);
-  if (!line->jsonFile.empty() &&
-      !settings::SaveFileSafely(system, line->jsonFile,
-                                JsonReport(*line, view, outcome, start, end, texts))) {
-    Fail(console, "the report could not be written to " + line->jsonFile + ".");
-    return kExitReportNotWritten;
-  }
-  return outcome.exitCode;
+  eventLog.Report(RunEvent(summary));
+  return summary.exitCode;
 }
 
 }  // namespace app

@@ -8,6 +8,7 @@
 
 #include "clean/clean_run.h"
 #include "platform/console.h"
+#include "platform/event_log.h"
 #include "platform/system.h"
 
 namespace app {
@@ -40,8 +41,9 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
 
 std::string Usage();
 
-// Runs what the arguments ask for; returns the exit code.
+// Runs what the arguments ask for and returns the exit code. Every run, refused ones too, leaves
+// one record in the event log; the usage (/?) is no run.
 int RunCommandLine(platform::System& system, platform::Console& console,
-                   const std::vector<std::string>& args);
+                   platform::EventLog& eventLog, const std::vector<std::string>& args);
 
 }  // namespace app

@@ -6,13 +6,26 @@
 #include "app/command_line.h"
 #include "app/instance.h"
 #include "platform/win32/crash_exit.h"
+#include "app/run_event.h"
 #include "platform/win32/ui/win32_ui.h"
 #include "platform/win32/wide_path.h"
 #include "platform/win32/win.h"
 #include "platform/win32/win32_console.h"
+#include "platform/win32/win32_event_log.h"
 #include "platform/win32/win32_system.h"
 
 #include <shellapi.h>
+
+#include "run_events.h"  // made by windmc from run_events.mc
+
+// The message table and the records the program writes agree on the event ids.
+static_assert(DUSTORIX_RUN_DONE == app::kRunEventBase + app::kExitDone);
+static_assert(DUSTORIX_RUN_SETTINGS_UNREADABLE ==
+              app::kRunEventBase + app::kExitSettingsUnreadable);
+static_assert(DUSTORIX_RUN_BAD_ARGUMENTS == app::kRunEventBase + app::kExitBadArguments);
+static_assert(DUSTORIX_RUN_ALREADY_RUNNING == app::kRunEventBase + app::kExitAlreadyRunning);
+static_assert(DUSTORIX_RUN_STOPPED == app::kRunEventBase + app::kExitStopped);
+static_assert(DUSTORIX_RUN_REPORT_NOT_WRITTEN == app::kRunEventBase + app::kExitReportNotWritten);
 
 namespace {
 
@@ -36,7 +49,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::vector<std::string> args = Arguments();
   if (!args.empty()) {
     platform::win32::Win32Console console;
-    return app::RunCommandLine(system, console, args);
+    platform::win32::Win32EventLog eventLog;
+    return app::RunCommandLine(system, console, eventLog, args);
   }
   platform::win32::Win32Ui ui;
   return app::RunDustorix(system, ui);

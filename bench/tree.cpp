@@ -231,19 +231,15 @@ std::size_t ExpectedReviewLines(const Tree& tree, const std::vector<std::string>
   const std::unordered_set<std::string> exceptions(exceptionsLower.begin(), exceptionsLower.end());
   platform::FoldedName folded;
   std::size_t lines = 0;
-  const auto count = [&](const std::string& name, std::uint32_t attributes, bool empty) {
-    if (attributes & (attr::kReadOnly | attr::kSystem)) return;
-    if (exceptions.count(settings::LowerAsciiLetters(name)) != 0) return;
-    folded.Assign(name);
-    for (const platform::WildcardPattern& pattern : compiled)
-      lines += pattern.Matches(folded);
-    if (zeroBytePass && empty) ++lines;
-  };
-  for (std::size_t i = 1; i < tree.folders.size(); ++i) {
-    count(tree.folders[i].name, tree.folders[i].attributes, false);
+  for (const TreeFile& file : tree.files) {
+    if (file.attributes & (attr::kReadOnly | attr::kSystem)) continue;
+    if (exceptions.count(settings::LowerAsciiLetters(file.name)) != 0) continue;
+    folded.Assign(file.name);
+    const bool matches =
+        std::any_of(compiled.begin(), compiled.end(),
+                    [&](const platform::WildcardPattern& p) { return p.Matches(folded); });
+    if (matches || (zeroBytePass && file.size == 0)) ++lines;
   }
-  for (const TreeFile& file : tree.files)
-    count(file.name, file.attributes, file.size == 0);
   return lines;
 }
 

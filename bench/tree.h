@@ -45,8 +45,8 @@ Tree MakeTree(const TreeShape& shape, const std::vector<std::string>& junk,
               const std::vector<std::string>& moreJunk,
               const std::vector<std::string>& exceptionsLower);
 
-// The lines a walk in review mode puts on the review list: one per pattern that matches a file
-// (or folder) it may take, one more for an empty file when the zero-byte pass is on.
+// The lines a walk in review mode puts on the review list: one per file it may take that a
+// pattern matches or, with the zero-byte pass on, that is empty; folders are never taken.
 std::size_t ExpectedReviewLines(const Tree& tree, const std::vector<std::string>& patterns,
                                 const std::vector<std::string>& exceptionsLower, bool zeroBytePass);
 

@@ -49,6 +49,16 @@ std::optional<std::wstring> Widen(std::string_view utf8) {
   return std::wstring(wide->begin(), wide->end());
 }
 
+std::wstring WidenForDisplay(std::string_view utf8) {
+  if (std::optional<std::wstring> exact = Widen(utf8)) return *std::move(exact);
+  const auto size = static_cast<int>(utf8.size());
+  std::wstring wide(
+      static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
+      L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
 std::string Narrow(std::wstring_view wide) {
   return Utf16ToUtf8(
       std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));

@@ -9,6 +9,9 @@ namespace platform::win32 {
 
 std::optional<std::wstring> Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view wide);
+// For text that is shown rather than used as a name: bytes that are no UTF-8 (a damaged language
+// file) become replacement characters.
+std::wstring WidenForDisplay(std::string_view utf8);
 
 // The path in the verbatim `\\?\` form, so that long paths work and a name is taken exactly as
 // listed: a trailing dot or blank, or a device name such as "nul", is not reinterpreted. Paths

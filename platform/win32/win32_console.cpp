@@ -19,18 +19,6 @@ BOOL WINAPI OnControl(DWORD event) {
   return TRUE;
 }
 
-// The text for the console's screen; bytes that are no UTF-8 (a damaged language file) are shown
-// as replacement characters.
-std::wstring ForScreen(std::string_view text) {
-  if (std::optional<std::wstring> exact = Widen(text)) return *std::move(exact);
-  const auto size = static_cast<int>(text.size());
-  std::wstring wide(
-      static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
-      L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-  return wide;
-}
-
 bool Usable(HANDLE handle) {
   return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
          ::GetFileType(handle) != FILE_TYPE_UNKNOWN;
@@ -71,7 +59,7 @@ Win32Console::Stream Win32Console::Open(DWORD which) {
 void Win32Console::Write(const Stream& stream, std::string_view text) {
   if (!Usable(stream.handle) || text.empty()) return;
   if (stream.console) {
-    const std::wstring wide = ForScreen(text);
+    const std::wstring wide = WidenForDisplay(text);
     std::wstring_view rest = wide;
     while (!rest.empty()) {
       DWORD written = 0;

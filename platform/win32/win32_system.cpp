@@ -336,6 +336,8 @@ bool Win32System::IsAdministrator() {
 }
 
 bool Win32System::ProcessRunning(std::string_view programFile) {
+  // Wine lists a process that is still starting with no file name.
+  if (programFile.empty()) return false;
   UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   PROCESSENTRY32W process{};
   process.dwSize = sizeof process;

@@ -71,13 +71,15 @@ ensure_packages() {
 
 # Packages both the run and the test command need (fonts and X libraries that Wine only recommends
 # are listed so that windows look the same as with a full Wine install; fonts-liberation holds the
-# faces that SANDBOX_FONT_REPLACEMENTS maps to).
+# faces that SANDBOX_FONT_REPLACEMENTS maps to; wixl, msitools and faketime build and inspect the
+# installer).
 # shellcheck disable=SC2034  # used by the scripts that source this file
 DUSTORIX_PACKAGES=(cmake g++ ninja-build googletest g++-mingw-w64-x86-64 wine64 wine fonts-wine
   fonts-liberation
   xvfb x11-utils imagemagick clang-format libxrender1 libxrandr2 libxi6 libxcursor1
   libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
   zip unzip
+  wixl msitools faketime
   clang-14 libclang-rt-14-dev)
 
 # cmake_configure DIR ARGS...: configures DIR (from the repository root) with Ninja; a cache made by

@@ -5,6 +5,7 @@
 
 #include "about/links.h"
 #include "platform/sim/sim_console.h"
+#include "platform/sim/sim_event_log.h"
 #include "tests/clean/run_harness.h"
 
 namespace testing_app {
@@ -53,11 +54,22 @@ class CommandLineRunTest : public ::testing::Test {
     h.sim.AddFile("E:\\junk\\sub\\b.tmp", std::string(2000, 'b'));
     h.sim.AddFile("E:\\junk\\keep.txt", "keep");
   }
-  int Run(const Args& args) { return app::RunCommandLine(h.faults, console, args); }
+  int Run(const Args& args) { return app::RunCommandLine(h.faults, console, eventLog, args); }
   std::string Json() { return h.sim.Content("C:\\Dustorix\\r.json").value_or("<none>"); }
+  // The event log's record of the last run: its id, type and insertion strings.
+  std::string Recorded() {
+    if (eventLog.records.empty()) return "<no record>";
+    const platform::EventRecord& record = eventLog.records.back();
+    static constexpr const char* kTypes[] = {"information", "warning", "error"};
+    std::string text = std::to_string(record.id) + " " + kTypes[static_cast<int>(record.type)];
+    for (const std::string& part : record.strings)
+      text += " | " + part;
+    return text;
+  }
 
   RunHarness h;
   platform::sim::SimConsole console;
+  platform::sim::SimEventLog eventLog;
 };
 
 TEST_F(CommandLineRunTest, AnAnalysisAnnouncesExactlyWhatTheCleanRunThenDoes) {
@@ -108,9 +120,14 @@ TEST_F(CommandLineRunTest, AnAnalysisAnnouncesExactlyWhatTheCleanRunThenDoes) {
       En(Text::kRunListCaption) + "\r\n" + En(Text::kAnalysisHeadline) + "\r\n5" +
       En(Text::kWouldBeFreedUnit) + "\r\n";
   EXPECT_EQ(console.out, out);
+  EXPECT_EQ(Recorded(),
+            "1000 information | /analyze E: /json r.json | 6 | 6112 | C:\\Dustorix\\r.json | ");
 
   console.out.clear();
   ASSERT_EQ(Run({"/clean", "E:", "/json", "r.json"}), app::kExitDone) << console.err;
+  EXPECT_EQ(Recorded(),
+            "1000 information | /clean E: /json r.json | 6 | 6112 | C:\\Dustorix\\r.json | ");
+  EXPECT_EQ(eventLog.records.size(), 2u) << "one record a run";
   std::string done = announced;
   done.replace(done.find("analyze"), 7, "clean");
   EXPECT_EQ(Json(), done);
@@ -156,6 +173,9 @@ TEST_F(CommandLineRunTest, CtrlCStopsTheRunAndAStoppedReviewRemovesNothing) {
     EXPECT_NE(console.out.find(En(Text::kStoppedHeadline)), std::string::npos);
     EXPECT_EQ(console.out.find(En(Text::kRunListReport)), std::string::npos) << "no step ran";
     EXPECT_NE(Json().find("\"outcome\": \"stopped\",\n  \"exitCode\": 4"), std::string::npos);
+    EXPECT_EQ(Recorded(), std::string("1004 warning | /clean E: /json r.json | ") +
+                              (review ? "0 | 0" : "1 | 4") +
+                              " | C:\\Dustorix\\r.json | stopped by Ctrl+C or Ctrl+Break");
     EXPECT_TRUE(h.sim.Exists("E:\\junk\\sub\\b.tmp"));
     EXPECT_EQ(h.sim.Exists("E:\\junk\\a.tmp"), review);
   }
@@ -164,25 +184,44 @@ TEST_F(CommandLineRunTest, CtrlCStopsTheRunAndAStoppedReviewRemovesNothing) {
 TEST_F(CommandLineRunTest, RefusalsDoNothingAndSayWhy) {
   bool broadcast = false;
   h.sim.onBroadcast = [&](std::uint32_t) { broadcast = true; };
-  const auto refused = [&](const Args& args, int code, const std::string& message) {
+  const auto refused = [&](const Args& args, int code, const std::string& message,
+                           const std::string& record) {
     console = {};
     EXPECT_EQ(Run(args), code) << ::testing::PrintToString(args);
     EXPECT_NE(console.err.find(message), std::string::npos) << console.err;
+    EXPECT_EQ(Recorded(), record);
     EXPECT_TRUE(h.sim.Exists("E:\\junk\\a.tmp"));
     EXPECT_FALSE(h.sim.Exists("C:\\Dustorix\\r.json"));
   };
-  refused({"/clean", "/frob"}, app::kExitBadArguments, "unknown argument: /frob\r\n\r\nDustorix");
-  refused({"/clean", "Q:"}, app::kExitBadArguments, "there is no drive Q:");
-  refused({"/clean", "/json", "C:\\missing\\r.json"}, app::kExitBadArguments, "cannot be written");
-  refused({"/clean", "/data", "C:\\missing"}, app::kExitSettingsUnreadable, "no data folder");
+  refused({"/clean", "/frob"}, app::kExitBadArguments, "unknown argument: /frob\r\n\r\nDustorix",
+          "1002 error | /clean /frob | 0 | 0 | none | unknown argument: /frob");
+  refused({"/clean", "Q:"}, app::kExitBadArguments,
+          "there is no drive Q:", "1002 error | /clean Q: | 0 | 0 | none | there is no drive Q:");
+  refused({"/clean", "/json", "C:\\no such\\r.json", "/data", ""}, app::kExitBadArguments,
+          "needs a folder",
+          "1002 error | /clean /json \"C:\\no such\\r.json\" /data \"\" | 0 | 0 | none | /data "
+          "needs a folder");
+  refused({"/clean", "/json", "C:\\no such\\r.json"}, app::kExitBadArguments, "cannot be written",
+          "1002 error | /clean /json \"C:\\no such\\r.json\" | 0 | 0 | C:\\no such\\r.json | "
+          "the report cannot be written to C:\\no such\\r.json");
+  refused({"/clean", "/data", "C:\\missing"}, app::kExitSettingsUnreadable, "no data folder",
+          "1001 error | /clean /data C:\\missing | 0 | 0 | none | "
+          "there is no data folder C:\\missing");
   h.faults.FailPath(platform::sim::Op::kReadFile, "data\\exception.dat");
-  refused({"/clean"}, app::kExitSettingsUnreadable, "");
+  refused({"/clean"}, app::kExitSettingsUnreadable, "",
+          "1001 error | /clean | 0 | 0 | none | a settings file could not be read");
   EXPECT_NE(console.out.find(En(Text::kSettingsUnreadable)), std::string::npos);
   h.faults.ClearFailures();
   bool existed = false;
   const auto window = h.sim.CreateNamedSemaphore(app::InstanceName, existed);
-  refused({"/clean"}, app::kExitAlreadyRunning, "already running");
+  refused({"/clean"}, app::kExitAlreadyRunning, "already running",
+          "1003 warning | /clean | 0 | 0 | none | Dustorix is already running");
   EXPECT_FALSE(broadcast) << "a running window stays where it is";
+  EXPECT_EQ(eventLog.records.size(), 7u) << "one record a run";
+
+  console = {};
+  EXPECT_EQ(Run({"/clean", "/?"}), app::kExitDone);
+  EXPECT_EQ(eventLog.records.size(), 7u) << "the usage is no run";
 }
 
 TEST_F(CommandLineRunTest, AReportThatCannotBeWrittenAfterTheRunIsAFailure) {
@@ -191,6 +230,9 @@ TEST_F(CommandLineRunTest, AReportThatCannotBeWrittenAfterTheRunIsAFailure) {
   EXPECT_FALSE(h.sim.Exists("E:\\junk\\a.tmp"));
   EXPECT_FALSE(h.sim.Exists("C:\\Dustorix\\r.json.new"));
   EXPECT_NE(console.err.find("could not be written to r.json"), std::string::npos);
+  EXPECT_EQ(Recorded(),
+            "1005 error | /clean /json r.json | 2 | 2004 | C:\\Dustorix\\r.json | "
+            "the report could not be written to r.json");
 }
 
 }  // namespace

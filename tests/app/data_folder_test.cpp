@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "lang/lang_form.h"
 #include "platform/sim/sim_console.h"
+#include "platform/sim/sim_event_log.h"
 #include "tests/app/app_harness.h"
 
 namespace testing_app {
@@ -180,10 +181,12 @@ TEST(DataFolder, TheCommandLineFindsTheDataAsTheWindowDoesAndDataOverridesIt) {
   h.sim.SetCurrentDirectory("C:\\Windows");  // as a scheduled task starts
   h.sim.AddFolder("C:\\Windows");
   platform::sim::SimConsole console;
-  EXPECT_EQ(app::RunCommandLine(h.sim, console, {"/analyze", "E:"}), app::kExitDone);
+  platform::sim::SimEventLog eventLog;
+  EXPECT_EQ(app::RunCommandLine(h.sim, console, eventLog, {"/analyze", "E:"}), app::kExitDone);
   EXPECT_NE(console.out.find("E:\\a.tmp"), std::string::npos) << console.out;
   console = {};
-  EXPECT_EQ(app::RunCommandLine(h.sim, console, {"/analyze", "E:", "/data", "C:\\Other\\data"}),
+  EXPECT_EQ(app::RunCommandLine(h.sim, console, eventLog,
+                                {"/analyze", "E:", "/data", "C:\\Other\\data"}),
             app::kExitDone);
   EXPECT_NE(console.out.find("E:\\b.chk"), std::string::npos) << console.out;
   EXPECT_EQ(console.out.find("E:\\a.tmp"), std::string::npos);

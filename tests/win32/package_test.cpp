@@ -26,22 +26,6 @@ using testing_win32::W;
 
 const std::string kPackage = std::string("T:\\dustorix-") + about::kVersion + "-win64";
 
-// The files below a folder, by path relative to it.
-std::map<std::string, std::string> Tree(const std::string& folder, const std::string& prefix = {}) {
-  std::map<std::string, std::string> files;
-  for (const testing_win32::Entry& entry : testing_win32::Entries(folder)) {
-    const std::string& name = entry.name;
-    if (entry.IsFolder()) {
-      files.merge(Tree(folder + "\\" + name, prefix + name + "\\"));
-    } else if (name.ends_with(".exe")) {
-      files[prefix + name] = "<program>";
-    } else {
-      files[prefix + name] = ReadAll(folder + "\\" + name);
-    }
-  }
-  return files;
-}
-
 std::wstring ExecutableFolder() {
   wchar_t path[MAX_PATH];
   const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -98,10 +82,10 @@ class Unpacked {
 
 TEST(Package, HoldsTheProgramItsReadmeAndTheShippedDataFolderAsItIs) {
   std::map<std::string, std::string> expected;
-  for (auto& [path, bytes] : Tree(Narrow(ExecutableFolder()) + "\\data"))
+  for (auto& [path, bytes] : testing_win32::FilesBelow(Narrow(ExecutableFolder()) + "\\data"))
     expected["data\\" + path] = bytes;
   ASSERT_TRUE(expected.contains("data\\lang\\En.dat")) << "the repository's data folder";
-  std::map<std::string, std::string> packed = Tree(kPackage);
+  std::map<std::string, std::string> packed = testing_win32::FilesBelow(kPackage);
   const std::string readme = packed["README.txt"];
   expected["README.txt"] = readme;
   expected["dustorix.exe"] = "<program>";

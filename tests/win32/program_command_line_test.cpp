@@ -6,6 +6,7 @@
 #include "about/links.h"
 #include "platform/text_lines.h"
 #include "settings/settings_files.h"
+#include "tests/win32/event_messages.h"
 #include "tests/win32/program_driver.h"
 #include "tests/win32/test_files.h"
 
@@ -94,6 +95,28 @@ TEST(ProgramCommandLineTest, OnAConsoleTheReportIsWrittenInUtf16) {
         << expected;
   }
   testing_win32::RemoveTree("R:\\cli");
+}
+
+// The program is its event source's message file: each outcome's id has its text, and the
+// record's insertion strings land where the text names them.
+TEST(ProgramCommandLineTest, TheProgramCarriesTheTextOfEveryRecordItWrites) {
+  const ProgramFolder folder = CommandProgram("En");
+  const std::wstring program = testing_win32::W(folder.File("dustorix.exe"));
+  const std::vector<std::wstring> strings = {L"/clean all", L"12", L"34567", L"C:\\r.json",
+                                             L"the reason"};
+  for (int exitCode = 0; exitCode <= 5; ++exitCode) {
+    SCOPED_TRACE(exitCode);
+    const std::string text = testing_win32::EventMessage(program, 1000 + exitCode, strings);
+    ASSERT_TRUE(text.starts_with("Dustorix /clean all: ")) << text;
+    for (const std::string& part :
+         {std::string("\r\nFiles: 12\r\nBytes: 34567\r\nJSON report: C:\\r.json\r\n"),
+          "Exit code: " + std::to_string(exitCode) + " ("}) {
+      EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
+    }
+    // Only a refusal's text names its reason; the others say it in their own words.
+    EXPECT_EQ(text.find("the reason") != std::string::npos, exitCode == 1 || exitCode == 2) << text;
+  }
+  EXPECT_EQ(testing_win32::EventMessage(program, 1006, strings), "");
 }
 
 }  // namespace

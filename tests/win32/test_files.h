@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -109,6 +110,24 @@ inline std::vector<Entry> Entries(std::string_view folder) {
     }
   } while (::FindNextFileW(search.Get(), &data));
   return entries;
+}
+
+// The files below a folder by path relative to it, with their contents; a program's contents are
+// not compared, only its presence ("<program>").
+inline std::map<std::string, std::string> FilesBelow(const std::string& folder,
+                                                     const std::string& prefix = {}) {
+  std::map<std::string, std::string> files;
+  for (const Entry& entry : Entries(folder)) {
+    const std::string& name = entry.name;
+    if (entry.IsFolder()) {
+      files.merge(FilesBelow(folder + "\\" + name, prefix + name + "\\"));
+    } else if (name.ends_with(".exe")) {
+      files[prefix + name] = "<program>";
+    } else {
+      files[prefix + name] = ReadAll(folder + "\\" + name);
+    }
+  }
+  return files;
 }
 
 // Removes a folder with everything in it, read-only files too; a link inside goes as a link,
