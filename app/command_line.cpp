@@ -250,9 +250,8 @@ int Execute(platform::System& system, platform::Console& console, const CommandL
                 "the report cannot be written to " + line.jsonFile, "; nothing was done.");
   }
   // Found as the window finds it, but only read: a missing user copy is not made here.
-  const DataFolder found = line.dataFolder.empty()
-                               ? FindDataFolder(system, false)
-                               : DataFolder{DataPlace::kGiven, line.dataFolder};
+  const DataFolder found = line.dataFolder.empty() ? FindDataFolder(system, false)
+                                                   : DataFolder{DataPlace::kGiven, line.dataFolder};
   const std::optional<platform::FileStatus> folder =
       found.path.empty() ? std::nullopt : system.Status(found.path);
   if (!folder || !folder->IsDirectory()) {
