@@ -165,6 +165,10 @@ TEST_P(ListViewContract, ClicksOnRowsSelectAndNeverTick) {
   EXPECT_EQ(world.FocusShown(), 0);
   world.ClickRow(2, kCtrl);
   EXPECT_EQ(SelectionOf(world), (Rows{0, 1, 3, 4}));
+  world.ClickRow(3);  // one of the selected rows: it alone stays
+  EXPECT_EQ(SelectionOf(world), Rows{3});
+  world.ClickRow(1, kShift);
+  EXPECT_EQ(SelectionOf(world), (Rows{1, 2, 3}));
   world.ClickRow(5);
   EXPECT_EQ(SelectionOf(world), Rows{5});
   world.ClickRow(-1);  // below the rows

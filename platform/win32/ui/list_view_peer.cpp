@@ -1,6 +1,7 @@
 #include "platform/win32/ui/list_view_peer.h"
 
 #include <uxtheme.h>
+#include <vsstyle.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,26 @@ namespace {
 // Posted to the list itself once a batch of the user's selection changes is in.
 constexpr UINT kSelectionEventMessage = WM_APP + 0x4C56;
 
+// From this many selected rows on, a change to the selection is made with drawing paused: the
+// native list would otherwise invalidate row by row (under Wine a server call each, 16 s for
+// selecting or deselecting 100,000 rows).
+constexpr int kManyRows = 256;
+
+// The list draws nothing while this lives, then itself once.
+class DrawingPaused {
+ public:
+  explicit DrawingPaused(HWND list) : list_(list) { ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
+  DrawingPaused(const DrawingPaused&) = delete;
+  DrawingPaused& operator=(const DrawingPaused&) = delete;
+  ~DrawingPaused() {
+    ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list_, nullptr, FALSE);
+  }
+
+ private:
+  HWND list_;
+};
+
 int ColumnFormat(ui::ListView::Align align) {
   switch (align) {
     case ui::ListView::Align::kRight:
@@ -25,6 +46,25 @@ int ColumnFormat(ui::ListView::Align align) {
       break;
   }
   return LVCFMT_LEFT;
+}
+
+// A check box image, ticked or not, as buttons draw it, in a square cell of `size` pixels on
+// the mask colour.
+void DrawBox(HWND list, HDC dc, int size, int box, bool checked, COLORREF mask) {
+  const RECT cell{0, 0, size, size};
+  HBRUSH background = ::CreateSolidBrush(mask);
+  ::FillRect(dc, &cell, background);
+  ::DeleteObject(background);
+  const int margin = (size - box) / 2;
+  RECT frame{margin, margin, margin + box, margin + box};
+  if (HTHEME theme = ::OpenThemeData(list, L"BUTTON")) {
+    ::DrawThemeBackground(theme, dc, BP_CHECKBOX, checked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL,
+                          &frame, nullptr);
+    ::CloseThemeData(theme);
+  } else {
+    ::DrawFrameControl(dc, &frame, DFC_BUTTON,
+                       DFCS_BUTTONCHECK | DFCS_FLAT | (checked ? DFCS_CHECKED : 0));
+  }
 }
 
 ui::ListView::Modifiers KeyboardModifiers() {
@@ -42,6 +82,7 @@ ListViewPeer::ListViewPeer(FormPeer& form, ui::ListView& list)
   Send(LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK);
   ApplyStyle();
   ApplyColumns();
+  ApplyBoxImages();
   applying_ = true;
   Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(list.RowCount()));
   applying_ = false;
@@ -59,6 +100,7 @@ void ListViewPeer::Apply(ui::Prop prop, int index) {
       break;
     case ui::Prop::kCheckBoxes:
       ApplyStyle();
+      ApplyBoxImages();
       ::InvalidateRect(Window(), nullptr, FALSE);
       break;
     case ui::Prop::kRowCount:
@@ -89,7 +131,9 @@ void ListViewPeer::Apply(ui::Prop prop, int index) {
 
 void ListViewPeer::Layout() {
   ControlPeer::Layout();
-  if (columnsDpi_ != Form().Dpi()) ApplyColumnWidths();
+  if (columnsDpi_ == Form().Dpi()) return;
+  ApplyColumnWidths();
+  ApplyBoxImages();
 }
 
 void ListViewPeer::ApplyStyle() {
@@ -98,6 +142,31 @@ void ListViewPeer::ApplyStyle() {
   const DWORD style = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP |
                       (list_.CheckBoxes() ? LVS_EX_CHECKBOXES : 0);
   Send(LVM_SETEXTENDEDLISTVIEWSTYLE, kMask, static_cast<LPARAM>(style));
+}
+
+// The boxes the native list makes for LVS_EX_CHECKBOXES have the size of the system's dpi when
+// it made them; these follow the form's, as its fonts do.
+void ListViewPeer::ApplyBoxImages() {
+  if (!list_.CheckBoxes()) return;
+  const int size = Form().Scale(16);
+  const int box = Form().Scale(13);
+  constexpr COLORREF kMask = RGB(255, 0, 255);
+  HIMAGELIST images = ::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 2, 0);
+  if (!images) return;
+  const ScreenDc screen;
+  UniqueMemoryDc dc(::CreateCompatibleDC(screen.Get()));
+  for (bool checked : {false, true}) {
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen.Get(), size, size);
+    const HGDIOBJ old = ::SelectObject(dc.Get(), bitmap);
+    DrawBox(Window(), dc.Get(), size, box, checked, kMask);
+    ::SelectObject(dc.Get(), old);
+    ::ImageList_AddMasked(images, bitmap, kMask);  // image 1: empty, 2: ticked
+    ::DeleteObject(bitmap);
+  }
+  // The list owns its state images from now on and lets go of the ones it had.
+  HIMAGELIST previous = reinterpret_cast<HIMAGELIST>(
+      Send(LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(images)));
+  if (previous && previous != images) ::ImageList_Destroy(previous);
 }
 
 void ListViewPeer::ApplyColumns() {
@@ -138,13 +207,13 @@ void ListViewPeer::ApplyColumnWidths() {
 }
 
 void ListViewPeer::ApplyRowCount() {
+  const DrawingPaused paused(Window());
   applying_ = true;
   Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(list_.RowCount()));
   applying_ = false;
   // The model dropped its selection and focus with the old rows.
   SetState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   Send(LVM_SETSELECTIONMARK, 0, -1);
-  ::InvalidateRect(Window(), nullptr, FALSE);
 }
 
 void ListViewPeer::ApplySelection(int row) {
@@ -155,6 +224,7 @@ void ListViewPeer::ApplySelection(int row) {
   const std::vector<ui::RowSet::Range>& ranges = list_.Selection().Ranges();
   const bool all = ranges.size() == 1 && ranges.front().first == 0 &&
                    ranges.front().last == list_.RowCount() - 1;
+  const DrawingPaused paused(Window());
   SetState(-1, all ? LVIS_SELECTED : 0, LVIS_SELECTED);
   if (all) return;
   for (const ui::RowSet::Range& range : ranges) {
@@ -204,20 +274,33 @@ bool ListViewPeer::Intercept(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      return ClickOnBox(message, wParam, lParam);
+      return ClickOnBox(message, wParam, lParam) ||
+             ManyRowsByNative(message, wParam, lParam, result);
     case WM_KEYDOWN:
-      return KeyDown(wParam);
+      return KeyDown(wParam) || ManyRowsByNative(message, wParam, lParam, result);
     case WM_CHAR:
       if (swallowChar_ == 0 || wParam != swallowChar_) return false;
       swallowChar_ = 0;
       return true;
     case kSelectionEventMessage:
       eventPending_ = false;
-      list_.SelectionChangedByUser();
+      // A click on the selected row deselects and selects it again: no change in the end.
+      if (list_.Selection() != batchSelection_ || list_.FocusedRow() != batchFocus_) {
+        list_.SelectionChangedByUser();
+      }
+      batchSelection_.Clear();
       return true;
     default:
       return false;
   }
+}
+
+bool ListViewPeer::ManyRowsByNative(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (list_.SelectedCount() < kManyRows) return false;
+  // A click or a key may deselect them all.
+  const DrawingPaused paused(Window());
+  result = CallNative(message, wParam, lParam);
+  return true;
 }
 
 bool ListViewPeer::ClickOnBox(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -268,14 +351,14 @@ LRESULT ListViewPeer::NotifyReceived(NMHDR& header) {
       const auto& change = reinterpret_cast<NMLISTVIEW&>(header);
       if (!(change.uChanged & LVIF_STATE)) return 0;
       if (change.iItem < 0)
-        StateChanged(0, list_.RowCount() - 1, change.uOldState, change.uNewState);
+        StateChanged(0, list_.RowCount() - 1, change.uOldState, change.uNewState, true);
       else
-        StateChanged(change.iItem, change.iItem, change.uOldState, change.uNewState);
+        StateChanged(change.iItem, change.iItem, change.uOldState, change.uNewState, false);
       return 0;
     }
     case LVN_ODSTATECHANGED: {
       const auto& change = reinterpret_cast<NMLVODSTATECHANGE&>(header);
-      StateChanged(change.iFrom, change.iTo, change.uOldState, change.uNewState);
+      StateChanged(change.iFrom, change.iTo, change.uOldState, change.uNewState, false);
       return 0;
     }
     case LVN_COLUMNCLICK:
@@ -314,16 +397,38 @@ void ListViewPeer::FillDisplayInfo(NMLVDISPINFOW& info) const {
   }
 }
 
-void ListViewPeer::StateChanged(int first, int last, UINT oldState, UINT newState) {
+void ListViewPeer::StateChanged(int first, int last, UINT oldState, UINT newState, bool everyRow) {
   const UINT changed = oldState ^ newState;
   if (applying_ || !(changed & (LVIS_SELECTED | LVIS_FOCUSED))) return;
-  if (changed & LVIS_SELECTED) list_.ReportSelected(first, last, (newState & LVIS_SELECTED) != 0);
-  if (changed & LVIS_FOCUSED) {
-    // A change of every row at once can only take the focus away.
-    const int row = first == last ? first : list_.FocusedRow();
-    list_.ReportFocused(row, first == last && (newState & LVIS_FOCUSED) != 0);
+  if (!eventPending_) {
+    batchSelection_ = list_.Selection();
+    batchFocus_ = list_.FocusedRow();
   }
+  if (changed & LVIS_SELECTED) {
+    // "Every row deselected" may spare the row clicked: the selection is read back.
+    if (everyRow && !(newState & LVIS_SELECTED))
+      SelectionFromNative();
+    else
+      list_.ReportSelected(first, last, (newState & LVIS_SELECTED) != 0);
+  }
+  // The new state says where the focus is (Wine's old state is not always right); a change of
+  // many rows at once can only take it away.
+  if (first == last && (newState & LVIS_FOCUSED))
+    list_.ReportFocused(first, true);
+  else if ((changed & LVIS_FOCUSED) && !(newState & LVIS_FOCUSED))
+    list_.ReportFocused(first == last ? first : list_.FocusedRow(), false);
   PostSelectionEvent();
+}
+
+void ListViewPeer::SelectionFromNative() {
+  list_.ReportSelected(0, list_.RowCount() - 1, false);
+  const auto count = static_cast<int>(Send(LVM_GETSELECTEDCOUNT));
+  int row = -1;
+  for (int found = 0; found < count; ++found) {
+    row = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+    if (row < 0) break;
+    list_.ReportSelected(row, row, true);
+  }
 }
 
 void ListViewPeer::PostSelectionEvent() {
@@ -362,6 +467,7 @@ bool ListViewPeer::HasBars() const {
 }
 
 void ListViewPeer::DrawBars(HDC dc, int row) const {
+  if (list_.Kind(row) == ui::ListView::RowKind::kHeading) return;  // a group's name, no figures
   for (int column = 0; column < list_.ColumnCount(); ++column) {
     if (!list_.GetColumn(column).bar) continue;
     RECT cell{};

@@ -27,6 +27,7 @@ class ListViewPeer final : public ControlPeer {
   bool Intercept(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   void ApplyStyle();
+  void ApplyBoxImages();
   void ApplyColumns();
   void ApplyColumn(int index);
   void ApplyColumnWidths();
@@ -40,8 +41,12 @@ class ListViewPeer final : public ControlPeer {
   // A left click or double-click on a row's check box; false when it is for the native list.
   bool ClickOnBox(UINT message, WPARAM wParam, LPARAM lParam);
   bool KeyDown(WPARAM key);
+  // Native input while many rows are selected, with drawing paused; false for the usual path.
+  bool ManyRowsByNative(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void FillDisplayInfo(NMLVDISPINFOW& info) const;
-  void StateChanged(int first, int last, UINT oldState, UINT newState);
+  // The native list changed rows first to last (every row at once: iItem -1).
+  void StateChanged(int first, int last, UINT oldState, UINT newState, bool everyRow);
+  void SelectionFromNative();
   LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;
   void DrawBars(HDC dc, int row) const;
   bool HasBars() const;
@@ -52,6 +57,9 @@ class ListViewPeer final : public ControlPeer {
   ui::ListView& list_;
   bool applying_ = false;
   bool eventPending_ = false;
+  // The selection and the focus before the changes the pending event is for.
+  ui::RowSet batchSelection_;
+  int batchFocus_ = -1;
   // The character that the key handled here will send next (Space, or Ctrl+A's 0x01), which
   // would start a search for it.
   WPARAM swallowChar_ = 0;
