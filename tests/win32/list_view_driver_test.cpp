@@ -107,10 +107,13 @@ TEST_F(ListViewDriverTest, ReadsAndTicksTheRowsOfAListInAnotherProcess) {
   EXPECT_EQ(ListViewRowChecked(list, 1), std::nullopt);
 
   ClickListViewHeader(list, 2);
-  for (int waited = 0; waited < 5000 && !(ListViewColumns(list)[2].format & HDF_SORTUP);
-       waited += 10)
+  const auto sortedUp = [&] {
+    const std::vector<ListViewColumn> now = ListViewColumns(list);
+    return now.size() == 4 && (now[2].format & HDF_SORTUP) != 0;
+  };
+  for (int waited = 0; waited < 5000 && !sortedUp(); waited += 10)
     ::Sleep(10);
-  EXPECT_TRUE(ListViewColumns(list)[2].format & HDF_SORTUP);
+  EXPECT_TRUE(sortedUp());
   EXPECT_EQ(ListViewCell(list, 1, 0), "Thumbnails") << "smallest first";
   EXPECT_EQ(ListViewCell(list, 5, 0), "Previous Windows installation (Windows removes it itself)");
 }
@@ -127,10 +130,13 @@ TEST_F(ListViewDriverTest, TheTestWindowInEveryLanguageShowsItsCaptionsWhole) {
       TestWindow test(language);
       ASSERT_NE(test.Window(), nullptr);
       HWND list = FindListView(test.Window());
+      ASSERT_NE(list, nullptr);
       TextMeter meter;
       EXPECT_EQ(TightColumnCaptions(list, meter), std::vector<std::string>{});
       // The header's columns are the design widths at this scale.
-      EXPECT_EQ(ListViewColumns(list)[1].width, meter.Scale(74));
+      const std::vector<ListViewColumn> columns = ListViewColumns(list);
+      ASSERT_EQ(columns.size(), 4u);
+      EXPECT_EQ(columns[1].width, meter.Scale(74));
       ClickListViewRow(list, 4);
       Shoot(test.Window(), std::string(language) + "-listview");
     }
