@@ -135,7 +135,7 @@ bool ListView::Checked(int row) const {
   return ValidRow(row) && RowChecked && RowChecked(row);
 }
 
-ListView::RowKind ListView::Kind(int row) const {
+ListView::RowKind ListView::KindAt(int row) const {
   return ValidRow(row) && KindOfRow ? KindOfRow(row) : RowKind::kNormal;
 }
 
@@ -146,7 +146,7 @@ double ListView::Fraction(int row, int column) const {
 }
 
 bool ListView::Checkable(int row) const {
-  return checkBoxes_ && ValidRow(row) && Kind(row) == RowKind::kNormal;
+  return checkBoxes_ && ValidRow(row) && KindAt(row) == RowKind::kNormal;
 }
 
 int ListView::PageRows() const {

@@ -132,13 +132,11 @@ class ListView : public Control {
   // design pixels. The win32 list pages by its own measure.
   static constexpr int kSimRowHeight = 17;
   int PageRows() const;
-  // The first row shown, as the sim scrolls for its keyboard.
-  int TopRow() const { return topRow_; }
 
   // Answers of the form, with the defaults above.
   std::string Cell(int row, int column) const;
   bool Checked(int row) const;
-  RowKind Kind(int row) const;
+  RowKind KindAt(int row) const;
   double Fraction(int row, int column) const;
   // A row with a box the user can tick.
   bool Checkable(int row) const;

@@ -1,7 +1,6 @@
 #include "platform/ui/row_set.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace ui {
 
@@ -67,14 +66,6 @@ void RowSet::Remove(int first, int last) {
   if (begin->first < first) rest.push_back({begin->first, first - 1});
   if ((end - 1)->last > last) rest.push_back({last + 1, (end - 1)->last});
   ranges_.insert(ranges_.erase(begin, end), rest.begin(), rest.end());
-}
-
-void RowSet::Truncate(int count) {
-  if (count <= 0) {
-    ranges_.clear();
-    return;
-  }
-  Remove(count, INT_MAX);
 }
 
 }  // namespace ui

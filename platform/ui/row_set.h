@@ -15,7 +15,6 @@ class RowSet {
     bool operator==(const Range&) const = default;
   };
 
-  bool Empty() const { return ranges_.empty(); }
   int Count() const;
   bool Contains(int row) const;
   // The lowest row, or -1 when the set is empty.
@@ -28,8 +27,6 @@ class RowSet {
   void Add(int first, int last);
   void Remove(int first, int last);
   void Clear() { ranges_.clear(); }
-  // Drops every row from `count` on, as when a list becomes that short.
-  void Truncate(int count);
 
   bool operator==(const RowSet&) const = default;
 

@@ -33,13 +33,11 @@ TEST(RowSet, MergesTouchingRangesAndSplitsOnRemoval) {
   EXPECT_EQ(rows.Ranges(), (Ranges{{0, 1}, {7, 8}, {10, 12}}));
   EXPECT_EQ(rows.Count(), 7);
   EXPECT_EQ(rows.Rows(), (std::vector<int>{0, 1, 7, 8, 10, 11, 12}));
-  rows.Truncate(11);
-  EXPECT_EQ(rows.Ranges(), (Ranges{{0, 1}, {7, 8}, {10, 10}}));
   rows.Add(4, 3);  // reversed: nothing
   rows.Remove(3, 2);
-  EXPECT_EQ(rows.Count(), 5);
-  rows.Truncate(0);
-  EXPECT_TRUE(rows.Empty());
+  EXPECT_EQ(rows.Count(), 7);
+  EXPECT_EQ(rows.First(), 0);
+  rows.Clear();
   EXPECT_EQ(rows.First(), -1);
 }
 
@@ -54,7 +52,7 @@ TEST(RowSet, EdgesOfTheIntegerRangeDoNotWrap) {
   EXPECT_TRUE(rows.Contains(kMax));
   EXPECT_FALSE(rows.Contains(kMax - 2));
   rows.Remove(kMin, kMax);
-  EXPECT_TRUE(rows.Empty());
+  EXPECT_TRUE(rows.Ranges().empty());
 }
 
 // Any mix of additions and removals leaves exactly the rows a plain set would hold.
@@ -123,7 +121,7 @@ TEST_F(ListViewModel, MissingOrOddAnswersOfTheFormFallBackSafely) {
   list.SetRowCount(3);
   EXPECT_EQ(list.Cell(1, 0), "");
   EXPECT_FALSE(list.Checked(1));
-  EXPECT_EQ(list.Kind(1), ListView::RowKind::kNormal);
+  EXPECT_EQ(list.KindAt(1), ListView::RowKind::kNormal);
   EXPECT_EQ(list.Fraction(1, 1), 0.0);
   list.UserClickCheckBox(1);  // no OnCheck: nothing happens, nothing breaks
   list.UserKeyDown(kKeySpace);
@@ -171,17 +169,6 @@ TEST_F(ListViewModel, AKeyHandlerThatTakesEnterKeepsItFromTheRow) {
   form.KeyDown(form.list, kKeyReturn);
   EXPECT_TRUE(form.activations.empty());
   EXPECT_EQ(form.okClicks, 0);
-}
-
-TEST_F(ListViewModel, NewColumnsDropAnArrowOnAColumnThatIsGone) {
-  testing_list_view::CheckListForm form(app, testing_list_view::Files(3));
-  form.list.UserClickHeader(2);
-  EXPECT_EQ(form.list.SortColumn(), 2);
-  form.list.SetColumns({{"Name", 100}, {"Size", 60}});
-  EXPECT_EQ(form.list.SortColumn(), -1);
-  EXPECT_EQ(form.list.GetSortOrder(), ListView::SortOrder::kNone);
-  form.list.SetSortArrow(5, ListView::SortOrder::kAscending);
-  EXPECT_EQ(form.list.SortColumn(), -1);
 }
 
 }  // namespace

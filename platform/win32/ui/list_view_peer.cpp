@@ -443,7 +443,7 @@ LRESULT ListViewPeer::CustomDraw(NMLVCUSTOMDRAW& draw) const {
     case CDDS_ITEMPREPAINT: {
       LRESULT result = HasBars() ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
       const int row = static_cast<int>(draw.nmcd.dwItemSpec);
-      if (list_.Kind(row) == ui::ListView::RowKind::kHeading) {
+      if (list_.KindAt(row) == ui::ListView::RowKind::kHeading) {
         ui::Font bold = list_.TextFont();
         bold.bold = true;
         ::SelectObject(draw.nmcd.hdc, Form().Font(bold));
@@ -467,7 +467,7 @@ bool ListViewPeer::HasBars() const {
 }
 
 void ListViewPeer::DrawBars(HDC dc, int row) const {
-  if (list_.Kind(row) == ui::ListView::RowKind::kHeading) return;  // a group's name, no figures
+  if (list_.KindAt(row) == ui::ListView::RowKind::kHeading) return;  // a group's name, no figures
   for (int column = 0; column < list_.ColumnCount(); ++column) {
     if (!list_.GetColumn(column).bar) continue;
     RECT cell{};
