@@ -26,6 +26,7 @@ class Control {
     kListBox,
     kComboBox,
     kStatusBar,
+    kListView,
   };
 
   Control(const Control&) = delete;
@@ -72,7 +73,8 @@ class Control {
   virtual void Click();
   // Reports mouse movement over the control, as the backend sees it.
   void MouseMoved();
-  void KeyPressed(int& key);
+  // Runs OnKeyDown; a control that acts on keys itself may use the key up too.
+  virtual void KeyPressed(int& key);
   // Width of a text in this control's font, in design pixels.
   int TextWidth(std::string_view text);
 

@@ -34,6 +34,13 @@ enum class Prop {
   kCursor,
   kFocus,
   kMenu,  // the form's menu bar was built
+  // List views
+  kColumns,     // index: the column whose caption or width changed, or -1 for all of them
+  kCheckBoxes,  // shown or not
+  kRowCount,    // the row count changed; selection and focus were cleared
+  kRows,        // index: a row to show anew, or -1 for every row
+  kSortArrow,
+  kScrollTo,  // index: the row to bring into view
 };
 
 class Peer {

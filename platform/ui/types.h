@@ -54,5 +54,13 @@ struct Message {
 // Virtual key codes the forms react to.
 inline constexpr int kKeyReturn = 0x0D;
 inline constexpr int kKeyEscape = 0x1B;
+inline constexpr int kKeySpace = 0x20;
+inline constexpr int kKeyPageUp = 0x21;
+inline constexpr int kKeyPageDown = 0x22;
+inline constexpr int kKeyEnd = 0x23;
+inline constexpr int kKeyHome = 0x24;
+inline constexpr int kKeyUp = 0x26;
+inline constexpr int kKeyDown = 0x28;
+inline constexpr int kKeyA = 0x41;
 
 }  // namespace ui

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -17,11 +16,10 @@
 #include "clean/delinfo_form.h"
 #include "platform/text_lines.h"
 #include "platform/ui/types.h"
-#include "platform/win32/ui/dpi.h"
-#include "platform/win32/ui/font_cache.h"
 #include "settings/list_file.h"
 #include "tests/win32/program_driver.h"
 #include "tests/win32/test_files.h"
+#include "tests/win32/window_check.h"
 
 namespace testing_program {
 namespace {
@@ -87,44 +85,6 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-// Measures texts as the program draws them: in the font it gives the control (the system's
-// message font unless the window names another) at the dpi it runs at (the same
-// DUSTORIX_UI_SCALE reaches both processes). "&x" draws as an underlined x.
-class TextMeter {
- public:
-  TextMeter()
-      : dpi_(platform::win32::ForcedDpi() ? platform::win32::ForcedDpi()
-                                          : platform::win32::SystemDpi()),
-        screen_(::GetDC(nullptr)) {}
-  ~TextMeter() { ::ReleaseDC(nullptr, screen_); }
-  TextMeter(const TextMeter&) = delete;
-  TextMeter& operator=(const TextMeter&) = delete;
-
-  int Width(const std::string& text, const ui::Font& font = {}) {
-    return Measure(text, font, 0, DT_SINGLELINE).right;
-  }
-  // The text broken into lines of at most `width` pixels: the width and height it takes.
-  RECT Wrapped(const std::string& text, int width, const ui::Font& font) {
-    return Measure(text, font, width, DT_WORDBREAK);
-  }
-  int Scale(int designPixels) const { return ::MulDiv(designPixels, dpi_, 96); }
-
- private:
-  RECT Measure(const std::string& text, const ui::Font& font, int width, UINT format) {
-    const std::wstring wide = W(text);
-    const HGDIOBJ old = ::SelectObject(screen_, fonts_.Get(font, dpi_));
-    RECT rect{0, 0, width, 0};
-    ::DrawTextW(screen_, wide.c_str(), static_cast<int>(wide.size()), &rect,
-                DT_CALCRECT | DT_LEFT | format);
-    ::SelectObject(screen_, old);
-    return rect;
-  }
-
-  int dpi_;
-  platform::win32::FontCache fonts_;
-  HDC screen_;
-};
-
 // Room a caption needs beside its text: a push button's frame, the box of a check box or radio
 // button, the indent of a group box's caption; -1 for controls whose caption is no text shown.
 int FrameAllowance(HWND control, const TextMeter& meter) {
@@ -169,6 +129,10 @@ void ExpectNothingClipped(HWND window, const std::string& where, const CaptionFo
     EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right &&
                 rect.bottom <= client.bottom)
         << where << ": \"" << text << "\" leaves the window";
+    if (ClassOf(child) == L"SysListView32") {
+      for (const std::string& tight : TightColumnCaptions(child, meter))
+        ADD_FAILURE() << where << ": " << tight;
+    }
     const int allowance = FrameAllowance(child, meter);
     if (allowance < 0 || text.find_first_not_of(' ') == std::string::npos) continue;
     const auto named = fonts.find(text);
@@ -197,50 +161,6 @@ void ExpectNothingClipped(HWND window, const std::string& where, const CaptionFo
           << WindowText(children[j]) << "\"";
     }
   }
-}
-
-// The scaling the program is started with, as a percentage.
-std::string ScaleName() {
-  wchar_t value[16] = {};
-  const DWORD length = ::GetEnvironmentVariableW(L"DUSTORIX_UI_SCALE", value, 16);
-  return length > 0 && length < 16 ? platform::win32::Narrow(value) : "100";
-}
-
-// Saves the window as the screen shows it, when DUSTORIX_SHOTS asks for pictures.
-void Shoot(HWND window, const std::string& name) {
-  if (std::getenv("DUSTORIX_SHOTS") == nullptr) return;
-  ::Sleep(500);  // let the program paint
-  RECT rect{};
-  ::GetWindowRect(window, &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  ::GdiFlush();
-  const DWORD rowBytes = static_cast<DWORD>((width * 3 + 3) & ~3);
-  BITMAPFILEHEADER header{};
-  header.bfType = 0x4D42;
-  header.bfOffBits = sizeof(header) + sizeof(info.bmiHeader);
-  header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
-  const std::string path = "T:\\shots\\" + ScaleName() + "-" + name + ".bmp";
-  std::string picture(reinterpret_cast<const char*>(&header), sizeof(header));
-  picture.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
-  if (bits) picture.append(static_cast<const char*>(bits), rowBytes * static_cast<DWORD>(height));
-  MakeFile(path, picture);
-  ::SelectObject(memory, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
 }
 
 void Look(HWND window, const std::string& name, const CaptionFonts& fonts = {}) {

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <functional>
+
+#include <commctrl.h>
 
 #include "platform/win32/wide_path.h"
 #include "tests/win32/test_files.h"
@@ -322,6 +326,195 @@ void TypeText(HWND edit, const std::string& text) {
   ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(W(text).c_str()));
   ::SendMessageW(::GetParent(edit), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(edit), EN_CHANGE),
                  reinterpret_cast<LPARAM>(edit));
+}
+
+namespace {
+
+// Memory in the process that owns a window, for the structures of messages that the system does
+// not carry across processes (the list view's and the header's).
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND window, size_t size) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    process_.Reset(
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, owner));
+    if (process_) {
+      address_ = static_cast<char*>(::VirtualAllocEx(process_.Get(), nullptr, size,
+                                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+    EXPECT_NE(address_, nullptr) << "no memory in the window's process: " << ::GetLastError();
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+  ~RemoteMemory() {
+    if (address_) ::VirtualFreeEx(process_.Get(), address_, 0, MEM_RELEASE);
+  }
+
+  bool Valid() const { return address_ != nullptr; }
+  // An address in the other process, for pointers inside the structures placed there.
+  template <typename T>
+  T* At(size_t offset) const {
+    return reinterpret_cast<T*>(address_ + offset);
+  }
+  LPARAM Param(size_t offset = 0) const { return reinterpret_cast<LPARAM>(address_ + offset); }
+  template <typename T>
+  void Put(const T& value, size_t offset = 0) const {
+    ::WriteProcessMemory(process_.Get(), address_ + offset, &value, sizeof(T), nullptr);
+  }
+  template <typename T>
+  T Get(size_t offset = 0) const {
+    T value{};
+    ::ReadProcessMemory(process_.Get(), address_ + offset, &value, sizeof(T), nullptr);
+    return value;
+  }
+  std::wstring Text(size_t offset, size_t length) const {
+    std::wstring text(length, L'\0');
+    ::ReadProcessMemory(process_.Get(), address_ + offset, text.data(), length * sizeof(wchar_t),
+                        nullptr);
+    return text;
+  }
+
+ private:
+  platform::win32::UniqueHandle process_;
+  char* address_ = nullptr;
+};
+
+constexpr size_t kTextRoom = 1024;
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+  for (int waited = 0; waited <= timeoutMs; waited += 10) {
+    if (done()) return true;
+    ::Sleep(10);
+  }
+  return false;
+}
+
+// A row's rectangle (LVIR_*) in the list's client area, the row scrolled into view first.
+RECT ListViewRowRect(HWND list, int row, int part) {
+  ::SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+  RemoteMemory memory(list, sizeof(RECT));
+  RECT rect{};
+  rect.left = part;
+  memory.Put(rect);
+  ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), memory.Param());
+  return memory.Get<RECT>();
+}
+
+// Where the list's own hit test finds the row's box; nothing for a row without one.
+std::optional<POINT> ListViewBoxPoint(HWND list, int row) {
+  const RECT bounds = ListViewRowRect(list, row, LVIR_BOUNDS);
+  const LONG y = (bounds.top + bounds.bottom) / 2;
+  RemoteMemory memory(list, sizeof(LVHITTESTINFO));
+  for (LONG x = bounds.left; x < bounds.left + 48; ++x) {
+    LVHITTESTINFO hit{};
+    hit.pt = {x, y};
+    memory.Put(hit);
+    const auto found = ::SendMessageW(list, LVM_HITTEST, 0, memory.Param());
+    if (found == row && (memory.Get<LVHITTESTINFO>().flags & LVHT_ONITEMSTATEICON)) {
+      return POINT{x + 3, y};
+    }
+  }
+  return std::nullopt;
+}
+
+void PostClick(HWND window, POINT at) {
+  const LPARAM where = MAKELPARAM(at.x, at.y);
+  ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+  ::PostMessageW(window, WM_LBUTTONUP, 0, where);
+}
+
+}  // namespace
+
+HWND FindListView(HWND window, int skip) {
+  return FindChild(window, WC_LISTVIEWW, {}, skip);
+}
+
+int ListViewRowCount(HWND list) {
+  return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string ListViewCell(HWND list, int row, int column) {
+  RemoteMemory memory(list, sizeof(LVITEMW) + kTextRoom * sizeof(wchar_t));
+  if (!memory.Valid()) return {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = memory.At<wchar_t>(sizeof(LVITEMW));
+  item.cchTextMax = kTextRoom;
+  memory.Put(item);
+  const auto length =
+      ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), memory.Param());
+  return Narrow(memory.Text(sizeof(LVITEMW), static_cast<size_t>(std::max<LRESULT>(length, 0))));
+}
+
+std::optional<bool> ListViewRowChecked(HWND list, int row) {
+  // The state image: 0 none, 1 an empty box, 2 a ticked one.
+  const auto image =
+      (::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK) &
+       LVIS_STATEIMAGEMASK) >>
+      12;
+  if (image == 0) return std::nullopt;
+  return image == 2;
+}
+
+bool ListViewRowSelected(HWND list, int row) {
+  return ::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
+}
+
+std::vector<ListViewColumn> ListViewColumns(HWND list) {
+  std::vector<ListViewColumn> columns;
+  HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+  const auto count = ::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0);
+  RemoteMemory memory(list, sizeof(HDITEMW) + kTextRoom * sizeof(wchar_t));
+  if (!memory.Valid()) return columns;
+  for (LRESULT i = 0; i < count; ++i) {
+    HDITEMW item{};
+    item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+    item.pszText = memory.At<wchar_t>(sizeof(HDITEMW));
+    item.cchTextMax = kTextRoom;
+    memory.Put(item);
+    memory.Put(L'\0', sizeof(HDITEMW));
+    ::SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), memory.Param());
+    const auto got = memory.Get<HDITEMW>();
+    std::wstring caption = memory.Text(sizeof(HDITEMW), kTextRoom);
+    caption.resize(caption.find(L'\0'));
+    columns.push_back({Narrow(caption), got.cxy, got.fmt});
+  }
+  return columns;
+}
+
+bool ClickListViewRow(HWND list, int row) {
+  const RECT label = ListViewRowRect(list, row, LVIR_LABEL);
+  PostClick(list, {(label.left + label.right) / 2, (label.top + label.bottom) / 2});
+  return WaitUntil([&] {
+    if (!ListViewRowSelected(list, row)) return false;
+    return ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1;
+  });
+}
+
+bool ClickListViewCheckBox(HWND list, int row) {
+  const std::optional<bool> before = ListViewRowChecked(list, row);
+  const std::optional<POINT> box = ListViewBoxPoint(list, row);
+  if (!before || !box) return false;
+  PostClick(list, *box);
+  return WaitUntil([&] { return ListViewRowChecked(list, row) == !*before; });
+}
+
+bool ToggleListViewRowWithSpace(HWND list, int row) {
+  const std::optional<bool> before = ListViewRowChecked(list, row);
+  if (!before || !ClickListViewRow(list, row)) return false;
+  const auto scan = static_cast<LPARAM>(::MapVirtualKeyW(VK_SPACE, MAPVK_VK_TO_VSC));
+  ::PostMessageW(list, WM_KEYDOWN, VK_SPACE, 1 | (scan << 16));
+  ::PostMessageW(list, WM_KEYUP, VK_SPACE, 1 | (scan << 16) | (LPARAM{3} << 30));
+  return WaitUntil([&] { return ListViewRowChecked(list, row) == !*before; });
+}
+
+void ClickListViewHeader(HWND list, int column) {
+  HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+  RemoteMemory memory(list, sizeof(RECT));
+  ::SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), memory.Param());
+  const RECT rect = memory.Get<RECT>();
+  PostClick(header, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
 }
 
 void ChooseMenu(HWND window, int command) {

@@ -2,6 +2,7 @@
 // a program folder on the test drive, the process, its windows and their native controls.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,33 @@ void SelectLine(HWND list, int line, bool selected);
 void ChooseComboLine(HWND combo, int line);
 // Types a text into an edit field, notifying the owner window.
 void TypeText(HWND edit, const std::string& text);
+
+// --- List views (SysListView32) of another process, read and driven from this one, which waits
+// while that process handles the input. The list's structures are placed in that process's
+// memory, as LVM_* and HDM_* messages need.
+// The `skip`th list view among the window's children, in creation order.
+HWND FindListView(HWND window, int skip = 0);
+int ListViewRowCount(HWND list);
+std::string ListViewCell(HWND list, int row, int column);
+// Whether the row's box is ticked; nothing for a row without a box.
+std::optional<bool> ListViewRowChecked(HWND list, int row);
+bool ListViewRowSelected(HWND list, int row);
+struct ListViewColumn {
+  std::string caption;
+  int width = 0;   // pixels
+  int format = 0;  // HDF_* of the header item: alignment and sort arrow
+};
+std::vector<ListViewColumn> ListViewColumns(HWND list);
+// Selects the row alone, as a plain click on its name does; false when the list does not show
+// it selected within the time-out.
+bool ClickListViewRow(HWND list, int row);
+// Ticks or unticks the row as a user does, by a click on its box; false when the row has no box
+// or the list does not show the new state within the time-out.
+bool ClickListViewCheckBox(HWND list, int row);
+// Ticks or unticks the row with the keyboard: a click selects it, then Space.
+bool ToggleListViewRowWithSpace(HWND list, int row);
+// A click on a column's header, as a user sorts by it.
+void ClickListViewHeader(HWND list, int column);
 
 // Chooses a menu item by its command number, as the menu does (Wine keeps a program's menus
 // out of other processes' reach, so they cannot be read from here).

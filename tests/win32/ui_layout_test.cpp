@@ -8,11 +8,13 @@
 #include "platform/ui/button.h"
 #include "platform/ui/form.h"
 #include "platform/ui/list_box.h"
+#include "platform/ui/list_view.h"
 #include "platform/ui/menu.h"
 #include "platform/win32/ui/dpi.h"
 #include "platform/win32/ui/text.h"
 #include "platform/win32/ui/ui_handles.h"
 #include "platform/win32/ui/win32_ui.h"
+#include "tests/win32/window_check.h"
 
 namespace platform::win32 {
 namespace {
@@ -155,6 +157,37 @@ TEST(Win32UiLayout, UserResizingGoesThroughTheModelsResizeRule) {
   ::SetWindowPos(window, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_EQ(ClientRect(window).right, 612);
   EXPECT_EQ(ClientRect(window).bottom, 233);
+}
+
+// The walk checks the captions of list view columns as it checks every other caption: each fits
+// its column at the form's scale, beside the header's margins and a sort arrow.
+TEST(Win32UiLayout, ColumnCaptionsThatDoNotFitTheirColumnAreFound) {
+  std::unique_ptr<Win32Ui> backend;
+  {
+    ForcedScale scale(L"150");
+    backend = std::make_unique<Win32Ui>();
+  }
+  ui::Application app(*backend);
+  ui::Form form(app);
+  form.SetClientSize({400, 200});
+  ui::ListView list(&form, {8, 8, 384, 180},
+                    {{"Name", 200},
+                     {"Gr\xC3\xB6\xC3\x9F"
+                      "e",
+                      40, ui::ListView::Align::kRight}});
+  form.Realize();
+  if (!WindowOf(form)) GTEST_SKIP() << "no display: GUI tests need DISPLAY (run Xvfb)";
+  testing_program::TextMeter meter(144);
+  const std::vector<std::string> tight =
+      testing_program::TightColumnCaptions(WindowOf(list), meter);
+  ASSERT_EQ(tight.size(), 1u);
+  EXPECT_NE(tight[0].find("\"Gr\xC3\xB6\xC3\x9F"
+                          "e\""),
+            std::string::npos)
+      << tight[0];
+  EXPECT_NE(tight[0].find("of a 60 px column"), std::string::npos) << "40 design pixels at 150 %";
+  list.SetColumnWidth(1, 80);
+  EXPECT_TRUE(testing_program::TightColumnCaptions(WindowOf(list), meter).empty());
 }
 
 }  // namespace

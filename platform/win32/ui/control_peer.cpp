@@ -110,6 +110,10 @@ void ControlPeer::ApplyVisibleAndEnabled() {
 LRESULT CALLBACK ControlPeer::SubclassProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
   auto& peer = *reinterpret_cast<ControlPeer*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  bool used = false;
+  LRESULT result = 0;
+  peer.form_.Backend().Guard([&] { used = peer.Intercept(message, wParam, lParam, result); });
+  if (used) return result;
   switch (message) {
     case WM_MOUSEMOVE:
       peer.form_.Backend().Guard([&] { peer.control_.MouseMoved(); });

@@ -22,6 +22,11 @@ class ControlPeer : public WindowPeer {
 
   // A WM_COMMAND notification the control sent to its form.
   virtual void Notified(int code) { static_cast<void>(code); }
+  // A WM_NOTIFY the control sent to its form; the result goes back to the control.
+  virtual LRESULT NotifyReceived(NMHDR& header) {
+    static_cast<void>(header);
+    return 0;
+  }
   // Labels, check boxes, radio buttons and group boxes draw the model's font colour.
   virtual bool DrawsFontColor() const { return false; }
   // After the form's dpi or size changed.
@@ -40,6 +45,18 @@ class ControlPeer : public WindowPeer {
     static_cast<void>(index);
   }
   virtual RECT PixelBounds() const;
+  // A message to the control's window before the native control sees it; true when it is used
+  // up, with the result to return. Runs guarded: nothing it throws gets past.
+  virtual bool Intercept(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    static_cast<void>(message);
+    static_cast<void>(wParam);
+    static_cast<void>(lParam);
+    static_cast<void>(result);
+    return false;
+  }
+  LRESULT CallNative(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::CallWindowProcW(original_, Window(), message, wParam, lParam);
+  }
   virtual void Layout();
   void ApplyCaption();
   FormPeer& Form() const { return form_; }

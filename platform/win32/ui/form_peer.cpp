@@ -394,6 +394,11 @@ LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_NOTIFY: {
+      auto& header = *reinterpret_cast<NMHDR*>(lParam);
+      if (ControlPeer* peer = PeerOf(header.hwndFrom)) return peer->NotifyReceived(header);
+      break;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return ControlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));

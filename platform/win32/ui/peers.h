@@ -9,6 +9,7 @@
 #include "platform/ui/edit.h"
 #include "platform/ui/label.h"
 #include "platform/ui/list_box.h"
+#include "platform/ui/list_view.h"
 #include "platform/ui/radio_button.h"
 #include "platform/ui/status_bar.h"
 #include "platform/win32/ui/control_peer.h"
@@ -24,5 +25,6 @@ std::unique_ptr<ControlPeer> MakeEditPeer(FormPeer& form, ui::Edit& edit);
 std::unique_ptr<ControlPeer> MakeListBoxPeer(FormPeer& form, ui::ListBox& listBox);
 std::unique_ptr<ControlPeer> MakeComboBoxPeer(FormPeer& form, ui::ComboBox& comboBox);
 std::unique_ptr<ControlPeer> MakeStatusBarPeer(FormPeer& form, ui::StatusBar& statusBar);
+std::unique_ptr<ControlPeer> MakeListViewPeer(FormPeer& form, ui::ListView& listView);
 
 }  // namespace platform::win32

@@ -65,7 +65,7 @@ HWND ModalOwner(HWND modal, const ui::Form* mainForm) {
 Win32Ui::Win32Ui() : forcedDpi_(platform::win32::ForcedDpi()) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES;
   ::InitCommonControlsEx(&controls);
   if (filterHook.backends.empty()) {
     filterHook.hook.Reset(
@@ -118,6 +118,8 @@ std::unique_ptr<ui::Peer> Win32Ui::CreatePeer(ui::Control& control) {
       return MakeComboBoxPeer(*form, static_cast<ui::ComboBox&>(control));
     case Kind::kStatusBar:
       return MakeStatusBarPeer(*form, static_cast<ui::StatusBar&>(control));
+    case Kind::kListView:
+      return MakeListViewPeer(*form, static_cast<ui::ListView&>(control));
     case Kind::kForm:
       break;
   }
