@@ -5,8 +5,8 @@
 
 #include "app/command_line.h"
 #include "app/instance.h"
-#include "platform/win32/crash_exit.h"
 #include "app/run_event.h"
+#include "platform/win32/crash_exit.h"
 #include "platform/win32/ui/win32_ui.h"
 #include "platform/win32/wide_path.h"
 #include "platform/win32/win.h"
