@@ -58,6 +58,15 @@ class ProxySystem : public System {
     return inner_.OpenRegistryKey(root, path);
   }
 
+  bool RegistryKeyExists(RegistryRoot root, std::string_view path) override {
+    return inner_.RegistryKeyExists(root, path);
+  }
+  std::string KnownFolderPath(KnownFolder folder) override {
+    return inner_.KnownFolderPath(folder);
+  }
+  std::string UserName() override { return inner_.UserName(); }
+  std::optional<WindowsVersion> GetWindowsVersion() override { return inner_.GetWindowsVersion(); }
+
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override {
     inner_.ListUrlCache(visit);
   }

@@ -97,8 +97,13 @@ struct ReadResult {
 
 // Shell folders by their CSIDL values, as Windows numbers them.
 namespace csidl {
+inline constexpr int kPersonal = 0x05;  // the documents
 inline constexpr int kFavorites = 0x06;
 inline constexpr int kRecent = 0x08;
+inline constexpr int kMyMusic = 0x0D;
+inline constexpr int kMyVideo = 0x0E;
+inline constexpr int kDesktopDirectory = 0x10;
+inline constexpr int kCommonDesktopDirectory = 0x19;
 inline constexpr int kAppData = 0x1A;
 inline constexpr int kLocalAppData = 0x1C;
 inline constexpr int kCommonFavorites = 0x1F;
@@ -106,9 +111,32 @@ inline constexpr int kInternetCache = 0x20;
 inline constexpr int kCookies = 0x21;
 inline constexpr int kHistory = 0x22;
 inline constexpr int kCommonAppData = 0x23;
+inline constexpr int kWindows = 0x24;
+inline constexpr int kSystem = 0x25;
+inline constexpr int kProgramFiles = 0x26;
+inline constexpr int kMyPictures = 0x27;
+inline constexpr int kProfile = 0x28;
+inline constexpr int kSystemX86 = 0x29;
+inline constexpr int kProgramFilesX86 = 0x2A;
+inline constexpr int kProgramFilesCommon = 0x2B;
+inline constexpr int kProgramFilesCommonX86 = 0x2C;
+inline constexpr int kCommonDocuments = 0x2E;
+inline constexpr int kCommonMusic = 0x35;
+inline constexpr int kCommonPictures = 0x36;
+inline constexpr int kCommonVideo = 0x37;
 }  // namespace csidl
 
-enum class RegistryRoot { kCurrentUser, kLocalMachine };
+// Shell folders that have no CSIDL value, only a known-folder identity (Windows Vista and later).
+enum class KnownFolder { kDownloads, kLocalAppDataLow, kPublic };
+
+// HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS and HKEY_CLASSES_ROOT.
+enum class RegistryRoot { kCurrentUser, kLocalMachine, kUsers, kClassesRoot };
+
+// Windows' own version number, 6.1 for Windows 7, 10.0 for Windows 10 and 11.
+struct WindowsVersion {
+  unsigned major = 0;
+  unsigned minor = 0;
+};
 
 // Registry value types, with the numbers Windows gives them.
 namespace reg {
@@ -143,6 +171,11 @@ class RegistryKey {
   virtual std::vector<std::string> ValueNames() = 0;
   virtual std::optional<RegistryValue> ReadValue(std::string_view name) = 0;
   virtual bool DeleteValue(std::string_view name) = 0;
+  // The names of the key's subkeys, in the registry's order; a snapshot, as ValueNames.
+  virtual std::vector<std::string> SubKeyNames() = 0;
+  // Deletes the subkey of this name (one name, no path) with all its subkeys and values; false
+  // when it is missing or not all of it could be deleted.
+  virtual bool DeleteSubKeyTree(std::string_view name) = 0;
 };
 
 class System {
@@ -222,6 +255,18 @@ class System {
   // Opens an existing key with KEY_ALL_ACCESS, never creating it; null when it cannot be opened.
   virtual std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root,
                                                        std::string_view path) = 0;
+
+  // --- For the application rules (cleaners/): detection and the variables of their paths
+  // Whether the key exists, asked with read rights only (and in the 64-bit view), so that a
+  // key the user may not change still counts.
+  virtual bool RegistryKeyExists(RegistryRoot root, std::string_view path) = 0;
+  // The file-system path of a known folder; empty when the system has none.
+  virtual std::string KnownFolderPath(KnownFolder folder) = 0;
+  // The name of the user the program runs as; empty when it cannot be told.
+  virtual std::string UserName() = 0;
+  // The version of Windows itself, whatever compatibility layer the program runs under;
+  // nothing when it cannot be told.
+  virtual std::optional<WindowsVersion> GetWindowsVersion() = 0;
 
   // --- WinINet URL cache
   // Calls `visit` with the source URL of every content entry (the temporary internet files),

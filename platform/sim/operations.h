@@ -39,6 +39,12 @@ enum class Op {
   kEmptyRecycleBin,
   kQueryRecycleBin,
   kClearRecentDocuments,
+  kRegistryKeyExists,
+  kRegistrySubKeyNames,
+  kDeleteRegistrySubKeyTree,
+  kKnownFolderPath,
+  kUserName,
+  kGetWindowsVersion,
   kCount
 };
 
@@ -74,7 +80,13 @@ inline const char* NameOf(Op op) {
                                            "ShellOpen",
                                            "EmptyRecycleBin",
                                            "QueryRecycleBin",
-                                           "ClearRecentDocuments"};
+                                           "ClearRecentDocuments",
+                                           "RegistryKeyExists",
+                                           "RegistrySubKeyNames",
+                                           "DeleteRegistrySubKeyTree",
+                                           "KnownFolderPath",
+                                           "UserName",
+                                           "GetWindowsVersion"};
   static_assert(std::size(kNames) == static_cast<std::size_t>(Op::kCount));
   const auto index = static_cast<std::size_t>(op);
   return index < std::size(kNames) ? kNames[index] : "?";

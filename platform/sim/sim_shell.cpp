@@ -53,6 +53,22 @@ std::string SimSystem::SpecialFolder(int csidl) {
   return found == specialFolders_.end() ? std::string() : found->second;
 }
 
+std::string SimSystem::KnownFolderPath(KnownFolder folder) {
+  Count(Op::kKnownFolderPath);
+  auto found = knownFolders_.find(folder);
+  return found == knownFolders_.end() ? std::string() : found->second;
+}
+
+std::string SimSystem::UserName() {
+  Count(Op::kUserName);
+  return userName_;
+}
+
+std::optional<WindowsVersion> SimSystem::GetWindowsVersion() {
+  Count(Op::kGetWindowsVersion);
+  return windowsVersion_;
+}
+
 std::string SimSystem::FullPathName(std::string_view path) {
   Count(Op::kFullPathName);
   if (path.empty() || path.find('\0') != std::string_view::npos) return {};

@@ -81,6 +81,29 @@ std::string Win32System::SpecialFolder(int csidl) {
   return Narrow(path);
 }
 
+namespace {
+
+// The identities of the known folders asked for, as shlobj's FOLDERID_ constants hold them.
+constexpr GUID kDownloads = {
+    0x374DE290, 0x123F, 0x4565, {0x91, 0x64, 0x39, 0xC4, 0x92, 0x5E, 0x46, 0x7B}};
+constexpr GUID kLocalAppDataLow = {
+    0xA520A1A4, 0x1780, 0x4FF6, {0xBD, 0x18, 0x16, 0x73, 0x43, 0xC5, 0xAF, 0x16}};
+constexpr GUID kPublic = {
+    0xDFDF76A2, 0xC82A, 0x4D63, {0x90, 0x6A, 0x56, 0x44, 0xAC, 0x45, 0x73, 0x85}};
+
+}  // namespace
+
+std::string Win32System::KnownFolderPath(KnownFolder folder) {
+  const GUID& id = folder == KnownFolder::kDownloads         ? kDownloads
+                   : folder == KnownFolder::kLocalAppDataLow ? kLocalAppDataLow
+                                                             : kPublic;
+  wchar_t* path = nullptr;
+  std::string result;
+  if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)) && path) result = Narrow(path);
+  ::CoTaskMemFree(path);
+  return result;
+}
+
 std::string Win32System::FullPathName(std::string_view path) {
   std::optional<std::wstring> wide = Widen(path);
   if (!wide || wide->empty() || wide->find(L'\0') != std::wstring::npos) return {};

@@ -53,7 +53,10 @@ class ContractWorld {
   // through another API on Windows); empty for a folder the system lacks.
   virtual std::string ExpectedWindowsFolder() = 0;
   virtual std::string ExpectedSpecialFolder(int csidl) = 0;
-  // A registry key path of this test's own, below Software; removed afterwards.
+  virtual std::string ExpectedKnownFolder(platform::KnownFolder folder) = 0;
+  virtual std::string ExpectedUserName() = 0;
+  // A registry key path of this test's own, below Software; removed afterwards from every root
+  // (below .DEFAULT in HKEY_USERS).
   virtual const std::string& RegistryTestKey() const = 0;
   // Creates the key when missing and sets the value.
   virtual void SetRegistryValue(platform::RegistryRoot root, std::string_view key,

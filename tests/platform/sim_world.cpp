@@ -28,6 +28,11 @@ class SimWorld final : public ContractWorld {
       sim_.AddFolder(path);
       sim_.SetSpecialFolder(csidl, path);
     }
+    for (const auto& [folder, path] : knownFolders_) {
+      sim_.AddFolder(path);
+      sim_.SetKnownFolder(folder, path);
+    }
+    sim_.SetUserName("tester");
   }
 
   platform::System& System() override { return sim_; }
@@ -68,13 +73,18 @@ class SimWorld final : public ContractWorld {
     auto found = specialFolders_.find(csidl);
     return found == specialFolders_.end() ? std::string() : found->second;
   }
+  std::string ExpectedKnownFolder(platform::KnownFolder folder) override {
+    auto found = knownFolders_.find(folder);
+    return found == knownFolders_.end() ? std::string() : found->second;
+  }
+  std::string ExpectedUserName() override { return "tester"; }
   const std::string& RegistryTestKey() const override { return registryKey_; }
   void SetRegistryValue(platform::RegistryRoot root, std::string_view key, std::string_view name,
                         const platform::RegistryValue& value) override {
     sim_.SetRegistryValue(root, key, name, value);
   }
   bool RegistryKeyExists(platform::RegistryRoot root, std::string_view key) override {
-    return sim_.RegistryKeyExists(root, key);
+    return sim_.HasRegistryKey(root, key);
   }
   bool RegistryValueExists(platform::RegistryRoot root, std::string_view key,
                            std::string_view name) override {
@@ -109,6 +119,10 @@ class SimWorld final : public ContractWorld {
       {platform::csidl::kInternetCache, "C:\\Users\\tester\\AppData\\Local\\INetCache"},
       {platform::csidl::kCookies, "C:\\Users\\tester\\AppData\\Local\\INetCookies"},
       {platform::csidl::kHistory, "C:\\Users\\tester\\AppData\\Local\\History"}};
+  const std::map<platform::KnownFolder, std::string> knownFolders_ = {
+      {platform::KnownFolder::kDownloads, "C:\\Users\\tester\\Downloads"},
+      {platform::KnownFolder::kLocalAppDataLow, "C:\\Users\\tester\\AppData\\LocalLow"},
+      {platform::KnownFolder::kPublic, "C:\\Users\\Public"}};
 };
 
 }  // namespace

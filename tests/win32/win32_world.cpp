@@ -23,7 +23,28 @@ using testing_win32::W;
 using testing_win32::WidePath;
 
 HKEY RootKey(platform::RegistryRoot root) {
-  return root == platform::RegistryRoot::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  switch (root) {
+    case platform::RegistryRoot::kCurrentUser:
+      return HKEY_CURRENT_USER;
+    case platform::RegistryRoot::kLocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case platform::RegistryRoot::kUsers:
+      return HKEY_USERS;
+    case platform::RegistryRoot::kClassesRoot:
+      return HKEY_CLASSES_ROOT;
+  }
+  return nullptr;
+}
+
+std::string Environment(const wchar_t* name) {
+  wchar_t value[MAX_PATH + 1] = {};
+  const DWORD length = ::GetEnvironmentVariableW(name, value, MAX_PATH + 1);
+  return length > 0 && length <= MAX_PATH ? platform::win32::Narrow(value) : std::string();
+}
+
+// The folder above `path`.
+std::string Parent(const std::string& path) {
+  return path.substr(0, path.find_last_of('\\'));
 }
 
 struct RegistryKeyTraits {
@@ -54,8 +75,9 @@ class Win32World final : public ContractWorld {
   ~Win32World() override {
     ::SetCurrentDirectoryW(L"C:\\");  // a test may have moved it into the tree
     ::SetEnvironmentVariableW(L"TMP", savedTmp_ ? savedTmp_->c_str() : nullptr);
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT})
       ::RegDeleteTreeW(root, W(registryKey_).c_str());
+    ::RegDeleteTreeW(HKEY_USERS, W(".DEFAULT\\" + registryKey_).c_str());
     for (const std::wstring& url : lockedUrls_)
       ::UnlockUrlCacheEntryFileW(url.c_str(), 0);
     for (const std::wstring& url : urls_)
@@ -123,6 +145,20 @@ class Win32World final : public ContractWorld {
     if (::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return {};
     return platform::win32::Narrow(path);
   }
+
+  std::string ExpectedKnownFolder(platform::KnownFolder folder) override {
+    switch (folder) {
+      case platform::KnownFolder::kDownloads:
+        return ExpectedSpecialFolder(CSIDL_PROFILE) + "\\Downloads";
+      case platform::KnownFolder::kLocalAppDataLow:
+        return Parent(ExpectedSpecialFolder(CSIDL_LOCAL_APPDATA)) + "\\LocalLow";
+      case platform::KnownFolder::kPublic:
+        return Environment(L"PUBLIC");
+    }
+    return {};
+  }
+
+  std::string ExpectedUserName() override { return Environment(L"USERNAME"); }
 
   const std::string& RegistryTestKey() const override { return registryKey_; }
 
