@@ -113,7 +113,9 @@ std::string FolderText(std::string_view text) {
 // "." or ".." part (a folder that climbs out of where it seems to be).
 std::optional<Issue> FolderIssue(std::string_view folder) {
   if (!Variables::OnlyKnown(folder)) return Issue::kUnknownVariable;
-  const bool fromVariable = !folder.empty() && folder.front() == '%';
+  // A '%' with no second one is no variable: "%Package\x" stands for a relative folder.
+  const bool fromVariable =
+      folder.size() > 2 && folder.front() == '%' && folder.find('%', 1) != std::string_view::npos;
   const bool fromDrive = folder.size() >= 2 && folder[1] == ':' &&
                          ((folder[0] | 0x20) >= 'a' && (folder[0] | 0x20) <= 'z') &&
                          (folder.size() == 2 || folder[2] == '\\');

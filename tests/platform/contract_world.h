@@ -27,6 +27,8 @@ class ContractWorld {
   virtual void MakeFile(std::string_view path, std::string_view content,
                         std::uint32_t attributes = 0) = 0;
   virtual bool Exists(std::string_view path) = 0;
+  // Removes a file, or a folder with everything in it (links as links).
+  virtual void RemoveTree(std::string_view path) = 0;
   virtual std::string ContentOf(std::string_view path) = 0;
   // Keeps the file open without sharing, so that deleting or replacing it fails.
   virtual void HoldOpen(std::string_view path) = 0;
@@ -96,5 +98,6 @@ class WorldTest : public ::testing::TestWithParam<WorldFactory> {
 
 class SystemContract : public WorldTest {};
 class SettingsContract : public WorldTest {};
+class RulesContract : public WorldTest {};
 
 }  // namespace testing_world

@@ -43,6 +43,7 @@ class SimWorld final : public ContractWorld {
     sim_.AddFile(path, content, attributes);
   }
   bool Exists(std::string_view path) override { return sim_.Exists(path); }
+  void RemoveTree(std::string_view path) override { sim_.RemoveEntry(path); }
   std::string ContentOf(std::string_view path) override {
     return sim_.Content(path).value_or("<missing>");
   }
@@ -118,7 +119,12 @@ class SimWorld final : public ContractWorld {
       {platform::csidl::kCommonFavorites, "C:\\Users\\Public\\Favorites"},
       {platform::csidl::kInternetCache, "C:\\Users\\tester\\AppData\\Local\\INetCache"},
       {platform::csidl::kCookies, "C:\\Users\\tester\\AppData\\Local\\INetCookies"},
-      {platform::csidl::kHistory, "C:\\Users\\tester\\AppData\\Local\\History"}};
+      {platform::csidl::kHistory, "C:\\Users\\tester\\AppData\\Local\\History"},
+      {platform::csidl::kLocalAppData, "C:\\Users\\tester\\AppData\\Local"},
+      {platform::csidl::kProfile, "C:\\Users\\tester"},
+      {platform::csidl::kCommonAppData, "C:\\ProgramData"},
+      {platform::csidl::kProgramFiles, "C:\\Program Files"},
+      {platform::csidl::kProgramFilesX86, "C:\\Program Files (x86)"}};
   const std::map<platform::KnownFolder, std::string> knownFolders_ = {
       {platform::KnownFolder::kDownloads, "C:\\Users\\tester\\Downloads"},
       {platform::KnownFolder::kLocalAppDataLow, "C:\\Users\\tester\\AppData\\LocalLow"},

@@ -99,6 +99,17 @@ class Win32World final : public ContractWorld {
 
   bool Exists(std::string_view path) override { return testing_win32::Exists(path); }
 
+  void RemoveTree(std::string_view path) override {
+    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+      testing_win32::RemoveTree(path);
+    } else {
+      ::SetFileAttributesW(WidePath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+      ::DeleteFileW(WidePath(path).c_str());
+    }
+  }
+
   std::string ContentOf(std::string_view path) override {
     platform::ReadResult read = system_.ReadFile(path, platform::FileAccess::kRead);
     return read.bytes.value_or("<missing>");
@@ -261,5 +272,6 @@ std::unique_ptr<ContractWorld> MakeWin32World() {
 
 INSTANTIATE_TEST_SUITE_P(Win32, SystemContract, ::testing::Values(WorldFactory(&MakeWin32World)));
 INSTANTIATE_TEST_SUITE_P(Win32, SettingsContract, ::testing::Values(WorldFactory(&MakeWin32World)));
+INSTANTIATE_TEST_SUITE_P(Win32, RulesContract, ::testing::Values(WorldFactory(&MakeWin32World)));
 
 }  // namespace testing_world
