@@ -3,8 +3,6 @@
 // folders seeded from their own keys, on the sim and under Wine. What is left is compared with
 // a model of the semantics that works from the keys alone, file by file, in the keys' order.
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "cleaners/entry_run.h"
@@ -20,17 +18,6 @@ using cleaners::Recursion;
 using cleaners::SplitPath;
 
 constexpr std::size_t kChosen = 40;
-
-std::optional<std::string> CommunityFile(platform::System& system) {
-  platform::ReadResult read = system.ReadFile("Winapp2.ini", platform::FileAccess::kRead);
-  if (read.bytes) return read.bytes;
-#ifdef DUSTORIX_SOURCE_DIR
-  std::ifstream in(std::string(DUSTORIX_SOURCE_DIR) + "/../shared/winapp2/Winapp2.ini",
-                   std::ios::binary);
-  if (in) return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-#endif
-  return std::nullopt;
-}
 
 // A name the pattern takes: '*' as "x", '?' as "q"; empty when that name is not taken or is one
 // Windows would change.
@@ -328,7 +315,8 @@ class CommunityRun {
 };
 
 TEST_P(RulesContract, ChosenCommunityEntriesLeaveWhatTheSemanticsSay) {
-  const std::optional<std::string> bytes = CommunityFile(Sys());
+  const std::optional<std::string> bytes =
+      TestFile(World(), "Winapp2.ini", "../shared/winapp2/Winapp2.ini");
   if (!bytes) {
     GTEST_SKIP() << "the community rule file ../shared/winapp2/Winapp2.ini is not there";
   }

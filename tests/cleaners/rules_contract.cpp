@@ -17,11 +17,16 @@ namespace {
 using cleaners::Entry;
 using testing_cleaners::AppPlace;
 
-// A file beside the tests (in the Windows sandbox), else from the sources (host builds).
-std::optional<std::string> TestFile(platform::System& system, std::string_view beside,
+}  // namespace
+
+std::optional<std::string> TestFile(ContractWorld& world, std::string_view beside,
                                     [[maybe_unused]] std::string_view inSources) {
-  platform::ReadResult read = system.ReadFile(beside, platform::FileAccess::kRead);
-  if (read.bytes) return read.bytes;
+  const std::string folder = world.TestFilesFolder();
+  if (!folder.empty()) {
+    return world.System()
+        .ReadFile(folder + "\\" + std::string(beside), platform::FileAccess::kRead)
+        .bytes;
+  }
 #ifdef DUSTORIX_SOURCE_DIR
   std::ifstream in(std::string(DUSTORIX_SOURCE_DIR) + "/" + std::string(inSources),
                    std::ios::binary);
@@ -30,24 +35,27 @@ std::optional<std::string> TestFile(platform::System& system, std::string_view b
   return std::nullopt;
 }
 
+namespace {
+
 std::string Expanded(const cleaners::Places& places, std::string_view text) {
   const std::vector<cleaners::Expansion> expansions = places.Vars().Expand(text);
   return expansions.empty() ? std::string() : expansions.front().text;
 }
 
 // Removes what a test seeded below a system folder: the path, then each folder above it that
-// is left empty, up to the system's folder.
-void Unseed(ContractWorld& world, const cleaners::Expansion& place) {
+// is left empty, up to the first protected one.
+void Unseed(ContractWorld& world, const cleaners::Places& places,
+            const cleaners::Expansion& place) {
   world.RemoveTree(place.text);
   for (std::string folder = place.text; folder.size() > place.baseLength;) {
     folder.erase(folder.rfind('\\'));
-    if (folder.size() <= place.baseLength || !world.System().RemoveFolder(folder)) break;
+    if (places.IsProtected(folder) || !world.System().RemoveFolder(folder)) break;
   }
 }
 
 TEST_P(RulesContract, EveryProjectEntryTakesItsApplicationsJunkAndKeepsTheKeepsakes) {
   const std::optional<std::string> rules =
-      TestFile(Sys(), "data\\cleaners\\dustorix.ini", "data/cleaners/dustorix.ini");
+      TestFile(World(), "data\\cleaners\\dustorix.ini", "data/cleaners/dustorix.ini");
   ASSERT_TRUE(rules);
   const cleaners::RuleFile file = cleaners::ParseRuleFile(*rules, "dustorix.ini");
   const cleaners::Places places(Sys());
@@ -84,7 +92,7 @@ TEST_P(RulesContract, EveryProjectEntryTakesItsApplicationsJunkAndKeepsTheKeepsa
     }
   }
   for (const cleaners::Expansion& place : seeded)
-    Unseed(World(), place);
+    Unseed(World(), places, place);
 }
 
 }  // namespace

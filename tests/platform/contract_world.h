@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,9 @@ class ContractWorld {
   virtual void HoldOpen(std::string_view path) = 0;
   virtual void SetCurrentDirectory(std::string_view path) = 0;
 
+  // The folder the files handed to the tests lie in (beside the Windows test program); empty
+  // where there is none (the sim).
+  virtual std::string TestFilesFolder() const = 0;
   // A link to a folder outside Root() that holds keep.txt.
   virtual std::string FixtureLink() const = 0;
   struct DriveCase {
@@ -81,6 +85,11 @@ using WorldFactory = std::function<std::unique_ptr<ContractWorld>()>;
 
 // The sim's world; the win32 world lives with the Windows tests.
 std::unique_ptr<ContractWorld> MakeSimWorld();
+
+// A file handed to the tests: beside the Windows test program, else (host builds) from the
+// sources, `inSources` relative to their root; nothing when it is in neither place.
+std::optional<std::string> TestFile(ContractWorld& world, std::string_view beside,
+                                    std::string_view inSources);
 
 // Suites that run the same cases in every world.
 class WorldTest : public ::testing::TestWithParam<WorldFactory> {

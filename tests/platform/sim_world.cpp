@@ -49,6 +49,7 @@ class SimWorld final : public ContractWorld {
   }
   void HoldOpen(std::string_view path) override { sim_.SetInUse(path); }
   void SetCurrentDirectory(std::string_view path) override { sim_.SetCurrentDirectory(path); }
+  std::string TestFilesFolder() const override { return {}; }
   std::string FixtureLink() const override { return "T:\\fixtures\\link"; }
   std::vector<DriveCase> DriveCases() const override {
     return {{"T:", DriveType::kFixed},

@@ -127,6 +127,13 @@ class Win32World final : public ContractWorld {
     ASSERT_TRUE(wide && ::SetCurrentDirectoryW(wide->c_str())) << path;
   }
 
+  std::string TestFilesFolder() const override {
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
+    const std::string program = platform::win32::Narrow(std::wstring_view(path, length));
+    return program.substr(0, program.rfind('\\'));
+  }
+
   std::string FixtureLink() const override { return "T:\\fixtures\\link"; }
 
   std::vector<DriveCase> DriveCases() const override {
