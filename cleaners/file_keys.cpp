@@ -51,9 +51,12 @@ class FolderExpansion {
     }
     const std::string& part = parts_[next];
     if (!HasWildcard(part)) {
-      const std::string child = folder + '\\' + part;
-      const std::optional<platform::FileStatus> status = system_.Status(child);
-      if (status && IsRealFolder(*status)) Step(child, next + 1, true);
+      // Under the name stored on disk: a short name (PROGRA~1) would hide the folder it is
+      // from the guards, which compare paths as written.
+      const std::optional<platform::DirEntry> entry = system_.LookUp(folder + '\\' + part);
+      if (entry && entry->IsDirectory() && !entry->IsReparsePoint()) {
+        Step(folder + '\\' + entry->name, next + 1, true);
+      }
       return;
     }
     const platform::WildcardPattern pattern(part);

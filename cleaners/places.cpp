@@ -98,6 +98,10 @@ std::string FoldedPath(std::string_view path) {
   return folded;
 }
 
+bool IsChangedPart(std::string_view part) {
+  return !part.empty() && (part.back() == '.' || part.back() == ' ');
+}
+
 bool MatchesEverything(std::string_view pattern) {
   return pattern.find('*') != std::string_view::npos &&
          pattern.find_first_not_of("*?<>\". ") == std::string_view::npos;

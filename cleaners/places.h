@@ -29,6 +29,10 @@ std::string FoldedText(std::string_view text);
 // The path as Windows compares paths: upper-cased, '\' as separator, none doubled or at the end.
 std::string FoldedPath(std::string_view path);
 
+// Whether Windows would take a part of a path for another: "." and "..", and any part ending
+// in a dot or a blank (both dropped, so "x." is "x" and "..." climbs).
+bool IsChangedPart(std::string_view part);
+
 // Whether a pattern stands for every name (or nearly: it has a '*' and no character but
 // wildcards, dots and blanks), as `*`, `*.*`, `*.` and `?*` do.
 bool MatchesEverything(std::string_view pattern);

@@ -78,9 +78,7 @@ std::optional<KeyNote> FileKeyRefusal(const FileKey& key, const Places& places) 
   for (const Expansion& expansion : places.Vars().Expand(key.folder)) {
     const SplitPath folder = SplitFullPath(expansion.text);
     for (const std::string& part : folder.parts) {
-      if (part.find_first_not_of(". ") == std::string::npos) {
-        return Note(key.name, key.value, Issue::kDotSegment, expansion.text);
-      }
+      if (IsChangedPart(part)) return Note(key.name, key.value, Issue::kDotSegment, expansion.text);
     }
     if (wide && places.MayBeProtected(folder)) {
       return Note(key.name, key.value, Issue::kProtectedFolder, expansion.text);

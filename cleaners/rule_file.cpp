@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 
+#include "cleaners/places.h"
 #include "cleaners/variables.h"
 
 namespace cleaners {
@@ -119,13 +120,12 @@ std::optional<Issue> FolderIssue(std::string_view folder) {
   const bool fromDrive = folder.size() >= 2 && folder[1] == ':' &&
                          ((folder[0] | 0x20) >= 'a' && (folder[0] | 0x20) <= 'z') &&
                          (folder.size() == 2 || folder[2] == '\\');
-  const bool fromShare = folder.starts_with("\\\\");
-  if (!fromVariable && !fromDrive && !fromShare) return Issue::kRelativePath;
-  // Windows drops a part's trailing dots and blanks, so "..." and ". ." climb or vanish too.
+  // The \\?\ and \\.\ forms name the same folders by other spellings than the guards know.
+  const bool fromShare = folder.starts_with("\\\\") && !folder.starts_with("\\\\?\\") &&
+                         !folder.starts_with("\\\\.\\");
+  if (!fromVariable && !fromDrive && !fromShare) return Issue::kNoPlainPath;
   for (std::string_view part : Split(folder, '\\')) {
-    if (!part.empty() && part.find_first_not_of(". ") == std::string_view::npos) {
-      return Issue::kDotSegment;
-    }
+    if (IsChangedPart(part)) return Issue::kDotSegment;
   }
   return std::nullopt;
 }
@@ -402,8 +402,8 @@ std::string_view IssueId(Issue issue) {
       return "noBar";
     case Issue::kUnknownVariable:
       return "unknownVariable";
-    case Issue::kRelativePath:
-      return "relativePath";
+    case Issue::kNoPlainPath:
+      return "noPlainPath";
     case Issue::kNoPattern:
       return "noPattern";
     case Issue::kPatternWithFolder:

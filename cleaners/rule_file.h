@@ -25,7 +25,7 @@ enum class Issue {
   kEmptyValue,           // nothing after '='
   kNoBar,                // a FileKey or ExcludeKey without '|'
   kUnknownVariable,      // a %Name% this program does not know
-  kRelativePath,         // a folder that is no full path, which would mean the current folder
+  kNoPlainPath,          // a folder that is no plain full path: relative, or \\?\ or \\.\ form
   kNoPattern,            // a FileKey or PATH exclusion whose pattern part is empty
   kPatternWithFolder,    // a pattern holding a folder separator
   kUnknownFlag,          // a FileKey flag other than RECURSE or REMOVESELF, or more than one
@@ -33,7 +33,7 @@ enum class Issue {
   kUnknownRegistryRoot,  // a registry path that does not start with HKCU, HKLM, HKU or HKCR
   kBadValue,             // a LangSecRef, DetectOS, SpecialDetect or Running that says nothing known
   // The key is refused by the guards: it could reach what no cleaner may touch.
-  kDotSegment,            // a folder with "." or ".." among its parts
+  kDotSegment,            // a folder part Windows would change: ".", "..", or ending in a dot
   kProtectedFolder,       // RECURSE, REMOVESELF or a match-everything pattern at a protected folder
   kProtectedRegistryKey,  // a registry key the system or every program relies on
   kPlaceRefused,          // the place check refused a folder the key reached

@@ -184,24 +184,29 @@ TEST_F(RulesTest, GuardsRefuseKeysAndPlacesAndListThem) {
       "FileKey5=%WinDir%|*.log\n"
       "FileKey6=%AppData%\\..\\Local|*\n"
       "FileKey7=C:\\Users\\*|*.tmp|RECURSE\n"
-      "FileKey8=%Temp%|*.tmp|RECURSE\n");
+      "FileKey8=%Temp%|*.tmp|RECURSE\n"
+      "FileKey9=C:\\PROGRA~1|*.log|RECURSE\n"
+      "FileKey10=C:\\Users\\tester.|x.log\n");
+  sim.SetShortName("C:\\Program Files", "PROGRA~1");
   const std::string before = sim.Dump();
   const cleaners::EntryOutcome outcome = Run(entry);
   const std::vector<std::pair<std::string, Issue>> expected = {
-      {"FileKey6", Issue::kDotSegment},      {"FileKey1", Issue::kProtectedFolder},
-      {"FileKey2", Issue::kProtectedFolder}, {"FileKey3", Issue::kProtectedFolder},
-      {"FileKey4", Issue::kProtectedFolder}, {"FileKey5", Issue::kPlaceRefused},
-      {"FileKey7", Issue::kProtectedFolder}};
+      {"FileKey6", Issue::kDotSegment},      {"FileKey10", Issue::kDotSegment},
+      {"FileKey1", Issue::kProtectedFolder}, {"FileKey2", Issue::kProtectedFolder},
+      {"FileKey3", Issue::kProtectedFolder}, {"FileKey4", Issue::kProtectedFolder},
+      {"FileKey5", Issue::kPlaceRefused},    {"FileKey7", Issue::kProtectedFolder},
+      {"FileKey9", Issue::kProtectedFolder}};
   ASSERT_EQ(outcome.refused.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(outcome.refused[i].key, expected[i].first);
     EXPECT_EQ(outcome.refused[i].issue, expected[i].second) << expected[i].first;
   }
-  EXPECT_EQ(outcome.refused[5].detail, "C:\\Windows: protected folder");
+  EXPECT_EQ(outcome.refused[6].detail, "C:\\Windows: protected folder");
+  EXPECT_EQ(outcome.refused[8].detail, "C:\\Program Files");  // the short name's folder
   EXPECT_EQ(outcome.files, 1);
   EXPECT_FALSE(sim.Exists(kLocal + "\\Temp\\t.tmp"));
   // What may be refused before running is refused by Refusals as well.
-  EXPECT_EQ(cleaners::Refusals(entry, cleaners::Places(sim)).size(), expected.size() - 1);
+  EXPECT_EQ(cleaners::Refusals(entry, cleaners::Places(sim)).size(), expected.size() - 2);
 
   // An ExcludeKey that cannot be read leaves what it spares unknown: no key of the entry runs.
   File(kLocal + "\\Temp\\u.tmp");

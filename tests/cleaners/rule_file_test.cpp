@@ -123,7 +123,7 @@ TEST(RuleFile, EachUnreadableKeyIsSkippedWithItsReason) {
   const std::vector<std::pair<std::string, Issue>> expected = {
       {"FileKey2", Issue::kUnknownVariable},
       {"FileKey3", Issue::kNoBar},
-      {"FileKey4", Issue::kRelativePath},
+      {"FileKey4", Issue::kNoPlainPath},
       {"FileKey5", Issue::kDotSegment},
       {"FileKey6", Issue::kUnknownFlag},
       {"FileKey7", Issue::kNoPattern},
