@@ -8,7 +8,8 @@
 //   not take `x.log`).
 // - No flag: the matching files directly in each matching folder; RECURSE: also in every folder
 //   below; REMOVESELF: as RECURSE, then each folder left empty, deepest first, then the folder
-//   itself when empty. A folder is never removed while anything is left in it.
+//   itself when empty, unless it is a variable's own folder (%Temp%). A folder is never removed
+//   while anything is left in it.
 // - Links (junctions, symbolic links) are neither entered nor removed: a folder reached through
 //   a link is skipped. Read-only and system files stay. Files are deleted for good.
 // - ExcludeKey FILE spares the named files in its folder, PATH with a pattern the matching files

@@ -91,9 +91,12 @@ class KeyWalk {
       patterns_.emplace_back(pattern);
   }
 
-  void Top(const std::string& folder) {
+  // `removable`: the folder is one the key names below the system's own (a variable's folder,
+  // such as %Temp%, is emptied but stays).
+  void Top(const std::string& folder, bool removable) {
     const Excludes::State state = excludes_.StateOf(folder);
-    if (Walk(folder, state) && key_.recursion == Recursion::kRemoveSelf && !run_.Stopped()) {
+    if (Walk(folder, state) && removable && key_.recursion == Recursion::kRemoveSelf &&
+        !run_.Stopped()) {
       system_.RemoveFolder(folder);
     }
   }
@@ -243,15 +246,16 @@ void RunFileKey(const FileKey& key, const Excludes& excludes, const Places& plac
   const bool wide = key.recursion != Recursion::kNone ||
                     std::any_of(key.patterns.begin(), key.patterns.end(), MatchesEverything);
   FolderExpansion expansion(run.System());
-  std::vector<std::string> folders;
+  std::vector<std::pair<std::string, bool>> folders;  // each with whether it may go itself
   for (const Expansion& meaning : places.Vars().Expand(key.folder)) {
+    const bool own = meaning.baseLength < meaning.text.size();
     for (std::string& folder : expansion.Folders(meaning))
-      folders.push_back(std::move(folder));
+      folders.emplace_back(std::move(folder), own);
   }
   // What a wildcard part found on disk is protected too: the whole key is refused before it
   // removes anything.
   if (wide) {
-    for (const std::string& folder : folders) {
+    for (const auto& [folder, own] : folders) {
       if (places.IsProtected(folder)) {
         refused.push_back({key.name, key.value, Issue::kProtectedFolder, folder});
         return;
@@ -259,9 +263,9 @@ void RunFileKey(const FileKey& key, const Excludes& excludes, const Places& plac
     }
   }
   KeyWalk walk(key, excludes, check, run, tally, refused);
-  for (const std::string& folder : folders) {
+  for (const auto& [folder, own] : folders) {
     if (run.Stopped()) return;
-    walk.Top(folder);
+    walk.Top(folder, own);
   }
 }
 

@@ -23,11 +23,13 @@ TEST_F(RulesTest, NoFlagRecurseAndRemoveSelfReachAsDeepAsTheySay) {
   sim.AddFolder(app + "\\Self\\empty\\inner");
   File(app + "\\Self\\ro\\r.tmp", 1, platform::attr::kReadOnly);
   File(app + "\\All\\sub\\x.tmp");
+  File(kLocal + "\\Temp\\sub\\t.tmp");
   const cleaners::EntryOutcome outcome =
       Run(Rule("FileKey1=%LocalAppData%\\App\\None|*.tmp\n"
                "FileKey2=%LocalAppData%\\App\\Rec|*.tmp|RECURSE\n"
                "FileKey3=%LocalAppData%\\App\\Self|*.tmp|REMOVESELF\n"
-               "FileKey4=%LocalAppData%\\App\\All|*|REMOVESELF\n"));
+               "FileKey4=%LocalAppData%\\App\\All|*|REMOVESELF\n"
+               "FileKey5=%Temp%|*|REMOVESELF\n"));
   EXPECT_FALSE(sim.Exists(app + "\\None\\a.tmp"));
   EXPECT_TRUE(sim.Exists(app + "\\None\\sub\\b.tmp"));
   EXPECT_FALSE(sim.Exists(app + "\\Rec\\sub\\deeper\\c.tmp"));
@@ -36,11 +38,13 @@ TEST_F(RulesTest, NoFlagRecurseAndRemoveSelfReachAsDeepAsTheySay) {
   EXPECT_FALSE(sim.Exists(app + "\\Self\\empty"));
   EXPECT_TRUE(sim.Exists(app + "\\Self\\ro\\r.tmp"));
   EXPECT_TRUE(sim.Exists(app + "\\Self\\keep.txt"));
-  EXPECT_FALSE(sim.Exists(app + "\\All"));  // emptied, so it goes itself
+  EXPECT_FALSE(sim.Exists(app + "\\All"));     // emptied, so it goes itself
+  EXPECT_EQ(sim.Dump(kLocal + "\\Temp"), "");  // a variable's own folder is emptied and stays
+  EXPECT_TRUE(sim.Exists(kLocal + "\\Temp"));
   for (const char* top : {"\\None", "\\Rec", "\\Self"})
     EXPECT_TRUE(sim.Exists(app + top + "\\keep.txt"));
-  EXPECT_EQ(outcome.files, 8);
-  EXPECT_EQ(outcome.bytes, 10 + 2 * 1110 + 1);
+  EXPECT_EQ(outcome.files, 9);
+  EXPECT_EQ(outcome.bytes, 10 + 2 * 1110 + 2);
   EXPECT_EQ(state.freedBytes, outcome.bytes);
   EXPECT_TRUE(outcome.refused.empty());
 }
