@@ -89,26 +89,27 @@ bool Detector::KeyExists(const RegistryPath& key) {
 bool Detector::FileExists(const std::string& path) {
   const SplitPath split = SplitFullPath(path);
   if (split.root.empty() || split.parts.empty()) return false;
-  std::size_t literal = 0;
-  while (literal < split.parts.size() && !HasWildcard(split.parts[literal]))
-    ++literal;
-  std::string folder = split.root;
-  for (std::size_t i = 0; i < literal; ++i)
-    (folder += '\\') += split.parts[i];
-  if (literal == split.parts.size()) return system_.Status(folder).has_value();
-  return Matches(folder, split, literal);
+  return Matches(split.root, split, 0);
 }
 
 bool Detector::Matches(const std::string& folder, const SplitPath& path, std::size_t next) {
   const bool last = next + 1 == path.parts.size();
   const std::string& part = path.parts[next];
+  const Listing& listing = ListingOf(folder);
   if (!HasWildcard(part)) {
-    const std::string child = folder + '\\' + part;
-    if (last) return system_.Status(child).has_value();
-    return Matches(child, path, next + 1);
+    if (!listing.listed) {
+      // A folder one may pass through without listing it (another user's profile).
+      const std::optional<platform::FileStatus> status = system_.Status(folder + '\\' + part);
+      return status &&
+             (last || (status->IsDirectory() && Matches(folder + '\\' + part, path, next + 1)));
+    }
+    auto found = listing.byName.find(FoldedText(part));
+    if (found == listing.byName.end()) return false;
+    const auto& [name, isFolder] = listing.entries[found->second];
+    return last || (isFolder && Matches(folder + '\\' + name, path, next + 1));
   }
   const platform::WildcardPattern pattern(part);
-  for (const auto& [name, isFolder] : Listing(folder)) {
+  for (const auto& [name, isFolder] : listing.entries) {
     if (!pattern.Matches(name)) continue;
     if (last) return true;
     if (isFolder && Matches(folder + '\\' + name, path, next + 1)) return true;
@@ -116,16 +117,16 @@ bool Detector::Matches(const std::string& folder, const SplitPath& path, std::si
   return false;
 }
 
-const std::vector<std::pair<std::string, bool>>& Detector::Listing(const std::string& folder) {
-  const std::string key = FoldedPath(folder);
-  auto found = listings_.find(key);
-  if (found != listings_.end()) return found->second;
-  std::vector<std::pair<std::string, bool>>& names = listings_[key];
-  system_.ListFolder(folder + '\\', [&](const platform::DirEntry& entry) {
-    names.emplace_back(entry.name, entry.IsDirectory());
+const Detector::Listing& Detector::ListingOf(const std::string& folder) {
+  auto [found, added] = listings_.try_emplace(FoldedPath(folder));
+  Listing& listing = found->second;
+  if (!added) return listing;
+  listing.listed = system_.ListFolder(folder + '\\', [&](const platform::DirEntry& entry) {
+    listing.byName.emplace(FoldedText(entry.name), listing.entries.size());
+    listing.entries.emplace_back(entry.name, entry.IsDirectory());
     return true;
   });
-  return names;
+  return listing;
 }
 
 }  // namespace cleaners

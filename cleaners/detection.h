@@ -28,17 +28,25 @@ class Detector {
   bool Applies(const Entry& entry);
 
  private:
+  // What a folder holds: the names of its entries, each with whether it is a folder. One
+  // listing answers every entry that looks into the folder.
+  struct Listing {
+    bool listed = false;
+    std::vector<std::pair<std::string, bool>> entries;
+    std::unordered_map<std::string, std::size_t> byName;  // folded name, index in entries
+  };
+
   bool KeyExists(const RegistryPath& key);
+  // Whether the file or folder exists, found part by part through listings.
   bool FileExists(const std::string& path);
   bool Matches(const std::string& folder, const SplitPath& path, std::size_t next);
-  // The names of the entries of a folder, each with whether it is a folder.
-  const std::vector<std::pair<std::string, bool>>& Listing(const std::string& folder);
+  const Listing& ListingOf(const std::string& folder);
 
   platform::System& system_;
   const Places& places_;
   std::optional<platform::WindowsVersion> version_;
   bool versionAsked_ = false;
-  std::unordered_map<std::string, std::vector<std::pair<std::string, bool>>> listings_;
+  std::unordered_map<std::string, Listing> listings_;  // by the folder's folded path
 };
 
 }  // namespace cleaners
