@@ -7,6 +7,7 @@
 
 #include "cleaners/catalog.h"
 #include "tests/cleaners/rules_harness.h"
+#include "tests/platform/contract_world.h"
 
 namespace testing_cleaners {
 namespace {
@@ -104,3 +105,8 @@ TEST_F(RulesTest, TheCommunityFileIsReadWithEveryEntryAndKeyAccountedFor) {
 
 }  // namespace
 }  // namespace testing_cleaners
+
+namespace testing_world {
+// The rule files come from the sources here; the Windows tests hand them to their own sandbox.
+INSTANTIATE_TEST_SUITE_P(Sim, RulesContract, ::testing::Values(WorldFactory(&MakeSimWorld)));
+}  // namespace testing_world

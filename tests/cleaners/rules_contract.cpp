@@ -96,7 +96,4 @@ TEST_P(RulesContract, EveryProjectEntryTakesItsApplicationsJunkAndKeepsTheKeepsa
 }
 
 }  // namespace
-
-INSTANTIATE_TEST_SUITE_P(Sim, RulesContract, ::testing::Values(WorldFactory(&MakeSimWorld)));
-
 }  // namespace testing_world
