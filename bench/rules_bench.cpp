@@ -86,13 +86,13 @@ void SeedSim(platform::sim::SimSystem& sim, const Options& options) {
   const std::pair<int, std::string> folders[] = {
       {csidl::kProgramFiles, "C:\\Program Files"},
       {csidl::kProgramFilesX86, "C:\\Program Files (x86)"},
-      {csidl::kProgramFilesCommon, "C:\\Program Files\\Common Files"},
-      {csidl::kProgramFilesCommonX86, "C:\\Program Files (x86)\\Common Files"},
+      {csidl::kCommonProgramFiles, "C:\\Program Files\\Common Files"},
+      {csidl::kCommonProgramFilesX86, "C:\\Program Files (x86)\\Common Files"},
       {csidl::kCommonAppData, "C:\\ProgramData"},
       {csidl::kProfile, profile},
       {csidl::kAppData, profile + "\\AppData\\Roaming"},
       {csidl::kLocalAppData, profile + "\\AppData\\Local"},
-      {csidl::kPersonal, profile + "\\Documents"},
+      {csidl::kDocuments, profile + "\\Documents"},
   };
   for (const auto& [id, path] : folders) {
     sim.AddFolder(path);
@@ -100,7 +100,7 @@ void SeedSim(platform::sim::SimSystem& sim, const Options& options) {
     for (int n = 0; n < 150; ++n)
       sim.AddFile(path + "\\" + Numbered("Application", n) + "\\settings.dat", "x");
   }
-  sim.SetKnownFolder(platform::KnownFolder::kPublic, "C:\\Users\\Public");
+  sim.SetSpecialFolder(csidl::kPublic, "C:\\Users\\Public");
   sim.SetTempFolder(profile + "\\AppData\\Local\\Temp\\");
   for (int n = 0; n < 300; ++n) {
     for (platform::RegistryRoot root :

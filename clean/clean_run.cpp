@@ -7,9 +7,24 @@
 #include "cleanups/special_steps.h"
 #include "lang/quantities.h"
 #include "platform/dry_run_system.h"
+#include "platform/utf.h"
+#include "platform/wildcard.h"
 #include "settings/patterns.h"
 
 namespace clean {
+
+namespace {
+
+// A path as Windows compares it, to tell one file found twice.
+std::u16string FoldedPath(std::string_view path) {
+  std::u16string folded;
+  if (!platform::Utf8ToUtf16(path, folded)) folded.assign(path.begin(), path.end());
+  for (char16_t& unit : folded)
+    unit = platform::UpcaseChar(unit);
+  return folded;
+}
+
+}  // namespace
 
 RunSettings RunSettings::From(const settings::Settings& settings, bool userIsAdmin) {
   using settings::SettingsFile;
@@ -31,18 +46,23 @@ CleanRun::CleanRun(platform::System& system, RunView& view, RunState& state,
       view_(view),
       state_(state),
       settings_(settings),
-      texts_(texts) {}
+      texts_(texts),
+      guard_(std::make_unique<cleanups::PlaceGuard>(system)) {}
 
 RunOutcome CleanRun::Run(DriveChoice drives, RunKind kind) {
   // Made here, not by the caller: an analysis cannot reach the machine by any other way.
   std::optional<platform::DryRunSystem> dryRun;
   if (kind == RunKind::kAnalysis) dryRun.emplace(machine_);
   system_ = dryRun ? &*dryRun : &machine_;
+  guard_ = std::make_unique<cleanups::PlaceGuard>(*system_);
   kind_ = kind;
   scanner_.reset();
   struct Restore {
     CleanRun& run;
-    ~Restore() { run.system_ = &run.machine_; }
+    ~Restore() {
+      run.system_ = &run.machine_;
+      run.guard_ = std::make_unique<cleanups::PlaceGuard>(run.machine_);
+    }
   } restore{*this};
   state_.freedBytes = 0;
   state_.removedFiles = 0;
@@ -67,9 +87,9 @@ void CleanRun::ScanFolder(const std::string& root) {
     if (settings_.AdvancedOptions[settings::kReviewFirst]) {
       scanner_ = std::make_unique<Scanner>(*this, settings_,
                                            [this](const std::string& path, std::uint64_t) {
-                                             // A file found twice in a row (two patterns, or a
-                                             // pattern and the zero-byte pass) once.
-                                             if (found_.empty() || found_.back() != path)
+                                             // A file found twice (two patterns, or a pattern and
+                                             // the zero-byte pass) once.
+                                             if (foundFolded_.insert(FoldedPath(path)).second)
                                                found_.push_back(path);
                                              return false;
                                            });
@@ -89,8 +109,17 @@ void CleanRun::ScanFolder(const std::string& root) {
 
 void CleanRun::ScanDrives(DriveChoice drives) {
   found_.clear();
+  foundFolded_.clear();
+  // Under Wine a drive may be the host's whole file system: none of it is the user's Windows.
+  const auto scan = [this](char letter) {
+    if (system_->IsHostRootDrive(letter)) {
+      Report(lang::Filled(texts_[lang::Text::kHostRootDrive], {std::string{letter, ':'}}));
+      return;
+    }
+    ScanFolder(std::string{letter, ':', '\\'});
+  };
   if (!drives.allDrives) {
-    if (drives.letter != '\0') ScanFolder(std::string{drives.letter, ':', '\\'});
+    if (drives.letter != '\0') scan(drives.letter);
     return;
   }
   // Removable drives, CD drives and RAM disks are left out of a run over all drives.
@@ -98,7 +127,7 @@ void CleanRun::ScanDrives(DriveChoice drives) {
     const platform::DriveType type = system_->GetDriveType(std::string{letter, ':'});
     if (type == platform::DriveType::kNoRootDir || type == platform::DriveType::kFixed ||
         type == platform::DriveType::kRemote) {
-      ScanFolder(std::string{letter, ':', '\\'});
+      scan(letter);
     }
   }
 }
@@ -111,6 +140,7 @@ void CleanRun::Review() {
   }
   std::optional<std::vector<std::string>> marked = view_.Review(std::move(found_));
   found_.clear();
+  foundFolded_.clear();
   if (!marked) return;
   ShowStatus(texts_[lang::Text::kRemovingMarked]);
   RemoveMarked(*marked);
@@ -119,6 +149,8 @@ void CleanRun::Review() {
 void CleanRun::RemoveMarked(const std::vector<std::string>& marked) {
   namespace attr = platform::attr;
   const bool recycle = settings_.AdvancedOptions[settings::kRecycleFound];
+  // A path marked twice is removed, counted and listed once.
+  std::unordered_set<std::u16string> handled;
   std::vector<Find> batch;
   std::vector<bool> gone;
   const auto count = [this](const std::string& path, std::uint64_t size) {
@@ -133,9 +165,11 @@ void CleanRun::RemoveMarked(const std::vector<std::string>& marked) {
     batch.clear();
   };
   for (const std::string& path : marked) {
+    if (!handled.insert(FoldedPath(path)).second) continue;
     // The file may have changed since the scan: the walk's rules hold at removal too.
     std::optional<platform::FileStatus> entry = system_->Status(path);
-    if (!entry || (entry->attributes & (attr::kReadOnly | attr::kSystem | attr::kReparsePoint))) {
+    if (!entry || entry->IsDirectory() ||
+        (entry->attributes & (attr::kReadOnly | attr::kSystem | attr::kReparsePoint))) {
       continue;
     }
     if (recycle) {
@@ -153,11 +187,25 @@ void CleanRun::RecycleAll(std::span<const Find> finds, std::vector<bool>& gone) 
   paths.reserve(finds.size());
   for (const Find& find : finds)
     paths.push_back(find.path);
-  system_->MoveAllToRecycleBin(paths, gone);
+  std::vector<platform::Recycled> results;
+  system_->MoveAllToRecycleBin(paths, results);
+  gone.assign(finds.size(), false);
   for (std::size_t i = 0; i < finds.size(); ++i) {
-    if (!gone[i]) continue;
-    ++recycled_.items;
-    recycled_.bytes += finds[i].size;
+    switch (results[i]) {
+      case platform::Recycled::kYes:
+        gone[i] = true;
+        ++recycled_.items;
+        recycled_.bytes += finds[i].size;
+        break;
+      case platform::Recycled::kRefused:
+        Report(lang::Filled(texts_[lang::Text::kRecycleRefused], {finds[i].path}));
+        break;
+      case platform::Recycled::kPathTooLong:
+        Report(lang::Filled(texts_[lang::Text::kRecyclePathTooLong], {finds[i].path}));
+        break;
+      case platform::Recycled::kMissing:
+        break;
+    }
   }
 }
 
@@ -169,7 +217,8 @@ void CleanRun::RecycleBinEmptied(const platform::RecycleBinContent& emptied) {
 }
 
 void CleanRun::SpecialSteps() {
-  cleanups::SpecialCleanups cleanups(*this, settings_.UserIsAdmin);
+  cleanups::SpecialCleanups cleanups(*this, settings_.UserIsAdmin,
+                                     settings_.AdvancedOptions[settings::kRecycleFound]);
   for (const cleanups::SpecialStep& step : cleanups::kSpecialSteps) {
     if (!settings_.AdvancedOptions[step.on] || state_.stop) continue;
     view_.StepBegins(step);

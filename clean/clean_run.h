@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "clean/run_view.h"
@@ -75,6 +76,7 @@ class CleanRun final : public cleanups::RunContext {
   RunOutcome Run(DriveChoice drives, RunKind kind = RunKind::kClean);
 
   platform::System& System() override { return *system_; }
+  cleanups::PlaceGuard& Guard() override { return *guard_; }
   bool Stopped() const override { return state_.stop; }
   void AddFreed(std::int64_t bytes, std::int64_t files = 1) override {
     state_.freedBytes += bytes;
@@ -94,7 +96,8 @@ class CleanRun final : public cleanups::RunContext {
   void ScanDrives(DriveChoice drives);
   void Review();
   void RemoveMarked(const std::vector<std::string>& marked);
-  bool Recycle(const std::string& path, std::uint64_t size);
+  // Hands the finds to the recycle bin; `gone` tells which the bin took. One it did not take is
+  // reported, with the reason.
   void RecycleAll(std::span<const Find> finds, std::vector<bool>& gone);
   void SpecialSteps();
 
@@ -106,7 +109,9 @@ class CleanRun final : public cleanups::RunContext {
   const RunSettings& settings_;
   const lang::LanguageTexts& texts_;
   std::unique_ptr<Scanner> scanner_;  // made at the run's first folder
-  std::vector<std::string> found_;    // review mode: what the scan found, in its order
+  std::unique_ptr<cleanups::PlaceGuard> guard_;
+  std::vector<std::string> found_;  // review mode: what the scan found, in its order, once each
+  std::unordered_set<std::u16string> foundFolded_;
   // What this run moved to the recycle bin and counted, until the bin is emptied.
   platform::RecycleBinContent recycled_;
 };

@@ -79,6 +79,7 @@ void Scanner::Count(const std::string& path, std::uint64_t size) {
 }
 
 bool Scanner::Take(const std::string& path, Candidate& candidate) {
+  candidate.taken = true;
   if (batch_) {
     gathered_.push_back({path, candidate.size});
     gatheredCandidates_.push_back(&candidate);
@@ -150,7 +151,9 @@ void Scanner::List(const std::string& path, Level& level) {
     const bool empty = zeroBytePass_ && entry.size == 0 && !entry.IsDirectory();
     // Links are never followed: no loops, and no walk into another drive or folder.
     const bool subfolder = entry.IsDirectory() && !entry.IsReparsePoint();
-    const bool eligible = (matched || empty) && !NeverTaken(entry) && !IsException(entry.name);
+    // Files only: a folder named like junk may hold anything.
+    const bool eligible = (matched || empty) && !entry.IsDirectory() && !NeverTaken(entry) &&
+                          !IsException(entry.name);
     if (!matched && !subfolder && !(empty && eligible)) return true;
 
     if (level.candidateCount == level.candidates.size()) level.candidates.emplace_back();
@@ -162,6 +165,7 @@ void Scanner::List(const std::string& path, Level& level) {
     c.emptyFile = empty && eligible;
     c.subfolder = subfolder;
     c.removed = false;
+    c.taken = false;
     return true;
   });
   // Pattern by pattern; within a pattern in listing order, the order in which they were added.
@@ -188,7 +192,7 @@ void Scanner::Walk(const std::string& path, std::size_t depth) {
   } discard{*this};
   for (const Hit& hit : level.hits) {
     Candidate& c = candidates[hit.candidate];
-    if (c.removed) continue;
+    if (c.taken) continue;
     if (run_.Stopped()) return;
     if (c.eligible) c.removed = Take(path + c.name, c);
     run_.ProcessMessages();
@@ -203,7 +207,7 @@ void Scanner::Walk(const std::string& path, std::size_t depth) {
       if (run_.Stopped()) return;
       if (next < candidateCount && candidates[next].index == i) {
         Candidate& c = candidates[next++];
-        if (c.emptyFile && !c.removed) c.removed = Take(path + c.name, c);
+        if (c.emptyFile && !c.taken) c.removed = Take(path + c.name, c);
       }
       run_.ProcessMessages();
     }

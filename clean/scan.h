@@ -53,10 +53,11 @@ class Scanner {
     std::size_t index = 0;  // position in the listing
     std::string name;
     std::uint64_t size = 0;
-    bool eligible = false;   // neither read-only, system, link nor excepted
+    bool eligible = false;   // a file, neither read-only, system, link nor excepted
     bool emptyFile = false;  // taken by the zero-byte pass
     bool subfolder = false;  // entered by the subfolder pass
     bool removed = false;
+    bool taken = false;  // handed to the hook once: a second pass does not hand it again
   };
   // A pattern matching a candidate; the pattern pass goes through them by pattern, then listing.
   struct Hit {

@@ -38,11 +38,6 @@ std::optional<KeyNote> RefusalOf(const RegKey& key, bool unread, const Places&) 
 
 }  // namespace
 
-std::optional<std::string> ProtectedPlaceCheck::Refusal(std::string_view folder) {
-  if (places_.IsProtected(folder)) return std::string("protected folder");
-  return std::nullopt;
-}
-
 std::vector<KeyNote> Refusals(const Entry& entry, const Places& places) {
   std::vector<KeyNote> refused = SkippedRefusals(entry);
   const bool unread = ExclusionUnread(entry);
@@ -55,8 +50,7 @@ std::vector<KeyNote> Refusals(const Entry& entry, const Places& places) {
   return refused;
 }
 
-EntryOutcome RunEntry(const Entry& entry, const Places& places, PlaceCheck& check,
-                      cleanups::RunContext& run) {
+EntryOutcome RunEntry(const Entry& entry, const Places& places, cleanups::RunContext& run) {
   EntryOutcome outcome;
   platform::System& system = run.System();
   for (const std::string& program : entry.running) {
@@ -74,7 +68,7 @@ EntryOutcome RunEntry(const Entry& entry, const Places& places, PlaceCheck& chec
     if (std::optional<KeyNote> note = RefusalOf(key, unread, places)) {
       outcome.refused.push_back(std::move(*note));
     } else {
-      internal::RunFileKey(key, excludes, places, check, run, tally, outcome.refused);
+      internal::RunFileKey(key, excludes, places, run, tally, outcome.refused);
     }
   }
   std::vector<RegistryPath> spared;

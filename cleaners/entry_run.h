@@ -1,6 +1,7 @@
 // Running one entry: its FileKeys and RegKeys, spared what its ExcludeKeys name, through the
-// run's System (so that an analysis runs the very same way against the dry run), each folder
-// passing the place check before anything in it is removed.
+// run's System (so that an analysis runs the very same way against the dry run). Each folder a
+// key names passes the run's guard (cleanups::PlaceGuard: where it really leads, below the
+// folder of its variable) before anything in it is removed, and is worked in where it leads.
 //
 // The semantics, stated once:
 // - A FileKey's folder parts and patterns are Windows wildcards on long names; `*` and `*.*`
@@ -20,7 +21,8 @@
 // - The guards refuse a key whose folder has "." or ".." parts, RECURSE, REMOVESELF or a
 //   match-everything pattern at a protected folder (or at what a wildcard part lets stand for
 //   one), and registry keys the system relies on; an entry whose ExcludeKey could not be read
-//   runs none of its keys, since what it spares is unknown.
+//   runs none of its keys, since what it spares is unknown. A place the run's guard refuses is
+//   listed with the key.
 #pragma once
 
 #include <cstdint>
@@ -34,28 +36,6 @@
 #include "cleanups/run_context.h"
 
 namespace cleaners {
-
-// May anything in this folder be removed, and if not, why. The engine asks for every folder
-// before it removes anything in it; a refused folder is skipped with all below it and reported.
-class PlaceCheck {
- public:
-  // The reason the folder (a full path, no final backslash) is refused; nothing when it may be
-  // worked in.
-  virtual std::optional<std::string> Refusal(std::string_view folder) = 0;
-
- protected:
-  ~PlaceCheck() = default;
-};
-
-// The check by the folders' paths as written: refuses every protected folder itself.
-class ProtectedPlaceCheck final : public PlaceCheck {
- public:
-  explicit ProtectedPlaceCheck(const Places& places) : places_(places) {}
-  std::optional<std::string> Refusal(std::string_view folder) override;
-
- private:
-  const Places& places_;
-};
 
 struct EntryOutcome {
   std::int64_t files = 0;  // removed, and the bytes they freed
@@ -75,7 +55,6 @@ std::vector<KeyNote> Refusals(const Entry& entry, const Places& places);
 
 // Runs the entry, unless one of its programs runs. Counts what it frees into the run
 // (AddFreed), ends at the next folder entry once the run is stopped, and keeps the window alive.
-EntryOutcome RunEntry(const Entry& entry, const Places& places, PlaceCheck& check,
-                      cleanups::RunContext& run);
+EntryOutcome RunEntry(const Entry& entry, const Places& places, cleanups::RunContext& run);
 
 }  // namespace cleaners

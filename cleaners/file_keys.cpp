@@ -76,39 +76,50 @@ class FolderExpansion {
   std::vector<std::string> found_;
 };
 
+// Why the guard left a place whole, for the list of refused keys.
+std::string Reason(const cleanups::Verdict& verdict) {
+  switch (verdict.refusal) {
+    case cleanups::Refusal::kNone:
+    case cleanups::Refusal::kMissing:
+      break;
+    case cleanups::Refusal::kUnresolved:
+      return "where it leads cannot be told";
+    case cleanups::Refusal::kDriveRoot:
+      return "the root of a drive";
+    case cleanups::Refusal::kProtected:
+      return "is or holds the protected folder " + verdict.folder;
+    case cleanups::Refusal::kOutside:
+      return "lies outside " + verdict.folder;
+    case cleanups::Refusal::kTempFallback:
+      return "no temporary folder";
+  }
+  return {};
+}
+
 class KeyWalk {
  public:
-  KeyWalk(const FileKey& key, const Excludes& excludes, PlaceCheck& check,
-          cleanups::RunContext& run, Tally& tally, std::vector<KeyNote>& refused)
-      : key_(key),
-        excludes_(excludes),
-        check_(check),
-        run_(run),
-        system_(run.System()),
-        tally_(tally),
-        refused_(refused) {
+  KeyWalk(const FileKey& key, const Excludes& excludes, cleanups::RunContext& run, Tally& tally)
+      : key_(key), excludes_(excludes), run_(run), system_(run.System()), tally_(tally) {
     for (const std::string& pattern : key.patterns)
       patterns_.emplace_back(pattern);
   }
 
-  // `removable`: the folder is one the key names below the system's own (a variable's folder,
-  // such as %Temp%, is emptied but stays).
-  void Top(const std::string& folder, bool removable) {
-    const Excludes::State state = excludes_.StateOf(folder);
-    if (Walk(folder, state) && removable && key_.recursion == Recursion::kRemoveSelf &&
-        !run_.Stopped()) {
-      system_.RemoveFolder(folder);
+  // Works through a folder the key names (`named`, which the exclusions are written against),
+  // where it really is (`place`). `removable`: the folder is one the key names below the
+  // system's own (a variable's folder, such as %Temp%, is emptied but stays).
+  void Top(const std::string& named, const std::string& place, bool removable) {
+    if (Walk(place, excludes_.StateOf(named)) && removable &&
+        key_.recursion == Recursion::kRemoveSelf && !run_.Stopped()) {
+      system_.RemoveFolder(place);
     }
   }
 
  private:
   // Works through the folder; true when it was left empty (nothing spared, kept or failed).
+  // The folders below a place are reached by listings that never enter a link: they lie where
+  // the place does.
   bool Walk(const std::string& folder, const Excludes::State& state) {
     if (run_.Stopped()) return false;
-    if (std::optional<std::string> why = check_.Refusal(folder)) {
-      refused_.push_back({key_.name, key_.value, Issue::kPlaceRefused, folder + ": " + *why});
-      return false;
-    }
     if (excludes_.SparesAll(state)) return false;
     bool left = false;
     std::vector<std::string> subfolders;
@@ -161,11 +172,9 @@ class KeyWalk {
 
   const FileKey& key_;
   const Excludes& excludes_;
-  PlaceCheck& check_;
   cleanups::RunContext& run_;
   platform::System& system_;
   Tally& tally_;
-  std::vector<KeyNote>& refused_;
   std::vector<platform::WildcardPattern> patterns_;
   platform::FoldedName name_;
 };
@@ -241,31 +250,47 @@ bool Excludes::Spares(const State& state, const platform::FoldedName& name) cons
 }
 
 void RunFileKey(const FileKey& key, const Excludes& excludes, const Places& places,
-                PlaceCheck& check, cleanups::RunContext& run, Tally& tally,
-                std::vector<KeyNote>& refused) {
+                cleanups::RunContext& run, Tally& tally, std::vector<KeyNote>& refused) {
   const bool wide = key.recursion != Recursion::kNone ||
                     std::any_of(key.patterns.begin(), key.patterns.end(), MatchesEverything);
+  struct Place {
+    std::string folder;
+    std::optional<std::string> home;  // the variable's folder it is named below
+    bool own;                         // named below the system's folder, not that folder itself
+  };
   FolderExpansion expansion(run.System());
-  std::vector<std::pair<std::string, bool>> folders;  // each with whether it may go itself
+  std::vector<Place> targets;
   for (const Expansion& meaning : places.Vars().Expand(key.folder)) {
-    const bool own = meaning.baseLength < meaning.text.size();
+    std::optional<std::string> home;
+    if (meaning.baseLength < meaning.text.size() &&
+        meaning.baseLength > cleanups::DrivePartLength(meaning.text)) {
+      home = meaning.text.substr(0, meaning.baseLength);
+    }
     for (std::string& folder : expansion.Folders(meaning))
-      folders.emplace_back(std::move(folder), own);
+      targets.push_back({std::move(folder), home, meaning.baseLength < meaning.text.size()});
   }
   // What a wildcard part found on disk is protected too: the whole key is refused before it
   // removes anything.
   if (wide) {
-    for (const auto& [folder, own] : folders) {
-      if (places.IsProtected(folder)) {
-        refused.push_back({key.name, key.value, Issue::kProtectedFolder, folder});
+    for (const Place& place : targets) {
+      if (places.IsProtected(place.folder)) {
+        refused.push_back({key.name, key.value, Issue::kProtectedFolder, place.folder});
         return;
       }
     }
   }
-  KeyWalk walk(key, excludes, check, run, tally, refused);
-  for (const auto& [folder, own] : folders) {
+  KeyWalk walk(key, excludes, run, tally);
+  for (const Place& place : targets) {
     if (run.Stopped()) return;
-    walk.Top(folder, own);
+    // The one guard of every place a clean-up empties: where the folder really leads.
+    const cleanups::Verdict verdict = run.Guard().Check(place.folder, place.home);
+    if (verdict.refusal == cleanups::Refusal::kMissing) continue;
+    if (!verdict.Allowed()) {
+      refused.push_back(
+          {key.name, key.value, Issue::kPlaceRefused, place.folder + ": " + Reason(verdict)});
+      continue;
+    }
+    walk.Top(place.folder, verdict.place, place.own);
   }
 }
 

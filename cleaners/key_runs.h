@@ -45,9 +45,9 @@ class Excludes {
   std::vector<Exclusion> exclusions_;
 };
 
+// Runs the key in each folder it names that the run's guard lets it work in.
 void RunFileKey(const FileKey& key, const Excludes& excludes, const Places& places,
-                PlaceCheck& check, cleanups::RunContext& run, Tally& tally,
-                std::vector<KeyNote>& refused);
+                cleanups::RunContext& run, Tally& tally, std::vector<KeyNote>& refused);
 
 // `spared`: the REG exclusions, each also in its other view.
 void RunRegKey(const RegKey& key, const std::vector<RegistryPath>& spared,

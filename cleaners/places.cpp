@@ -17,28 +17,25 @@ constexpr int kProtectedShellFolders[] = {
     csidl::kSystemX86,
     csidl::kProgramFiles,
     csidl::kProgramFilesX86,
-    csidl::kProgramFilesCommon,
-    csidl::kProgramFilesCommonX86,
+    csidl::kCommonProgramFiles,
+    csidl::kCommonProgramFilesX86,
     csidl::kCommonAppData,
+    csidl::kUserProfiles,
     csidl::kProfile,
     csidl::kAppData,
     csidl::kLocalAppData,
-    csidl::kDesktopDirectory,
-    csidl::kPersonal,
-    csidl::kMyPictures,
-    csidl::kMyMusic,
-    csidl::kMyVideo,
+    csidl::kLocalAppDataLow,
+    csidl::kDesktop,
+    csidl::kDocuments,
+    csidl::kDownloads,
+    csidl::kPictures,
+    csidl::kMusic,
+    csidl::kVideos,
     csidl::kFavorites,
-    csidl::kCommonDesktopDirectory,
+    csidl::kPublic,
+    csidl::kCommonDesktop,
     csidl::kCommonDocuments,
-    csidl::kCommonMusic,
-    csidl::kCommonPictures,
-    csidl::kCommonVideo,
 };
-
-constexpr platform::KnownFolder kProtectedKnownFolders[] = {platform::KnownFolder::kDownloads,
-                                                            platform::KnownFolder::kLocalAppDataLow,
-                                                            platform::KnownFolder::kPublic};
 
 std::string Joined(const SplitPath& path, std::size_t parts) {
   std::string joined = path.root;
@@ -112,14 +109,14 @@ Places::Places(platform::System& system) : variables_(system) {
   folders.push_back(system.WindowsFolder());
   for (int id : kProtectedShellFolders)
     folders.push_back(system.SpecialFolder(id));
-  for (platform::KnownFolder id : kProtectedKnownFolders)
-    folders.push_back(system.KnownFolderPath(id));
-  // The program's own folder (where it runs) and its settings.
+  // The program's own folder, the one it runs in, and its settings.
+  folders.push_back(system.ProgramFolder());
   folders.push_back(system.CurrentDirectory());
   folders.push_back(system.FullPathName("data"));
-  // Users holds the profiles: the current one's and Public's parent.
-  for (std::string users : {Parent(system.SpecialFolder(csidl::kProfile)),
-                            Parent(system.KnownFolderPath(platform::KnownFolder::kPublic))}) {
+  // The folder of all profiles, also as the current one's and Public's parent.
+  for (std::string users :
+       {system.SpecialFolder(csidl::kUserProfiles), Parent(system.SpecialFolder(csidl::kProfile)),
+        Parent(system.SpecialFolder(csidl::kPublic))}) {
     if (users.empty()) continue;
     folders.push_back(users);
     users_.push_back(SplitFullPath(FoldedPath(users)));

@@ -36,7 +36,7 @@ enum class Issue {
   kDotSegment,            // a folder part Windows would change: ".", "..", or ending in a dot
   kProtectedFolder,       // RECURSE, REMOVESELF or a match-everything pattern at a protected folder
   kProtectedRegistryKey,  // a registry key the system or every program relies on
-  kPlaceRefused,          // the place check refused a folder the key reached
+  kPlaceRefused,          // the run's guard refused a folder the key names
   kExclusionUnread,       // an ExcludeKey of the entry was skipped: what it spares is unknown
 };
 

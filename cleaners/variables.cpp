@@ -10,23 +10,14 @@ namespace cleaners {
 
 namespace {
 
-using platform::KnownFolder;
 namespace csidl = platform::csidl;
 
-enum class Source {
-  kShellFolder,
-  kBothShellFolders,
-  kKnownFolder,
-  kWindows,
-  kSystemDrive,
-  kTemp,
-  kUserName
-};
+enum class Source { kShellFolder, kBothShellFolders, kWindows, kSystemDrive, kTemp, kUserName };
 
 struct Variable {
   std::string_view name;
   Source source;
-  int first = 0;  // a CSIDL value or a KnownFolder
+  int first = 0;  // CSIDL values
   int second = 0;
 };
 
@@ -45,11 +36,11 @@ constexpr std::array kVariables = {
              csidl::kProgramFilesX86},
     Variable{"ProgramFiles(x86)", Source::kShellFolder, csidl::kProgramFilesX86},
     Variable{"ProgramW6432", Source::kShellFolder, csidl::kProgramFiles},
-    Variable{"CommonProgramFiles", Source::kBothShellFolders, csidl::kProgramFilesCommon,
-             csidl::kProgramFilesCommonX86},
-    Variable{"CommonProgramFiles(x86)", Source::kShellFolder, csidl::kProgramFilesCommonX86},
-    Variable{"CommonProgramW6432", Source::kShellFolder, csidl::kProgramFilesCommon},
-    Variable{"Public", Source::kKnownFolder, static_cast<int>(KnownFolder::kPublic)},
+    Variable{"CommonProgramFiles", Source::kBothShellFolders, csidl::kCommonProgramFiles,
+             csidl::kCommonProgramFilesX86},
+    Variable{"CommonProgramFiles(x86)", Source::kShellFolder, csidl::kCommonProgramFilesX86},
+    Variable{"CommonProgramW6432", Source::kShellFolder, csidl::kCommonProgramFiles},
+    Variable{"Public", Source::kShellFolder, csidl::kPublic},
     Variable{"Temp", Source::kTemp},
     Variable{"Tmp", Source::kTemp},
     Variable{"UserName", Source::kUserName},
@@ -137,10 +128,6 @@ Variables::Variables(platform::System& system) : values_(kVariables.size()) {
       case Source::kShellFolder:
         candidates.insert(candidates.begin(), FolderValue(system.SpecialFolder(variable.first)));
         break;
-      case Source::kKnownFolder:
-        candidates.push_back(
-            FolderValue(system.KnownFolderPath(static_cast<KnownFolder>(variable.first))));
-        break;
       case Source::kWindows:
         candidates.push_back(windows);
         break;
@@ -148,13 +135,16 @@ Variables::Variables(platform::System& system) : values_(kVariables.size()) {
         if (cleanups::DrivePartLength(windows) == 2) candidates.push_back(windows.substr(0, 2));
         break;
       case Source::kTemp: {
+        // Without TMP and TEMP Windows names the profile or its own folder instead: no temporary
+        // folder at all.
+        if (!system.EnvironmentVariable("TMP") && !system.EnvironmentVariable("TEMP")) break;
         const std::string temp = FolderValue(system.TempFolder());
         if (!temp.empty()) candidates.push_back(LongForm(system, temp));
         break;
       }
       case Source::kUserName: {
         // A name only, never a way up or across folders.
-        const std::string name = system.UserName();
+        const std::string name = system.EnvironmentVariable("USERNAME").value_or("");
         if (name != "." && name != ".." && name.find_first_of("\\/:") == std::string::npos) {
           candidates.push_back(name);
         }

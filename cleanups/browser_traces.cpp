@@ -49,12 +49,16 @@ std::string SpecialCleanups::RegisteredOperaPlace(std::string_view valueName,
 }
 
 void SpecialCleanups::TemporaryInternetFiles() {
-  EmptyFolder(system_.SpecialFolder(platform::csidl::kInternetCache), false);
+  namespace csidl = platform::csidl;
+  const std::string profile = ShellFolder(csidl::kProfile);
+  EmptyPlace(ShellFolder(csidl::kInternetCache), profile, csidl::kInternetCache);
   ClearUrlCache();
-  EmptyFolder(UsualOperaPlace(kOpera7, kCache), false);
-  EmptyFolder(RegisteredOperaPlace("Last Directory2", kCache), false);
-  EmptyFolder(UsualOperaPlace(kOpera75, kCache), false);
-  EmptyFolder(RegisteredOperaPlace("Last Directory3", kCache), false);
+  // The old Opera kept its profile where the user installed it: any place but a protected one.
+  const std::string appData = ShellFolder(csidl::kAppData);
+  EmptyPlace(UsualOperaPlace(kOpera7, kCache), appData);
+  EmptyPlace(RegisteredOperaPlace("Last Directory2", kCache), std::nullopt);
+  EmptyPlace(UsualOperaPlace(kOpera75, kCache), appData);
+  EmptyPlace(RegisteredOperaPlace("Last Directory3", kCache), std::nullopt);
   CleanBrowsers(BrowserPart::kCaches);
 }
 
@@ -75,7 +79,8 @@ void SpecialCleanups::DeleteOperaCookies(std::string_view profile, std::string_v
 }
 
 void SpecialCleanups::Cookies() {
-  EmptyFolder(system_.SpecialFolder(platform::csidl::kCookies), false);
+  namespace csidl = platform::csidl;
+  EmptyPlace(ShellFolder(csidl::kCookies), ShellFolder(csidl::kProfile), csidl::kCookies);
   DeleteOperaCookies(kOpera7, "Last Directory2");
   DeleteOperaCookies(kOpera75, "Last Directory3");
   CleanBrowsers(BrowserPart::kCookies);

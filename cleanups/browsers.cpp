@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "cleanups/local_state.h"
 #include "cleanups/paths.h"
 #include "cleanups/special_cleanups.h"
 #include "lang/quantities.h"
@@ -47,8 +48,23 @@ bool HoldsFile(System& system, const std::string& path) {
   return entry && !entry->IsDirectory();
 }
 
-// The subfolders of `folder` that are profiles of the Chromium kind, links left out.
+// A name Chromium gives its profile folders: Default, Profile N, Guest Profile, System Profile.
+bool ChromiumProfileName(std::string_view name) {
+  if (platform::SameName(name, "Default") || platform::SameName(name, "Guest Profile") ||
+      platform::SameName(name, "System Profile")) {
+    return true;
+  }
+  if (name.size() < 9 || !platform::SameName(name.substr(0, 8), "Profile ")) return false;
+  return name.substr(8).find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The subfolders of `folder` that are profiles of the Chromium kind, links left out: those the
+// browser's Local State lists, and those with a profile's name that hold `Preferences`.
 std::vector<std::string> ChromiumProfiles(System& system, const std::string& folder) {
+  std::vector<std::string> listed;
+  const platform::ReadResult localState =
+      system.ReadFile(Under(folder, "Local State"), platform::FileAccess::kRead);
+  if (localState.bytes) listed = ListedChromiumProfiles(*localState.bytes);
   std::vector<std::string> names;
   system.ListFolder(folder, [&](const platform::DirEntry& entry) {
     if (entry.IsDirectory() && !entry.IsReparsePoint()) names.push_back(entry.name);
@@ -57,14 +73,21 @@ std::vector<std::string> ChromiumProfiles(System& system, const std::string& fol
   std::vector<std::string> profiles;
   for (const std::string& name : names) {
     const std::string profile = Under(folder, name);
-    if (HoldsFile(system, Under(profile, "Preferences"))) profiles.push_back(profile);
+    const bool isListed = std::any_of(listed.begin(), listed.end(), [&](const std::string& key) {
+      return platform::SameName(key, name);
+    });
+    if (isListed ||
+        (ChromiumProfileName(name) && HoldsFile(system, Under(profile, "Preferences")))) {
+      profiles.push_back(profile);
+    }
   }
   return profiles;
 }
 
-void AddChromiumCookies(BrowserPlaces& places, const std::string& profile) {
-  places.cookies.push_back({profile, kProfileCookies});
-  places.cookies.push_back({Under(profile, "Network"), kNetworkCookies});
+void AddChromiumCookies(BrowserPlaces& places, const std::string& profile,
+                        const std::string& home) {
+  places.cookies.push_back({profile, kProfileCookies, home});
+  places.cookies.push_back({Under(profile, "Network"), kNetworkCookies, home});
 }
 
 // What follows `folder` in `path`; nothing when the path does not lie inside the folder.
@@ -145,31 +168,34 @@ std::vector<std::string> ListedProfiles(System& system, const std::string& firef
   return profiles;
 }
 
-void FindChromium(System& system, const std::string& userData, BrowserPlaces& places) {
+void FindChromium(System& system, const std::string& base, const std::string& userData,
+                  BrowserPlaces& places) {
   if (!IsRealFolder(system, userData)) return;
   for (const std::string& profile : ChromiumProfiles(system, userData)) {
     places.found = true;
-    places.caches.push_back({profile, kProfileCaches});
-    AddChromiumCookies(places, profile);
+    places.caches.push_back({profile, kProfileCaches, userData});
+    AddChromiumCookies(places, profile, userData);
   }
-  if (places.found) places.caches.push_back({userData, kUserDataCaches});
+  if (places.found) places.caches.push_back({userData, kUserDataCaches, base});
 }
 
-void FindOpera(System& system, const std::string& userData, const std::string& twin,
-               BrowserPlaces& places) {
+void FindOpera(System& system, const std::string& base, const std::string& userData,
+               const std::string& twin, BrowserPlaces& places) {
   if (!IsRealFolder(system, userData)) return;
   places.found = true;
-  const auto add = [&](const std::string& profile, const std::string& profileTwin) {
-    places.caches.push_back({profile, kOperaCaches});
-    if (!profileTwin.empty()) places.caches.push_back({profileTwin, kOperaCaches});
-    AddChromiumCookies(places, profile);
+  // The user-data folder is the main profile: its files belong in the shell folder it lies in.
+  const auto add = [&](const std::string& profile, const std::string& profileTwin,
+                       const std::string& home) {
+    places.caches.push_back({profile, kOperaCaches, userData});
+    if (!profileTwin.empty()) places.caches.push_back({profileTwin, kOperaCaches, twin});
+    AddChromiumCookies(places, profile, home);
   };
-  add(userData, twin);
+  add(userData, twin, base);
   const std::string sides = Under(userData, "_side_profiles");
   if (!IsRealFolder(system, sides)) return;
   for (const std::string& side : ChromiumProfiles(system, sides)) {
     const std::optional<std::string_view> rest = Below(side, userData);
-    add(side, rest ? Under(twin, *rest) : std::string());
+    add(side, rest ? Under(twin, *rest) : std::string(), userData);
   }
 }
 
@@ -192,13 +218,22 @@ void FindFirefox(System& system, const std::string& firefox, const std::string& 
     bool known = false;
     for (const std::string& profile : profiles)
       known = known || platform::SameName(profile, candidate);
-    if (known || !IsRealFolder(system, candidate)) continue;
+    // Firefox writes prefs.js and times.json into every profile it has used.
+    if (known || !IsRealFolder(system, candidate) ||
+        !(HoldsFile(system, Under(candidate, "prefs.js")) ||
+          HoldsFile(system, Under(candidate, "times.json")))) {
+      continue;
+    }
     profiles.push_back(candidate);
     // A profile outside the roaming folder keeps its disk caches in itself.
+    const std::string home = Below(candidate, firefox) ? firefox : std::string();
     const std::optional<std::string_view> roaming = Below(candidate, appData);
-    const std::string local = roaming ? Under(localAppData, *roaming) : candidate;
-    if (!local.empty()) places.caches.push_back({local, kFirefoxCaches});
-    places.cookies.push_back({candidate, kFirefoxCookies});
+    if (roaming && !localAppData.empty()) {
+      places.caches.push_back({Under(localAppData, *roaming), kFirefoxCaches, localAppData});
+    } else if (!roaming) {
+      places.caches.push_back({candidate, kFirefoxCaches, home});
+    }
+    places.cookies.push_back({candidate, kFirefoxCookies, home});
   }
   places.found = !profiles.empty();
 }
@@ -219,11 +254,11 @@ BrowserPlaces FindBrowserPlaces(System& system, const Browser& browser) {
   const std::string userData = Under(base, browser.userData);
   switch (browser.kind) {
     case BrowserKind::kChromium:
-      FindChromium(system, userData, places);
+      FindChromium(system, base, userData, places);
       break;
     case BrowserKind::kOpera: {
       const std::string local = ShellFolder(system, platform::csidl::kLocalAppData);
-      FindOpera(system, userData, Under(local, browser.userData), places);
+      FindOpera(system, base, userData, Under(local, browser.userData), places);
       break;
     }
     case BrowserKind::kFirefox:
@@ -245,20 +280,24 @@ void SpecialCleanups::EmptyNamedFolders(const NamedPlace& place) {
     return true;
   });
   for (const std::string& name : found)
-    EmptyFolder(Under(place.folder, name), false);
+    EmptyPlace(Under(place.folder, name), place.home.empty() ? place.folder : place.home);
 }
 
 void SpecialCleanups::DeleteNamedFiles(const NamedPlace& place) {
   if (!IsRealFolder(system_, place.folder)) return;
+  const std::optional<std::string> folder =
+      Guarded(place.folder,
+              place.home.empty() ? std::nullopt : std::optional<std::string_view>(place.home));
+  if (!folder) return;
   std::vector<platform::DirEntry> found;
-  system_.ListFolder(place.folder, [&](const platform::DirEntry& entry) {
+  system_.ListFolder(*folder, [&](const platform::DirEntry& entry) {
     if (!entry.IsDirectory() && !entry.IsReparsePoint() && Named(entry.name, place.names)) {
       found.push_back(entry);
     }
     return true;
   });
   for (const platform::DirEntry& entry : found) {
-    if (system_.DeleteFile(Under(place.folder, entry.name))) {
+    if (system_.DeleteFile(Under(*folder, entry.name))) {
       run_.AddFreed(static_cast<std::int64_t>(entry.size));
     }
   }

@@ -14,7 +14,8 @@
 namespace cleanups {
 
 enum class BrowserKind {
-  kChromium,  // the profiles are the subfolders of the user-data folder that hold `Preferences`
+  kChromium,  // the profiles are the subfolders of the user-data folder that Local State lists,
+              // or that have a profile's name and hold `Preferences`
   kOpera,     // the user-data folder is the profile; its disk caches have a local twin
   kFirefox,   // profiles named in profiles.ini or lying in Profiles; disk caches in a local twin
 };
@@ -57,10 +58,13 @@ inline constexpr std::array kBrowsers = {
 using browser_table::kBrowsers;
 
 // A folder and the names of the entries in it that a clean-up takes: the subfolders it empties
-// or the files it deletes. Names are compared as Windows compares them.
+// or the files it deletes. Names are compared as Windows compares them. `home` is the browser's
+// folder the place must lie in, no link on the way (empty: the folder itself is the home of
+// what is taken in it).
 struct NamedPlace {
   std::string folder;
   std::span<const std::string_view> names;
+  std::string home;
 };
 
 struct BrowserPlaces {
@@ -69,8 +73,9 @@ struct BrowserPlaces {
   std::vector<NamedPlace> cookies;
 };
 
-// Where the browser's caches and cookies are on this system. Only reads: listings, look-ups
-// and profiles.ini. A profile folder that is a link, or that names a drive root, is no profile.
+// Where the browser's caches and cookies are on this system. Only reads: listings, look-ups,
+// profiles.ini and Local State. A profile folder that is a link, that names a drive root, or
+// that lacks the browser's own marks, is no profile.
 BrowserPlaces FindBrowserPlaces(platform::System& system, const Browser& browser);
 
 }  // namespace cleanups

@@ -1,6 +1,10 @@
 // The folder and path operations, and the clean-ups that are plain folder work.
+#include <algorithm>
+
 #include "cleanups/paths.h"
 #include "cleanups/special_cleanups.h"
+#include "lang/quantities.h"
+#include "platform/wildcard.h"
 
 namespace cleanups {
 
@@ -10,8 +14,8 @@ bool IsRealFolder(platform::System& system, const std::string& path) {
   return entry && entry->IsDirectory() && !entry->IsReparsePoint();
 }
 
-SpecialCleanups::SpecialCleanups(RunContext& run, bool userIsAdmin)
-    : run_(run), system_(run.System()), userIsAdmin_(userIsAdmin) {}
+SpecialCleanups::SpecialCleanups(RunContext& run, bool userIsAdmin, bool recycle)
+    : run_(run), system_(run.System()), userIsAdmin_(userIsAdmin), recycle_(recycle) {}
 
 std::string SpecialCleanups::LongPathName(std::string_view path) {
   if (path.empty()) return {};
@@ -84,8 +88,52 @@ void SpecialCleanups::EmptyTree(const std::string& folder) {
   });
 }
 
-void SpecialCleanups::EmptyPlace(const std::string& path) {
-  if (IsRealFolder(system_, path)) EmptyFolder(path, false);
+std::string SpecialCleanups::ShellFolder(int csidl) {
+  std::string folder = system_.SpecialFolder(csidl);
+  return IsAbsolutePath(folder) ? folder : std::string();
+}
+
+void SpecialCleanups::ReportLeftAlone(std::string_view place, const Verdict& verdict) {
+  const lang::LanguageTexts& texts = run_.Texts();
+  std::string reason;
+  switch (verdict.refusal) {
+    case Refusal::kNone:
+    case Refusal::kMissing:
+      return;
+    case Refusal::kUnresolved:
+      reason = texts[lang::Text::kReasonUnresolved];
+      break;
+    case Refusal::kDriveRoot:
+      reason = texts[lang::Text::kReasonDriveRoot];
+      break;
+    case Refusal::kProtected:
+      reason = lang::Filled(texts[lang::Text::kReasonProtected], {verdict.folder});
+      break;
+    case Refusal::kOutside:
+      reason = lang::Filled(texts[lang::Text::kReasonOutside], {verdict.folder});
+      break;
+    case Refusal::kTempFallback:
+      reason = texts[lang::Text::kReasonTempFallback];
+      break;
+  }
+  run_.Report(lang::Filled(texts[lang::Text::kPlaceLeftAlone], {place, reason}));
+}
+
+std::optional<std::string> SpecialCleanups::Guarded(std::string_view place,
+                                                    std::optional<std::string_view> home,
+                                                    int self) {
+  const Verdict verdict = run_.Guard().Check(place, home, self);
+  if (verdict.Allowed()) return verdict.place;
+  ReportLeftAlone(place, verdict);
+  return std::nullopt;
+}
+
+void SpecialCleanups::EmptyPlace(std::string_view place, std::optional<std::string_view> home,
+                                 int self) {
+  // Emptied where it really is, so that no link on the way is followed later.
+  if (const std::optional<std::string> final = Guarded(place, home, self)) {
+    EmptyFolder(*final, false);
+  }
 }
 
 bool SpecialCleanups::DeleteCountedFile(const std::string& path) {
@@ -117,26 +165,57 @@ std::int64_t SpecialCleanups::FolderSize(std::string_view path, bool withSubfold
 }
 
 void SpecialCleanups::TemporaryFolders() {
-  EmptyFolder(LongPathName(system_.TempFolder()), false);
-  if (userIsAdmin_) EmptyFolder(LongPathName(Under(system_.WindowsFolder(), "Temp")), false);
+  namespace csidl = platform::csidl;
+  const std::string temp = LongPathName(system_.TempFolder());
+  const Verdict verdict = run_.Guard().CheckTempFolder(temp);
+  if (verdict.Allowed()) {
+    EmptyFolder(verdict.place, false);
+  } else {
+    ReportLeftAlone(temp, verdict);
+  }
+  if (!userIsAdmin_) return;
+  const std::string windows = system_.WindowsFolder();
+  if (IsAbsolutePath(windows)) EmptyPlace(LongPathName(Under(windows, "Temp")), windows);
 }
 
 void SpecialCleanups::RecentDocuments() {
-  // The shell deletes the folder's shortcuts itself when it clears its list.
-  std::int64_t files = 0;
-  const std::int64_t bytes =
-      FolderSize(system_.SpecialFolder(platform::csidl::kRecent), true, &files);
-  run_.AddFreed(bytes, files);
+  namespace csidl = platform::csidl;
+  // The shell deletes the folder's shortcuts itself when it clears its list: where the folder
+  // may not be emptied, the list is not cleared either.
+  const std::string folder = ShellFolder(csidl::kRecent);
+  const Verdict verdict = run_.Guard().Check(folder, ShellFolder(csidl::kAppData), csidl::kRecent);
+  if (!verdict.Allowed() && verdict.refusal != Refusal::kMissing) {
+    ReportLeftAlone(folder, verdict);
+    return;
+  }
+  std::int64_t filesBefore = 0;
+  std::int64_t bytesBefore = 0;
+  if (verdict.Allowed()) bytesBefore = FolderSize(verdict.place, true, &filesBefore);
   system_.ClearRecentDocuments();
+  if (!verdict.Allowed()) return;
+  // Counted once the shell is done: what it left is no gain.
+  std::int64_t filesAfter = 0;
+  const std::int64_t bytesAfter = FolderSize(verdict.place, true, &filesAfter);
+  if (filesAfter < filesBefore) {
+    run_.AddFreed(std::max<std::int64_t>(bytesBefore - bytesAfter, 0), filesBefore - filesAfter);
+  }
 }
 
 void SpecialCleanups::Favourites() {
-  EmptyFolder(system_.SpecialFolder(platform::csidl::kFavorites), false);
-  if (userIsAdmin_) EmptyFolder(system_.SpecialFolder(platform::csidl::kCommonFavorites), false);
+  namespace csidl = platform::csidl;
+  const std::string mine = ShellFolder(csidl::kFavorites);
+  EmptyPlace(mine, ShellFolder(csidl::kProfile), csidl::kFavorites);
+  if (!userIsAdmin_) return;
+  // Wine names the user's favourites for everybody's: one folder, emptied once.
+  const std::string common = ShellFolder(csidl::kCommonFavorites);
+  const std::string commonFinal = system_.FinalPath(common);
+  if (!commonFinal.empty() && platform::SameName(commonFinal, system_.FinalPath(mine))) return;
+  EmptyPlace(common, ShellFolder(csidl::kPublic), csidl::kCommonFavorites);
 }
 
 void SpecialCleanups::History() {
-  EmptyFolder(system_.SpecialFolder(platform::csidl::kHistory), false);
+  namespace csidl = platform::csidl;
+  EmptyPlace(ShellFolder(csidl::kHistory), ShellFolder(csidl::kProfile), csidl::kHistory);
 }
 
 }  // namespace cleanups

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "cleanups/place_guard.h"
 #include "lang/language_texts.h"
 #include "platform/system.h"
 
@@ -13,6 +14,8 @@ namespace cleanups {
 class RunContext {
  public:
   virtual platform::System& System() = 0;
+  // The one check of every place a clean-up empties, over System().
+  virtual PlaceGuard& Guard() = 0;
   // Set by the stop button; tested between entries and before each step.
   virtual bool Stopped() const = 0;
   // Counts `files` removed that freed `bytes` together.

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,7 +21,9 @@ bool IsRealFolder(platform::System& system, const std::string& path);
 
 class SpecialCleanups {
  public:
-  SpecialCleanups(RunContext& run, bool userIsAdmin);
+  // `recycle`: the user asked for the recycle bin, so the bin is not emptied and what a step
+  // hands over goes there (the unused libraries).
+  SpecialCleanups(RunContext& run, bool userIsAdmin, bool recycle = false);
 
   // --- The steps (special_steps.h runs them in order, with their texts), besides
   // EmptyRecycleBin, RemoveZeroCountDlls and ClearRunList below.
@@ -65,7 +68,9 @@ class SpecialCleanups {
   void EmptyRecycleBin();
   // Empties and removes the folders of the Windows folder named with a dollar sign at both ends.
   void RemoveDollarFolders();
-  // Deletes the shared libraries whose SharedDLLs count is a REG_DWORD 0, with their values.
+  // Deletes the shared libraries whose SharedDLLs count is a REG_DWORD 0, each value once its
+  // file is gone. Only a library (.dll, .ocx, .sys, .drv that is a program file) outside the
+  // Windows folder and every profile is taken: a count of 0 says nothing about other files.
   void RemoveZeroCountDlls();
   // Deletes every value of the Run dialog's history; the key stays.
   void ClearRunList();
@@ -73,9 +78,18 @@ class SpecialCleanups {
  private:
   // The walk of EmptyFolder; `folder` ends with a backslash.
   void EmptyTree(const std::string& folder);
-  // Empties a fixed place of the system and keeps it. A place that is itself a link is left
-  // whole: entering it would empty what it leads to, removing it would undo a redirection.
-  void EmptyPlace(const std::string& path);
+  // Where a clean-up may work in `place`, as the run's guard decides (see PlaceGuard::Check):
+  // the place's final path, or nothing when it is missing or refused; a refusal is reported.
+  std::optional<std::string> Guarded(std::string_view place, std::optional<std::string_view> home,
+                                     int self = kNoShellFolder);
+  // Reports a place the guard refused, and why.
+  void ReportLeftAlone(std::string_view place, const Verdict& verdict);
+  // Empties a place of the system and keeps it, when the guard lets it through.
+  void EmptyPlace(std::string_view place, std::optional<std::string_view> home,
+                  int self = kNoShellFolder);
+  // The shell folder, when it is an absolute path; else nothing (a relative one would be the
+  // program's own folder).
+  std::string ShellFolder(int csidl);
   // Deletes one file for good, counting its size; nothing for a missing or relative path or a
   // folder.
   bool DeleteCountedFile(const std::string& path);
@@ -98,7 +112,11 @@ class SpecialCleanups {
 
   RunContext& run_;
   platform::System& system_;
+  // Whether a SharedDLLs value names a library this clean-up may remove.
+  bool IsUnusedLibrary(const std::string& path);
+
   bool userIsAdmin_;
+  bool recycle_;
   std::array<bool, kBrowsers.size()> leftAlone_{};  // by kBrowsers' index
 };
 

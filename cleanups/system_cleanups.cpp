@@ -1,5 +1,6 @@
 // The recycle bin, the Windows folder's update and log places, and the two registry lists.
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "cleanups/paths.h"
@@ -23,6 +24,11 @@ std::string SpecialCleanups::InWindowsFolder(std::string_view tail) {
 }
 
 void SpecialCleanups::EmptyRecycleBin() {
+  // This run's finds went to the bin so that they could be had back.
+  if (recycle_) {
+    run_.Report(run_.Texts()[lang::Text::kBinNotEmptied]);
+    return;
+  }
   // Measured before and after: a shell may leave what it cannot remove.
   const std::optional<platform::RecycleBinContent> before = system_.QueryRecycleBin();
   system_.EmptyRecycleBin();
@@ -50,10 +56,31 @@ void SpecialCleanups::RemoveDollarFolders() {
     const std::string path = windows + entry.name;
     if (entry.IsReparsePoint()) {
       system_.RemoveFolder(path);
-    } else {
-      EmptyFolder(path, true);
+    } else if (const std::optional<std::string> final = Guarded(path, windows)) {
+      EmptyFolder(*final, true);
     }
   }
+}
+
+bool SpecialCleanups::IsUnusedLibrary(const std::string& path) {
+  static constexpr std::string_view kLibraries[] = {".dll", ".ocx", ".sys", ".drv"};
+  if (!IsAbsolutePath(path) || path.size() < 5) return false;
+  const std::string_view extension = std::string_view(path).substr(path.size() - 4);
+  if (std::none_of(std::begin(kLibraries), std::end(kLibraries),
+                   [&](std::string_view known) { return platform::SameName(extension, known); })) {
+    return false;
+  }
+  // The system's own and every user's files stay, whatever the count says.
+  const std::string final = system_.FinalPath(path);
+  if (final.empty() || run_.Guard().InSystemOrProfiles(final)) return false;
+  // A program file: "MZ", and at the offset it gives, "PE\0\0".
+  const std::optional<std::string> head = system_.ReadFileStart(path, 4096);
+  if (!head || head->size() < 0x40 || head->compare(0, 2, "MZ") != 0) return false;
+  std::uint32_t offset = 0;
+  for (int i = 3; i >= 0; --i)
+    offset =
+        (offset << 8) | static_cast<unsigned char>((*head)[0x3C + static_cast<std::size_t>(i)]);
+  return offset <= head->size() - 4 && head->compare(offset, 4, std::string_view("PE\0\0", 4)) == 0;
 }
 
 void SpecialCleanups::RemoveZeroCountDlls() {
@@ -64,8 +91,19 @@ void SpecialCleanups::RemoveZeroCountDlls() {
     // Only a count that is a REG_DWORD 0 means the file is no longer needed.
     std::optional<platform::RegistryValue> value = key->ReadValue(name);
     if (!value || value->Dword() != std::optional<std::uint32_t>(0)) continue;
+    if (!IsUnusedLibrary(name)) continue;
+    bool gone = false;
+    if (recycle_) {
+      const std::optional<platform::FileStatus> entry = system_.Status(name);
+      gone = entry && system_.MoveToRecycleBin(name) == platform::Recycled::kYes;
+      if (gone) run_.AddFreed(static_cast<std::int64_t>(entry->size));
+    } else {
+      gone = DeleteCountedFile(name);
+    }
+    // The value goes with its file, never before: a library that stays keeps its record.
+    if (!gone) continue;
     key->DeleteValue(name);
-    if (DeleteCountedFile(name)) run_.Report(name);
+    run_.Report(name);
   }
 }
 
@@ -78,15 +116,19 @@ void SpecialCleanups::ClearRunList() {
 }
 
 void SpecialCleanups::OldUpdateFiles() {
-  EmptyFolder(InWindowsFolder("Windows Update Setup-Dateien\\"), true);
+  const std::string windows = InWindowsFolder({});
+  if (const std::optional<std::string> setup =
+          Guarded(InWindowsFolder("Windows Update Setup-Dateien"), windows)) {
+    EmptyFolder(*setup, true);
+  }
   RemoveDollarFolders();
   // Windows Update's download cache: what an update still needs is in use or fetched again.
   // Its DataStore beside it holds the update history and stays.
-  EmptyPlace(InWindowsFolder("SoftwareDistribution\\Download"));
+  EmptyPlace(InWindowsFolder("SoftwareDistribution\\Download"), windows);
 }
 
 void SpecialCleanups::SystemLog() {
-  EmptyFolder(InWindowsFolder("system32\\WBEM\\Logs\\"), false);
+  EmptyPlace(InWindowsFolder("system32\\WBEM\\Logs"), InWindowsFolder({}));
 }
 
 }  // namespace cleanups

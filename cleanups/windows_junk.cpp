@@ -30,26 +30,26 @@ std::string Below(const std::string& folder, std::string_view tail) {
 
 void SpecialCleanups::EmptyErrorReportFolders(const std::string& appData) {
   for (const char* folder : kErrorReportFolders)
-    EmptyPlace(Below(appData, folder));
+    EmptyPlace(Below(appData, folder), appData);
 }
 
 void SpecialCleanups::ErrorReports() {
   const std::string local = system_.SpecialFolder(platform::csidl::kLocalAppData);
   EmptyErrorReportFolders(local);
-  EmptyPlace(Below(local, "CrashDumps"));
+  EmptyPlace(Below(local, "CrashDumps"), local);
   // The system's reports and dumps belong to the administrators; others keep their own part.
   if (!userIsAdmin_) return;
   EmptyErrorReportFolders(system_.SpecialFolder(platform::csidl::kCommonAppData));
   if (run_.Stopped()) return;
   DeleteCountedFile(InWindowsFolder("MEMORY.DMP"));
-  EmptyPlace(InWindowsFolder("Minidump"));
-  EmptyPlace(InWindowsFolder("LiveKernelReports"));
+  EmptyPlace(InWindowsFolder("Minidump"), InWindowsFolder({}));
+  EmptyPlace(InWindowsFolder("LiveKernelReports"), InWindowsFolder({}));
 }
 
 void SpecialCleanups::ShaderCaches() {
   const std::string local = system_.SpecialFolder(platform::csidl::kLocalAppData);
   for (const char* folder : kShaderCacheFolders)
-    EmptyPlace(Below(local, folder));
+    EmptyPlace(Below(local, folder), local);
 }
 
 }  // namespace cleanups

@@ -35,6 +35,18 @@ constexpr const char* kDesignTexts[] = {
     "Fehlerberichte und Absturzabbilder gel\xC3\xB6scht",
     "Shader-Caches werden geleert...",
     "Shader-Caches geleert",
+    // Places and files left alone.
+    "%1 blieb unber\xC3\xBChrt: %2",
+    "wohin es f\xC3\xBChrt, l\xC3\xA4sst sich nicht feststellen",
+    "es ist die Wurzel eines Laufwerks",
+    "es ist oder enth\xC3\xA4lt %1",
+    "es liegt au\xC3\x9F"
+    "erhalb von %1",
+    "TMP und TEMP sind nicht gesetzt",
+    "%1: blieb liegen, der Papierkorb hat die Datei nicht angenommen",
+    "%1: blieb liegen, der Pfad ist zu lang f\xC3\xBCr den Papierkorb",
+    "Papierkorb nicht geleert: dieser Lauf hat seine Funde dorthin verschoben",
+    "%1 ist das ganze Dateisystem des Wirtsrechners (Wine): nicht durchsucht",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount - kFirstAddedText,
               "every added text has its design text");

@@ -133,6 +133,17 @@ enum class Text : int {
   kErrorReportsReport,
   kShaderCachesStatus,
   kShaderCachesReport,
+  // Places and files a run leaves alone, and why: %1 the place or file, %2 the reason.
+  kPlaceLeftAlone,      // "%1 left alone: %2"
+  kReasonUnresolved,    // where the place leads cannot be told
+  kReasonDriveRoot,     // it is the root of a drive
+  kReasonProtected,     // it is or holds %1, a folder of the system or the user
+  kReasonOutside,       // it lies outside %1, the folder it belongs in
+  kReasonTempFallback,  // TMP and TEMP are not set
+  kRecycleRefused,      // "%1: left in place, the recycle bin did not take it"
+  kRecyclePathTooLong,  // "%1: left in place, path too long for the recycle bin"
+  kBinNotEmptied,       // the recycle bin was not emptied: this run's finds went there
+  kHostRootDrive,       // %1, a drive, is the host's whole file system under Wine: not searched
   kCount
 };
 

@@ -183,17 +183,6 @@ std::string_view DryRunSystem::Subject(std::size_t n) const {
   return std::string_view(subjects_).substr(changes_[n].begin, changes_[n].end - changes_[n].begin);
 }
 
-std::uint64_t DryRunSystem::TreeBytes(const std::string& folder) {
-  std::uint64_t bytes = 0;
-  const std::string prefix = folder.empty() || folder.back() == '\\' ? folder : folder + '\\';
-  ListFolder(prefix, [&](const DirEntry& entry) {
-    bytes += entry.size;
-    if (entry.IsDirectory() && !entry.IsReparsePoint()) bytes += TreeBytes(prefix + entry.name);
-    return true;
-  });
-  return bytes;
-}
-
 std::optional<FileStatus> DryRunSystem::EntryAt(std::string_view path) {
   if (listed_ && path.size() > listedFolder_.size() && path.starts_with(listedFolder_)) {
     std::string_view name = path.substr(listedFolder_.size());
@@ -229,20 +218,21 @@ bool DryRunSystem::RemoveFolder(std::string_view path) {
   return true;
 }
 
-bool DryRunSystem::MoveToRecycleBin(std::string_view path) {
+Recycled DryRunSystem::MoveToRecycleBin(std::string_view path) {
   // The backends refuse these before asking the shell.
-  if (path.find_first_of("*?") != std::string_view::npos || HasNameTheShellCannotReach(path)) {
-    return false;
-  }
+  if (path.find_first_of("*?") != std::string_view::npos) return Recycled::kRefused;
   const std::optional<FileStatus> entry = EntryAt(path);
-  if (!entry) return false;
-  const std::uint64_t bytes =
-      entry->IsDirectory() && !entry->IsReparsePoint() ? TreeBytes(std::string(path)) : entry->size;
+  if (!entry) return Recycled::kMissing;
+  if (path.size() >= kShellPathLimit) return Recycled::kPathTooLong;
+  if (HasNameTheShellCannotReach(path) || entry->IsDirectory() || entry->IsReparsePoint() ||
+      path.size() < 3 || GetDriveType(path.substr(0, 2)) != DriveType::kFixed) {
+    return Recycled::kRefused;
+  }
   Record(Change::kMoveToRecycleBin, path);
-  MarkGone(path, entry->IsDirectory() && !entry->IsReparsePoint());
+  MarkGone(path, false);
   ++recycled_.items;
-  recycled_.bytes += bytes;
-  return true;
+  recycled_.bytes += entry->size;
+  return Recycled::kYes;
 }
 
 bool DryRunSystem::WriteFile(std::string_view path, std::string_view) {
@@ -253,6 +243,22 @@ bool DryRunSystem::WriteFile(std::string_view path, std::string_view) {
 bool DryRunSystem::ReplaceFile(std::string_view, std::string_view to) {
   Record(Change::kReplaceFile, to);
   return true;
+}
+
+bool DryRunSystem::WriteNewFile(std::string_view path, std::string_view) {
+  if (EntryAt(path)) return false;
+  Record(Change::kWriteNewFile, path);
+  return true;
+}
+
+std::optional<std::string> DryRunSystem::ReadFileStart(std::string_view path, std::size_t count) {
+  if (Gone(path)) return std::nullopt;
+  return ProxySystem::ReadFileStart(path, count);
+}
+
+std::string DryRunSystem::FinalPath(std::string_view path) {
+  if (Gone(path)) return {};
+  return ProxySystem::FinalPath(path);
 }
 
 ReadResult DryRunSystem::ReadFile(std::string_view path, FileAccess access) {
@@ -350,6 +356,19 @@ std::optional<RecycleBinContent> DryRunSystem::QueryRecycleBin() {
 
 void DryRunSystem::ClearRecentDocuments() {
   Record(Change::kClearRecentDocuments, {});
+  // The shell deletes the shortcuts of its recent-documents folder with the list.
+  const std::string recent = SpecialFolder(csidl::kRecent);
+  if (recent.empty()) return;
+  const std::string folder = recent.back() == '\\' ? recent : recent + '\\';
+  std::vector<std::string> shortcuts;
+  ListFolder(folder, [&](const DirEntry& entry) {
+    if (!entry.IsDirectory() && MatchesWildcard("*.lnk", entry.name)) {
+      shortcuts.push_back(folder + entry.name);
+    }
+    return true;
+  });
+  for (const std::string& shortcut : shortcuts)
+    MarkGone(shortcut, false);
 }
 
 }  // namespace platform

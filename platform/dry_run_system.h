@@ -30,6 +30,7 @@ class DryRunSystem final : public ProxySystem {
     kClearRecentDocuments,
     kWriteFile,
     kReplaceFile,
+    kWriteNewFile,
     kDeleteRegistryKey,  // with all below it
   };
 
@@ -45,11 +46,16 @@ class DryRunSystem final : public ProxySystem {
   // that still holds something. What only trying would tell (a file held open) is taken to go.
   bool DeleteFile(std::string_view path) override;
   bool RemoveFolder(std::string_view path) override;
-  bool MoveToRecycleBin(std::string_view path) override;
-  void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) override {
-    System::MoveAllToRecycleBin(paths, gone);  // item by item, each recorded
+  // A file on a drive of another kind than a fixed one is taken to find no bin there.
+  Recycled MoveToRecycleBin(std::string_view path) override;
+  void MoveAllToRecycleBin(std::span<const std::string> paths,
+                           std::vector<Recycled>& results) override {
+    System::MoveAllToRecycleBin(paths, results);  // item by item, each recorded
   }
   bool WriteFile(std::string_view path, std::string_view bytes) override;
+  bool WriteNewFile(std::string_view path, std::string_view bytes) override;
+  std::optional<std::string> ReadFileStart(std::string_view path, std::size_t count) override;
+  std::string FinalPath(std::string_view path) override;
   bool ReplaceFile(std::string_view from, std::string_view to) override;
   ReadResult ReadFile(std::string_view path, FileAccess access) override;
 
@@ -81,8 +87,6 @@ class DryRunSystem final : public ProxySystem {
   bool FoldedGone(Key key) const;
   bool Gone(std::string_view path);
   void MarkGone(std::string_view path, bool folder);
-  // The bytes of the files of a folder's tree, not entering links.
-  std::uint64_t TreeBytes(const std::string& folder);
   void Record(Change kind, std::string_view subject);
   // The entry at `path` as the machine has it in this run. A removal usually follows the look-up
   // or the listing that showed it the entry, so those are asked first, not the file system.

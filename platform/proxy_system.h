@@ -20,10 +20,19 @@ class ProxySystem : public System {
     return inner_.ReplaceFile(from, to);
   }
   bool DeleteFile(std::string_view path) override { return inner_.DeleteFile(path); }
+  bool WriteNewFile(std::string_view path, std::string_view bytes) override {
+    return inner_.WriteNewFile(path, bytes);
+  }
+  std::optional<std::string> ReadFileStart(std::string_view path, std::size_t count) override {
+    return inner_.ReadFileStart(path, count);
+  }
   bool RemoveFolder(std::string_view path) override { return inner_.RemoveFolder(path); }
-  bool MoveToRecycleBin(std::string_view path) override { return inner_.MoveToRecycleBin(path); }
-  void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) override {
-    inner_.MoveAllToRecycleBin(paths, gone);
+  Recycled MoveToRecycleBin(std::string_view path) override {
+    return inner_.MoveToRecycleBin(path);
+  }
+  void MoveAllToRecycleBin(std::span<const std::string> paths,
+                           std::vector<Recycled>& results) override {
+    inner_.MoveAllToRecycleBin(paths, results);
   }
 
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override {
@@ -32,9 +41,11 @@ class ProxySystem : public System {
   std::optional<DirEntry> LookUp(std::string_view path) override { return inner_.LookUp(path); }
   std::optional<FileStatus> Status(std::string_view path) override { return inner_.Status(path); }
   std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
+  std::string FinalPath(std::string_view path) override { return inner_.FinalPath(path); }
 
   DriveType GetDriveType(std::string_view drive) override { return inner_.GetDriveType(drive); }
   std::vector<DriveInfo> Drives() override { return inner_.Drives(); }
+  bool IsHostRootDrive(char letter) override { return inner_.IsHostRootDrive(letter); }
   bool IsAdministrator() override { return inner_.IsAdministrator(); }
   bool ProcessRunning(std::string_view programFile) override {
     return inner_.ProcessRunning(programFile);
@@ -50,6 +61,10 @@ class ProxySystem : public System {
   void BroadcastMessage(std::uint32_t message) override { inner_.BroadcastMessage(message); }
 
   std::string TempFolder() override { return inner_.TempFolder(); }
+  std::optional<std::string> EnvironmentVariable(std::string_view name) override {
+    return inner_.EnvironmentVariable(name);
+  }
+  std::string ProgramFolder() override { return inner_.ProgramFolder(); }
   std::string WindowsFolder() override { return inner_.WindowsFolder(); }
   std::string SpecialFolder(int csidl) override { return inner_.SpecialFolder(csidl); }
   std::string FullPathName(std::string_view path) override { return inner_.FullPathName(path); }
@@ -61,10 +76,6 @@ class ProxySystem : public System {
   bool RegistryKeyExists(RegistryRoot root, std::string_view path) override {
     return inner_.RegistryKeyExists(root, path);
   }
-  std::string KnownFolderPath(KnownFolder folder) override {
-    return inner_.KnownFolderPath(folder);
-  }
-  std::string UserName() override { return inner_.UserName(); }
   std::optional<WindowsVersion> GetWindowsVersion() override { return inner_.GetWindowsVersion(); }
 
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override {

@@ -1,9 +1,14 @@
 // Path checks both backends share.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace platform {
+
+// The shell's file operations take no path of this many characters or more (MAX_PATH); Wine's
+// crashes on one of about a thousand.
+inline constexpr std::size_t kShellPathLimit = 260;
 
 // A name ending in a dot or a blank, which the shell cannot be given: its operations know no
 // \\?\ form, so it would take the namesake without them.

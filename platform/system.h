@@ -90,6 +90,15 @@ struct RecycleBinContent {
   std::uint64_t bytes = 0;
 };
 
+// What became of a file handed to the recycle bin.
+enum class Recycled : std::uint8_t {
+  kYes,          // the bin holds it
+  kMissing,      // it was not there (any more)
+  kRefused,      // it stays where it was: held open, a link, a folder, or the bin did not take it
+                 // (no bin on its drive, too large for the bin, the bin switched off or missing)
+  kPathTooLong,  // it stays: the shell cannot be given a path that long
+};
+
 struct ReadResult {
   std::optional<std::string> bytes;
   ReadError error = ReadError::kNotFound;  // meaningful only when bytes is empty
@@ -97,14 +106,24 @@ struct ReadResult {
 
 // Shell folders by their CSIDL values, as Windows numbers them.
 namespace csidl {
-inline constexpr int kPersonal = 0x05;  // the documents
+inline constexpr int kPrograms = 0x02;
+inline constexpr int kDocuments = 0x05;
 inline constexpr int kFavorites = 0x06;
+inline constexpr int kStartup = 0x07;
 inline constexpr int kRecent = 0x08;
-inline constexpr int kMyMusic = 0x0D;
-inline constexpr int kMyVideo = 0x0E;
-inline constexpr int kDesktopDirectory = 0x10;
-inline constexpr int kCommonDesktopDirectory = 0x19;
+inline constexpr int kSendTo = 0x09;
+inline constexpr int kStartMenu = 0x0B;
+inline constexpr int kMusic = 0x0D;
+inline constexpr int kVideos = 0x0E;
+inline constexpr int kDesktop = 0x10;  // the file-system folder behind the desktop
+inline constexpr int kNetHood = 0x13;
+inline constexpr int kFonts = 0x14;
+inline constexpr int kTemplates = 0x15;
+inline constexpr int kCommonStartMenu = 0x16;
+inline constexpr int kCommonPrograms = 0x17;
+inline constexpr int kCommonDesktop = 0x19;
 inline constexpr int kAppData = 0x1A;
+inline constexpr int kPrintHood = 0x1B;
 inline constexpr int kLocalAppData = 0x1C;
 inline constexpr int kCommonFavorites = 0x1F;
 inline constexpr int kInternetCache = 0x20;
@@ -114,20 +133,20 @@ inline constexpr int kCommonAppData = 0x23;
 inline constexpr int kWindows = 0x24;
 inline constexpr int kSystem = 0x25;
 inline constexpr int kProgramFiles = 0x26;
-inline constexpr int kMyPictures = 0x27;
+inline constexpr int kPictures = 0x27;
 inline constexpr int kProfile = 0x28;
 inline constexpr int kSystemX86 = 0x29;
 inline constexpr int kProgramFilesX86 = 0x2A;
-inline constexpr int kProgramFilesCommon = 0x2B;
-inline constexpr int kProgramFilesCommonX86 = 0x2C;
+inline constexpr int kCommonProgramFiles = 0x2B;
+inline constexpr int kCommonProgramFilesX86 = 0x2C;
+inline constexpr int kCommonTemplates = 0x2D;
 inline constexpr int kCommonDocuments = 0x2E;
-inline constexpr int kCommonMusic = 0x35;
-inline constexpr int kCommonPictures = 0x36;
-inline constexpr int kCommonVideo = 0x37;
+// Folders Windows names only as known folders, numbered here past every CSIDL.
+inline constexpr int kDownloads = 0x1000;
+inline constexpr int kLocalAppDataLow = 0x1001;
+inline constexpr int kPublic = 0x1002;
+inline constexpr int kUserProfiles = 0x1003;  // the folder of all profiles: C:\Users
 }  // namespace csidl
-
-// Shell folders that have no CSIDL value, only a known-folder identity (Windows Vista and later).
-enum class KnownFolder { kDownloads, kLocalAppDataLow, kPublic };
 
 // HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS and HKEY_CLASSES_ROOT.
 enum class RegistryRoot { kCurrentUser, kLocalMachine, kUsers, kClassesRoot };
@@ -189,19 +208,28 @@ class System {
   virtual bool WriteFile(std::string_view path, std::string_view bytes) = 0;
   // Moves a file onto another name in the same folder, replacing a file of that name.
   virtual bool ReplaceFile(std::string_view from, std::string_view to) = 0;
+  // Deletes a file for good; never what a link leads to: a link to a file (also one Wine shows as
+  // a plain file) is refused and stays.
   virtual bool DeleteFile(std::string_view path) = 0;
+  // Creates the file only when no entry of that name is there (never through a link), and writes
+  // all bytes; false if any step failed, a half-written file removed again.
+  virtual bool WriteNewFile(std::string_view path, std::string_view bytes) = 0;
+  // Up to `count` bytes from the start of a file; nothing when it cannot be read.
+  virtual std::optional<std::string> ReadFileStart(std::string_view path, std::size_t count) = 0;
   // Removes an empty folder, or a link to a folder (never its target).
   virtual bool RemoveFolder(std::string_view path) = 0;
-  // Moves a file or a folder with its contents to the recycle bin, without asking and without a
-  // progress window; true when the shell reported success.
-  virtual bool MoveToRecycleBin(std::string_view path) = 0;
-  // The same for several items, in as few shell operations as the backend can: the shell is slow
-  // to start and quick to go on. `gone[i]` tells whether paths[i] went; an item missing before,
-  // held open, or that the shell cannot be given stays. By default, one item after the other.
-  virtual void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) {
-    gone.assign(paths.size(), false);
+  // Moves a file to the recycle bin, without asking and without a progress window. Nothing is
+  // ever deleted for good on the way: a file the bin does not take stays where it was. Folders
+  // and links are refused.
+  virtual Recycled MoveToRecycleBin(std::string_view path) = 0;
+  // The same for several files, in as few shell operations as the backend can: the shell is slow
+  // to start and quick to go on. A path given twice goes once; the other is kMissing. By
+  // default, one file after the other.
+  virtual void MoveAllToRecycleBin(std::span<const std::string> paths,
+                                   std::vector<Recycled>& results) {
+    results.assign(paths.size(), Recycled::kMissing);
     for (std::size_t i = 0; i < paths.size(); ++i)
-      gone[i] = MoveToRecycleBin(paths[i]);
+      results[i] = MoveToRecycleBin(paths[i]);
   }
 
   // --- Folders and look-ups
@@ -216,12 +244,20 @@ class System {
   virtual std::optional<FileStatus> Status(std::string_view path) = 0;
 
   virtual std::string CurrentDirectory() = 0;
+  // Where the entry at this path really is, every link along the path resolved, as an absolute
+  // path with the names as stored (`C:\Users\me`, `\\server\share\x`, a drive root with its
+  // backslash). Empty when there is no such entry, or it leads outside every drive (a host path
+  // under Wine).
+  virtual std::string FinalPath(std::string_view path) = 0;
 
   // --- Drives and the user
   // For a drive given as "C:" or "C:\".
   virtual DriveType GetDriveType(std::string_view drive) = 0;
   // Every drive the system has, from A to Z.
   virtual std::vector<DriveInfo> Drives() = 0;
+  // Whether the drive is the whole file system of the host that runs Windows' programs (Wine's
+  // Z:, the Unix root), which is no drive of the user's Windows at all; false on Windows.
+  virtual bool IsHostRootDrive(char letter) = 0;
   // Whether the user's access token holds the built-in Administrators group.
   virtual bool IsAdministrator() = 0;
   // Whether a process whose program file has this name (no folder, "msedge.exe"; case is
@@ -240,8 +276,13 @@ class System {
   virtual void BroadcastMessage(std::uint32_t message) = 0;
 
   // --- System folders and paths
-  // The temporary folder, with its final backslash.
+  // The temporary folder, with its final backslash. Windows falls back to the profile and then to
+  // the Windows folder when TMP and TEMP are not set: EnvironmentVariable tells.
   virtual std::string TempFolder() = 0;
+  // The variable of the program's environment; nothing when it is not set.
+  virtual std::optional<std::string> EnvironmentVariable(std::string_view name) = 0;
+  // The folder the program's file lies in, without a final backslash.
+  virtual std::string ProgramFolder() = 0;
   // The Windows folder, without a final backslash.
   virtual std::string WindowsFolder() = 0;
   // The file-system path of a shell folder; empty when the system has no such folder or the
@@ -256,14 +297,10 @@ class System {
   virtual std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root,
                                                        std::string_view path) = 0;
 
-  // --- For the application rules (cleaners/): detection and the variables of their paths
+  // --- For the application rules (cleaners/): detection
   // Whether the key exists, asked with read rights only (and in the 64-bit view), so that a
   // key the user may not change still counts.
   virtual bool RegistryKeyExists(RegistryRoot root, std::string_view path) = 0;
-  // The file-system path of a known folder; empty when the system has none.
-  virtual std::string KnownFolderPath(KnownFolder folder) = 0;
-  // The name of the user the program runs as; empty when it cannot be told.
-  virtual std::string UserName() = 0;
   // The version of Windows itself, whatever compatibility layer the program runs under;
   // nothing when it cannot be told.
   virtual std::optional<WindowsVersion> GetWindowsVersion() = 0;

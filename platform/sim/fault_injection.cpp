@@ -135,13 +135,32 @@ bool FaultInjector::DeleteFile(std::string_view path) {
   return ProxySystem::DeleteFile(path);
 }
 
+bool FaultInjector::WriteNewFile(std::string_view path, std::string_view bytes) {
+  const std::optional<Fault> fault = Inject(Op::kWriteNewFile, path);
+  if (!fault) return ProxySystem::WriteNewFile(path, bytes);
+  // A full disk stops the write half way; the file made for it is removed again.
+  if (*fault == Fault::kDiskFull &&
+      ProxySystem::WriteNewFile(path, bytes.substr(0, bytes.size() / 2))) {
+    ProxySystem::DeleteFile(path);
+  }
+  return false;
+}
+
+std::optional<std::string> FaultInjector::ReadFileStart(std::string_view path, std::size_t count) {
+  if (Inject(Op::kReadFileStart, path)) return std::nullopt;
+  return ProxySystem::ReadFileStart(path, count);
+}
+
 bool FaultInjector::RemoveFolder(std::string_view path) {
   if (Inject(Op::kRemoveFolder, path)) return false;
   return ProxySystem::RemoveFolder(path);
 }
 
-bool FaultInjector::MoveToRecycleBin(std::string_view path) {
-  if (Inject(Op::kMoveToRecycleBin, path)) return false;
+Recycled FaultInjector::MoveToRecycleBin(std::string_view path) {
+  if (const std::optional<Fault> fault = Inject(Op::kMoveToRecycleBin, path)) {
+    if (*fault == Fault::kPathTooLong) return Recycled::kPathTooLong;
+    return *fault == Fault::kVanished ? Recycled::kMissing : Recycled::kRefused;
+  }
   return ProxySystem::MoveToRecycleBin(path);
 }
 
@@ -167,6 +186,11 @@ std::string FaultInjector::CurrentDirectory() {
   return ProxySystem::CurrentDirectory();
 }
 
+std::string FaultInjector::FinalPath(std::string_view path) {
+  if (Inject(Op::kFinalPath)) return {};
+  return ProxySystem::FinalPath(path);
+}
+
 // --- Drives and the user, between instances
 
 DriveType FaultInjector::GetDriveType(std::string_view drive) {
@@ -177,6 +201,12 @@ DriveType FaultInjector::GetDriveType(std::string_view drive) {
 std::vector<DriveInfo> FaultInjector::Drives() {
   if (Inject(Op::kDrives)) return {};
   return ProxySystem::Drives();
+}
+
+bool FaultInjector::IsHostRootDrive(char letter) {
+  // A drive that cannot be asked might be the host's root.
+  if (Inject(Op::kIsHostRootDrive)) return true;
+  return ProxySystem::IsHostRootDrive(letter);
 }
 
 bool FaultInjector::IsAdministrator() {
@@ -216,6 +246,16 @@ std::string FaultInjector::TempFolder() {
   return ProxySystem::TempFolder();
 }
 
+std::optional<std::string> FaultInjector::EnvironmentVariable(std::string_view name) {
+  if (Inject(Op::kEnvironmentVariable)) return std::nullopt;
+  return ProxySystem::EnvironmentVariable(name);
+}
+
+std::string FaultInjector::ProgramFolder() {
+  if (Inject(Op::kProgramFolder)) return {};
+  return ProxySystem::ProgramFolder();
+}
+
 std::string FaultInjector::WindowsFolder() {
   if (Inject(Op::kWindowsFolder)) return {};
   return ProxySystem::WindowsFolder();
@@ -244,16 +284,6 @@ std::unique_ptr<RegistryKey> FaultInjector::OpenRegistryKey(RegistryRoot root,
 bool FaultInjector::RegistryKeyExists(RegistryRoot root, std::string_view path) {
   if (Inject(Op::kRegistryKeyExists)) return false;
   return ProxySystem::RegistryKeyExists(root, path);
-}
-
-std::string FaultInjector::KnownFolderPath(KnownFolder folder) {
-  if (Inject(Op::kKnownFolderPath)) return {};
-  return ProxySystem::KnownFolderPath(folder);
-}
-
-std::string FaultInjector::UserName() {
-  if (Inject(Op::kUserName)) return {};
-  return ProxySystem::UserName();
 }
 
 std::optional<WindowsVersion> FaultInjector::GetWindowsVersion() {

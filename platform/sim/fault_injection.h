@@ -50,18 +50,23 @@ class FaultInjector final : public ProxySystem {
   bool WriteFile(std::string_view path, std::string_view bytes) override;
   bool ReplaceFile(std::string_view from, std::string_view to) override;
   bool DeleteFile(std::string_view path) override;
+  bool WriteNewFile(std::string_view path, std::string_view bytes) override;
+  std::optional<std::string> ReadFileStart(std::string_view path, std::size_t count) override;
   bool RemoveFolder(std::string_view path) override;
-  bool MoveToRecycleBin(std::string_view path) override;
+  Recycled MoveToRecycleBin(std::string_view path) override;
   // Item by item, so that each can fail.
-  void MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) override {
-    System::MoveAllToRecycleBin(paths, gone);
+  void MoveAllToRecycleBin(std::span<const std::string> paths,
+                           std::vector<Recycled>& results) override {
+    System::MoveAllToRecycleBin(paths, results);
   }
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
   std::optional<FileStatus> Status(std::string_view path) override;
   std::string CurrentDirectory() override;
+  std::string FinalPath(std::string_view path) override;
   DriveType GetDriveType(std::string_view drive) override;
   std::vector<DriveInfo> Drives() override;
+  bool IsHostRootDrive(char letter) override;
   bool IsAdministrator() override;
   bool ProcessRunning(std::string_view programFile) override;
   std::uint32_t RegisterWindowMessage(std::string_view name) override;
@@ -69,13 +74,13 @@ class FaultInjector final : public ProxySystem {
                                                        bool& alreadyExisted) override;
   void BroadcastMessage(std::uint32_t message) override;
   std::string TempFolder() override;
+  std::optional<std::string> EnvironmentVariable(std::string_view name) override;
+  std::string ProgramFolder() override;
   std::string WindowsFolder() override;
   std::string SpecialFolder(int csidl) override;
   std::string FullPathName(std::string_view path) override;
   std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, std::string_view path) override;
   bool RegistryKeyExists(RegistryRoot root, std::string_view path) override;
-  std::string KnownFolderPath(KnownFolder folder) override;
-  std::string UserName() override;
   std::optional<WindowsVersion> GetWindowsVersion() override;
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
   bool DeleteUrlCacheItem(std::string_view sourceUrl) override;

@@ -39,11 +39,15 @@ enum class Op {
   kEmptyRecycleBin,
   kQueryRecycleBin,
   kClearRecentDocuments,
+  kWriteNewFile,
+  kReadFileStart,
+  kFinalPath,
+  kIsHostRootDrive,
+  kEnvironmentVariable,
+  kProgramFolder,
   kRegistryKeyExists,
   kRegistrySubKeyNames,
   kDeleteRegistrySubKeyTree,
-  kKnownFolderPath,
-  kUserName,
   kGetWindowsVersion,
   kCount
 };
@@ -81,11 +85,15 @@ inline const char* NameOf(Op op) {
                                            "EmptyRecycleBin",
                                            "QueryRecycleBin",
                                            "ClearRecentDocuments",
+                                           "WriteNewFile",
+                                           "ReadFileStart",
+                                           "FinalPath",
+                                           "IsHostRootDrive",
+                                           "EnvironmentVariable",
+                                           "ProgramFolder",
                                            "RegistryKeyExists",
                                            "RegistrySubKeyNames",
                                            "DeleteRegistrySubKeyTree",
-                                           "KnownFolderPath",
-                                           "UserName",
                                            "GetWindowsVersion"};
   static_assert(std::size(kNames) == static_cast<std::size_t>(Op::kCount));
   const auto index = static_cast<std::size_t>(op);

@@ -42,6 +42,18 @@ std::string SimSystem::TempFolder() {
   return tempFolder_;
 }
 
+std::optional<std::string> SimSystem::EnvironmentVariable(std::string_view name) {
+  Count(Op::kEnvironmentVariable);
+  auto found = environment_.find(FoldName(name));
+  if (found == environment_.end()) return std::nullopt;
+  return found->second;
+}
+
+std::string SimSystem::ProgramFolder() {
+  Count(Op::kProgramFolder);
+  return programFolder_;
+}
+
 std::string SimSystem::WindowsFolder() {
   Count(Op::kWindowsFolder);
   return windowsFolder_;
@@ -51,17 +63,6 @@ std::string SimSystem::SpecialFolder(int csidl) {
   Count(Op::kSpecialFolder);
   auto found = specialFolders_.find(csidl);
   return found == specialFolders_.end() ? std::string() : found->second;
-}
-
-std::string SimSystem::KnownFolderPath(KnownFolder folder) {
-  Count(Op::kKnownFolderPath);
-  auto found = knownFolders_.find(folder);
-  return found == knownFolders_.end() ? std::string() : found->second;
-}
-
-std::string SimSystem::UserName() {
-  Count(Op::kUserName);
-  return userName_;
 }
 
 std::optional<WindowsVersion> SimSystem::GetWindowsVersion() {

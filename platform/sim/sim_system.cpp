@@ -1,6 +1,7 @@
 #include "platform/sim/sim_system.h"
 
 #include <iterator>
+#include <limits>
 #include <utility>
 
 #include "platform/shell_names.h"
@@ -77,7 +78,8 @@ struct SimSystem::Node {
   std::string content;
   bool inUse = false;
   std::uint32_t reparseTag = 0;
-  std::string linkTarget;  // for a folder link
+  std::string linkTarget;  // for a folder link, or a file link
+  bool fileLink = false;   // a link to a file that looks like a plain file
   Children children;       // in listing order
   std::unordered_map<std::string, Children::iterator> byName;
   std::unordered_map<std::string, Children::iterator> byShortName;
@@ -127,6 +129,8 @@ struct SimSystem::Drive {
   DriveType type = DriveType::kFixed;
   std::string label;
   Node root;
+  bool hasRecycleBin = true;
+  std::uint64_t largestRecyclable = std::numeric_limits<std::uint64_t>::max();
 };
 
 SimSystem::SimSystem() {
@@ -286,7 +290,23 @@ void SimSystem::AddDrive(char letter, DriveType type, std::string label) {
   drive->type = type;
   drive->label = std::move(label);
   drive->root.attributes = attr::kDirectory;
+  drive->hasRecycleBin = type == DriveType::kFixed;
   drives_[static_cast<char>(letter & ~0x20)] = std::move(drive);
+}
+
+void SimSystem::SetRecycleBin(char letter, bool present, std::uint64_t largestFile) {
+  auto d = drives_.find(static_cast<char>(letter & ~0x20));
+  if (d == drives_.end()) std::abort();
+  d->second->hasRecycleBin = present;
+  d->second->largestRecyclable = largestFile;
+}
+
+void SimSystem::SetEnvironmentVariable(std::string_view name, std::optional<std::string> value) {
+  if (value) {
+    environment_[FoldName(name)] = std::move(*value);
+  } else {
+    environment_.erase(FoldName(name));
+  }
 }
 
 void SimSystem::AddFolder(std::string_view path, std::uint32_t attributes) {
@@ -312,6 +332,17 @@ void SimSystem::AddFolderLink(std::string_view path, std::string_view target, st
   Node& link = PutFile(path);
   link.attributes = attr::kDirectory | attr::kReparsePoint;
   link.reparseTag = tag;
+  link.linkTarget = std::string(target);
+}
+
+void SimSystem::AddFileLink(std::string_view path, std::string_view target) {
+  const Node* to = Locate(target).node;
+  if (!to || to->IsDirectory()) std::abort();
+  const std::uint64_t size = to->size;
+  Node& link = PutFile(path);
+  link.attributes = attr::kArchive;
+  link.size = size;
+  link.fileLink = true;
   link.linkTarget = std::string(target);
 }
 
@@ -389,6 +420,7 @@ bool SimSystem::Exists(std::string_view path) const {
 std::optional<std::string> SimSystem::Content(std::string_view path) const {
   const Node* node = Locate(path).node;
   if (!node || node->IsDirectory()) return std::nullopt;
+  if (node->fileLink) return Content(node->linkTarget);
   return node->content;
 }
 
@@ -443,8 +475,17 @@ ReadResult SimSystem::ReadFile(std::string_view path, FileAccess access) {
   if (node->IsDirectory()) return result;
   if (access == FileAccess::kReadWrite && (node->attributes & attr::kReadOnly)) return result;
   if (node->inUse) return result;
+  if (node->fileLink) return ReadFile(node->linkTarget, access);
   result.bytes = node->content;
   return result;
+}
+
+std::optional<std::string> SimSystem::ReadFileStart(std::string_view path, std::size_t count) {
+  Count(Op::kReadFileStart);
+  const Node* node = Locate(path).node;
+  if (!node || node->IsDirectory() || node->inUse) return std::nullopt;
+  if (node->fileLink) return ReadFileStart(node->linkTarget, count);
+  return node->content.substr(0, count);
 }
 
 bool SimSystem::WriteFile(std::string_view path, std::string_view bytes) {
@@ -492,11 +533,25 @@ bool SimSystem::DeleteFile(std::string_view path) {
   Count(Op::kDeleteFile);
   Located at = Locate(path);
   if (!at.node || !at.parent) return false;
-  // DeleteFile takes files, and links to files, never folders.
-  if (at.node->IsDirectory() || at.node->inUse || (at.node->attributes & attr::kReadOnly)) {
+  // Files only; a link that looks like a file is refused, as the real backend refuses it.
+  if (at.node->IsDirectory() || at.node->fileLink || at.node->inUse ||
+      (at.node->attributes & attr::kReadOnly)) {
     return false;
   }
   at.parent->Remove(at.node);
+  return true;
+}
+
+bool SimSystem::WriteNewFile(std::string_view path, std::string_view bytes) {
+  Count(Op::kWriteNewFile);
+  Located at = Locate(path);
+  if (!at.parent || at.node || !IsValidComponent(at.name)) return false;
+  auto created = std::make_unique<Node>();
+  created->name = at.name;
+  created->attributes = attr::kArchive;
+  created->content = std::string(bytes);
+  created->size = created->content.size();
+  at.parent->Add(std::move(created));
   return true;
 }
 
@@ -510,25 +565,21 @@ bool SimSystem::RemoveFolder(std::string_view path) {
   return true;
 }
 
-bool SimSystem::MoveToRecycleBin(std::string_view path) {
+Recycled SimSystem::MoveToRecycleBin(std::string_view path) {
   Count(Op::kMoveToRecycleBin);
-  if (path.find_first_of("*?") != std::string_view::npos) return false;
-  if (HasNameTheShellCannotReach(path)) return false;
+  if (path.find_first_of("*?") != std::string_view::npos) return Recycled::kRefused;
   Located at = Locate(path);
-  if (!at.node || !at.parent) return false;
-  // The shell moves nothing of a folder when any file in it is open.
-  std::vector<const Node*> pending{at.node};
-  while (!pending.empty()) {
-    const Node* node = pending.back();
-    pending.pop_back();
-    if (node->inUse) return false;
-    if (!node->IsLink()) {
-      for (const auto& child : node->children)
-        pending.push_back(child.get());
-    }
+  if (!at.node || !at.parent) return Recycled::kMissing;
+  // As the real backend: the shell takes no path of MAX_PATH characters or more.
+  if (path.size() >= kShellPathLimit) return Recycled::kPathTooLong;
+  if (HasNameTheShellCannotReach(path) || at.node->IsDirectory() || at.node->fileLink ||
+      at.node->inUse) {
+    return Recycled::kRefused;
   }
+  const Drive& drive = *drives_.at(Canonical(path)[0]);
+  if (!drive.hasRecycleBin || at.node->size > drive.largestRecyclable) return Recycled::kRefused;
   recycleBin_.emplace_back(std::string(path), at.parent->Remove(at.node));
-  return true;
+  return Recycled::kYes;
 }
 
 void SimSystem::EmptyRecycleBin() {
@@ -599,6 +650,37 @@ std::string SimSystem::CurrentDirectory() {
   return currentDirectory_;
 }
 
+std::string SimSystem::FinalPath(std::string_view path) {
+  Count(Op::kFinalPath);
+  return Resolved(path, 0);
+}
+
+std::string SimSystem::Resolved(std::string_view path, int hops) const {
+  char drive = 0;
+  std::vector<std::string> parts;
+  if (hops > 32 || !Parse(path, drive, parts)) return {};
+  auto d = drives_.find(drive);
+  if (d == drives_.end()) return {};
+  std::string final{drive, ':', '\\'};
+  const Node* node = &d->second->root;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const Node* child = node->Child(parts[i]);
+    if (!child) return {};
+    if (child->IsLink() || child->fileLink) {
+      final = Resolved(child->linkTarget, hops + 1);
+      if (final.empty()) return {};
+      if (i + 1 == parts.size()) return final;
+      child = LocateFolder(final);
+      if (!child) return {};
+    } else {
+      if (final.back() != '\\') final += '\\';
+      final += child->name;
+    }
+    node = child;
+  }
+  return final;
+}
+
 bool SimSystem::IsAdministrator() {
   Count(Op::kIsAdministrator);
   return isAdmin_;
@@ -625,6 +707,18 @@ void SimSystem::ShellOpen(std::string_view target) {
 void SimSystem::ClearRecentDocuments() {
   Count(Op::kClearRecentDocuments);
   recentDocuments_.clear();
+  // The shell deletes the shortcuts of its recent-documents folder, but none held open.
+  auto recent = specialFolders_.find(csidl::kRecent);
+  Node* folder = recent == specialFolders_.end() ? nullptr : LocateFolder(recent->second);
+  if (!folder) return;
+  std::vector<const Node*> shortcuts;
+  for (const auto& child : folder->children) {
+    if (!child->IsDirectory() && !child->inUse && MatchesWildcard("*.lnk", child->name)) {
+      shortcuts.push_back(child.get());
+    }
+  }
+  for (const Node* shortcut : shortcuts)
+    folder->Remove(shortcut);
 }
 
 DriveType SimSystem::GetDriveType(std::string_view drive) {
@@ -634,6 +728,11 @@ DriveType SimSystem::GetDriveType(std::string_view drive) {
   }
   auto d = drives_.find(static_cast<char>(drive[0] & ~0x20));
   return d == drives_.end() ? DriveType::kNoRootDir : d->second->type;
+}
+
+bool SimSystem::IsHostRootDrive(char letter) {
+  Count(Op::kIsHostRootDrive);
+  return hostRootDrive_ != '\0' && hostRootDrive_ == static_cast<char>(letter & ~0x20);
 }
 
 std::vector<DriveInfo> SimSystem::Drives() {

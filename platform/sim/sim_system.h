@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <list>
 #include <map>
 #include <memory>
@@ -44,6 +45,9 @@ class SimSystem final : public System {
   // A link (reparse point) that looks like a folder and leads to the folder `target`.
   void AddFolderLink(std::string_view path, std::string_view target,
                      std::uint32_t tag = kReparseTagMountPoint);
+  // A link to the file `target` that looks like a plain file of its size, as Wine shows a host
+  // symlink to a file: only FinalPath tells where it leads.
+  void AddFileLink(std::string_view path, std::string_view target);
   void SetShortName(std::string_view path, std::string shortName);
   void SetAttributes(std::string_view path, std::uint32_t attributes);
   // An open file that cannot be deleted, replaced or written (a sharing violation).
@@ -53,6 +57,15 @@ class SimSystem final : public System {
   // missing entry or a drive root.
   std::vector<std::string> RemoveEntry(std::string_view path);
   void SetCurrentDirectory(std::string_view path);
+  // Sets the variable, or with nothing unsets it. TMP and TEMP start as the temporary folder.
+  void SetEnvironmentVariable(std::string_view name, std::optional<std::string> value);
+  void SetProgramFolder(std::string path) { programFolder_ = std::move(path); }
+  // The drive is the host's whole file system (Wine's Z:).
+  void SetHostRootDrive(char letter) { hostRootDrive_ = static_cast<char>(letter & ~0x20); }
+  // Whether the drive has a recycle bin, and the largest file it takes. Fixed drives start with
+  // a bin that takes any file, others without one.
+  void SetRecycleBin(char letter, bool present,
+                     std::uint64_t largestFile = std::numeric_limits<std::uint64_t>::max());
   void SetAdministrator(bool isAdmin) { isAdmin_ = isAdmin; }
   // A process of this program file (a name without folder) runs, or no longer does.
   void SetRunning(std::string_view programFile, bool running = true);
@@ -73,11 +86,7 @@ class SimSystem final : public System {
   void AddRegistryKey(RegistryRoot root, std::string_view key);
   // The key exists but opening it is refused, as for a user without the rights.
   void LockRegistryKey(RegistryRoot root, std::string_view key);
-  // The known folders start unset, the user as "tester" on Windows 10.0.
-  void SetKnownFolder(KnownFolder folder, std::string path) {
-    knownFolders_[folder] = std::move(path);
-  }
-  void SetUserName(std::string name) { userName_ = std::move(name); }
+  // Windows 10.0 at the start.
   void SetWindowsVersion(std::optional<WindowsVersion> version) { windowsVersion_ = version; }
   // Creates or replaces an entry; one that is `inUse` is locked by a reader and cannot be
   // deleted.
@@ -114,14 +123,18 @@ class SimSystem final : public System {
   bool WriteFile(std::string_view path, std::string_view bytes) override;
   bool ReplaceFile(std::string_view from, std::string_view to) override;
   bool DeleteFile(std::string_view path) override;
+  bool WriteNewFile(std::string_view path, std::string_view bytes) override;
+  std::optional<std::string> ReadFileStart(std::string_view path, std::size_t count) override;
   bool RemoveFolder(std::string_view path) override;
-  bool MoveToRecycleBin(std::string_view path) override;
+  Recycled MoveToRecycleBin(std::string_view path) override;
   bool ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) override;
   std::optional<DirEntry> LookUp(std::string_view path) override;
   std::optional<FileStatus> Status(std::string_view path) override;
   std::string CurrentDirectory() override;
+  std::string FinalPath(std::string_view path) override;
   DriveType GetDriveType(std::string_view drive) override;
   std::vector<DriveInfo> Drives() override;
+  bool IsHostRootDrive(char letter) override;
   bool IsAdministrator() override;
   bool ProcessRunning(std::string_view programFile) override;
   std::uint32_t RegisterWindowMessage(std::string_view name) override;
@@ -130,13 +143,13 @@ class SimSystem final : public System {
   void BroadcastMessage(std::uint32_t message) override;
   void ShellOpen(std::string_view target) override;
   std::string TempFolder() override;
+  std::optional<std::string> EnvironmentVariable(std::string_view name) override;
+  std::string ProgramFolder() override;
   std::string WindowsFolder() override;
   std::string SpecialFolder(int csidl) override;
   std::string FullPathName(std::string_view path) override;
   std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, std::string_view path) override;
   bool RegistryKeyExists(RegistryRoot root, std::string_view path) override;
-  std::string KnownFolderPath(KnownFolder folder) override;
-  std::string UserName() override;
   std::optional<WindowsVersion> GetWindowsVersion() override;
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
   bool DeleteUrlCacheItem(std::string_view sourceUrl) override;
@@ -158,6 +171,8 @@ class SimSystem final : public System {
   bool Parse(std::string_view path, char& drive, std::vector<std::string>& parts) const;
   Located Locate(std::string_view path) const;
   Node* LocateFolder(std::string_view path) const;  // follows links, like the file system does
+  // FinalPath, through at most 32 links.
+  std::string Resolved(std::string_view path, int hops) const;
   Node* MakeFolders(std::string_view path);
   Node& PutFile(std::string_view path);
   friend class SimRegistryKey;
@@ -195,10 +210,11 @@ class SimSystem final : public System {
   };
   std::vector<UrlCacheEntry> urlCache_;
   std::string tempFolder_ = "C:\\Temp\\";
+  std::map<std::string, std::string> environment_{{"TEMP", "C:\\Temp"}, {"TMP", "C:\\Temp"}};
+  std::string programFolder_;
+  char hostRootDrive_ = '\0';
   std::string windowsFolder_ = "C:\\Windows";
   std::map<int, std::string> specialFolders_;
-  std::map<KnownFolder, std::string> knownFolders_;
-  std::string userName_ = "tester";
   std::optional<WindowsVersion> windowsVersion_ = WindowsVersion{10, 0};
   bool emptyRecycleBinMissing_ = false;
   std::vector<std::string> recentDocuments_;

@@ -1,6 +1,7 @@
 // System folders, full paths, the recycle bin and the recent-documents list.
 #include "platform/win32/win.h"
 
+#include <knownfolders.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -59,10 +60,52 @@ Function ShellFunction(const char* name) {
   return found ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found)) : nullptr;
 }
 
+// The folders Windows names only as known folders; null for a CSIDL.
+const KNOWNFOLDERID* KnownFolderOf(int csidl) {
+  switch (csidl) {
+    case csidl::kDownloads:
+      return &FOLDERID_Downloads;
+    case csidl::kLocalAppDataLow:
+      return &FOLDERID_LocalAppDataLow;
+    case csidl::kPublic:
+      return &FOLDERID_Public;
+    case csidl::kUserProfiles:
+      return &FOLDERID_UserProfiles;
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace
 
 std::string Win32System::TempFolder() {
   return QueryText([](wchar_t* buffer, DWORD size) { return ::GetTempPathW(size, buffer); });
+}
+
+std::optional<std::string> Win32System::EnvironmentVariable(std::string_view name) {
+  std::optional<std::wstring> wide = Widen(name);
+  if (!wide || wide->empty()) return std::nullopt;
+  std::string value = QueryText([&](wchar_t* buffer, DWORD size) {
+    return ::GetEnvironmentVariableW(wide->c_str(), buffer, size);
+  });
+  if (value.empty()) return std::nullopt;
+  return value;
+}
+
+std::string Win32System::ProgramFolder() {
+  std::wstring buffer(MAX_PATH + 1, L'\0');
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      const std::size_t cut = buffer.find_last_of(L'\\');
+      return cut == std::wstring::npos ? std::string() : Narrow(buffer.substr(0, cut));
+    }
+    buffer.assign(buffer.size() * 4, L'\0');
+  }
+  return {};
 }
 
 std::string Win32System::WindowsFolder() {
@@ -72,6 +115,15 @@ std::string Win32System::WindowsFolder() {
 }
 
 std::string Win32System::SpecialFolder(int csidl) {
+  if (const KNOWNFOLDERID* known = KnownFolderOf(csidl)) {
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(*known, KF_FLAG_DONT_VERIFY, nullptr, &path)) && path) {
+      folder = Narrow(path);
+    }
+    ::CoTaskMemFree(path);
+    return folder;
+  }
   ItemList list;
   if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, list.Receive())) || !list.Get()) {
     return {};
@@ -79,29 +131,6 @@ std::string Win32System::SpecialFolder(int csidl) {
   wchar_t path[MAX_PATH + 1] = {};
   if (!::SHGetPathFromIDListW(list.Get(), path)) return {};
   return Narrow(path);
-}
-
-namespace {
-
-// The identities of the known folders asked for, as shlobj's FOLDERID_ constants hold them.
-constexpr GUID kDownloads = {
-    0x374DE290, 0x123F, 0x4565, {0x91, 0x64, 0x39, 0xC4, 0x92, 0x5E, 0x46, 0x7B}};
-constexpr GUID kLocalAppDataLow = {
-    0xA520A1A4, 0x1780, 0x4FF6, {0xBD, 0x18, 0x16, 0x73, 0x43, 0xC5, 0xAF, 0x16}};
-constexpr GUID kPublic = {
-    0xDFDF76A2, 0xC82A, 0x4D63, {0x90, 0x6A, 0x56, 0x44, 0xAC, 0x45, 0x73, 0x85}};
-
-}  // namespace
-
-std::string Win32System::KnownFolderPath(KnownFolder folder) {
-  const GUID& id = folder == KnownFolder::kDownloads         ? kDownloads
-                   : folder == KnownFolder::kLocalAppDataLow ? kLocalAppDataLow
-                                                             : kPublic;
-  wchar_t* path = nullptr;
-  std::string result;
-  if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)) && path) result = Narrow(path);
-  ::CoTaskMemFree(path);
-  return result;
 }
 
 std::string Win32System::FullPathName(std::string_view path) {

@@ -7,8 +7,8 @@
 
 #include <limits>
 
-#include "platform/shell_names.h"
 #include "platform/wildcard.h"
+#include "platform/win32/final_path.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/token.h"
 #include "platform/win32/wide_path.h"
@@ -113,65 +113,72 @@ bool Win32System::ReplaceFile(std::string_view from, std::string_view to) {
 
 bool Win32System::DeleteFile(std::string_view path) {
   std::optional<std::wstring> wide = VerbatimPath(path);
-  return wide && ::DeleteFileW(wide->c_str()) != FALSE;
+  if (!wide) return false;
+  // Looked at as itself, never as what a link leads to, right before it goes. DeleteFileW does
+  // the rest: it knows best what may be deleted (a file mapped by another program may).
+  {
+    UniqueHandle file(::CreateFileW(wide->c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) return false;
+    const std::optional<OpenedFile> opened = InspectOpened(file.Get(), *wide);
+    if (!opened || opened->isLink || (opened->attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      ::SetLastError(ERROR_ACCESS_DENIED);
+      return false;
+    }
+  }
+  return ::DeleteFileW(wide->c_str()) != FALSE;
+}
+
+bool Win32System::WriteNewFile(std::string_view path, std::string_view bytes) {
+  std::optional<std::wstring> wide = VerbatimPath(path);
+  if (!wide) return false;
+  UniqueHandle file(::CreateFileW(wide->c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file) return false;
+  size_t done = 0;
+  bool written = true;
+  while (written && done < bytes.size()) {
+    DWORD chunk = 0;
+    const size_t left = bytes.size() - done;
+    written =
+        ::WriteFile(file.Get(), bytes.data() + done,
+                    static_cast<DWORD>(left < (1u << 30) ? left : 1u << 30), &chunk, nullptr) &&
+        chunk > 0;
+    done += chunk;
+  }
+  if (written && ::FlushFileBuffers(file.Get())) return ::CloseHandle(file.Release()) != FALSE;
+  // Half a file is no file: it goes with the handle that made it.
+  FILE_DISPOSITION_INFO disposition{TRUE};  // its member's name is a macro of windows.h
+  ::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition);
+  return false;
+}
+
+std::optional<std::string> Win32System::ReadFileStart(std::string_view path, std::size_t count) {
+  std::optional<std::wstring> wide = VerbatimPath(path);
+  if (!wide) return std::nullopt;
+  UniqueHandle file(::CreateFileW(wide->c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string bytes(count, '\0');
+  size_t done = 0;
+  while (done < count) {
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(count - done), &read,
+                    nullptr)) {
+      return std::nullopt;
+    }
+    if (read == 0) break;
+    done += read;
+  }
+  bytes.resize(done);
+  return bytes;
 }
 
 bool Win32System::RemoveFolder(std::string_view path) {
   std::optional<std::wstring> wide = VerbatimPath(path);
   return wide && ::RemoveDirectoryW(wide->c_str()) != FALSE;
-}
-
-namespace {
-
-// The path as the shell takes it in a list of items; nothing for one it cannot be given: it would
-// expand wildcards into more items than the one asked for, and it knows no \\?\ form.
-std::optional<std::wstring> ShellItem(std::string_view path) {
-  if (path.find_first_of("*?") != std::string_view::npos) return std::nullopt;
-  if (HasNameTheShellCannotReach(path)) return std::nullopt;
-  std::optional<std::wstring> wide = Widen(path);
-  if (!wide || wide->empty() || wide->find(L'\0') != std::wstring::npos) return std::nullopt;
-  return wide;
-}
-
-// `items` is the shell's list: each item followed by a NUL, and one more NUL at the end. No
-// window of the shell's may show: an unattended run would wait for it.
-bool ShellRecycle(const std::wstring& items) {
-  SHFILEOPSTRUCTW operation{};
-  operation.wFunc = FO_DELETE;
-  operation.pFrom = items.c_str();
-  operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_ALLOWUNDO;
-  return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
-}
-
-}  // namespace
-
-bool Win32System::MoveToRecycleBin(std::string_view path) {
-  std::optional<std::wstring> item = ShellItem(path);
-  if (!item) return false;
-  item->push_back(L'\0');
-  return ShellRecycle(*item);
-}
-
-void Win32System::MoveAllToRecycleBin(std::span<const std::string> paths, std::vector<bool>& gone) {
-  gone.assign(paths.size(), false);
-  std::wstring items;
-  std::vector<std::size_t> handed;
-  for (std::size_t i = 0; i < paths.size(); ++i) {
-    std::optional<std::wstring> item = ShellItem(paths[i]);
-    // One that is missing already did not go: only what the shell takes away counts.
-    if (!item || !Status(paths[i])) continue;
-    items += *item;
-    items.push_back(L'\0');
-    handed.push_back(i);
-  }
-  if (handed.empty()) return;
-  items.push_back(L'\0');
-  ShellRecycle(items);
-  // The shell tells only that something failed, and may give up at the first item it cannot
-  // move: what is left gets a second chance of its own.
-  for (const std::size_t i : handed) {
-    gone[i] = !Status(paths[i]) || MoveToRecycleBin(paths[i]);
-  }
 }
 
 bool Win32System::ListFolder(std::string_view folder, FunctionRef<bool(const DirEntry&)> visit) {
@@ -230,6 +237,15 @@ DriveType Win32System::GetDriveType(std::string_view drive) {
   return type <= DRIVE_RAMDISK ? static_cast<DriveType>(type) : DriveType::kUnknown;
 }
 
+std::string Win32System::FinalPath(std::string_view path) {
+  std::optional<std::wstring> wide = VerbatimPath(path);
+  if (!wide) return {};
+  UniqueHandle entry(::CreateFileW(wide->c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return entry ? FinalPathOf(entry.Get()) : std::string();
+}
+
 std::string Win32System::CurrentDirectory() {
   const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);
   if (needed == 0) return {};
@@ -261,6 +277,32 @@ std::vector<DriveInfo> Win32System::Drives() {
   return drives;
 }
 
+namespace {
+
+// The volume and file number of a drive's root: two drives with the same are one folder.
+std::optional<std::pair<DWORD, ULONGLONG>> RootIdentity(char letter) {
+  const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
+  UniqueHandle handle(::CreateFileW(root, FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!handle || !::GetFileInformationByHandle(handle.Get(), &info)) return std::nullopt;
+  return std::make_pair(info.dwVolumeSerialNumber,
+                        (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+}
+
+}  // namespace
+
+bool Win32System::IsHostRootDrive(char letter) {
+  const char host = HostRootDriveLetter();
+  if (host == '\0') return false;
+  letter = static_cast<char>(letter & ~0x20);
+  if (letter == host) return true;
+  // Another letter may lead to the same folder.
+  const auto mine = RootIdentity(letter);
+  return mine && mine == RootIdentity(host);
+}
+
 bool Win32System::IsAdministrator() {
   return TokenHoldsAdministrators();
 }
@@ -283,12 +325,6 @@ bool Win32System::ProcessRunning(std::string_view programFile) {
     }
   } while (::Process32NextW(snapshot.Get(), &process));
   return false;
-}
-
-std::string Win32System::UserName() {
-  wchar_t name[257] = {};  // the longest user name, with its terminator
-  DWORD length = 257;
-  return ::GetUserNameW(name, &length) ? Narrow(name) : std::string();
 }
 
 std::optional<WindowsVersion> Win32System::GetWindowsVersion() {

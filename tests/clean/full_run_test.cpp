@@ -17,8 +17,9 @@ void SeedMachine(platform::sim::SimSystem& sim) {
   sim.AddFile("C:\\Users\\me\\Temp\\a.log", std::string(2000, 'x'));
   sim.AddFile("C:\\Users\\me\\Temp\\sub\\b.log", std::string(3000, 'x'));
   SeedCleanupPlaces(sim);
-  sim.SetSpecialFolder(0x08, "C:\\Users\\me\\Recent");
-  sim.AddFile("C:\\Users\\me\\Recent\\item.dat", std::string(100, 'x'));
+  sim.SetSpecialFolder(0x08, "C:\\Users\\me\\AppData\\Microsoft\\Windows\\Recent");
+  sim.AddFile("C:\\Users\\me\\AppData\\Microsoft\\Windows\\Recent\\item.lnk",
+              std::string(100, 'x'));
   sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "MRUList",
                        RegistryValue::FromText("a"));
   sim.AddFile("E:\\old.txt", "x");
@@ -78,7 +79,7 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
                    En(Text::kOldUpdateFilesReport, 3, 2100), En(Text::kSystemLogReport, 1, 900),
                    En(Text::kErrorReportsReport, 6, 7200), En(Text::kShaderCachesReport, 2, 1700),
                    "C:\\Program Files\\Old\\unused.dll", En(Text::kRunListReport)}));
-  // Scan 1000; temp 2000+3000+500; recent 100 (measured, not deleted); recycle bin 1;
+  // Scan 1000; temp 2000+3000+500; recent 100 (the shell's doing); recycle bin 1;
   // cache 100+50+70; cookies 100+60+80; favourites 100+100; history 100; update 700+800+600;
   // log 900; reports and dumps 200+300+400+5000+600+700; shader caches 800+900; DLL 4000.
   const std::int64_t freed =
@@ -92,6 +93,7 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
         "C:\\Users\\me\\Favorites\\item.dat", "C:\\Users\\All\\Favorites\\item.dat",
         "C:\\Users\\me\\INetCache\\item.dat", "C:\\Users\\me\\Cookies\\item.dat",
         "C:\\Users\\me\\History\\item.dat", "C:\\Program Files\\Old\\unused.dll",
+        "C:\\Users\\me\\AppData\\Microsoft\\Windows\\Recent\\item.lnk",
         "C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cache4\\c.bin",
         "C:\\Users\\me\\AppData\\Opera\\Opera7\\profile\\cookies4.dat",
         "C:\\Users\\me\\Local\\Google\\Chrome\\User Data\\Default\\Cache\\Cache_Data",
@@ -100,8 +102,8 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
   }
   for (const char* kept :
        {"C:\\Users\\me\\Temp", "C:\\Windows\\system32\\WBEM\\Logs", "C:\\Users\\me\\History",
-        "C:\\Windows\\system32\\kernel.dll", "C:\\Users\\me\\Recent\\item.dat",
-        "C:\\Users\\me\\AppData\\item.dat", "C:\\Users\\me\\Local\\item.dat",
+        "C:\\Windows\\system32\\kernel.dll", "C:\\Users\\me\\AppData\\item.dat",
+        "C:\\Users\\me\\Local\\item.dat",
         "C:\\Users\\me\\Local\\Google\\Chrome\\User Data\\Default\\Preferences"}) {
     EXPECT_TRUE(h.sim.Exists(kept)) << kept;
   }

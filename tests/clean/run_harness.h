@@ -9,6 +9,7 @@
 #include "clean/markfile_form.h"
 #include "settings/settings_files.h"
 #include "tests/app/app_harness.h"
+#include "tests/platform/pe_image.h"
 
 namespace testing_app {
 
@@ -37,6 +38,13 @@ inline void SeedCleanupPlaces(platform::sim::SimSystem& sim) {
   sim.AddFile("C:\\Windows\\MEMORY.DMP", std::string(5000, 'x'));
   sim.AddFile("C:\\Windows\\Minidump\\010124-01.dmp", std::string(600, 'x'));
   sim.AddFile("C:\\Windows\\LiveKernelReports\\WATCHDOG\\WD-1.dmp", std::string(700, 'x'));
+  // The profile and the folders around it, which the guard of every place knows.
+  for (const auto& [csidl, path] : {std::pair{platform::csidl::kUserProfiles, "C:\\Users"},
+                                    std::pair{platform::csidl::kProfile, "C:\\Users\\me"},
+                                    std::pair{platform::csidl::kPublic, "C:\\Users\\All"}}) {
+    sim.AddFolder(path);
+    sim.SetSpecialFolder(csidl, path);
+  }
   const std::pair<int, const char*> folders[] = {
       {0x06, "C:\\Users\\me\\Favorites"}, {0x1F, "C:\\Users\\All\\Favorites"},
       {0x20, "C:\\Users\\me\\INetCache"}, {0x21, "C:\\Users\\me\\Cookies"},
@@ -63,7 +71,7 @@ inline void SeedCleanupPlaces(platform::sim::SimSystem& sim) {
   sim.AddFile(local + "D3DSCache\\5f3e\\shader.idx", std::string(800, 'x'));
   sim.AddFile(local + "NVIDIA\\DXCache\\cache.bin", std::string(900, 'x'));
   sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "a", RegistryValue::FromText("cmd"));
-  sim.AddFile("C:\\Program Files\\Old\\unused.dll", std::string(4000, 'x'));
+  sim.AddFile("C:\\Program Files\\Old\\unused.dll", testing_world::PeImage(4000));
   sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, "C:\\Program Files\\Old\\unused.dll",
                        RegistryValue::FromDword(0));
   sim.SetRegistryValue(RegistryRoot::kLocalMachine, kDlls, "C:\\Windows\\system32\\kernel.dll",

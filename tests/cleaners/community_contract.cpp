@@ -343,9 +343,8 @@ TEST_P(RulesContract, ChosenCommunityEntriesLeaveWhatTheSemanticsSay) {
     EXPECT_GT(count, 0u);
   community.Seed();
   testing_clean::TestRun test(Sys());
-  cleaners::ProtectedPlaceCheck check(places);
   for (const Entry* entry : community.Chosen()) {
-    const cleaners::EntryOutcome outcome = cleaners::RunEntry(*entry, places, check, test.run);
+    const cleaners::EntryOutcome outcome = cleaners::RunEntry(*entry, places, test.run);
     EXPECT_TRUE(outcome.refused.empty()) << entry->name;
   }
   community.Model();

@@ -173,7 +173,8 @@ TEST_F(RulesTest, RegistryKeysAndValuesGoExceptWhatIsSparedOrProtected) {
 }
 
 // The guards: nothing wide at a protected folder or what may stand for one, no climbing, and no
-// place the check refuses; each refusal listed with its key and reason.
+// place the run's guard refuses (one that is or holds a protected folder); each refusal listed
+// with its key and reason.
 TEST_F(RulesTest, GuardsRefuseKeysAndPlacesAndListThem) {
   for (const std::string& path : std::vector<std::string>{
            kProfile + "\\x.log", kLocal + "\\y.dat", kProfile + "\\Documents\\Sub\\z.tmp",
@@ -190,7 +191,8 @@ TEST_F(RulesTest, GuardsRefuseKeysAndPlacesAndListThem) {
       "FileKey7=C:\\Users\\*|*.tmp|RECURSE\n"
       "FileKey8=%Temp%|*.tmp|RECURSE\n"
       "FileKey9=C:\\PROGRA~1|*.log|RECURSE\n"
-      "FileKey10=C:\\Users\\tester.|x.log\n");
+      "FileKey10=C:\\Users\\tester.|x.log\n"
+      "FileKey11=%UserProfile%\\AppData|x.log\n");
   sim.SetShortName("C:\\Program Files", "PROGRA~1");
   const std::string before = sim.Dump();
   const cleaners::EntryOutcome outcome = Run(entry);
@@ -199,18 +201,20 @@ TEST_F(RulesTest, GuardsRefuseKeysAndPlacesAndListThem) {
       {"FileKey1", Issue::kProtectedFolder}, {"FileKey2", Issue::kProtectedFolder},
       {"FileKey3", Issue::kProtectedFolder}, {"FileKey4", Issue::kProtectedFolder},
       {"FileKey5", Issue::kPlaceRefused},    {"FileKey7", Issue::kProtectedFolder},
-      {"FileKey9", Issue::kProtectedFolder}};
+      {"FileKey9", Issue::kProtectedFolder}, {"FileKey11", Issue::kPlaceRefused}};
   ASSERT_EQ(outcome.refused.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(outcome.refused[i].key, expected[i].first);
     EXPECT_EQ(outcome.refused[i].issue, expected[i].second) << expected[i].first;
   }
-  EXPECT_EQ(outcome.refused[6].detail, "C:\\Windows: protected folder");
+  EXPECT_EQ(outcome.refused[6].detail, "C:\\Windows: is or holds the protected folder C:\\Windows");
+  EXPECT_EQ(outcome.refused[9].detail,
+            kProfile + "\\AppData: is or holds the protected folder " + kRoaming);
   EXPECT_EQ(outcome.refused[8].detail, "C:\\Program Files");  // the short name's folder
   EXPECT_EQ(outcome.files, 1);
   EXPECT_FALSE(sim.Exists(kLocal + "\\Temp\\t.tmp"));
   // What may be refused before running is refused by Refusals as well.
-  EXPECT_EQ(cleaners::Refusals(entry, cleaners::Places(sim)).size(), expected.size() - 2);
+  EXPECT_EQ(cleaners::Refusals(entry, cleaners::Places(sim)).size(), expected.size() - 3);
 
   // An ExcludeKey that cannot be read leaves what it spares unknown: no key of the entry runs.
   File(kLocal + "\\Temp\\u.tmp");
@@ -219,32 +223,6 @@ TEST_F(RulesTest, GuardsRefuseKeysAndPlacesAndListThem) {
   ASSERT_EQ(unread.refused.size(), 1u);
   EXPECT_EQ(unread.refused[0].issue, Issue::kExclusionUnread);
   EXPECT_TRUE(sim.Exists(kLocal + "\\Temp\\u.tmp"));
-}
-
-// The engine asks the place check for every folder it removes something in; a refused one is
-// skipped with all below it, and listed.
-TEST_F(RulesTest, APlaceTheCheckRefusesIsSkippedWithAllBelowIt) {
-  struct RefuseNamed final : cleaners::PlaceCheck {
-    std::vector<std::string> asked;
-    std::optional<std::string> Refusal(std::string_view folder) override {
-      asked.emplace_back(folder);
-      if (folder.ends_with("\\Inner")) return std::string("outside the place");
-      return std::nullopt;
-    }
-  } check;
-  File(kLocal + "\\App\\a.tmp");
-  File(kLocal + "\\App\\Inner\\b.tmp");
-  File(kLocal + "\\App\\Inner\\Deep\\c.tmp");
-  File(kLocal + "\\App\\Other\\d.tmp");
-  const cleaners::Places places(sim);
-  const cleaners::EntryOutcome outcome = cleaners::RunEntry(
-      Rule("FileKey1=%LocalAppData%\\App|*.tmp|REMOVESELF\n"), places, check, run);
-  EXPECT_EQ(check.asked, (std::vector<std::string>{kLocal + "\\App", kLocal + "\\App\\Inner",
-                                                   kLocal + "\\App\\Other"}));
-  EXPECT_TRUE(sim.Exists(kLocal + "\\App\\Inner\\Deep\\c.tmp"));
-  EXPECT_FALSE(sim.Exists(kLocal + "\\App\\Other"));
-  ASSERT_EQ(outcome.refused.size(), 1u);
-  EXPECT_EQ(outcome.refused[0].detail, kLocal + "\\App\\Inner: outside the place");
 }
 
 TEST_F(RulesTest, ARunningProgramLeavesItsEntryAlone) {
@@ -273,8 +251,7 @@ TEST_F(RulesTest, AnAnalysisFindsWhatTheRunRemovesAndChangesNothing) {
   platform::DryRunSystem dry(faults);
   testing_clean::TestRun analysis(dry);
   const cleaners::Places places(dry);
-  cleaners::ProtectedPlaceCheck check(places);
-  const cleaners::EntryOutcome planned = cleaners::RunEntry(entry, places, check, analysis.run);
+  const cleaners::EntryOutcome planned = cleaners::RunEntry(entry, places, analysis.run);
   EXPECT_EQ(sim.Dump(), before);
   EXPECT_TRUE(sim.HasRegistryKey(RegistryRoot::kCurrentUser, "Software\\App\\Recent"));
   EXPECT_EQ(dry.Count(platform::DryRunSystem::Change::kRemoveFolder), 2u);

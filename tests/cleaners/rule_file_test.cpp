@@ -171,7 +171,7 @@ TEST_F(RulesTest, VariablesStandForTheSystemsFoldersAndProgramFilesForBoth) {
 
   // On a 32-bit system both names are one folder; a folder the system lacks gives nothing.
   sim.SetSpecialFolder(platform::csidl::kProgramFilesX86, "c:\\program files");
-  sim.SetKnownFolder(platform::KnownFolder::kPublic, "");
+  sim.SetSpecialFolder(platform::csidl::kPublic, "");
   const cleaners::Variables narrower(sim);
   EXPECT_EQ(narrower.Expand("%ProgramFiles%\\Steam").size(), 1u);
   EXPECT_TRUE(narrower.Expand("%Public%\\x").empty());

@@ -74,9 +74,8 @@ TEST_P(RulesContract, EveryProjectEntryTakesItsApplicationsJunkAndKeepsTheKeepsa
   }
   World().StartProgram("Spotify.exe");
   testing_clean::TestRun test(Sys());
-  cleaners::ProtectedPlaceCheck check(places);
   for (const Entry& entry : file.entries) {
-    const cleaners::EntryOutcome outcome = cleaners::RunEntry(entry, places, check, test.run);
+    const cleaners::EntryOutcome outcome = cleaners::RunEntry(entry, places, test.run);
     EXPECT_TRUE(outcome.refused.empty()) << entry.name << ": " << outcome.refused[0].key;
     EXPECT_EQ(outcome.runningProgram, entry.name == "Spotify" ? "Spotify.exe" : "") << entry.name;
   }

@@ -21,10 +21,9 @@ inline const std::string kLocal = kProfile + "\\AppData\\Local";
 inline const std::string kLocalLow = kProfile + "\\AppData\\LocalLow";
 
 // Drives C: and D:, the shell folders, the temporary folder in Local, and the program in
-// C:\Dustorix as its current folder.
+// C:\Dustorix, also its current folder.
 inline void SeedWindows(platform::sim::SimSystem& sim) {
   namespace csidl = platform::csidl;
-  using platform::KnownFolder;
   sim.AddDrive('C', platform::DriveType::kFixed);
   sim.AddDrive('D', platform::DriveType::kFixed);
   sim.SetWindowsFolder("C:\\Windows");
@@ -34,33 +33,32 @@ inline void SeedWindows(platform::sim::SimSystem& sim) {
       {csidl::kSystemX86, "C:\\Windows\\SysWOW64"},
       {csidl::kProgramFiles, "C:\\Program Files"},
       {csidl::kProgramFilesX86, "C:\\Program Files (x86)"},
-      {csidl::kProgramFilesCommon, "C:\\Program Files\\Common Files"},
-      {csidl::kProgramFilesCommonX86, "C:\\Program Files (x86)\\Common Files"},
+      {csidl::kCommonProgramFiles, "C:\\Program Files\\Common Files"},
+      {csidl::kCommonProgramFilesX86, "C:\\Program Files (x86)\\Common Files"},
       {csidl::kCommonAppData, "C:\\ProgramData"},
       {csidl::kProfile, kProfile},
       {csidl::kAppData, kRoaming},
       {csidl::kLocalAppData, kLocal},
-      {csidl::kDesktopDirectory, kProfile + "\\Desktop"},
-      {csidl::kPersonal, kProfile + "\\Documents"},
-      {csidl::kMyPictures, kProfile + "\\Pictures"},
-      {csidl::kMyMusic, kProfile + "\\Music"},
-      {csidl::kMyVideo, kProfile + "\\Videos"},
+      {csidl::kDesktop, kProfile + "\\Desktop"},
+      {csidl::kDocuments, kProfile + "\\Documents"},
+      {csidl::kPictures, kProfile + "\\Pictures"},
+      {csidl::kMusic, kProfile + "\\Music"},
+      {csidl::kVideos, kProfile + "\\Videos"},
       {csidl::kCommonDocuments, "C:\\Users\\Public\\Documents"},
+      {csidl::kDownloads, kProfile + "\\Downloads"},
+      {csidl::kLocalAppDataLow, kLocalLow},
+      {csidl::kPublic, "C:\\Users\\Public"},
+      {csidl::kUserProfiles, "C:\\Users"},
   };
   for (const auto& [id, path] : folders) {
     sim.AddFolder(path);
     sim.SetSpecialFolder(id, path);
   }
-  const std::pair<KnownFolder, std::string> known[] = {
-      {KnownFolder::kDownloads, kProfile + "\\Downloads"},
-      {KnownFolder::kLocalAppDataLow, kLocalLow},
-      {KnownFolder::kPublic, "C:\\Users\\Public"}};
-  for (const auto& [id, path] : known) {
-    sim.AddFolder(path);
-    sim.SetKnownFolder(id, path);
-  }
   sim.AddFolder(kLocal + "\\Temp");
   sim.SetTempFolder(kLocal + "\\Temp\\");
+  sim.SetEnvironmentVariable("TMP", kLocal + "\\Temp");
+  sim.SetEnvironmentVariable("USERNAME", std::string("tester"));
+  sim.SetProgramFolder("C:\\Dustorix");
   sim.AddFolder("C:\\Dustorix\\data");
   sim.SetCurrentDirectory("C:\\Dustorix");
 }
@@ -79,8 +77,7 @@ class RulesTest : public ::testing::Test {
   // Runs the entry with the places of the sim as it is now.
   cleaners::EntryOutcome Run(const cleaners::Entry& entry) {
     const cleaners::Places places(faults);
-    cleaners::ProtectedPlaceCheck check(places);
-    return cleaners::RunEntry(entry, places, check, run);
+    return cleaners::RunEntry(entry, places, run);
   }
 
   void File(const std::string& path, std::size_t size = 1, std::uint32_t attributes = 0) {

@@ -21,6 +21,14 @@ class CleanupsTest : public ::testing::Test {
     sim.AddDrive('D', platform::DriveType::kFixed);
     sim.AddFolder("C:\\Dustorix");
     sim.SetCurrentDirectory("C:\\Dustorix");
+    // The user's profile and the folders around it, which the guard of every place knows.
+    namespace csidl = platform::csidl;
+    for (const auto& [folder, path] : {std::pair{csidl::kUserProfiles, "C:\\Users"},
+                                       std::pair{csidl::kProfile, "C:\\Users\\tester"},
+                                       std::pair{csidl::kPublic, "C:\\Users\\Public"}}) {
+      sim.AddFolder(path);
+      sim.SetSpecialFolder(folder, path);
+    }
     test.view.onProcessMessages = [this] { ++processed; };
   }
 

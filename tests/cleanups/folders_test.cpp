@@ -209,25 +209,40 @@ TEST_F(FoldersTest, TemporaryFoldersNeverWipeADrive) {
   EXPECT_EQ(sim.Dump(), before);
 }
 
-TEST_F(FoldersTest, RecentDocumentsCountsTheFolderAndClearsTheList) {
-  const std::string recent = "C:\\Users\\tester\\Recent";
-  File(recent + "\\letter.lnk", 300);
-  File(recent + "\\.sub\\x.lnk", 1000);
-  File(recent + "\\sub\\y.lnk", 30);
+// The shell deletes the shortcuts with its list: what it took is counted, what it left is not,
+// and a folder that may not be emptied keeps its list too.
+TEST_F(FoldersTest, RecentDocumentsCountWhatTheShellTook) {
+  const std::string appData = "C:\\Users\\tester\\AppData\\Roaming";
+  const std::string recent = appData + "\\Microsoft\\Windows\\Recent";
+  sim.SetSpecialFolder(csidl::kAppData, appData);
   sim.SetSpecialFolder(csidl::kRecent, recent);
+  File(recent + "\\letter.lnk", 300);
+  File(recent + "\\held.lnk", 1000);
+  sim.SetInUse(recent + "\\held.lnk");
+  File(recent + "\\AutomaticDestinations\\y.automaticDestinations-ms", 30);
   sim.AddRecentDocument("C:\\letter.doc");
   cleanups.RecentDocuments();
-  EXPECT_EQ(state.freedBytes, 330);
+  EXPECT_EQ(state.freedBytes, 300);
+  EXPECT_EQ(state.removedFiles, 1);
   EXPECT_TRUE(sim.RecentDocuments().empty());
-  EXPECT_TRUE(sim.Exists(recent + "\\letter.lnk"));  // the shell removes them, not the program
+  EXPECT_TRUE(sim.Exists(recent + "\\held.lnk"));
+
+  // Redirected to the documents: neither the folder nor the list is touched.
+  const std::string documents = "C:\\Users\\tester\\Documents";
+  sim.SetSpecialFolder(csidl::kDocuments, documents);
+  sim.SetSpecialFolder(csidl::kRecent, documents);
+  File(documents + "\\my shortcut.lnk", 5);
+  sim.AddRecentDocument("C:\\letter.doc");
+  cleanups.RecentDocuments();
+  EXPECT_TRUE(sim.Exists(documents + "\\my shortcut.lnk"));
+  EXPECT_FALSE(sim.RecentDocuments().empty());
+  EXPECT_EQ(Reported().size(), 1u);
 
   // Without the folder the list is still cleared.
   sim.SetSpecialFolder(csidl::kRecent, "");
-  sim.AddRecentDocument("C:\\letter.doc");
-  File("C:\\Dustorix\\x.dat", 5);
   cleanups.RecentDocuments();
-  EXPECT_EQ(state.freedBytes, 330);
   EXPECT_TRUE(sim.RecentDocuments().empty());
+  EXPECT_EQ(state.freedBytes, 300);
 }
 
 TEST_F(FoldersTest, FavouritesAndHistoryAreEmptiedButKept) {

@@ -1,5 +1,8 @@
 // The recycle bin, old update files, the system log, shared libraries and the Run list.
+#include <algorithm>
+
 #include "tests/cleanups/cleanups_harness.h"
+#include "tests/platform/pe_image.h"
 
 namespace testing_cleanups {
 namespace {
@@ -24,12 +27,12 @@ class SystemCleanupsTest : public CleanupsTest {
 TEST_F(SystemCleanupsTest, RecycleBinIsEmptiedWhenTheShellCanDoIt) {
   File("C:\\a.tmp", 1);
   File("C:\\b.tmp", 2);
-  ASSERT_TRUE(sim.MoveToRecycleBin("C:\\a.tmp"));
+  ASSERT_EQ(sim.MoveToRecycleBin("C:\\a.tmp"), platform::Recycled::kYes);
   sim.SetEmptyRecycleBinMissing(true);
   cleanups.EmptyRecycleBin();
   EXPECT_EQ(sim.RecycleBinPaths().size(), 1u);
   sim.SetEmptyRecycleBinMissing(false);
-  ASSERT_TRUE(sim.MoveToRecycleBin("C:\\b.tmp"));
+  ASSERT_EQ(sim.MoveToRecycleBin("C:\\b.tmp"), platform::Recycled::kYes);
   cleanups.EmptyRecycleBin();
   EXPECT_TRUE(sim.RecycleBinPaths().empty());
   // What the bin held is freed; the shell that could not empty it could not tell either.
@@ -107,33 +110,65 @@ TEST_F(SystemCleanupsTest, WithoutAWindowsFolderNothingIsTouched) {
   EXPECT_EQ(sim.Dump(), before);
 }
 
-TEST_F(SystemCleanupsTest, OnlyZeroDwordCountsTakeTheirFiles) {
-  File("D:\\Shared\\zero.dll", 100);
-  File("D:\\Shared\\three.dll", 200);
-  File("D:\\Shared\\binary.dll", 400);
-  File("D:\\Shared\\text.dll", 800);
-  File("D:\\Shared\\busy.dll", 1600);
-  sim.SetInUse("D:\\Shared\\busy.dll");
-  File("C:\\Dustorix\\relative.dll", 3200);
-  Count("D:\\Shared\\zero.dll", RegistryValue::FromDword(0));
-  Count("D:\\Shared\\three.dll", RegistryValue::FromDword(3));
-  Count("D:\\Shared\\binary.dll", {reg::kBinary, std::string(4, '\0')});
-  Count("D:\\Shared\\text.dll", RegistryValue::FromText("0"));
-  Count("D:\\Shared\\busy.dll", RegistryValue::FromDword(0));
-  Count("D:\\Shared\\missing.dll", RegistryValue::FromDword(0));
+// A count of 0 says a library is no longer needed, nothing more: only a program file outside
+// the Windows folder and every profile is taken, and its record goes only once the file has.
+TEST_F(SystemCleanupsTest, OnlyUnusedLibrariesGoAndTheirCountsAfterThem) {
+  using testing_world::PeImage;
+  sim.SetSpecialFolder(platform::csidl::kUserProfiles, "C:\\Users");
+  sim.SetSpecialFolder(platform::csidl::kProfile, "C:\\Users\\me");
+  const std::string shared = "D:\\Shared\\";
+  const std::pair<std::string, std::string> files[] = {
+      {shared + "zero.dll", PeImage(100)},
+      {shared + "ZERO2.OCX", PeImage(200)},
+      {shared + "three.dll", PeImage(200)},
+      {shared + "binary.dll", PeImage(400)},
+      {shared + "busy.dll", PeImage(1600)},
+      {shared + "thesis.docx", "my thesis"},
+      {shared + "hosts", "127.0.0.1 localhost"},
+      {shared + "text.dll", "not a program"},
+      {"C:\\Windows\\system32\\kernel32.dll", PeImage(300)},
+      {"C:\\Users\\me\\AppData\\plugin.dll", PeImage(300)},
+      {"C:\\Users\\other\\plugin.dll", PeImage(300)}};
+  for (const auto& [path, content] : files) {
+    sim.AddFile(path, content);
+    if (path != shared + "three.dll" && path != shared + "binary.dll") {
+      Count(path, RegistryValue::FromDword(0));
+    }
+  }
+  Count(shared + "three.dll", RegistryValue::FromDword(3));
+  Count(shared + "binary.dll", {reg::kBinary, std::string(4, '\0')});
+  sim.SetInUse(shared + "busy.dll");
+  Count(shared + "missing.dll", RegistryValue::FromDword(0));
+  // A relative name would be taken in the program's folder.
+  sim.AddFile("C:\\Dustorix\\relative.dll", PeImage(300));
   Count("relative.dll", RegistryValue::FromDword(0));
 
   cleanups.RemoveZeroCountDlls();
-  EXPECT_EQ(Reported(), std::vector<std::string>{"D:\\Shared\\zero.dll"});
-  EXPECT_EQ(state.freedBytes, 100);
-  EXPECT_FALSE(sim.Exists("D:\\Shared\\zero.dll"));
-  for (const char* kept :
-       {"D:\\Shared\\three.dll", "D:\\Shared\\binary.dll", "D:\\Shared\\text.dll",
-        "D:\\Shared\\busy.dll", "C:\\Dustorix\\relative.dll"})
-    EXPECT_TRUE(sim.Exists(kept)) << kept;
-  EXPECT_EQ(sim.RegistryValueNamesOf(RegistryRoot::kLocalMachine, kSharedDlls),
-            (std::vector<std::string>{"D:\\Shared\\three.dll", "D:\\Shared\\binary.dll",
-                                      "D:\\Shared\\text.dll"}));
+  const std::vector<std::string> gone = {shared + "zero.dll", shared + "ZERO2.OCX"};
+  EXPECT_EQ(Reported(), gone);
+  EXPECT_EQ(state.freedBytes, 300);
+  for (const auto& [path, content] : files) {
+    const bool went = std::find(gone.begin(), gone.end(), path) != gone.end();
+    EXPECT_EQ(sim.Exists(path), !went) << path;
+    EXPECT_EQ(HasCount(path), !went) << path;
+  }
+  EXPECT_TRUE(HasCount(shared + "missing.dll"));
+  EXPECT_TRUE(HasCount("relative.dll"));
+  EXPECT_TRUE(sim.Exists("C:\\Dustorix\\relative.dll"));
+}
+
+TEST_F(SystemCleanupsTest, UnusedLibrariesGoToTheRecycleBinWhenTheUserAskedForIt) {
+  cleanups::SpecialCleanups recycling{run, true, true};
+  sim.AddFile("D:\\Shared\\zero.dll", testing_world::PeImage(100));
+  Count("D:\\Shared\\zero.dll", RegistryValue::FromDword(0));
+  sim.AddDrive('R', platform::DriveType::kRemovable);  // no bin there: the library stays
+  sim.AddFile("R:\\zero.dll", testing_world::PeImage(100));
+  Count("R:\\zero.dll", RegistryValue::FromDword(0));
+  recycling.RemoveZeroCountDlls();
+  EXPECT_EQ(sim.RecycleBinPaths(), std::vector<std::string>{"D:\\Shared\\zero.dll"});
+  EXPECT_FALSE(HasCount("D:\\Shared\\zero.dll"));
+  EXPECT_TRUE(sim.Exists("R:\\zero.dll"));
+  EXPECT_TRUE(HasCount("R:\\zero.dll"));
 }
 
 TEST_F(SystemCleanupsTest, KeysThatCannotBeOpenedEndTheRegistryCleanUps) {
@@ -142,7 +177,7 @@ TEST_F(SystemCleanupsTest, KeysThatCannotBeOpenedEndTheRegistryCleanUps) {
   EXPECT_FALSE(sim.HasRegistryKey(RegistryRoot::kCurrentUser, kRunMru));
   EXPECT_FALSE(sim.HasRegistryKey(RegistryRoot::kLocalMachine, kSharedDlls));
 
-  File("D:\\zero.dll", 1);
+  sim.AddFile("D:\\zero.dll", testing_world::PeImage(100));
   Count("D:\\zero.dll", RegistryValue::FromDword(0));
   sim.LockRegistryKey(RegistryRoot::kLocalMachine, kSharedDlls);
   sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "a", RegistryValue::FromText("x"));

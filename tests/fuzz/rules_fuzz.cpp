@@ -73,7 +73,7 @@ void SeedMachine(SimSystem& sim) {
       {csidl::kProfile, "C:\\Users\\u"},
       {csidl::kAppData, "C:\\Users\\u\\AppData\\Roaming"},
       {csidl::kLocalAppData, "C:\\Users\\u\\AppData\\Local"},
-      {csidl::kPersonal, "C:\\Users\\u\\Documents"},
+      {csidl::kDocuments, "C:\\Users\\u\\Documents"},
   };
   for (const auto& [id, path] : folders) {
     sim.AddFolder(path);
@@ -135,9 +135,8 @@ int RuleFile(const std::uint8_t* data, std::size_t size) {
   SeedMachine(sim);
   testing_clean::TestRun test(sim);
   const cleaners::Places places(sim);
-  cleaners::ProtectedPlaceCheck check(places);
   for (const cleaners::Entry& entry : file.entries)
-    cleaners::RunEntry(entry, places, check, test.run);
+    cleaners::RunEntry(entry, places, test.run);
   for (const char* path : kSentinels)
     FUZZ_CHECK(sim.Content(path) == "keep");
   FUZZ_CHECK(sim.Exists(kLink));

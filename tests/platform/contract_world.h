@@ -40,6 +40,9 @@ class ContractWorld {
   virtual std::string TestFilesFolder() const = 0;
   // A link to a folder outside Root() that holds keep.txt.
   virtual std::string FixtureLink() const = 0;
+  // A link to that keep.txt (content "keep") that looks like a plain file, as Wine shows a host
+  // symlink to a file.
+  virtual std::string FixtureFileLink() const = 0;
   struct DriveCase {
     std::string drive;
     platform::DriveType type;
@@ -59,8 +62,6 @@ class ContractWorld {
   // through another API on Windows); empty for a folder the system lacks.
   virtual std::string ExpectedWindowsFolder() = 0;
   virtual std::string ExpectedSpecialFolder(int csidl) = 0;
-  virtual std::string ExpectedKnownFolder(platform::KnownFolder folder) = 0;
-  virtual std::string ExpectedUserName() = 0;
   // A registry key path of this test's own, below Software; removed afterwards from every root
   // (below .DEFAULT in HKEY_USERS).
   virtual const std::string& RegistryTestKey() const = 0;

@@ -21,6 +21,7 @@ class SimWorld final : public ContractWorld {
     sim_.AddFolder(root_);
     sim_.AddFile("C:\\outside\\keep.txt", "keep");
     sim_.AddFolderLink("T:\\fixtures\\link", "C:\\outside");
+    sim_.AddFileLink("T:\\fixtures\\filelink.tmp", "C:\\outside\\keep.txt");
     sim_.SetAdministrator(true);
     sim_.AddFolder("C:\\Windows");
     sim_.SetWindowsFolder("C:\\Windows");
@@ -28,11 +29,6 @@ class SimWorld final : public ContractWorld {
       sim_.AddFolder(path);
       sim_.SetSpecialFolder(csidl, path);
     }
-    for (const auto& [folder, path] : knownFolders_) {
-      sim_.AddFolder(path);
-      sim_.SetKnownFolder(folder, path);
-    }
-    sim_.SetUserName("tester");
   }
 
   platform::System& System() override { return sim_; }
@@ -51,6 +47,7 @@ class SimWorld final : public ContractWorld {
   void SetCurrentDirectory(std::string_view path) override { sim_.SetCurrentDirectory(path); }
   std::string TestFilesFolder() const override { return {}; }
   std::string FixtureLink() const override { return "T:\\fixtures\\link"; }
+  std::string FixtureFileLink() const override { return "T:\\fixtures\\filelink.tmp"; }
   std::vector<DriveCase> DriveCases() const override {
     return {{"T:", DriveType::kFixed},
             {"R:\\", DriveType::kRemovable},
@@ -69,17 +66,15 @@ class SimWorld final : public ContractWorld {
   }
   bool LinksAreRemovable() const override { return true; }
 
-  void SetTempFolder(std::string_view path) override { sim_.SetTempFolder(std::string(path)); }
+  void SetTempFolder(std::string_view path) override {
+    sim_.SetTempFolder(std::string(path));
+    sim_.SetEnvironmentVariable("TMP", std::string(path));
+  }
   std::string ExpectedWindowsFolder() override { return "C:\\Windows"; }
   std::string ExpectedSpecialFolder(int csidl) override {
     auto found = specialFolders_.find(csidl);
     return found == specialFolders_.end() ? std::string() : found->second;
   }
-  std::string ExpectedKnownFolder(platform::KnownFolder folder) override {
-    auto found = knownFolders_.find(folder);
-    return found == knownFolders_.end() ? std::string() : found->second;
-  }
-  std::string ExpectedUserName() override { return "tester"; }
   const std::string& RegistryTestKey() const override { return registryKey_; }
   void SetRegistryValue(platform::RegistryRoot root, std::string_view key, std::string_view name,
                         const platform::RegistryValue& value) override {
@@ -126,10 +121,6 @@ class SimWorld final : public ContractWorld {
       {platform::csidl::kCommonAppData, "C:\\ProgramData"},
       {platform::csidl::kProgramFiles, "C:\\Program Files"},
       {platform::csidl::kProgramFilesX86, "C:\\Program Files (x86)"}};
-  const std::map<platform::KnownFolder, std::string> knownFolders_ = {
-      {platform::KnownFolder::kDownloads, "C:\\Users\\tester\\Downloads"},
-      {platform::KnownFolder::kLocalAppDataLow, "C:\\Users\\tester\\AppData\\LocalLow"},
-      {platform::KnownFolder::kPublic, "C:\\Users\\Public"}};
 };
 
 }  // namespace

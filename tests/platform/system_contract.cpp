@@ -118,6 +118,10 @@ TEST_P(SystemContract, DeleteRemovesOnlyFilesItMay) {
   World().HoldOpen(At("open.tmp"));
   EXPECT_FALSE(Sys().DeleteFile(At("open.tmp")));
   EXPECT_TRUE(World().Exists(At("open.tmp")));
+
+  // Deleting a link that looks like a file would delete what it leads to, under Wine.
+  EXPECT_FALSE(Sys().DeleteFile(World().FixtureFileLink()));
+  EXPECT_EQ(World().ContentOf(World().FixtureFileLink()), "keep");
 }
 
 TEST_P(SystemContract, RemoveFolderTakesOnlyEmptyFoldersAndLinks) {
@@ -138,35 +142,51 @@ TEST_P(SystemContract, RemoveFolderTakesOnlyEmptyFoldersAndLinks) {
             "keep");
 }
 
-TEST_P(SystemContract, RecycleBinTakesFilesAndFoldersWhole) {
+// The bin takes files, never a folder (it may hold anything) nor a link (what it leads to is
+// not ours), and never a path the shell cannot be given.
+TEST_P(SystemContract, RecycleBinTakesFilesOnly) {
+  using platform::Recycled;
   World().MakeFile(At("junk.tmp"), "junk");
   World().MakeFile(At("folder.tmp\\inner.txt"), "inner");
-  EXPECT_TRUE(Sys().MoveToRecycleBin(At("junk.tmp")));
+  EXPECT_EQ(Sys().MoveToRecycleBin(At("junk.tmp")), Recycled::kYes);
   EXPECT_FALSE(World().Exists(At("junk.tmp")));
-  EXPECT_TRUE(Sys().MoveToRecycleBin(At("folder.tmp")));
-  EXPECT_FALSE(World().Exists(At("folder.tmp")));
-  EXPECT_FALSE(Sys().MoveToRecycleBin(At("missing.tmp")));
-  // Wildcards would make the shell take more than the one item.
+  EXPECT_EQ(Sys().MoveToRecycleBin(At("folder.tmp")), Recycled::kRefused);
+  EXPECT_TRUE(World().Exists(At("folder.tmp\\inner.txt")));
+  EXPECT_EQ(Sys().MoveToRecycleBin(World().FixtureFileLink()), Recycled::kRefused);
+  EXPECT_EQ(World().ContentOf(World().FixtureFileLink()), "keep");
+  EXPECT_EQ(Sys().MoveToRecycleBin(At("missing.tmp")), Recycled::kMissing);
+  // Wildcards would make the shell take more than the one file.
   World().MakeFile(At("a.tmp"), "a");
-  EXPECT_FALSE(Sys().MoveToRecycleBin(At("*.tmp")));
+  EXPECT_EQ(Sys().MoveToRecycleBin(At("*.tmp")), Recycled::kRefused);
   EXPECT_TRUE(World().Exists(At("a.tmp")));
+  // Past MAX_PATH: the shell would fail or crash on it.
+  const std::string deep = At(std::string(150, 'd') + "\\" + std::string(150, 'e') + ".tmp");
+  World().MakeFile(deep, "deep");
+  EXPECT_EQ(Sys().MoveToRecycleBin(deep), Recycled::kPathTooLong);
+  EXPECT_EQ(World().ContentOf(deep), "deep");
 }
 
-// Many items in one go, and exactly those that went are told: not one held open, one gone
-// before, one the shell cannot be given, nor one after any of them.
+// Many files in one go, and exactly those that went are told: not one held open, one gone
+// before, one the shell cannot be given, nor one after any of them; a file given twice goes once.
 TEST_P(SystemContract, RecycleBinTakesABatchAndTellsWhatWent) {
+  using platform::Recycled;
   World().MakeFile(At("a.tmp"), "a");
   World().MakeFile(At("busy.tmp"), "busy");
   World().MakeFile(At("folder.tmp\\inner.txt"), "inner");
   World().MakeFile(At("z.tmp"), "z");
   World().HoldOpen(At("busy.tmp"));
   const std::vector<std::string> paths = {At("a.tmp"),      At("busy.tmp"), At("missing.tmp"),
-                                          At("folder.tmp"), At("*.tmp"),    At("z.tmp")};
-  std::vector<bool> gone;
-  Sys().MoveAllToRecycleBin(paths, gone);
-  EXPECT_EQ(gone, (std::vector<bool>{true, false, false, true, false, true}));
-  for (std::size_t i = 0; i < paths.size(); ++i)
-    EXPECT_EQ(World().Exists(paths[i]), paths[i] == At("busy.tmp")) << paths[i];
+                                          At("folder.tmp"), At("*.tmp"),    At("z.tmp"),
+                                          At("A.TMP")};
+  std::vector<Recycled> results;
+  Sys().MoveAllToRecycleBin(paths, results);
+  EXPECT_EQ(results, (std::vector<Recycled>{Recycled::kYes, Recycled::kRefused, Recycled::kMissing,
+                                            Recycled::kRefused, Recycled::kRefused, Recycled::kYes,
+                                            Recycled::kMissing}));
+  EXPECT_FALSE(World().Exists(At("a.tmp")));
+  EXPECT_TRUE(World().Exists(At("busy.tmp")));
+  EXPECT_TRUE(World().Exists(At("folder.tmp\\inner.txt")));
+  EXPECT_FALSE(World().Exists(At("z.tmp")));
 }
 
 TEST_P(SystemContract, ListsEveryEntryWithAttributesAndSizes) {

@@ -161,8 +161,8 @@ TEST_P(SystemContract, EmptyingTheRecycleBinDropsWhatItHeldAndTheQueryTellsIt) {
   World().MakeFile(At("b.tmp"), "b");
   const std::optional<platform::RecycleBinContent> before = Sys().QueryRecycleBin();
   ASSERT_TRUE(before);
-  ASSERT_TRUE(Sys().MoveToRecycleBin(At("a.tmp")));
-  ASSERT_TRUE(Sys().MoveToRecycleBin(At("b.tmp")));
+  ASSERT_EQ(Sys().MoveToRecycleBin(At("a.tmp")), platform::Recycled::kYes);
+  ASSERT_EQ(Sys().MoveToRecycleBin(At("b.tmp")), platform::Recycled::kYes);
   EXPECT_GE(World().RecycleBinItems(), 2);
   const std::optional<platform::RecycleBinContent> full = Sys().QueryRecycleBin();
   ASSERT_TRUE(full);

@@ -72,6 +72,8 @@ inline bool TakesAPath(Op op) {
     case Op::kDeleteFile:
     case Op::kRemoveFolder:
     case Op::kMoveToRecycleBin:
+    case Op::kWriteNewFile:
+    case Op::kReadFileStart:
     case Op::kListFolder:
     case Op::kLookUp:
       return true;
@@ -84,7 +86,7 @@ inline std::vector<Fault> FaultsFor(Op op) {
   if (!TakesAPath(op)) return {Fault::kAccessDenied};
   std::vector<Fault> faults = {Fault::kAccessDenied, Fault::kSharingViolation, Fault::kVanished,
                                Fault::kPathTooLong};
-  if (op == Op::kWriteFile) faults.push_back(Fault::kDiskFull);
+  if (op == Op::kWriteFile || op == Op::kWriteNewFile) faults.push_back(Fault::kDiskFull);
   return faults;
 }
 

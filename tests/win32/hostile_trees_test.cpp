@@ -53,8 +53,8 @@ TEST_F(HostileTreesWin32, TrailingDotAndBlankNamesAreRemovedExactlyNeverTheirNam
   MakeFile(folder + "\\dir\\junk", "the namesake stays");
 
   // The shell cannot be given such a name: it would recycle the namesake.
-  EXPECT_FALSE(system.MoveToRecycleBin(folder + "\\junk."));
-  EXPECT_FALSE(system.MoveToRecycleBin(folder + "\\dir. \\junk"));
+  EXPECT_EQ(system.MoveToRecycleBin(folder + "\\junk."), platform::Recycled::kRefused);
+  EXPECT_EQ(system.MoveToRecycleBin(folder + "\\dir. \\junk"), platform::Recycled::kRefused);
   EXPECT_TRUE(Exists(folder + "\\junk"));
 
   std::vector<std::string> removed = Scan(folder, {}, true);

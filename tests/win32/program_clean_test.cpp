@@ -8,6 +8,7 @@
 #include "platform/text_lines.h"
 #include "platform/win32/win32_system.h"
 #include "settings/settings_files.h"
+#include "tests/platform/pe_image.h"
 #include "tests/win32/program_driver.h"
 #include "tests/win32/test_files.h"
 
@@ -227,7 +228,7 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
     MakeFile(path, size);
   for (const std::string& path : kept)
     MakeFile(path, 10);
-  MakeFile("R:\\dll\\unused.dll", "dll");
+  MakeFile("R:\\dll\\unused.dll", testing_world::PeImage(0x48));
   MakeFile("R:\\all\\junk.tmp", "junk");
   const wchar_t* runMru = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
   const wchar_t* sharedDlls = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
@@ -246,7 +247,7 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   ::RegCloseKey(key);
 
   MakeFile("R:\\all\\binned.txt", "in the bin before");
-  ASSERT_TRUE(system.MoveToRecycleBin("R:\\all\\binned.txt"));
+  ASSERT_EQ(system.MoveToRecycleBin("R:\\all\\binned.txt"), platform::Recycled::kYes);
   // WinINet makes its index files on first use, as it did long ago on a real machine: not the
   // analysis's doing.
   system.ListUrlCache([](const std::string&) { return true; });
@@ -376,7 +377,11 @@ TEST_F(ProgramBrowsersTest, CachesEmptiedCookiesGoneTheRestKeptAndARunningEdgeLe
     MakeFile(firefox + "profiles.ini",
              "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a1b2.default-release\r\n");
     MakeFile(profile + "places.sqlite", "places");
+    MakeFile(profile + "times.json", "{}");
     MakeFile(profile + "cookies.sqlite", 1000);
+    // No profile of Chrome's: neither listed nor named like one.
+    MakeFile(chrome + "My Backup\\Preferences", "{}");
+    MakeFile(chrome + "My Backup\\Cache\\thesis.pdf", "thesis");
     MakeFile(twin + "cache2\\entries\\0A1B", 4000);
   };
   layOut();
@@ -396,6 +401,7 @@ TEST_F(ProgramBrowsersTest, CachesEmptiedCookiesGoneTheRestKeptAndARunningEdgeLe
   }
   EXPECT_TRUE(Exists(firefox + "profiles.ini") && Exists(profile + "places.sqlite"));
   EXPECT_FALSE(Exists(profile + "cookies.sqlite"));
+  EXPECT_EQ(testing_win32::ReadAll(chrome + "My Backup\\Cache\\thesis.pdf"), "thesis");
   EXPECT_TRUE(emptied(twin + "cache2"));
 
   layOut();

@@ -36,17 +36,6 @@ HKEY RootKey(platform::RegistryRoot root) {
   return nullptr;
 }
 
-std::string Environment(const wchar_t* name) {
-  wchar_t value[MAX_PATH + 1] = {};
-  const DWORD length = ::GetEnvironmentVariableW(name, value, MAX_PATH + 1);
-  return length > 0 && length <= MAX_PATH ? platform::win32::Narrow(value) : std::string();
-}
-
-// The folder above `path`.
-std::string Parent(const std::string& path) {
-  return path.substr(0, path.find_last_of('\\'));
-}
-
 struct RegistryKeyTraits {
   using Value = HKEY;
   static Value Invalid() { return nullptr; }
@@ -135,6 +124,7 @@ class Win32World final : public ContractWorld {
   }
 
   std::string FixtureLink() const override { return "T:\\fixtures\\link"; }
+  std::string FixtureFileLink() const override { return "T:\\fixtures\\filelink.tmp"; }
 
   std::vector<DriveCase> DriveCases() const override {
     return {{"T:", DriveType::kFixed},
@@ -163,20 +153,6 @@ class Win32World final : public ContractWorld {
     if (::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return {};
     return platform::win32::Narrow(path);
   }
-
-  std::string ExpectedKnownFolder(platform::KnownFolder folder) override {
-    switch (folder) {
-      case platform::KnownFolder::kDownloads:
-        return ExpectedSpecialFolder(CSIDL_PROFILE) + "\\Downloads";
-      case platform::KnownFolder::kLocalAppDataLow:
-        return Parent(ExpectedSpecialFolder(CSIDL_LOCAL_APPDATA)) + "\\LocalLow";
-      case platform::KnownFolder::kPublic:
-        return Environment(L"PUBLIC");
-    }
-    return {};
-  }
-
-  std::string ExpectedUserName() override { return Environment(L"USERNAME"); }
 
   const std::string& RegistryTestKey() const override { return registryKey_; }
 
