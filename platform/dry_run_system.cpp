@@ -1,5 +1,7 @@
 #include "platform/dry_run_system.h"
 
+#include <algorithm>
+
 #include "platform/shell_names.h"
 #include "platform/utf.h"
 #include "platform/wildcard.h"
@@ -26,13 +28,43 @@ std::size_t HashOf(std::u16string_view units) {
   return std::hash<std::u16string_view>{}(units);
 }
 
+const char* RootName(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::kCurrentUser:
+      return "HKCU";
+    case RegistryRoot::kLocalMachine:
+      return "HKLM";
+    case RegistryRoot::kUsers:
+      return "HKU";
+    case RegistryRoot::kClassesRoot:
+      return "HKCR";
+  }
+  return "?";
+}
+
+// The root and the key's path, folded, one backslash before each part.
+std::string FoldedKey(RegistryRoot root, std::string_view path) {
+  std::string key = RootName(root);
+  const std::string folded = FoldedUtf8(path);
+  std::string_view rest = folded;
+  while (!rest.empty()) {
+    const std::size_t cut = std::min(rest.find('\\'), rest.size());
+    if (cut > 0) (key += '\\') += rest.substr(0, cut);
+    rest.remove_prefix(std::min(cut + 1, rest.size()));
+  }
+  return key;
+}
+
 }  // namespace
 
-// A registry key whose deleted values stay deleted for this run.
+// A registry key whose deleted values and subkeys stay deleted for this run.
 class DryRunSystem::DryRunKey final : public RegistryKey {
  public:
-  DryRunKey(DryRunSystem& owner, std::unique_ptr<RegistryKey> inner, std::string prefix)
-      : owner_(owner), inner_(std::move(inner)), prefix_(std::move(prefix)) {}
+  DryRunKey(DryRunSystem& owner, std::unique_ptr<RegistryKey> inner, std::string folded)
+      : owner_(owner),
+        inner_(std::move(inner)),
+        folded_(folded),
+        prefix_(std::move(folded) + '\n') {}
 
   std::vector<std::string> ValueNames() override {
     std::vector<std::string> names;
@@ -51,16 +83,46 @@ class DryRunSystem::DryRunKey final : public RegistryKey {
     owner_.Record(Change::kDeleteRegistryValue, prefix_ + std::string(name));
     return true;
   }
+  std::vector<std::string> SubKeyNames() override {
+    std::vector<std::string> names;
+    for (std::string& name : inner_->SubKeyNames()) {
+      if (!owner_.RegistryKeyDeleted(SubKey(name))) names.push_back(std::move(name));
+    }
+    return names;
+  }
+  bool DeleteSubKeyTree(std::string_view name) override {
+    if (name.empty() || name.find('\\') != std::string_view::npos) return false;
+    const std::string subKey = SubKey(name);
+    if (owner_.RegistryKeyDeleted(subKey)) return false;
+    bool there = false;
+    for (const std::string& existing : inner_->SubKeyNames())
+      there = there || SameName(existing, name);
+    if (!there) return false;
+    owner_.Record(Change::kDeleteRegistryKey, subKey);
+    owner_.deletedRegistryKeys_.insert(subKey);
+    return true;
+  }
 
  private:
   bool Deleted(std::string_view name) const {
     return owner_.deletedRegistryValues_.count(prefix_ + FoldedUtf8(name)) != 0;
   }
+  std::string SubKey(std::string_view name) const { return folded_ + '\\' + FoldedUtf8(name); }
 
   DryRunSystem& owner_;
   std::unique_ptr<RegistryKey> inner_;
-  std::string prefix_;  // the root and the key's path, folded, then a separator
+  std::string folded_;  // the root and the key's path, folded
+  std::string prefix_;  // the same, then a separator before a value's name
 };
+
+bool DryRunSystem::RegistryKeyDeleted(std::string_view folded) const {
+  if (deletedRegistryKeys_.empty()) return false;
+  for (std::size_t cut = folded.find('\\'); cut != std::string_view::npos;
+       cut = folded.find('\\', cut + 1)) {
+    if (deletedRegistryKeys_.count(std::string(folded.substr(0, cut)))) return true;
+  }
+  return deletedRegistryKeys_.count(std::string(folded)) != 0;
+}
 
 DryRunSystem::Key DryRunSystem::KeyOf(std::string_view path) {
   // The run forms its paths from absolute folders and listed names, so a lexical form is
@@ -260,11 +322,15 @@ std::optional<FileStatus> DryRunSystem::Status(std::string_view path) {
 
 std::unique_ptr<RegistryKey> DryRunSystem::OpenRegistryKey(RegistryRoot root,
                                                            std::string_view path) {
+  std::string folded = FoldedKey(root, path);
+  if (RegistryKeyDeleted(folded)) return nullptr;
   std::unique_ptr<RegistryKey> key = ProxySystem::OpenRegistryKey(root, path);
   if (!key) return nullptr;
-  std::string prefix = root == RegistryRoot::kCurrentUser ? "HKCU\\" : "HKLM\\";
-  prefix += FoldedUtf8(path) + '\n';
-  return std::make_unique<DryRunKey>(*this, std::move(key), std::move(prefix));
+  return std::make_unique<DryRunKey>(*this, std::move(key), std::move(folded));
+}
+
+bool DryRunSystem::RegistryKeyExists(RegistryRoot root, std::string_view path) {
+  return !RegistryKeyDeleted(FoldedKey(root, path)) && ProxySystem::RegistryKeyExists(root, path);
 }
 
 void DryRunSystem::ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) {

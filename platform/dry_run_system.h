@@ -32,6 +32,7 @@ class DryRunSystem final : public ProxySystem {
     kReplaceFile,
     kWriteNewFile,
     kCreateFolder,
+    kDeleteRegistryKey,  // with all below it
   };
 
   explicit DryRunSystem(System& machine) : ProxySystem(machine) {}
@@ -64,7 +65,9 @@ class DryRunSystem final : public ProxySystem {
   std::optional<DirEntry> LookUp(std::string_view path) override;
   std::optional<FileStatus> Status(std::string_view path) override;
 
+  // A key deleted in this run is gone, with all below it, from later questions.
   std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, std::string_view path) override;
+  bool RegistryKeyExists(RegistryRoot root, std::string_view path) override;
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
   bool DeleteUrlCacheItem(std::string_view sourceUrl) override;
   void EmptyRecycleBin() override;
@@ -103,7 +106,10 @@ class DryRunSystem final : public ProxySystem {
   std::unordered_set<Key> goneFolders_;  // of gone_, those that held entries
   // For each folder, how many entries directly in it are gone: most listings need no look.
   std::unordered_map<Key, std::size_t> goneInFolder_;
+  // Whether the key (root and path, folded) or a key above it was deleted in this run.
+  bool RegistryKeyDeleted(std::string_view folded) const;
   std::unordered_set<std::string> deletedRegistryValues_;  // root, key and name, folded
+  std::unordered_set<std::string> deletedRegistryKeys_;    // root and path, folded
   std::unordered_set<std::string> deletedUrls_;
   RecycleBinContent recycled_;
   bool binEmptied_ = false;

@@ -74,6 +74,11 @@ class ProxySystem : public System {
     return inner_.OpenRegistryKey(root, path);
   }
 
+  bool RegistryKeyExists(RegistryRoot root, std::string_view path) override {
+    return inner_.RegistryKeyExists(root, path);
+  }
+  std::optional<WindowsVersion> GetWindowsVersion() override { return inner_.GetWindowsVersion(); }
+
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override {
     inner_.ListUrlCache(visit);
   }

@@ -148,7 +148,14 @@ inline constexpr int kPublic = 0x1002;
 inline constexpr int kUserProfiles = 0x1003;  // the folder of all profiles: C:\Users
 }  // namespace csidl
 
-enum class RegistryRoot { kCurrentUser, kLocalMachine };
+// HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS and HKEY_CLASSES_ROOT.
+enum class RegistryRoot { kCurrentUser, kLocalMachine, kUsers, kClassesRoot };
+
+// Windows' own version number, 6.1 for Windows 7, 10.0 for Windows 10 and 11.
+struct WindowsVersion {
+  unsigned major = 0;
+  unsigned minor = 0;
+};
 
 // Registry value types, with the numbers Windows gives them.
 namespace reg {
@@ -183,6 +190,11 @@ class RegistryKey {
   virtual std::vector<std::string> ValueNames() = 0;
   virtual std::optional<RegistryValue> ReadValue(std::string_view name) = 0;
   virtual bool DeleteValue(std::string_view name) = 0;
+  // The names of the key's subkeys, in the registry's order; a snapshot, as ValueNames.
+  virtual std::vector<std::string> SubKeyNames() = 0;
+  // Deletes the subkey of this name (one name, no path) with all its subkeys and values; false
+  // when it is missing or not all of it could be deleted.
+  virtual bool DeleteSubKeyTree(std::string_view name) = 0;
 };
 
 class System {
@@ -286,6 +298,14 @@ class System {
   // Opens an existing key with KEY_ALL_ACCESS, never creating it; null when it cannot be opened.
   virtual std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root,
                                                        std::string_view path) = 0;
+
+  // --- For the application rules (cleaners/): detection
+  // Whether the key exists, asked with read rights only (and in the 64-bit view), so that a
+  // key the user may not change still counts.
+  virtual bool RegistryKeyExists(RegistryRoot root, std::string_view path) = 0;
+  // The version of Windows itself, whatever compatibility layer the program runs under;
+  // nothing when it cannot be told.
+  virtual std::optional<WindowsVersion> GetWindowsVersion() = 0;
 
   // --- WinINet URL cache
   // Calls `visit` with the source URL of every content entry (the temporary internet files),

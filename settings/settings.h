@@ -36,9 +36,15 @@ struct LanguageChoice {
   bool LanguageChosen = false;
 };
 
-// The four files read at start and written at close, in that order.
-enum class SettingsFile : int { kFileFormat = 0, kException, kAdvancedOption, kWhichLang };
-inline constexpr int kSettingsFileCount = 4;
+// The files read at start and written at close, in that order.
+enum class SettingsFile : int {
+  kFileFormat = 0,
+  kException,
+  kAdvancedOption,
+  kWhichLang,
+  kCleaners
+};
+inline constexpr int kSettingsFileCount = 5;
 
 struct Settings {
   std::vector<std::string> FileEndingList;
@@ -47,6 +53,8 @@ struct Settings {
   std::vector<std::string> ProtectedPatterns;
   Switches AdvancedOptions{};
   LanguageChoice LanguageRecord;
+  // The entries of the application rules the user switched on, by name.
+  std::vector<std::string> CleanerList;
 
   // A file that exists but could not be read at start (locked, no rights, switches that are no
   // switches) is not overwritten with the empty state that stood in for it, unless the user set

@@ -102,6 +102,10 @@ void LoadSettings(platform::System& system, Settings& settings) {
                                     SettingsFile::kWhichLang)) {
     settings.LanguageRecord = ParseLanguageRecord(*bytes);
   }
+  if (auto bytes = ReadSettingsFile(system, kCleanersPath, FileAccess::kRead, settings,
+                                    SettingsFile::kCleaners)) {
+    settings.CleanerList = platform::SplitTextLines(*bytes);
+  }
 }
 
 void LoadSettingsForUser(platform::System& system, bool userIsAdmin, Settings& settings) {
@@ -120,6 +124,7 @@ void SaveSettings(platform::System& system, const Settings& settings) {
   save(SettingsFile::kAdvancedOption, kAdvancedOptionPath,
        FormatAdvancedOptions(settings.AdvancedOptions));
   save(SettingsFile::kWhichLang, kWhichLangPath, FormatLanguageRecord(settings.LanguageRecord));
+  save(SettingsFile::kCleaners, kCleanersPath, FormatListFile(settings.CleanerList));
 }
 
 }  // namespace settings

@@ -16,10 +16,11 @@ inline constexpr std::string_view kFileFormatPath = "data\\fileformat.dat";
 inline constexpr std::string_view kExceptionPath = "data\\exception.dat";
 inline constexpr std::string_view kAdvancedOptionPath = "data\\advancedoption.dat";
 inline constexpr std::string_view kWhichLangPath = "data\\lang\\whichlang.dat";
+inline constexpr std::string_view kCleanersPath = "data\\cleaners.dat";
 inline constexpr std::string_view kStandardFileFormatPath = "data\\standard\\fileformat.dat";
 inline constexpr std::string_view kStandardExceptionPath = "data\\standard\\exception.dat";
 
-// Reads the four settings files into `settings` and builds the protected patterns. A missing or
+// Reads the settings files into `settings` and builds the protected patterns. A missing or
 // unreadable file leaves its part in the initial state.
 void LoadSettings(platform::System& system, Settings& settings);
 
@@ -27,7 +28,7 @@ void LoadSettings(platform::System& system, Settings& settings);
 // switches of the steps that need one are off.
 void LoadSettingsForUser(platform::System& system, bool userIsAdmin, Settings& settings);
 
-// Writes the four settings files. Each is written to a temporary file beside it that then
+// Writes the settings files. Each is written to a temporary file beside it that then
 // replaces it, so a failure leaves the previous file whole.
 void SaveSettings(platform::System& system, const Settings& settings);
 

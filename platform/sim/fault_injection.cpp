@@ -46,6 +46,14 @@ class FaultInjector::Key final : public RegistryKey {
     if (faults_.Inject(Op::kDeleteRegistryValue)) return false;
     return inner_->DeleteValue(name);
   }
+  std::vector<std::string> SubKeyNames() override {
+    if (faults_.Inject(Op::kRegistrySubKeyNames)) return {};
+    return inner_->SubKeyNames();
+  }
+  bool DeleteSubKeyTree(std::string_view name) override {
+    if (faults_.Inject(Op::kDeleteRegistrySubKeyTree)) return false;
+    return inner_->DeleteSubKeyTree(name);
+  }
 
  private:
   FaultInjector& faults_;
@@ -276,6 +284,16 @@ std::unique_ptr<RegistryKey> FaultInjector::OpenRegistryKey(RegistryRoot root,
   std::unique_ptr<RegistryKey> key = ProxySystem::OpenRegistryKey(root, path);
   if (!key) return nullptr;
   return std::make_unique<Key>(*this, std::move(key));
+}
+
+bool FaultInjector::RegistryKeyExists(RegistryRoot root, std::string_view path) {
+  if (Inject(Op::kRegistryKeyExists)) return false;
+  return ProxySystem::RegistryKeyExists(root, path);
+}
+
+std::optional<WindowsVersion> FaultInjector::GetWindowsVersion() {
+  if (Inject(Op::kGetWindowsVersion)) return std::nullopt;
+  return ProxySystem::GetWindowsVersion();
 }
 
 void FaultInjector::ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) {

@@ -81,6 +81,8 @@ class FaultInjector final : public ProxySystem {
   std::string SpecialFolder(int csidl) override;
   std::string FullPathName(std::string_view path) override;
   std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, std::string_view path) override;
+  bool RegistryKeyExists(RegistryRoot root, std::string_view path) override;
+  std::optional<WindowsVersion> GetWindowsVersion() override;
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
   bool DeleteUrlCacheItem(std::string_view sourceUrl) override;
   void ShellOpen(std::string_view target) override;

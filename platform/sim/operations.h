@@ -46,6 +46,10 @@ enum class Op {
   kEnvironmentVariable,
   kProgramFolder,
   kCreateFolder,
+  kRegistryKeyExists,
+  kRegistrySubKeyNames,
+  kDeleteRegistrySubKeyTree,
+  kGetWindowsVersion,
   kCount
 };
 
@@ -88,7 +92,11 @@ inline const char* NameOf(Op op) {
                                            "IsHostRootDrive",
                                            "EnvironmentVariable",
                                            "ProgramFolder",
-                                           "CreateFolder"};
+                                           "CreateFolder",
+                                           "RegistryKeyExists",
+                                           "RegistrySubKeyNames",
+                                           "DeleteRegistrySubKeyTree",
+                                           "GetWindowsVersion"};
   static_assert(std::size(kNames) == static_cast<std::size_t>(Op::kCount));
   const auto index = static_cast<std::size_t>(op);
   return index < std::size(kNames) ? kNames[index] : "?";

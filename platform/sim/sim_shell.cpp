@@ -65,6 +65,11 @@ std::string SimSystem::SpecialFolder(int csidl) {
   return found == specialFolders_.end() ? std::string() : found->second;
 }
 
+std::optional<WindowsVersion> SimSystem::GetWindowsVersion() {
+  Count(Op::kGetWindowsVersion);
+  return windowsVersion_;
+}
+
 std::string SimSystem::FullPathName(std::string_view path) {
   Count(Op::kFullPathName);
   if (path.empty() || path.find('\0') != std::string_view::npos) return {};

@@ -89,6 +89,8 @@ class SimSystem final : public System {
   void AddRegistryKey(RegistryRoot root, std::string_view key);
   // The key exists but opening it is refused, as for a user without the rights.
   void LockRegistryKey(RegistryRoot root, std::string_view key);
+  // Windows 10.0 at the start.
+  void SetWindowsVersion(std::optional<WindowsVersion> version) { windowsVersion_ = version; }
   // Creates or replaces an entry; one that is `inUse` is locked by a reader and cannot be
   // deleted.
   void AddUrlCacheEntry(std::string sourceUrl, bool inUse = false);
@@ -112,7 +114,7 @@ class SimSystem final : public System {
   std::vector<std::string> RecycleBinPaths() const;
   bool SemaphoreHeld(std::string_view name) const;
   void ResetCounters() { calls_.fill(0); }
-  bool RegistryKeyExists(RegistryRoot root, std::string_view key) const;
+  bool HasRegistryKey(RegistryRoot root, std::string_view key) const;
   std::optional<RegistryValue> RegistryValueOf(RegistryRoot root, std::string_view key,
                                                std::string_view name) const;
   std::vector<std::string> RegistryValueNamesOf(RegistryRoot root, std::string_view key) const;
@@ -151,6 +153,8 @@ class SimSystem final : public System {
   std::string SpecialFolder(int csidl) override;
   std::string FullPathName(std::string_view path) override;
   std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, std::string_view path) override;
+  bool RegistryKeyExists(RegistryRoot root, std::string_view path) override;
+  std::optional<WindowsVersion> GetWindowsVersion() override;
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
   bool DeleteUrlCacheItem(std::string_view sourceUrl) override;
   void EmptyRecycleBin() override;
@@ -199,6 +203,11 @@ class SimSystem final : public System {
   using RegistryKeyId = std::pair<RegistryRoot, std::string>;  // the path folded
   SimRegistryKeyData* FindRegistryKey(RegistryRoot root, std::string_view key) const;
   SimRegistryKeyData& MakeRegistryKey(RegistryRoot root, std::string_view key);
+  // The subkeys directly below the key whose folded path is given, by their names as created.
+  std::vector<std::string> RegistrySubKeyNames(RegistryRoot root, const std::string& folded) const;
+  // Deletes the key with all below it, except keys locked against this user and the keys above
+  // them; false when such a key stayed or the key is missing.
+  bool DeleteRegistryTree(RegistryRoot root, const std::string& folded);
   std::map<RegistryKeyId, std::shared_ptr<SimRegistryKeyData>> registry_;
 
   struct UrlCacheEntry {
@@ -211,6 +220,7 @@ class SimSystem final : public System {
   char hostRootDrive_ = '\0';
   std::string windowsFolder_ = "C:\\Windows";
   std::map<int, std::string> specialFolders_;
+  std::optional<WindowsVersion> windowsVersion_ = WindowsVersion{10, 0};
   bool emptyRecycleBinMissing_ = false;
   std::vector<std::string> recentDocuments_;
 };

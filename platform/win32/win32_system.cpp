@@ -357,6 +357,20 @@ bool Win32System::ProcessRunning(std::string_view programFile) {
   return false;
 }
 
+std::optional<WindowsVersion> Win32System::GetWindowsVersion() {
+  // GetVersionEx answers what the manifest lets it; the kernel's own call tells the truth.
+  using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  const FARPROC found = ntdll ? ::GetProcAddress(ntdll, "RtlGetVersion") : nullptr;
+  if (!found) return std::nullopt;
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (reinterpret_cast<GetVersion>(reinterpret_cast<void (*)()>(found))(&info) != 0) {
+    return std::nullopt;
+  }
+  return WindowsVersion{info.dwMajorVersion, info.dwMinorVersion};
+}
+
 std::uint32_t Win32System::RegisterWindowMessage(std::string_view name) {
   std::optional<std::wstring> wide = Widen(name);
   return wide ? ::RegisterWindowMessageW(wide->c_str()) : 0;

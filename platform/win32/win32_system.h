@@ -40,6 +40,8 @@ class Win32System final : public System {
   std::string SpecialFolder(int csidl) override;
   std::string FullPathName(std::string_view path) override;
   std::unique_ptr<RegistryKey> OpenRegistryKey(RegistryRoot root, std::string_view path) override;
+  bool RegistryKeyExists(RegistryRoot root, std::string_view path) override;
+  std::optional<WindowsVersion> GetWindowsVersion() override;
   void ListUrlCache(FunctionRef<bool(const std::string& sourceUrl)> visit) override;
   bool DeleteUrlCacheItem(std::string_view sourceUrl) override;
   void EmptyRecycleBin() override;

@@ -108,7 +108,7 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
     EXPECT_TRUE(h.sim.Exists(kept)) << kept;
   }
   EXPECT_TRUE(h.sim.RecycleBinPaths().empty());
-  EXPECT_TRUE(h.sim.RegistryKeyExists(RegistryRoot::kCurrentUser, kRunMru));
+  EXPECT_TRUE(h.sim.HasRegistryKey(RegistryRoot::kCurrentUser, kRunMru));
   EXPECT_TRUE(h.sim.RegistryValueNamesOf(RegistryRoot::kCurrentUser, kRunMru).empty());
   EXPECT_EQ(h.sim.RegistryValueNamesOf(RegistryRoot::kLocalMachine, kDlls),
             Lines{"C:\\Windows\\system32\\kernel.dll"});

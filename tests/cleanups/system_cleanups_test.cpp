@@ -174,8 +174,8 @@ TEST_F(SystemCleanupsTest, UnusedLibrariesGoToTheRecycleBinWhenTheUserAskedForIt
 TEST_F(SystemCleanupsTest, KeysThatCannotBeOpenedEndTheRegistryCleanUps) {
   cleanups.RemoveZeroCountDlls();  // neither key exists
   cleanups.ClearRunList();
-  EXPECT_FALSE(sim.RegistryKeyExists(RegistryRoot::kCurrentUser, kRunMru));
-  EXPECT_FALSE(sim.RegistryKeyExists(RegistryRoot::kLocalMachine, kSharedDlls));
+  EXPECT_FALSE(sim.HasRegistryKey(RegistryRoot::kCurrentUser, kRunMru));
+  EXPECT_FALSE(sim.HasRegistryKey(RegistryRoot::kLocalMachine, kSharedDlls));
 
   sim.AddFile("D:\\zero.dll", testing_world::PeImage(100));
   Count("D:\\zero.dll", RegistryValue::FromDword(0));
@@ -194,7 +194,7 @@ TEST_F(SystemCleanupsTest, RunListLosesEveryValueAndKeepsItsKey) {
     sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, name,
                          RegistryValue::FromText("notepad\\1"));
   cleanups.ClearRunList();
-  EXPECT_TRUE(sim.RegistryKeyExists(RegistryRoot::kCurrentUser, kRunMru));
+  EXPECT_TRUE(sim.HasRegistryKey(RegistryRoot::kCurrentUser, kRunMru));
   EXPECT_TRUE(sim.RegistryValueNamesOf(RegistryRoot::kCurrentUser, kRunMru).empty());
   EXPECT_TRUE(Reported().empty());
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "cleaners/rule_file.h"
 #include "lang/language_texts.h"
 #include "platform/text_lines.h"
 #include "platform/utf.h"
@@ -141,6 +142,25 @@ TEST(ShippedData, EveryButtonCheckBoxAndMenuHasItsOwnAccessKey) {
       }
     }
   }
+}
+
+// The project's own rules read whole, each entry of an application that might run, and the
+// first-run choice: every entry without a warning, and no other.
+TEST(ShippedData, OwnRulesReadWholeAndTheFirstRunChoiceTakesThoseWithoutAWarning) {
+  const std::string bytes = Slurp("data/cleaners/dustorix.ini");
+  EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1);
+  const cleaners::RuleFile rules = cleaners::ParseRuleFile(bytes, "dustorix.ini");
+  EXPECT_TRUE(rules.outside.empty());
+  std::vector<std::string> withoutWarning;
+  for (const cleaners::Entry& entry : rules.entries) {
+    EXPECT_TRUE(entry.skipped.empty()) << entry.name << ": " << entry.skipped[0].key;
+    EXPECT_FALSE(entry.running.empty()) << entry.name;
+    EXPECT_FALSE(entry.fileKeys.empty()) << entry.name;
+    EXPECT_TRUE(entry.detectFiles.size() + entry.detect.size() > 0) << entry.name;
+    if (entry.warning.empty()) withoutWarning.push_back(entry.name);
+  }
+  EXPECT_GE(rules.entries.size(), 15u);
+  EXPECT_EQ(CheckedLines("data/cleaners.dat"), withoutWarning);
 }
 
 }  // namespace

@@ -44,5 +44,6 @@ int SettingsCycle(const std::uint8_t* data, std::size_t size);
 int Wildcard(const std::uint8_t* data, std::size_t size);
 int Utf(const std::uint8_t* data, std::size_t size);
 int Scan(const std::uint8_t* data, std::size_t size);
+int RuleFile(const std::uint8_t* data, std::size_t size);
 
 }  // namespace fuzz

@@ -25,6 +25,7 @@ const Target kTargets[] = {
     {"wildcard", Wildcard},
     {"utf", Utf},
     {"scan", Scan},
+    {"rule_file", RuleFile},
 };
 
 class FuzzReplay : public ::testing::TestWithParam<Target> {};

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,11 +28,16 @@ class ContractWorld {
   virtual void MakeFile(std::string_view path, std::string_view content,
                         std::uint32_t attributes = 0) = 0;
   virtual bool Exists(std::string_view path) = 0;
+  // Removes a file, or a folder with everything in it (links as links).
+  virtual void RemoveTree(std::string_view path) = 0;
   virtual std::string ContentOf(std::string_view path) = 0;
   // Keeps the file open without sharing, so that deleting or replacing it fails.
   virtual void HoldOpen(std::string_view path) = 0;
   virtual void SetCurrentDirectory(std::string_view path) = 0;
 
+  // The folder the files handed to the tests lie in (beside the Windows test program); empty
+  // where there is none (the sim).
+  virtual std::string TestFilesFolder() const = 0;
   // A link to a folder outside Root() that holds keep.txt.
   virtual std::string FixtureLink() const = 0;
   // A link to that keep.txt (content "keep") that looks like a plain file, as Wine shows a host
@@ -56,7 +62,8 @@ class ContractWorld {
   // through another API on Windows); empty for a folder the system lacks.
   virtual std::string ExpectedWindowsFolder() = 0;
   virtual std::string ExpectedSpecialFolder(int csidl) = 0;
-  // A registry key path of this test's own, below Software; removed afterwards.
+  // A registry key path of this test's own, below Software; removed afterwards from every root
+  // (below .DEFAULT in HKEY_USERS).
   virtual const std::string& RegistryTestKey() const = 0;
   // Creates the key when missing and sets the value.
   virtual void SetRegistryValue(platform::RegistryRoot root, std::string_view key,
@@ -80,6 +87,11 @@ using WorldFactory = std::function<std::unique_ptr<ContractWorld>()>;
 // The sim's world; the win32 world lives with the Windows tests.
 std::unique_ptr<ContractWorld> MakeSimWorld();
 
+// A file handed to the tests: beside the Windows test program, else (host builds) from the
+// sources, `inSources` relative to their root; nothing when it is in neither place.
+std::optional<std::string> TestFile(ContractWorld& world, std::string_view beside,
+                                    std::string_view inSources);
+
 // Suites that run the same cases in every world.
 class WorldTest : public ::testing::TestWithParam<WorldFactory> {
  protected:
@@ -96,5 +108,6 @@ class WorldTest : public ::testing::TestWithParam<WorldFactory> {
 
 class SystemContract : public WorldTest {};
 class SettingsContract : public WorldTest {};
+class RulesContract : public WorldTest {};
 
 }  // namespace testing_world

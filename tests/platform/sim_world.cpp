@@ -39,11 +39,13 @@ class SimWorld final : public ContractWorld {
     sim_.AddFile(path, content, attributes);
   }
   bool Exists(std::string_view path) override { return sim_.Exists(path); }
+  void RemoveTree(std::string_view path) override { sim_.RemoveEntry(path); }
   std::string ContentOf(std::string_view path) override {
     return sim_.Content(path).value_or("<missing>");
   }
   void HoldOpen(std::string_view path) override { sim_.SetInUse(path); }
   void SetCurrentDirectory(std::string_view path) override { sim_.SetCurrentDirectory(path); }
+  std::string TestFilesFolder() const override { return {}; }
   std::string FixtureLink() const override { return "T:\\fixtures\\link"; }
   std::string FixtureFileLink() const override { return "T:\\fixtures\\filelink.tmp"; }
   std::vector<DriveCase> DriveCases() const override {
@@ -79,7 +81,7 @@ class SimWorld final : public ContractWorld {
     sim_.SetRegistryValue(root, key, name, value);
   }
   bool RegistryKeyExists(platform::RegistryRoot root, std::string_view key) override {
-    return sim_.RegistryKeyExists(root, key);
+    return sim_.HasRegistryKey(root, key);
   }
   bool RegistryValueExists(platform::RegistryRoot root, std::string_view key,
                            std::string_view name) override {
@@ -113,7 +115,12 @@ class SimWorld final : public ContractWorld {
       {platform::csidl::kCommonFavorites, "C:\\Users\\Public\\Favorites"},
       {platform::csidl::kInternetCache, "C:\\Users\\tester\\AppData\\Local\\INetCache"},
       {platform::csidl::kCookies, "C:\\Users\\tester\\AppData\\Local\\INetCookies"},
-      {platform::csidl::kHistory, "C:\\Users\\tester\\AppData\\Local\\History"}};
+      {platform::csidl::kHistory, "C:\\Users\\tester\\AppData\\Local\\History"},
+      {platform::csidl::kLocalAppData, "C:\\Users\\tester\\AppData\\Local"},
+      {platform::csidl::kProfile, "C:\\Users\\tester"},
+      {platform::csidl::kCommonAppData, "C:\\ProgramData"},
+      {platform::csidl::kProgramFiles, "C:\\Program Files"},
+      {platform::csidl::kProgramFilesX86, "C:\\Program Files (x86)"}};
 };
 
 }  // namespace

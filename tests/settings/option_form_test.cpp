@@ -120,7 +120,8 @@ TEST_F(OptionFormTest, OkStoresTheListsInListOrderAndRebuildsTheLowerCasedExcept
   EXPECT_EQ(target.AdvancedOptions,
             SwitchesOn({kZeroByteFiles, kReviewFirst, kErrorReports, kShaderCaches}));
   // Confirmed lists and switches are saved even if their files could not be read at start.
-  EXPECT_EQ(target.keepOnDisk, (std::array<bool, kSettingsFileCount>{false, false, false, true}));
+  EXPECT_EQ(target.keepOnDisk,
+            (std::array<bool, kSettingsFileCount>{false, false, false, true, false}));
   EXPECT_TRUE(ui.MessageBoxes().empty());
   EXPECT_EQ(dialog.LBfileend.Count(), 0);
   EXPECT_EQ(dialog.LBexception.Count(), 0);

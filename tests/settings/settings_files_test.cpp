@@ -213,9 +213,11 @@ TEST_F(SettingsFilesTest, EveryFileIsHandledOnItsOwn) {
   sim.AddFile("data\\lang\\whichlang.dat",
               "\x02"
               "En\x01");
+  sim.AddFile("data\\cleaners.dat", "Discord\r\nSteam");
   faults.FailPath(Op::kReadFile, "C:\\app\\data\\exception.dat");
   Settings s = Load();
   EXPECT_EQ(s.FileEndingList, Lines{"*.tmp"});
+  EXPECT_EQ(s.CleanerList, (Lines{"Discord", "Steam"}));
   EXPECT_TRUE(s.ExceptionList.empty());
   EXPECT_TRUE(s.AdvancedOptions[13]);
   EXPECT_EQ(s.LanguageRecord.LanguageCode, "En");
@@ -227,7 +229,9 @@ TEST_F(SettingsFilesTest, EveryFileIsHandledOnItsOwn) {
   s.LanguageRecord.LanguageCode = "Gr";
   s.MarkChanged(SettingsFile::kException);
   s.ExceptionList = {"x.y"};
+  s.CleanerList = {"Zoom", "npm"};
   SaveSettings(faults, s);
+  EXPECT_EQ(sim.Content("data\\cleaners.dat"), "Zoom\r\nnpm\r\n");
   EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.tmp\r\n");  // failed: old content whole
   EXPECT_EQ(sim.Content("data\\exception.dat"), "x.y\r\n");
   EXPECT_EQ(sim.Content("data\\advancedoption.dat"), std::string(16, '\0'));

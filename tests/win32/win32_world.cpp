@@ -23,7 +23,17 @@ using testing_win32::W;
 using testing_win32::WidePath;
 
 HKEY RootKey(platform::RegistryRoot root) {
-  return root == platform::RegistryRoot::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  switch (root) {
+    case platform::RegistryRoot::kCurrentUser:
+      return HKEY_CURRENT_USER;
+    case platform::RegistryRoot::kLocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case platform::RegistryRoot::kUsers:
+      return HKEY_USERS;
+    case platform::RegistryRoot::kClassesRoot:
+      return HKEY_CLASSES_ROOT;
+  }
+  return nullptr;
 }
 
 struct RegistryKeyTraits {
@@ -54,8 +64,9 @@ class Win32World final : public ContractWorld {
   ~Win32World() override {
     ::SetCurrentDirectoryW(L"C:\\");  // a test may have moved it into the tree
     ::SetEnvironmentVariableW(L"TMP", savedTmp_ ? savedTmp_->c_str() : nullptr);
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT})
       ::RegDeleteTreeW(root, W(registryKey_).c_str());
+    ::RegDeleteTreeW(HKEY_USERS, W(".DEFAULT\\" + registryKey_).c_str());
     for (const std::wstring& url : lockedUrls_)
       ::UnlockUrlCacheEntryFileW(url.c_str(), 0);
     for (const std::wstring& url : urls_)
@@ -77,6 +88,17 @@ class Win32World final : public ContractWorld {
 
   bool Exists(std::string_view path) override { return testing_win32::Exists(path); }
 
+  void RemoveTree(std::string_view path) override {
+    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+      testing_win32::RemoveTree(path);
+    } else {
+      ::SetFileAttributesW(WidePath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+      ::DeleteFileW(WidePath(path).c_str());
+    }
+  }
+
   std::string ContentOf(std::string_view path) override {
     platform::ReadResult read = system_.ReadFile(path, platform::FileAccess::kRead);
     return read.bytes.value_or("<missing>");
@@ -92,6 +114,13 @@ class Win32World final : public ContractWorld {
   void SetCurrentDirectory(std::string_view path) override {
     std::optional<std::wstring> wide = platform::win32::Widen(path);
     ASSERT_TRUE(wide && ::SetCurrentDirectoryW(wide->c_str())) << path;
+  }
+
+  std::string TestFilesFolder() const override {
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
+    const std::string program = platform::win32::Narrow(std::wstring_view(path, length));
+    return program.substr(0, program.rfind('\\'));
   }
 
   std::string FixtureLink() const override { return "T:\\fixtures\\link"; }
@@ -226,5 +255,6 @@ std::unique_ptr<ContractWorld> MakeWin32World() {
 
 INSTANTIATE_TEST_SUITE_P(Win32, SystemContract, ::testing::Values(WorldFactory(&MakeWin32World)));
 INSTANTIATE_TEST_SUITE_P(Win32, SettingsContract, ::testing::Values(WorldFactory(&MakeWin32World)));
+INSTANTIATE_TEST_SUITE_P(Win32, RulesContract, ::testing::Values(WorldFactory(&MakeWin32World)));
 
 }  // namespace testing_world
