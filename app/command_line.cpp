@@ -210,13 +210,32 @@ std::string JsonReport(const CommandLine& line, const ConsoleView& view, const O
   return json;
 }
 
-// Whether the report's folder takes a file: asked before the run, so that no run is made whose
-// report could not be kept.
-bool CanWrite(platform::System& system, const std::string& path) {
-  const std::string probe = path + ".new";
-  if (!system.WriteFile(probe, {})) return false;
+// Why the report could not be kept at `path`, asked before the run so that no run is made whose
+// report would be lost; empty when it can be.
+std::string ReportTargetProblem(platform::System& system, const std::string& path) {
+  if (const std::optional<platform::FileStatus> there = system.Status(path)) {
+    if (there->IsDirectory()) return "it is a folder";
+    if (there->attributes & platform::attr::kReadOnly) return "it is read-only";
+  }
+  const std::string probe = path + ".probe.new";
+  if (!system.WriteNewFile(probe, {})) return "its folder cannot be written";
   system.DeleteFile(probe);
-  return true;
+  return {};
+}
+
+// The report goes to a new file of its own beside the target and then takes the target's name,
+// so that nothing already there (a FILE.new of the user's, or what a link there leads to) is
+// truncated or deleted.
+bool WriteReport(platform::System& system, const std::string& path, std::string_view bytes) {
+  for (int attempt = 1; attempt <= 16; ++attempt) {
+    const std::string temporary =
+        path + (attempt == 1 ? std::string(".new") : ".new" + std::to_string(attempt));
+    if (system.Status(temporary) || !system.WriteNewFile(temporary, bytes)) continue;
+    if (system.ReplaceFile(temporary, path)) return true;
+    system.DeleteFile(temporary);
+    return false;
+  }
+  return false;
 }
 
 // A run that does less than it was asked says why on standard error; the reason goes to the
@@ -245,9 +264,11 @@ int Execute(platform::System& system, platform::Console& console, const CommandL
     return Fail(console, summary, kExitBadArguments,
                 std::string("there is no drive ") + drives.letter + ":", "; nothing was done.");
   }
-  if (!line.jsonFile.empty() && !CanWrite(system, line.jsonFile)) {
-    return Fail(console, summary, kExitBadArguments,
-                "the report cannot be written to " + line.jsonFile, "; nothing was done.");
+  if (!line.jsonFile.empty()) {
+    if (const std::string problem = ReportTargetProblem(system, line.jsonFile); !problem.empty())
+      return Fail(console, summary, kExitBadArguments,
+                  "the report cannot be written to " + line.jsonFile + ": " + problem,
+                  "; nothing was done.");
   }
   // Found as the window finds it, but only read: a missing user copy is not made here.
   const DataFolder found = line.dataFolder.empty() ? FindDataFolder(system, false)
@@ -299,8 +320,7 @@ int Execute(platform::System& system, platform::Console& console, const CommandL
   console.Out(texts[headline] + kNewLine + std::to_string(state.freedBytes / 1024) + texts[unit] +
               kNewLine);
   if (!line.jsonFile.empty() &&
-      !settings::SaveFileSafely(system, line.jsonFile,
-                                JsonReport(line, view, outcome, start, end, texts))) {
+      !WriteReport(system, line.jsonFile, JsonReport(line, view, outcome, start, end, texts))) {
     return Fail(console, summary, kExitReportNotWritten,
                 "the report could not be written to " + line.jsonFile, ".");
   }

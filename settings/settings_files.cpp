@@ -104,7 +104,7 @@ void LoadSettings(platform::System& system, Settings& settings) {
   }
   if (auto bytes = ReadSettingsFile(system, kCleanersPath, FileAccess::kRead, settings,
                                     SettingsFile::kCleaners)) {
-    settings.CleanerList = platform::SplitTextLines(*bytes);
+    settings.CleanerList = ParseListFile(*bytes);
   }
 }
 

@@ -203,7 +203,7 @@ TEST_F(CommandLineRunTest, RefusalsDoNothingAndSayWhy) {
           "needs a folder");
   refused({"/clean", "/json", "C:\\no such\\r.json"}, app::kExitBadArguments, "cannot be written",
           "1002 error | /clean /json \"C:\\no such\\r.json\" | 0 | 0 | C:\\no such\\r.json | "
-          "the report cannot be written to C:\\no such\\r.json");
+          "the report cannot be written to C:\\no such\\r.json: its folder cannot be written");
   refused({"/clean", "/data", "C:\\missing"}, app::kExitSettingsUnreadable, "no data folder",
           "1001 error | /clean /data C:\\missing | 0 | 0 | none | "
           "there is no data folder C:\\missing");
@@ -233,6 +233,30 @@ TEST_F(CommandLineRunTest, AReportThatCannotBeWrittenAfterTheRunIsAFailure) {
   EXPECT_EQ(Recorded(),
             "1005 error | /clean /json r.json | 2 | 2004 | C:\\Dustorix\\r.json | "
             "the report could not be written to r.json");
+}
+
+// The report never overwrites what it finds beside its name, and a target it could not take is
+// refused before anything is removed.
+TEST_F(CommandLineRunTest, TheReportTakesANewFileAndAnUnfitTargetStopsTheRunFirst) {
+  h.sim.AddFolder("C:\\Dustorix\\folder.json");
+  h.sim.AddFile("C:\\Dustorix\\locked.json", "old", platform::attr::kReadOnly);
+  for (const char* target : {"folder.json", "locked.json"}) {
+    console = {};
+    EXPECT_EQ(Run({"/clean", "/json", target}), app::kExitBadArguments) << target;
+    EXPECT_NE(console.err.find(std::string("cannot be written to ") + target), std::string::npos)
+        << console.err;
+    EXPECT_TRUE(h.sim.Exists("E:\\junk\\a.tmp")) << target;
+  }
+  EXPECT_EQ(h.sim.Content("C:\\Dustorix\\locked.json"), "old");
+
+  h.sim.AddFile("C:\\Dustorix\\r.json.new", "the user's own");
+  h.sim.AddFile("C:\\elsewhere\\thesis.txt", "thesis");
+  h.sim.AddFileLink("C:\\Dustorix\\r.json.new2", "C:\\elsewhere\\thesis.txt");
+  EXPECT_EQ(Run({"/clean", "/json", "r.json"}), app::kExitDone);
+  EXPECT_NE(Json().find("\"outcome\": \"completed\""), std::string::npos) << Json();
+  EXPECT_EQ(h.sim.Content("C:\\Dustorix\\r.json.new"), "the user's own");
+  EXPECT_EQ(h.sim.Content("C:\\elsewhere\\thesis.txt"), "thesis");
+  EXPECT_FALSE(h.sim.Exists("C:\\Dustorix\\r.json.new3"));
 }
 
 }  // namespace
