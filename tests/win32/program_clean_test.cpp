@@ -114,7 +114,8 @@ TEST_F(ProgramCleanTest, DeletesExactlyTheJunkAndNothingBehindALink) {
   EXPECT_FALSE(Exists("R:\\del\\a.tmp"));
   EXPECT_FALSE(Exists("R:\\del\\sub\\b.TMP"));
   for (const char* kept : {"R:\\del\\keep.txt", "R:\\del\\readonly.tmp", "R:\\del\\system.tmp",
-                           "R:\\del\\document.tmp123", "R:\\fixtures\\link\\keep.txt"}) {
+                           "R:\\del\\document.tmp123", "R:\\fixtures\\link\\keep.txt",
+                           "R:\\fixtures\\thesis-backup.tmp"}) {
     EXPECT_TRUE(Exists(kept)) << kept;
   }
 }
