@@ -36,6 +36,8 @@ RunSettings RunSettings::From(const settings::Settings& settings, bool userIsAdm
   run.UserIsAdmin = userIsAdmin;
   run.exceptionsUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kException)];
   run.switchesUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kAdvancedOption)];
+  run.TempKeepHours = settings.Ages.TempKeepHours;
+  run.AgeRuleBadLines = settings.AgeRuleBadLines;
   return run;
 }
 
@@ -221,6 +223,9 @@ void CleanRun::RecycleBinEmptied(const platform::RecycleBinContent& emptied) {
 void CleanRun::SpecialSteps() {
   cleanups::SpecialCleanups cleanups(*this, settings_.UserIsAdmin,
                                      settings_.AdvancedOptions[settings::kRecycleFound]);
+  cleanups.KeepTemporaryFilesWrittenWithin(settings_.TempKeepHours);
+  for (const int line : settings_.AgeRuleBadLines)
+    Report(lang::Filled(texts_[lang::Text::kAgeRuleIgnored], {std::to_string(line)}));
   for (const cleanups::SpecialStep& step : cleanups::kSpecialSteps) {
     if (!settings_.AdvancedOptions[step.on] || state_.stop) continue;
     view_.StepBegins(step);

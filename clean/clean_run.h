@@ -38,6 +38,9 @@ struct RunSettings {
   // Nor the switches: a scan could delete for good what was to be reviewed or recycled, and no
   // clean-up is known to be wanted.
   bool switchesUnreadable = false;
+  // The temporary folders keep files written within this many hours.
+  int TempKeepHours = settings::kDefaultTempKeepHours;
+  std::vector<int> AgeRuleBadLines;  // of data\agerules.dat, told in the report
 
   // The patterns a scan may use, the switches, and whether the guarded files were read.
   static RunSettings From(const settings::Settings& settings, bool userIsAdmin);

@@ -68,7 +68,8 @@ void SpecialCleanups::EmptyTree(const std::string& folder) {
       stopped = true;
       return false;
     }
-    if (!entry.IsDirectory() && system_.DeleteFile(folder + entry.name)) {
+    if (!entry.IsDirectory() && entry.lastWrite <= keepWrittenAfter_ &&
+        system_.DeleteFile(folder + entry.name)) {
       run_.AddFreed(static_cast<std::int64_t>(entry.size));
     }
     run_.ProcessMessages();
@@ -166,6 +167,14 @@ std::int64_t SpecialCleanups::FolderSize(std::string_view path, bool withSubfold
 
 void SpecialCleanups::TemporaryFolders() {
   namespace csidl = platform::csidl;
+  constexpr std::uint64_t kHour = 36'000'000'000ull;  // in lastWrite's 100-ns steps
+  const std::uint64_t now = system_.CurrentTime();
+  const std::uint64_t kept = static_cast<std::uint64_t>(std::max(tempKeepHours_, 0)) * kHour;
+  struct KeepYoungFiles {
+    std::uint64_t& after;
+    ~KeepYoungFiles() { after = std::numeric_limits<std::uint64_t>::max(); }
+  } keepYoung{keepWrittenAfter_};
+  if (kept > 0) keepWrittenAfter_ = now > kept ? now - kept : 0;
   const std::string temp = LongPathName(system_.TempFolder());
   const Verdict verdict = run_.Guard().CheckTempFolder(temp);
   if (verdict.Allowed()) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,9 @@ class SpecialCleanups {
   // --- The steps (special_steps.h runs them in order, with their texts), besides
   // EmptyRecycleBin, RemoveZeroCountDlls and ClearRunList below.
   void TemporaryFolders();
+  // The temporary folders then keep what was written within the last `hours` hours (0: none):
+  // an installer in the middle of its work keeps its files.
+  void KeepTemporaryFilesWrittenWithin(int hours) { tempKeepHours_ = hours; }
   void RecentDocuments();
   void TemporaryInternetFiles();
   void Cookies();
@@ -117,6 +121,9 @@ class SpecialCleanups {
 
   bool userIsAdmin_;
   bool recycle_;
+  int tempKeepHours_ = 0;
+  // EmptyTree keeps files written after this time (DirEntry::lastWrite's steps).
+  std::uint64_t keepWrittenAfter_ = std::numeric_limits<std::uint64_t>::max();
   std::array<bool, kBrowsers.size()> leftAlone_{};  // by kBrowsers' index
 };
 

@@ -151,6 +151,7 @@ constexpr const char* kDesignTexts[] = {
     "%1: blieb liegen, der Pfad ist zu lang f\xC3\xBCr den Papierkorb",
     "Papierkorb nicht geleert: dieser Lauf hat seine Funde dorthin verschoben",
     "%1 ist das ganze Dateisystem des Wirtsrechners (Wine): nicht durchsucht",
+    "data\\agerules.dat, Zeile %1: keine Regel, nicht beachtet",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount, "every text has its design text");
 

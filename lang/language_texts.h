@@ -148,6 +148,7 @@ enum class Text : int {
   kRecyclePathTooLong,  // "%1: left in place, path too long for the recycle bin"
   kBinNotEmptied,       // the recycle bin was not emptied: this run's finds went there
   kHostRootDrive,       // %1, a drive, is the host's whole file system under Wine: not searched
+  kAgeRuleIgnored,      // line %1 of data\agerules.dat is no rule and was ignored
   kCount
 };
 

@@ -62,6 +62,7 @@ class ProxySystem : public System {
   void BroadcastMessage(std::uint32_t message) override { inner_.BroadcastMessage(message); }
 
   std::string TempFolder() override { return inner_.TempFolder(); }
+  std::uint64_t CurrentTime() override { return inner_.CurrentTime(); }
   std::optional<std::string> EnvironmentVariable(std::string_view name) override {
     return inner_.EnvironmentVariable(name);
   }

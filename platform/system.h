@@ -38,6 +38,7 @@ struct DirEntry {
   std::uint32_t attributes = 0;
   std::uint64_t size = 0;        // 0 for folders
   std::uint32_t reparseTag = 0;  // meaningful only with attr::kReparsePoint
+  std::uint64_t lastWrite = 0;   // 100-ns steps since 1601 (UTC), as Windows counts; 0 unknown
 
   bool IsDirectory() const { return (attributes & attr::kDirectory) != 0; }
   bool IsReparsePoint() const { return (attributes & attr::kReparsePoint) != 0; }
@@ -283,6 +284,8 @@ class System {
   virtual std::string TempFolder() = 0;
   // The variable of the program's environment; nothing when it is not set.
   virtual std::optional<std::string> EnvironmentVariable(std::string_view name) = 0;
+  // The time now, counted as DirEntry::lastWrite is.
+  virtual std::uint64_t CurrentTime() = 0;
   // The folder the program's file lies in, without a final backslash.
   virtual std::string ProgramFolder() = 0;
   // The Windows folder, without a final backslash.

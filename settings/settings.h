@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/age_rules.h"
+
 namespace settings {
 
 // Switch indices: also the byte position in data\advancedoption.dat and the position in the
@@ -42,9 +44,10 @@ enum class SettingsFile : int {
   kException,
   kAdvancedOption,
   kWhichLang,
-  kCleaners
+  kCleaners,
+  kAgeRules
 };
-inline constexpr int kSettingsFileCount = 5;
+inline constexpr int kSettingsFileCount = 6;
 
 struct Settings {
   std::vector<std::string> FileEndingList;
@@ -55,6 +58,10 @@ struct Settings {
   LanguageChoice LanguageRecord;
   // The entries of the application rules the user switched on, by name.
   std::vector<std::string> CleanerList;
+  AgeRules Ages;
+  // The lines of the age rules' file that were no rule, numbered from 1; told in each run's
+  // report until the file is written anew.
+  std::vector<int> AgeRuleBadLines;
 
   // A file that exists but could not be read at start (locked, no rights, switches that are no
   // switches) is not overwritten with the empty state that stood in for it, unless the user set

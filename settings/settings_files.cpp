@@ -106,6 +106,15 @@ void LoadSettings(platform::System& system, Settings& settings) {
                                     SettingsFile::kCleaners)) {
     settings.CleanerList = ParseListFile(*bytes);
   }
+  if (auto bytes = ReadSettingsFile(system, kAgeRulesPath, FileAccess::kRead, settings,
+                                    SettingsFile::kAgeRules)) {
+    ParsedAgeRules parsed = ParseAgeRules(*bytes);
+    settings.Ages = parsed.rules;
+    settings.AgeRuleBadLines = std::move(parsed.badLines);
+    // A line the program cannot read is the user's: it stays until the rules are set anew.
+    if (!settings.AgeRuleBadLines.empty())
+      settings.keepOnDisk[static_cast<int>(SettingsFile::kAgeRules)] = true;
+  }
 }
 
 void LoadSettingsForUser(platform::System& system, bool userIsAdmin, Settings& settings) {
@@ -125,6 +134,7 @@ void SaveSettings(platform::System& system, const Settings& settings) {
        FormatAdvancedOptions(settings.AdvancedOptions));
   save(SettingsFile::kWhichLang, kWhichLangPath, FormatLanguageRecord(settings.LanguageRecord));
   save(SettingsFile::kCleaners, kCleanersPath, FormatListFile(settings.CleanerList));
+  save(SettingsFile::kAgeRules, kAgeRulesPath, FormatAgeRules(settings.Ages));
 }
 
 }  // namespace settings

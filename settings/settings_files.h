@@ -17,6 +17,7 @@ inline constexpr std::string_view kExceptionPath = "data\\exception.dat";
 inline constexpr std::string_view kAdvancedOptionPath = "data\\advancedoption.dat";
 inline constexpr std::string_view kWhichLangPath = "data\\lang\\whichlang.dat";
 inline constexpr std::string_view kCleanersPath = "data\\cleaners.dat";
+inline constexpr std::string_view kAgeRulesPath = "data\\agerules.dat";
 inline constexpr std::string_view kStandardFileFormatPath = "data\\standard\\fileformat.dat";
 inline constexpr std::string_view kStandardExceptionPath = "data\\standard\\exception.dat";
 

@@ -79,6 +79,7 @@ struct SimSystem::Node {
   bool inUse = false;
   bool writeProtected = false;  // a folder: nothing in or below it may be changed
   std::uint32_t reparseTag = 0;
+  std::uint64_t lastWrite = kDefaultWriteTime;
   std::string linkTarget;  // for a folder link, or a file link
   bool fileLink = false;   // a link to a file that looks like a plain file
   Children children;       // in listing order
@@ -122,6 +123,7 @@ struct SimSystem::Node {
     entry.attributes = attributes;
     entry.size = IsDirectory() ? 0 : size;
     entry.reparseTag = IsLink() ? reparseTag : 0;
+    entry.lastWrite = lastWrite;
     return entry;
   }
 };
@@ -371,6 +373,12 @@ void SimSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
   node->attributes = kept | attributes;
 }
 
+void SimSystem::SetWriteTime(std::string_view path, std::uint64_t lastWrite) {
+  Node* node = Locate(path).node;
+  if (!node) std::abort();
+  node->lastWrite = lastWrite;
+}
+
 void SimSystem::SetInUse(std::string_view path, bool inUse) {
   Node* node = Locate(path).node;
   if (!node) std::abort();
@@ -515,6 +523,7 @@ bool SimSystem::WriteFile(std::string_view path, std::string_view bytes) {
   }
   file->content = std::string(bytes);
   file->size = file->content.size();
+  file->lastWrite = now_;
   return true;
 }
 
@@ -562,6 +571,7 @@ bool SimSystem::WriteNewFile(std::string_view path, std::string_view bytes) {
   created->attributes = attr::kArchive;
   created->content = std::string(bytes);
   created->size = created->content.size();
+  created->lastWrite = now_;
   at.parent->Add(std::move(created));
   return true;
 }

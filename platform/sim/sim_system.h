@@ -59,6 +59,13 @@ class SimSystem final : public System {
   void SetCurrentDirectory(std::string_view path);
   // Sets the variable, or with nothing unsets it. TMP and TEMP start as the temporary folder.
   void SetEnvironmentVariable(std::string_view name, std::optional<std::string> value);
+  // The sim's clock, in DirEntry::lastWrite's steps. Entries made without a time of their own
+  // were last written at kDefaultWriteTime, well before the clock's start (more than 60 days).
+  static constexpr std::uint64_t kHour = 36'000'000'000ull;
+  static constexpr std::uint64_t kDay = 24 * kHour;
+  static constexpr std::uint64_t kDefaultWriteTime = 133'800'000'000'000'000ull;  // in 2025
+  void SetCurrentTime(std::uint64_t now) { now_ = now; }
+  void SetWriteTime(std::string_view path, std::uint64_t lastWrite);
   void SetProgramFolder(std::string path) { programFolder_ = std::move(path); }
   // The drive is the host's whole file system (Wine's Z:).
   void SetHostRootDrive(char letter) { hostRootDrive_ = static_cast<char>(letter & ~0x20); }
@@ -148,6 +155,7 @@ class SimSystem final : public System {
   void ShellOpen(std::string_view target) override;
   std::string TempFolder() override;
   std::optional<std::string> EnvironmentVariable(std::string_view name) override;
+  std::uint64_t CurrentTime() override { return now_; }
   std::string ProgramFolder() override;
   std::string WindowsFolder() override;
   std::string SpecialFolder(int csidl) override;
@@ -217,6 +225,7 @@ class SimSystem final : public System {
   std::vector<UrlCacheEntry> urlCache_;
   std::string tempFolder_ = "C:\\Temp\\";
   std::map<std::string, std::string> environment_{{"TEMP", "C:\\Temp"}, {"TMP", "C:\\Temp"}};
+  std::uint64_t now_ = kDefaultWriteTime + 200 * kDay;
   char hostRootDrive_ = '\0';
   std::string windowsFolder_ = "C:\\Windows";
   std::map<int, std::string> specialFolders_;

@@ -82,6 +82,12 @@ std::string Win32System::TempFolder() {
   return QueryText([](wchar_t* buffer, DWORD size) { return ::GetTempPathW(size, buffer); });
 }
 
+std::uint64_t Win32System::CurrentTime() {
+  FILETIME now{};
+  ::GetSystemTimeAsFileTime(&now);
+  return (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
 std::optional<std::string> Win32System::EnvironmentVariable(std::string_view name) {
   std::optional<std::wstring> wide = Widen(name);
   if (!wide || wide->empty()) return std::nullopt;

@@ -35,6 +35,7 @@ class Win32System final : public System {
   void ShellOpen(std::string_view target) override;
   std::string TempFolder() override;
   std::optional<std::string> EnvironmentVariable(std::string_view name) override;
+  std::uint64_t CurrentTime() override;
   std::string ProgramFolder() override;
   std::string WindowsFolder() override;
   std::string SpecialFolder(int csidl) override;

@@ -196,6 +196,46 @@ TEST_F(FoldersTest, TemporaryFoldersEmptiesTheUsersAndForAdministratorsWindowsTe
   EXPECT_EQ(state.freedBytes, 70);
 }
 
+// Files written within the hours kept stay in the temporary folders, with their folders; the
+// others go. Other places know no age.
+TEST_F(FoldersTest, TemporaryFoldersKeepWhatWasWrittenWithinTheHoursKept) {
+  using platform::sim::SimSystem;
+  const std::uint64_t now = sim.CurrentTime();
+  sim.SetTempFolder("C:\\Temp\\");
+  sim.SetWindowsFolder("C:\\Windows");
+  const std::pair<const char*, std::uint64_t> files[] = {
+      {"C:\\Temp\\fresh.tmp", now - 23 * SimSystem::kHour},
+      {"C:\\Temp\\setup\\part.cab", now - SimSystem::kHour},
+      {"C:\\Temp\\old.tmp", now - 25 * SimSystem::kHour},
+      {"C:\\Temp\\older\\x.log", now - 30 * SimSystem::kDay},
+      {"C:\\Windows\\Temp\\fresh.log", now},
+      {"C:\\Windows\\Temp\\old.log", now - 2 * SimSystem::kDay},
+  };
+  for (const auto& [path, written] : files) {
+    File(path, 10);
+    sim.SetWriteTime(path, written);
+  }
+  cleanups.KeepTemporaryFilesWrittenWithin(24);
+  cleanups.TemporaryFolders();
+  for (const char* kept :
+       {"C:\\Temp\\fresh.tmp", "C:\\Temp\\setup\\part.cab", "C:\\Windows\\Temp\\fresh.log"})
+    EXPECT_TRUE(sim.Exists(kept)) << kept;
+  for (const char* gone : {"C:\\Temp\\old.tmp", "C:\\Temp\\older", "C:\\Windows\\Temp\\old.log"})
+    EXPECT_FALSE(sim.Exists(gone)) << gone;
+  EXPECT_EQ(state.freedBytes, 30);
+
+  // The rule is the temporary folders' alone; with 0 hours nothing young is kept either.
+  File("C:\\Users\\tester\\History\\today.dat", 1);
+  sim.SetWriteTime("C:\\Users\\tester\\History\\today.dat", now);
+  sim.SetSpecialFolder(csidl::kHistory, "C:\\Users\\tester\\History");
+  cleanups.History();
+  EXPECT_FALSE(sim.Exists("C:\\Users\\tester\\History\\today.dat"));
+  cleanups.KeepTemporaryFilesWrittenWithin(0);
+  cleanups.TemporaryFolders();
+  EXPECT_EQ(sim.Dump("C:\\Temp"), "");
+  EXPECT_EQ(sim.Dump("C:\\Windows\\Temp"), "");
+}
+
 TEST_F(FoldersTest, TemporaryFoldersNeverWipeADrive) {
   File("C:\\keep.txt", 1);
   File("C:\\Temp\\root-relative.txt", 2);  // what "\Temp" would name without a Windows folder

@@ -136,6 +136,32 @@ TEST_F(SettingsFilesTest, AdvancedOptionBytes) {
   EXPECT_EQ(sim.Content("data\\advancedoption.dat"), earlier + std::string(2, '\0'));
 }
 
+// The age rules as a user edits them: blanks, any letter case, a byte-order mark; a line that
+// is no rule is told by its number and left in the file, which is then not rewritten.
+TEST_F(SettingsFilesTest, AgeRulesReadAsWrittenAndBadLinesAreToldAndKept) {
+  EXPECT_EQ(Load().Ages.TempKeepHours, 24) << "without the file";
+  EXPECT_EQ(ParseAgeRules("\xEF\xBB\xBF  tempkeephours = 0 \r\n").rules.TempKeepHours, 0);
+  const std::string edited =
+      "TempKeepHours=48\r\n\r\nTempKeepHours=-1\r\nTempKeepHours=12h\r\nKeepAll=1\r\n"
+      "TempKeepHours\r\nTempKeepHours=99999999999\r\n";
+  const ParsedAgeRules parsed = ParseAgeRules(edited);
+  EXPECT_EQ(parsed.rules.TempKeepHours, 48);
+  EXPECT_EQ(parsed.badLines, (std::vector<int>{3, 4, 5, 6, 7}));
+  EXPECT_EQ(FormatAgeRules(parsed.rules), "TempKeepHours=48\r\n");
+
+  sim.AddFile("C:\\app\\data\\agerules.dat", edited);
+  Settings s = Load();
+  EXPECT_EQ(s.Ages.TempKeepHours, 48);
+  EXPECT_EQ(s.AgeRuleBadLines.size(), 5u);
+  SaveSettings(sim, s);
+  EXPECT_EQ(sim.Content("C:\\app\\data\\agerules.dat"), edited);
+  sim.AddFile("C:\\app\\data\\agerules.dat", "TempKeepHours=6\r\n");
+  s = Load();
+  s.Ages.TempKeepHours = 0;
+  SaveSettings(sim, s);
+  EXPECT_EQ(sim.Content("C:\\app\\data\\agerules.dat"), "TempKeepHours=0\r\n");
+}
+
 TEST_F(SettingsFilesTest, LanguageRecordBytes) {
   struct Case {
     std::string bytes;

@@ -228,7 +228,11 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   const std::string local = system.SpecialFolder(platform::csidl::kLocalAppData);
   const std::string common = system.SpecialFolder(platform::csidl::kCommonAppData);
   ASSERT_FALSE(local.empty() || common.empty());
+  // The temporary folder keeps what was written within a day: an installer's files at work.
   MakeFile(tempFolder + "dustorix-e2e\\old.log", "temp");
+  testing_win32::SetWrittenHoursAgo(tempFolder + "dustorix-e2e\\old.log", 25);
+  MakeFile(tempFolder + "dustorix-setup\\part.cab", "setup at work");
+  testing_win32::SetWrittenHoursAgo(tempFolder + "dustorix-setup\\part.cab", 23);
   MakeFile(windowsFolder + "\\Windows Update Setup-Dateien\\setup.cab", "cab");
   MakeFile(windowsFolder + "\\system32\\WBEM\\Logs\\e2e.log", "log");
   // Update downloads (4096), reports and dumps of the user (3000) and the system (54000), shader
@@ -344,6 +348,7 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
     EXPECT_TRUE(Exists(path)) << path;
   EXPECT_TRUE(Exists(download));
   EXPECT_FALSE(Exists(tempFolder + "dustorix-e2e"));
+  EXPECT_EQ(testing_win32::ReadAll(tempFolder + "dustorix-setup\\part.cab"), "setup at work");
   EXPECT_TRUE(Exists(tempFolder));
   EXPECT_FALSE(Exists(windowsFolder + "\\Windows Update Setup-Dateien"));
   EXPECT_FALSE(Exists(windowsFolder + "\\system32\\WBEM\\Logs\\e2e.log"));

@@ -65,6 +65,21 @@ inline void MakeFile(std::string_view path, std::string_view bytes, DWORD attrib
   }
 }
 
+// Sets the file's last write time to `hours` hours ago.
+inline void SetWrittenHoursAgo(std::string_view path, int hours) {
+  FILETIME now{};
+  ::GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER time{};
+  time.LowPart = now.dwLowDateTime;
+  time.HighPart = now.dwHighDateTime;
+  time.QuadPart -= static_cast<ULONGLONG>(hours) * 36'000'000'000ull;
+  const FILETIME written{time.LowPart, time.HighPart};
+  platform::win32::UniqueHandle file(::CreateFileW(WidePath(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                   OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(file && ::SetFileTime(file.Get(), nullptr, nullptr, &written)) << path;
+}
+
 // A file of `size` bytes.
 inline void MakeFile(std::string_view path, std::size_t size, DWORD attributes = 0) {
   MakeFile(path, std::string(size, 'x'), attributes);
