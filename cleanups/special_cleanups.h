@@ -6,14 +6,17 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cleanups/browsers.h"
 #include "cleanups/run_context.h"
 #include "platform/system.h"
+#include "platform/wildcard.h"
 
 namespace cleanups {
 
@@ -32,6 +35,12 @@ class SpecialCleanups {
   // The temporary folders then keep what was written within the last `hours` hours (0: none):
   // an installer in the middle of its work keeps its files.
   void KeepTemporaryFilesWrittenWithin(int hours) { tempKeepHours_ = hours; }
+  // Windows' own categories (windows_categories.cpp): Explorer's thumbnail and icon caches
+  // (files in use stay), and for administrators Delivery Optimization's cache and the setup and
+  // servicing logs.
+  void Thumbnails();
+  void DeliveryOptimization();
+  void UpgradeLogs();
   void RecentDocuments();
   void TemporaryInternetFiles();
   void Cookies();
@@ -80,6 +89,12 @@ class SpecialCleanups {
   void ClearRunList();
 
  private:
+  // Deletes the files in the place the guard lets through whose names one of `patterns` matches,
+  // below too with `recurse`. Folders stay; links are neither entered nor removed.
+  void DeleteFilesIn(std::string_view place, std::string_view home,
+                     std::initializer_list<const char*> patterns, bool recurse);
+  void DeleteFilesBelow(const std::string& folder,
+                        const std::vector<platform::WildcardPattern>& patterns, bool recurse);
   // The walk of EmptyFolder; `folder` ends with a backslash.
   void EmptyTree(const std::string& folder);
   // Where a clean-up may work in `place`, as the run's guard decides (see PlaceGuard::Check):

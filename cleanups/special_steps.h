@@ -50,6 +50,13 @@ constexpr auto SpecialSteps() {
                   kErrorReportsStatus, kErrorReportsReport, true, true, &S::ErrorReports},
       SpecialStep{settings::kShaderCaches, "shaderCaches", kShaderCachesCaption,
                   kShaderCachesStatus, kShaderCachesReport, true, true, &S::ShaderCaches},
+      SpecialStep{settings::kThumbnails, "thumbnails", kThumbnailsCaption, kThumbnailsStatus,
+                  kThumbnailsReport, true, true, &S::Thumbnails},
+      SpecialStep{settings::kDeliveryOptimization, "deliveryOptimization",
+                  kDeliveryOptimizationCaption, kDeliveryOptimizationStatus,
+                  kDeliveryOptimizationReport, true, true, &S::DeliveryOptimization},
+      SpecialStep{settings::kUpgradeLogs, "upgradeLogs", kUpgradeLogsCaption, kUpgradeLogsStatus,
+                  kUpgradeLogsReport, true, true, &S::UpgradeLogs},
       // The unused libraries report each file they delete, and no line of their own.
       SpecialStep{settings::kUnusedDlls, "unusedDlls", kUnusedDllsCaption, kUnusedDllsStatus,
                   std::nullopt, true, true, &S::RemoveZeroCountDlls},

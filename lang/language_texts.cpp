@@ -152,6 +152,22 @@ constexpr const char* kDesignTexts[] = {
     "Papierkorb nicht geleert: dieser Lauf hat seine Funde dorthin verschoben",
     "%1 ist das ganze Dateisystem des Wirtsrechners (Wine): nicht durchsucht",
     "data\\agerules.dat, Zeile %1: keine Regel, nicht beachtet",
+    "&Miniaturansichten",
+    "&\xC3\x9C"
+    "bermittlungsoptimierung",
+    "Windows-Up&grade-Protokolle",
+    "L\xC3\xB6scht die Miniaturansichten- und Symbolcaches des Explorers (die benutzten bleiben)",
+    "Leert den Cache der \xC3\x9C"
+    "bermittlungsoptimierung: Update-Teile f\xC3\xBCr andere PCs (nur als Administrator)",
+    "L\xC3\xB6scht die Protokolle von Windows-Setup und -Wartung (nur als Administrator)",
+    "Miniaturansichten werden gel\xC3\xB6scht...",
+    "Miniaturansichten gel\xC3\xB6scht",
+    "Cache der \xC3\x9C"
+    "bermittlungsoptimierung wird geleert...",
+    "Cache der \xC3\x9C"
+    "bermittlungsoptimierung geleert",
+    "Windows-Upgrade-Protokolle werden gel\xC3\xB6scht...",
+    "Windows-Upgrade-Protokolle gel\xC3\xB6scht",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount, "every text has its design text");
 

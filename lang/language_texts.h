@@ -149,6 +149,18 @@ enum class Text : int {
   kBinNotEmptied,       // the recycle bin was not emptied: this run's finds went there
   kHostRootDrive,       // %1, a drive, is the host's whole file system under Wine: not searched
   kAgeRuleIgnored,      // line %1 of data\agerules.dat is no rule and was ignored
+  kThumbnailsCaption,
+  kDeliveryOptimizationCaption,
+  kUpgradeLogsCaption,
+  kThumbnailsHint,
+  kDeliveryOptimizationHint,
+  kUpgradeLogsHint,
+  kThumbnailsStatus,
+  kThumbnailsReport,
+  kDeliveryOptimizationStatus,
+  kDeliveryOptimizationReport,
+  kUpgradeLogsStatus,
+  kUpgradeLogsReport,
   kCount
 };
 

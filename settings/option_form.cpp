@@ -19,7 +19,9 @@ using BK = ui::Button::ButtonKind;
 constexpr int kBoxHeight = 17;
 constexpr int kRowStep = 19;
 constexpr int kColumnLeft[2] = {10, 246};
-constexpr int kRowsPerColumn = 7;
+constexpr int kRowsPerColumn = 9;
+// What the two extra rows of check boxes add to the dialog's height.
+constexpr int kGrowth = 2 * kRowStep;
 constexpr const char* kAdvancedCaption = "Weitere Optionen";
 // The refusal message boxes: MB_OK with MB_ICONEXCLAMATION.
 constexpr unsigned kRefusalStyle = 0x30;
@@ -51,6 +53,9 @@ constexpr std::array<SwitchTexts, kSwitchCount> kSwitchTexts = {{
     {lang::Text::kReviewFirstCaption, lang::Text::kReviewFirstHint},
     {lang::Text::kErrorReportsCaption, lang::Text::kErrorReportsHint},
     {lang::Text::kShaderCachesCaption, lang::Text::kShaderCachesHint},
+    {lang::Text::kThumbnailsCaption, lang::Text::kThumbnailsHint},
+    {lang::Text::kDeliveryOptimizationCaption, lang::Text::kDeliveryOptimizationHint},
+    {lang::Text::kUpgradeLogsCaption, lang::Text::kUpgradeLogsHint},
 }};
 
 // The advanced check boxes stand in two columns of seven, read top to bottom.
@@ -103,7 +108,7 @@ TFrmoption::TFrmoption(ui::Application& app, const lang::LanguageTexts& texts)
       Btndeleteexception(&GBexception, {123, 130, 107, 25}, "Entfernen"),
       CBsecuritypaper(this, {10, 176, 482, kBoxHeight}, "In den Papierkorb verschieben"),
       CBquestion(this, {10, 196, 482, kBoxHeight}, "Nachfragen bevor gel\xC3\xB6scht wird"),
-      GBadvancedoption(this, {8, 220, 484, 159}, kAdvancedCaption),
+      GBadvancedoption(this, {8, 220, 484, 159 + kGrowth}, kAdvancedCaption),
       CBtemp(&GBadvancedoption, AdvancedBox(0), "Tempverzeichnis"),
       CBRecent(&GBadvancedoption, AdvancedBox(1), "Recentordner"),
       CBpaper(&GBadvancedoption, AdvancedBox(2), "Papierkorb leeren"),
@@ -118,14 +123,19 @@ TFrmoption::TFrmoption(ui::Application& app, const lang::LanguageTexts& texts)
       CBdll(&GBadvancedoption, AdvancedBox(11), "unn\xC3\xBCtze DLL"),
       CBerrorreport(&GBadvancedoption, AdvancedBox(12), "Fehlerberichte und Absturzabbilder"),
       CBshadercache(&GBadvancedoption, AdvancedBox(13), "Shader-Caches"),
-      BBtnok(this, {236, 389, 75, 25}, "OK", BK::kOk),
-      BBtnabort(this, {317, 389, 75, 25}, "Abbrechen", BK::kAbort),
-      Btnstandard(this, {398, 389, 94, 25}, "Standard"),
+      CBthumbnails(&GBadvancedoption, AdvancedBox(14), "Miniaturansichten"),
+      CBdeliveryoptimization(&GBadvancedoption, AdvancedBox(15),
+                             "\xC3\x9C"
+                             "bermittlungsoptimierung"),
+      CBupgradelogs(&GBadvancedoption, AdvancedBox(16), "Windows-Upgrade-Protokolle"),
+      BBtnok(this, {236, 389 + kGrowth, 75, 25}, "OK", BK::kOk),
+      BBtnabort(this, {317, 389 + kGrowth, 75, 25}, "Abbrechen", BK::kAbort),
+      Btnstandard(this, {398, 389 + kGrowth, 94, 25}, "Standard"),
       SBoption(this, {50}),
       texts_(texts) {
   SetName("TFrmoption");
   SetCaption("Optionen");
-  SetClientSize({500, 459});
+  SetClientSize({500, 459 + kGrowth});
   SetBorder(Border::kDialog);
   SetPosition(Position::kMainFormCenter);
   // Escape leaves as "Abbrechen" does: nothing is taken over.
@@ -168,7 +178,7 @@ bool TFrmoption::Open(Settings& target, bool isAdministrator, std::uint16_t mess
 }
 
 void TFrmoption::LockAdministratorSwitches() {
-  for (int i : {kOldUpdateFiles, kSystemLog, kUnusedDlls}) {
+  for (int i : {kOldUpdateFiles, kSystemLog, kUnusedDlls, kDeliveryOptimization, kUpgradeLogs}) {
     CheckBoxes[i]->SetEnabled(isAdministrator_);
     if (!isAdministrator_) CheckBoxes[i]->SetChecked(false);
   }
@@ -278,10 +288,13 @@ void TFrmoption::CBsecuritypaperClick() {
 
 void TFrmoption::FormCreate() {
   App().OnHint = [this] { ShowOptionHint(); };
-  CheckBoxes = {&CBtemp,          &CBRecent,    &CBpaper,       &CBtempIEfile,
-                &CBcookie,        &CBfavorite,  &CBevent,       &CBnullfile,
-                &CBoldupdatefile, &CBsystemlog, &CBdll,         &CBExecute,
-                &CBsecuritypaper, &CBquestion,  &CBerrorreport, &CBshadercache};
+  CheckBoxes = {&CBtemp,          &CBRecent,     &CBpaper,
+                &CBtempIEfile,    &CBcookie,     &CBfavorite,
+                &CBevent,         &CBnullfile,   &CBoldupdatefile,
+                &CBsystemlog,     &CBdll,        &CBExecute,
+                &CBsecuritypaper, &CBquestion,   &CBerrorreport,
+                &CBshadercache,   &CBthumbnails, &CBdeliveryoptimization,
+                &CBupgradelogs};
   ApplyOptionTexts();
 }
 

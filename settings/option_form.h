@@ -37,7 +37,8 @@ class TFrmoption : public ui::Form {
   ui::CheckBox CBquestion;
   ui::GroupBox GBadvancedoption;
   ui::CheckBox CBtemp, CBRecent, CBpaper, CBtempIEfile, CBcookie, CBfavorite, CBevent, CBnullfile,
-      CBExecute, CBoldupdatefile, CBsystemlog, CBdll, CBerrorreport, CBshadercache;
+      CBExecute, CBoldupdatefile, CBsystemlog, CBdll, CBerrorreport, CBshadercache, CBthumbnails,
+      CBdeliveryoptimization, CBupgradelogs;
   ui::Button BBtnok;
   ui::Button BBtnabort;
   ui::Button Btnstandard;

@@ -28,8 +28,11 @@ enum Switch : int {
   kReviewFirst = 13,   // found files are shown for review before anything is removed
   kErrorReports = 14,  // the system's part for administrators only
   kShaderCaches = 15,
+  kThumbnails = 16,            // Explorer's thumbnail and icon caches
+  kDeliveryOptimization = 17,  // update pieces shared with other PCs (administrators)
+  kUpgradeLogs = 18,           // Windows setup and servicing logs (administrators)
 };
-inline constexpr int kSwitchCount = 16;
+inline constexpr int kSwitchCount = 19;
 
 using Switches = std::array<bool, kSwitchCount>;
 

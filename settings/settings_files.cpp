@@ -11,6 +11,7 @@ namespace {
 
 constexpr size_t kLanguageRecordSize = 4;
 constexpr size_t kOldSwitchCount = 14;
+constexpr size_t kEarlierSwitchCount = 16;
 constexpr size_t kMaxCodeLength = 2;
 
 // A read that failed for any reason but a missing file marks the file as one to keep.
@@ -33,12 +34,16 @@ std::vector<std::string> ReadListFile(platform::System& system, std::string_view
 }
 
 std::optional<Switches> ParseAdvancedOptions(std::string_view bytes) {
-  // Files saved before the error-report and shader-cache switches have 14 bytes: those two stay
-  // off, and the next save writes all of them. Anything else was not written by the program (an
+  // Files saved before the error-report and shader-cache switches have 14 bytes, those saved
+  // before Windows' own categories 16: the switches they lack stay off, and the next save writes
+  // all of them. Anything else was not written by the program (an
   // editor's "0" and "1" are bytes 0x30 and 0x31): taken as switches, it would run clean-ups the
   // user never chose.
   Switches options{};
-  if (bytes.size() != kOldSwitchCount && bytes.size() != options.size()) return std::nullopt;
+  if (bytes.size() != kOldSwitchCount && bytes.size() != kEarlierSwitchCount &&
+      bytes.size() != options.size()) {
+    return std::nullopt;
+  }
   for (size_t i = 0; i < bytes.size(); ++i) {
     if (bytes[i] != '\x00' && bytes[i] != '\x01') return std::nullopt;
     options[i] = bytes[i] == '\x01';
@@ -120,7 +125,8 @@ void LoadSettings(platform::System& system, Settings& settings) {
 void LoadSettingsForUser(platform::System& system, bool userIsAdmin, Settings& settings) {
   LoadSettings(system, settings);
   if (userIsAdmin) return;
-  for (Switch adminOnly : {kOldUpdateFiles, kSystemLog, kUnusedDlls})
+  for (Switch adminOnly :
+       {kOldUpdateFiles, kSystemLog, kUnusedDlls, kDeliveryOptimization, kUpgradeLogs})
     settings.AdvancedOptions[adminOnly] = false;
 }
 

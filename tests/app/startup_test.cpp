@@ -64,7 +64,7 @@ TEST(Startup, FirstStartAsksForTheLanguageBeforeTheMainWindowShows) {
   EXPECT_EQ(h.Record(), std::string("\x02"
                                     "De\x01",
                                     4));
-  EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"), std::string(16, '\0'));
+  EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"), std::string(19, '\0'));
 }
 
 TEST(Startup, EveryWayOfLeavingTheLanguageDialog) {
@@ -177,18 +177,19 @@ TEST(Startup, NonAdministratorsNeverKeepTheAdministratorSwitches) {
       std::string("\x02"
                   "En\x01",
                   4));
-  h.sim.AddFile("data\\advancedoption.dat", std::string(16, '\x01'));
+  h.sim.AddFile("data\\advancedoption.dat", std::string(19, '\x01'));
   h.Run([&](TFrmMain& main) {
     EXPECT_FALSE(main.UserIsAdmin);
     // The error reports stay on: for other users the run takes only their own part.
     for (int i = 0; i < settings::kSwitchCount; ++i) {
-      const bool adminOnly = i == 8 || i == 9 || i == 10;
+      const bool adminOnly = i == 8 || i == 9 || i == 10 || i == 17 || i == 18;
       EXPECT_EQ(main.Settings.AdvancedOptions[static_cast<size_t>(i)], !adminOnly) << i;
     }
     main.Close();
   });
   EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"),
-            std::string(8, '\x01') + std::string(3, '\0') + std::string(5, '\x01'));
+            std::string(8, '\x01') + std::string(3, '\0') + std::string(6, '\x01') +
+                std::string(2, '\0'));
 }
 
 TEST(Startup, EveryWayOfClosingTheMainWindowSaves) {

@@ -70,5 +70,63 @@ TEST_F(WindowsJunkTest, AStopFilesInUseAndLinkedPlacesLeaveTheirFiles) {
   EXPECT_EQ(state.freedBytes, 1);
 }
 
+// Windows' own categories: only the caches' and logs' own files go, the files in use stay, the
+// system's parts are the administrators', and a place that leads elsewhere is left whole.
+TEST_F(WindowsJunkTest, ThumbnailsDeliveryOptimizationAndUpgradeLogsTakeOnlyTheirFiles) {
+  sim.SetWindowsFolder("C:\\Windows");
+  const std::string explorer = "C:\\Local\\Microsoft\\Windows\\Explorer\\";
+  const std::string delivery =
+      "C:\\Windows\\ServiceProfiles\\NetworkService\\AppData\\Local\\Microsoft\\Windows\\"
+      "DeliveryOptimization\\";
+  File(explorer + "thumbcache_256.db", 100);
+  File(explorer + "iconcache_32.db", 10);
+  File(explorer + "thumbcache_idx.db", 1);
+  sim.SetInUse(explorer + "thumbcache_idx.db");  // Explorer holds it
+  File(explorer + "ExplorerStartupLog.etl", 1000);
+  File(explorer + "NotifyIcon\\thumbcache_copy.db", 1000);  // not the cache's own folder
+  File(delivery + "Cache\\ab\\piece", 200);
+  File(delivery + "State\\dosvcState.dat", 1000);
+  File("C:\\Windows\\Panther\\setupact.log", 20);
+  File("C:\\Windows\\Panther\\UnattendGC\\setupact.log", 20);
+  File("C:\\Windows\\Panther\\unattend.xml", 1000);
+  File("C:\\Windows\\Logs\\CBS\\CBS.log", 40);
+  File("C:\\Windows\\Logs\\CBS\\CbsPersist_1.cab", 1000);
+  File("C:\\$Windows.~BT\\Sources\\Panther\\setuperr.log", 80);
+  const std::string before = sim.Dump();
+
+  cleanups::SpecialCleanups notAdmin(run, false);
+  notAdmin.DeliveryOptimization();
+  notAdmin.UpgradeLogs();
+  EXPECT_EQ(sim.Dump(), before);
+  notAdmin.Thumbnails();
+  cleanups.DeliveryOptimization();
+  cleanups.UpgradeLogs();
+  for (const std::string& gone :
+       {explorer + "thumbcache_256.db", explorer + "iconcache_32.db", delivery + "Cache\\ab\\piece",
+        std::string("C:\\Windows\\Panther\\setupact.log"),
+        std::string("C:\\Windows\\Panther\\UnattendGC\\setupact.log"),
+        std::string("C:\\Windows\\Logs\\CBS\\CBS.log"),
+        std::string("C:\\$Windows.~BT\\Sources\\Panther\\setuperr.log")}) {
+    EXPECT_FALSE(sim.Exists(gone)) << gone;
+  }
+  EXPECT_EQ(state.freedBytes, 100 + 10 + 200 + 20 + 20 + 40 + 80);
+  for (const std::string& kept :
+       {explorer + "thumbcache_idx.db", explorer + "ExplorerStartupLog.etl",
+        explorer + "NotifyIcon\\thumbcache_copy.db", delivery + "Cache",
+        delivery + "State\\dosvcState.dat", std::string("C:\\Windows\\Panther\\unattend.xml"),
+        std::string("C:\\Windows\\Logs\\CBS\\CbsPersist_1.cab")}) {
+    EXPECT_TRUE(sim.Exists(kept)) << kept;
+  }
+
+  // The Explorer folder a link to the documents: left whole, and said so.
+  File("C:\\Users\\tester\\Documents\\thumbcache_mine.db", 5);
+  sim.SetSpecialFolder(platform::csidl::kDocuments, "C:\\Users\\tester\\Documents");
+  sim.SetSpecialFolder(platform::csidl::kLocalAppData, "C:\\Local2");
+  sim.AddFolderLink("C:\\Local2\\Microsoft\\Windows\\Explorer", "C:\\Users\\tester\\Documents");
+  cleanups.Thumbnails();
+  EXPECT_TRUE(sim.Exists("C:\\Users\\tester\\Documents\\thumbcache_mine.db"));
+  EXPECT_EQ(Reported().size(), 1u);
+}
+
 }  // namespace
 }  // namespace testing_cleanups

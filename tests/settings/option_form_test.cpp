@@ -481,7 +481,7 @@ TEST(OptionsOfTheProgram, ConfirmedSettingsAreSavedAtOnceAndAtCloseInListOrder) 
     EXPECT_EQ(h.sim.Content("data\\fileformat.dat"), "*.bak\r\n*.tmp\r\n");
     EXPECT_EQ(h.sim.Content("data\\exception.dat"), "Keep.Me\r\n");
     EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"),
-              std::string(13, '\0') + '\x01' + std::string(2, '\0'));
+              std::string(13, '\0') + '\x01' + std::string(5, '\0'));
     h.sim.AddFile("data\\exception.dat", "changed.by.hand\r\n");
     // Leaving without OK writes nothing.
     h.ui.QueueModal([](ui::Form& form) { form.Close(); }, "TFrmoption");

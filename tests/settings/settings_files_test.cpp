@@ -47,7 +47,7 @@ TEST_F(SettingsFilesTest, FirstRunWithoutFilesGivesTheInitialState) {
   // Closing creates the four files where the folders exist.
   SaveSettings(sim, s);
   EXPECT_EQ(sim.Content("C:\\app\\data\\fileformat.dat"), "");
-  EXPECT_EQ(sim.Content("C:\\app\\data\\advancedoption.dat"), std::string(16, '\0'));
+  EXPECT_EQ(sim.Content("C:\\app\\data\\advancedoption.dat"), std::string(19, '\0'));
   EXPECT_EQ(sim.Content("C:\\app\\data\\lang\\whichlang.dat"), std::string(4, '\0'));
 }
 
@@ -103,11 +103,13 @@ TEST_F(SettingsFilesTest, AdvancedOptionBytes) {
       {std::string(14, '\x01'), std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
       {std::string(14, '\0') + "\x01\x01", std::vector<int>{14, 15}},
       {std::string(16, '\0'), std::vector<int>{}},
+      {std::string(16, '\0') + std::string("\x01\x00\x01", 3), std::vector<int>{16, 18}},
       // An editor's digits: ASCII "1" on every clean-up would have emptied the recycle bin.
       {"0000000000000100", std::nullopt},
       {std::string("\x01\x00\x01\x00\x01", 5), std::nullopt},  // short
       {std::string(15, '\0'), std::nullopt},
       {std::string(17, '\0'), std::nullopt},
+      {std::string(20, '\0'), std::nullopt},
       {std::string(13, '\0') + "\x02", std::nullopt},
       {std::string(15, '\0') + "\xFF", std::nullopt},
       {"", std::nullopt},
@@ -129,11 +131,13 @@ TEST_F(SettingsFilesTest, AdvancedOptionBytes) {
     EXPECT_EQ(sim.Content("data\\advancedoption.dat"),
               c.on ? FormatAdvancedOptions(*expected) : c.bytes);
   }
-  // A file of 14 bytes has 16 after a save.
-  const std::string earlier = std::string(13, '\0') + "\x01";
-  sim.AddFile("data\\advancedoption.dat", earlier);
-  SaveSettings(sim, Load());
-  EXPECT_EQ(sim.Content("data\\advancedoption.dat"), earlier + std::string(2, '\0'));
+  // A file of 14 or 16 bytes, from before the newer switches, has them all after a save.
+  for (const std::size_t length : {14u, 16u}) {
+    const std::string earlier = std::string(13, '\0') + "\x01" + std::string(length - 14, '\x01');
+    sim.AddFile("data\\advancedoption.dat", earlier);
+    SaveSettings(sim, Load());
+    EXPECT_EQ(sim.Content("data\\advancedoption.dat"), earlier + std::string(19 - length, '\0'));
+  }
 }
 
 // The age rules as a user edits them: blanks, any letter case, a byte-order mark; a line that
@@ -260,7 +264,7 @@ TEST_F(SettingsFilesTest, EveryFileIsHandledOnItsOwn) {
   EXPECT_EQ(sim.Content("data\\cleaners.dat"), "Zoom\r\nnpm\r\n");
   EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.tmp\r\n");  // failed: old content whole
   EXPECT_EQ(sim.Content("data\\exception.dat"), "x.y\r\n");
-  EXPECT_EQ(sim.Content("data\\advancedoption.dat"), std::string(16, '\0'));
+  EXPECT_EQ(sim.Content("data\\advancedoption.dat"), std::string(19, '\0'));
   EXPECT_EQ(sim.Content("data\\lang\\whichlang.dat"),
             "\x02"
             "Gr\x01");

@@ -184,6 +184,41 @@ TEST_F(CleanupsWin32, RunListValuesGoAndTheKeyStays) {
   EXPECT_EQ(values, 0u);
 }
 
+// Windows' own categories on the sandbox's Windows and user folders: the caches' and logs' own
+// files go, one Explorer holds open stays, and so does everything beside them.
+TEST_F(CleanupsWin32, ThumbnailsDeliveryOptimizationAndUpgradeLogs) {
+  const std::string local = system.SpecialFolder(platform::csidl::kLocalAppData);
+  const std::string windows = system.WindowsFolder();
+  ASSERT_FALSE(local.empty() || windows.empty());
+  const std::string explorer = local + "\\Microsoft\\Windows\\Explorer\\";
+  const std::string delivery = windows +
+                               "\\ServiceProfiles\\NetworkService\\AppData\\Local\\Microsoft\\"
+                               "Windows\\DeliveryOptimization\\";
+  const std::string gone[] = {explorer + "thumbcache_96.db", explorer + "iconcache_16.db",
+                              delivery + "Cache\\e2e\\piece", windows + "\\Panther\\e2e.log",
+                              windows + "\\Logs\\CBS\\e2e.log"};
+  const std::string kept[] = {explorer + "thumbcache_held.db", explorer + "e2e.etl",
+                              delivery + "State\\e2e.dat", windows + "\\Panther\\e2e.xml"};
+  for (const std::string& path : gone)
+    MakeFile(path, 10);
+  for (const std::string& path : kept)
+    MakeFile(path, 1000);
+  UniqueHandle held(::CreateFileW(WidePath(explorer + "thumbcache_held.db").c_str(), GENERIC_READ,
+                                  0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  cleanups.Thumbnails();
+  cleanups.DeliveryOptimization();
+  cleanups.UpgradeLogs();
+  held.Reset();
+  for (const std::string& path : gone)
+    EXPECT_FALSE(Exists(path)) << path;
+  for (const std::string& path : kept)
+    EXPECT_TRUE(Exists(path)) << path;
+  EXPECT_TRUE(Exists(delivery + "Cache"));
+  EXPECT_EQ(state.freedBytes, 50);
+  ::DeleteFileW(WidePath(explorer + "thumbcache_held.db").c_str());
+}
+
 TEST_F(CleanupsWin32, SharedDllsWithACountOfZeroGo) {
   const wchar_t* key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
   const std::string zero = folder + "\\zero.dll";
