@@ -147,11 +147,12 @@ Outcome CleanRunWith(Mode mode, const std::optional<Injection>& injection) {
     if (exceptionsGone && folded == "E:\\KEEP.TMP") continue;
     EXPECT_TRUE(h.sim.Exists(path) || tookByFault(folded)) << what << ": removed " << path;
   }
-  // A user found to be no administrator loses the three administrators' switches at start, as
+  // A user found to be no administrator loses the administrators' switches at start, as
   // designed; a failed check of the token finds that too.
   if (injection && injection->op == Op::kIsAdministrator) {
     std::string& switches = oldSettings[kSettingsFiles[2]];
-    for (int i : {settings::kOldUpdateFiles, settings::kSystemLog, settings::kUnusedDlls})
+    for (int i : {settings::kOldUpdateFiles, settings::kSystemLog, settings::kUnusedDlls,
+                  settings::kDeliveryOptimization, settings::kUpgradeLogs})
       switches[static_cast<std::size_t>(i)] = '\0';
   }
   for (const char* path : kSettingsFiles) {
@@ -216,7 +217,7 @@ const SettingsContents kOld = {
                 "En\x01",
                 4)};
 const SettingsContents kNew = {"*.gid\r\n*.$$$\r\n*.old\r\n", "desktop.ini\r\nkeep.me\r\n",
-                               std::string(16, '\x01'),
+                               std::string(19, '\x01'),
                                std::string("\x02"
                                            "De\x01",
                                            4)};
