@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "clean/cleaner_steps.h"
 #include "clean/scan.h"
 #include "cleanups/special_steps.h"
 #include "lang/quantities.h"
@@ -36,6 +37,7 @@ RunSettings RunSettings::From(const settings::Settings& settings, bool userIsAdm
   run.UserIsAdmin = userIsAdmin;
   run.exceptionsUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kException)];
   run.switchesUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kAdvancedOption)];
+  run.CleanerList = settings.CleanerList;
   return run;
 }
 
@@ -77,7 +79,10 @@ RunOutcome CleanRun::Run(DriveChoice drives, RunKind kind) {
     // Also after a stop: the review shows what was found until then.
     if (reviewFirst) Review();
   }
-  if (switchesKnown) SpecialSteps();
+  if (switchesKnown) {
+    SpecialSteps();
+    CleanerSteps(*this, view_, settings_.CleanerList);
+  }
   if (scanRefused) return RunOutcome::kSettingsUnreadable;
   return state_.stop && !reviewFirst ? RunOutcome::kStopped : RunOutcome::kCompleted;
 }

@@ -38,6 +38,8 @@ struct RunSettings {
   // Nor the switches: a scan could delete for good what was to be reviewed or recycled, and no
   // clean-up is known to be wanted.
   bool switchesUnreadable = false;
+  // The applications' entries the user switched on, by name.
+  std::vector<std::string> CleanerList;
 
   // The patterns a scan may use, the switches, and whether the guarded files were read.
   static RunSettings From(const settings::Settings& settings, bool userIsAdmin);
