@@ -162,7 +162,7 @@ constexpr const char* kDesignTexts[] = {
     "sein Ordner f\xC3\xBChrt dorthin, wo keine Bereinigung hin darf",
     "eine Ausnahme des Eintrags lie\xC3\x9F sich nicht lesen",
     "&Anwendungen",
-    "W\xC3\xA4hlt die Anwendungen, deren Caches und Protokolle mitbereinigt werden",
+    "W\xC3\xA4hlt die Anwendungen, deren Caches mitbereinigt werden",
     "%1 von %2 Eintr\xC3\xA4gen betreffen diesen Computer",
     "&Suchen:",
     "Eintrag",

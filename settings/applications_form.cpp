@@ -98,10 +98,12 @@ void TFrmapplications::ApplyTexts() {
   SetCaption(lang::WithoutAccessKey(t[Text::kApplications]));
   Lblsearch.SetCaption(t[Text::kApplicationsSearch]);
   // The search box begins where its caption ends, in every language.
+  // The label is given a quarter more than its caption takes: fonts differ a little.
   const ui::Rect label = Lblsearch.Bounds();
-  const int left =
-      label.left + Lblsearch.TextWidth(lang::WithoutAccessKey(t[Text::kApplicationsSearch])) + 8;
-  Lblsearch.SetWidth(left - label.left);
+  const int width =
+      Lblsearch.TextWidth(lang::WithoutAccessKey(t[Text::kApplicationsSearch])) * 5 / 4 + 4;
+  Lblsearch.SetWidth(width);
+  const int left = label.left + width + 4;
   Edsearch.SetLeft(left);
   Edsearch.SetWidth(LVentries.Bounds().left + LVentries.Bounds().width - left);
   LVentries.SetColumnCaption(0, t[Text::kApplicationsEntryColumn]);
