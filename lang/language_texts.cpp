@@ -161,7 +161,7 @@ constexpr const char* kDesignTexts[] = {
     "ein Registrierungsschl\xC3\xBCssel, auf den das System angewiesen ist",
     "sein Ordner f\xC3\xBChrt dorthin, wo keine Bereinigung hin darf",
     "eine Ausnahme des Eintrags lie\xC3\x9F sich nicht lesen",
-    "&Anwendungen",
+    "An&wendungen",
     "W\xC3\xA4hlt die Anwendungen, deren Caches mitbereinigt werden",
     "%1 von %2 Eintr\xC3\xA4gen betreffen diesen Computer",
     "&Suchen:",
