@@ -193,9 +193,18 @@ std::optional<FileStatus> DryRunSystem::EntryAt(std::string_view path) {
   return Status(path);
 }
 
+bool DryRunSystem::LeadsElsewhere(std::string_view path, const FileStatus& entry) {
+  // As the backends find out before they remove a file: a link, or (under Wine, where a link to
+  // a file looks like the file) a path whose final path is another.
+  return entry.IsReparsePoint() || !SameName(ProxySystem::FinalPath(path), path);
+}
+
 bool DryRunSystem::DeleteFile(std::string_view path) {
   const std::optional<FileStatus> entry = EntryAt(path);
-  if (!entry || entry->IsDirectory() || (entry->attributes & attr::kReadOnly)) return false;
+  if (!entry || entry->IsDirectory() || (entry->attributes & attr::kReadOnly) ||
+      LeadsElsewhere(path, *entry)) {
+    return false;
+  }
   Record(Change::kDeleteFile, path);
   MarkGone(path, false);
   return true;
@@ -224,7 +233,7 @@ Recycled DryRunSystem::MoveToRecycleBin(std::string_view path) {
   const std::optional<FileStatus> entry = EntryAt(path);
   if (!entry) return Recycled::kMissing;
   if (path.size() >= kShellPathLimit) return Recycled::kPathTooLong;
-  if (HasNameTheShellCannotReach(path) || entry->IsDirectory() || entry->IsReparsePoint() ||
+  if (HasNameTheShellCannotReach(path) || entry->IsDirectory() || LeadsElsewhere(path, *entry) ||
       path.size() < 3 || GetDriveType(path.substr(0, 2)) != DriveType::kFixed) {
     return Recycled::kRefused;
   }

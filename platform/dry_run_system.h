@@ -93,6 +93,8 @@ class DryRunSystem final : public ProxySystem {
   // The entry at `path` as the machine has it in this run. A removal usually follows the look-up
   // or the listing that showed it the entry, so those are asked first, not the file system.
   std::optional<FileStatus> EntryAt(std::string_view path);
+  // Whether the file at `path` is a link, or leads elsewhere.
+  bool LeadsElsewhere(std::string_view path, const FileStatus& entry);
 
   struct Made {
     Change kind;

@@ -185,9 +185,9 @@ TEST(DataFolder, TheCommandLineFindsTheDataAsTheWindowDoesAndDataOverridesIt) {
   EXPECT_EQ(app::RunCommandLine(h.sim, console, eventLog, {"/analyze", "E:"}), app::kExitDone);
   EXPECT_NE(console.out.find("E:\\a.tmp"), std::string::npos) << console.out;
   console = {};
-  EXPECT_EQ(app::RunCommandLine(h.sim, console, eventLog,
-                                {"/analyze", "E:", "/data", "C:\\Other\\data"}),
-            app::kExitDone);
+  EXPECT_EQ(
+      app::RunCommandLine(h.sim, console, eventLog, {"/analyze", "E:", "/data", "C:\\Other\\data"}),
+      app::kExitDone);
   EXPECT_NE(console.out.find("E:\\b.chk"), std::string::npos) << console.out;
   EXPECT_EQ(console.out.find("E:\\a.tmp"), std::string::npos);
 }

@@ -171,6 +171,37 @@ TEST(CleanRun, RecyclingInBatchesReportsWhatWentAndStopsBetweenBatches) {
   }
 }
 
+// Wine's drive of the host's whole file system is never searched, not even with all drives; a
+// file the bin cannot take (no bin on its drive, larger than its bin takes, a path the shell
+// cannot be given) stays where it is, and the report says why.
+TEST(CleanRun, TheHostsFileSystemIsNeverSearchedAndWhatTheBinCannotTakeStays) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.Switches({settings::kRecycleFound});
+  h.sim.AddDrive('Z', DriveType::kFixed, "Host");
+  h.sim.SetHostRootDrive('Z');
+  h.sim.AddFile("Z:\\home\\user\\thesis-backup.tmp", "thesis");
+  h.sim.AddDrive('F', DriveType::kFixed, "Stick");
+  h.sim.SetRecycleBin('F', false);
+  h.sim.AddFile("F:\\nobin.tmp", "x");
+  h.sim.SetRecycleBin('E', true, 10);
+  h.sim.AddFile("E:\\big.tmp", std::string(20, 'b'));
+  h.sim.AddFile("E:\\small.tmp", "s");
+  const std::string deep = "E:\\" + std::string(150, 'd') + "\\" + std::string(150, 'e') + ".tmp";
+  h.sim.AddFile(deep, "deep");
+  const RunReport report = h.CleanOnce(0);
+  for (const std::string& kept : {std::string("Z:\\home\\user\\thesis-backup.tmp"),
+                                  std::string("F:\\nobin.tmp"), std::string("E:\\big.tmp"), deep}) {
+    EXPECT_TRUE(h.sim.Exists(kept)) << kept;
+  }
+  EXPECT_EQ(h.sim.RecycleBinPaths(), Lines{"E:\\small.tmp"});
+  // Drive by drive: E:'s batch (the large file, the deep one), F:, and Z: left unsearched.
+  EXPECT_EQ(report.lines,
+            (Lines{En(Text::kRecycleRefused), "E:\\small.tmp", En(Text::kRecyclePathTooLong),
+                   En(Text::kRecycleRefused), En(Text::kHostRootDrive)}));
+  EXPECT_EQ(report.value.find('0'), 0u) << "one byte went: " << report.value;
+}
+
 TEST(CleanRun, LinksAreNeitherEnteredNorRemoved) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");

@@ -267,6 +267,63 @@ TEST_F(FoldersTest, FavouritesAndHistoryAreEmptiedButKept) {
   EXPECT_EQ(state.freedBytes, 70);
 }
 
+// What a launcher's bare environment, a hand-set TEMP or a redirected shell folder makes of a
+// place: each is left whole, with a line saying so, and nothing anywhere changes.
+TEST_F(FoldersTest, PlacesThatLeadToTheUsersOrTheSystemsFoldersAreLeftWhole) {
+  const std::string profile = "C:\\Users\\tester";
+  const std::string local = profile + "\\AppData\\Local";
+  sim.SetWindowsFolder("C:\\Windows");
+  sim.SetProgramFolder("C:\\Dustorix");
+  for (const auto& [folder, path] : {std::pair{csidl::kLocalAppData, local},
+                                     std::pair{csidl::kDocuments, profile + "\\Documents"},
+                                     std::pair{csidl::kDesktop, profile + "\\Desktop"}}) {
+    sim.SetSpecialFolder(folder, path);
+    File(path + "\\mine.txt", 1);
+  }
+  File(local + "\\Temp\\junk.tmp", 2);
+  File("C:\\Windows\\notepad.exe", 3);
+  File("C:\\Dustorix\\data\\fileformat.dat", 4);
+  File("D:\\thesis.docx", 5);
+  File("D:\\Other\\Favorites\\old.url", 6);
+  sim.AddFolderLink(profile + "\\To D", "D:\\");
+  sim.AddFolderLink(profile + "\\Elsewhere", "D:\\Other");
+  const std::string before = sim.Dump();
+
+  // TMP and TEMP unset: Windows names the profile, or without USERPROFILE the Windows folder.
+  sim.SetEnvironmentVariable("TMP", std::nullopt);
+  sim.SetEnvironmentVariable("TEMP", std::nullopt);
+  for (const std::string& fallback : {profile + "\\", std::string("C:\\Windows\\")}) {
+    sim.SetTempFolder(fallback);
+    cleanups.TemporaryFolders();
+  }
+  sim.SetEnvironmentVariable("TEMP", profile);
+  for (const std::string& temp :
+       {profile + "\\", local + "\\Temp\\..\\", profile + "\\Documents\\", std::string(".\\"),
+        std::string("C:\\Dustorix\\data\\"), profile + "\\To D\\", std::string("C:\\Users\\")}) {
+    sim.SetTempFolder(temp);
+    cleanups.TemporaryFolders();
+  }
+  // Favourites that are the documents or lie behind a link, history that is the desktop.
+  for (const std::string& favourites :
+       {profile + "\\Documents", profile + "\\Elsewhere\\Favorites"}) {
+    sim.SetSpecialFolder(csidl::kFavorites, favourites);
+    cleanups.Favourites();
+  }
+  sim.SetSpecialFolder(csidl::kHistory, profile + "\\Desktop");
+  cleanups.History();
+
+  EXPECT_EQ(sim.Dump(), before);
+  EXPECT_EQ(state.freedBytes, 0);
+  const std::vector<std::string> lines = Reported();
+  EXPECT_EQ(lines.size(), 12u) << ::testing::PrintToString(lines);
+  const std::string said = ::testing::PrintToString(lines);
+  for (const lang::Text reason : {lang::Text::kReasonTempFallback, lang::Text::kReasonProtected,
+                                  lang::Text::kReasonDriveRoot, lang::Text::kReasonOutside}) {
+    const std::string text = test.texts[reason];
+    EXPECT_NE(said.find(text.substr(0, text.find('%'))), std::string::npos) << text;
+  }
+}
+
 TEST_F(FoldersTest, FoldersTheSystemLacksAreSkipped) {
   File("C:\\keep.txt", 1);
   File("C:\\Dustorix\\data\\exception.dat", 2);

@@ -113,6 +113,33 @@ TEST_F(CleanupsWin32, DriveRootsAreRefusedEvenThroughTheTempVariable) {
   EXPECT_EQ(state.freedBytes, 0);
 }
 
+// A bin that cannot take a file: W: is the sandbox's trash, and with its files folder replaced
+// by a file the shell cannot put it there. The file stays, named as before.
+TEST_F(CleanupsWin32, ABinThatCannotTakeAFileLeavesItWhereItWas) {
+  ASSERT_TRUE(::MoveFileW(L"W:\\files", L"W:\\files-away") || !Exists("W:\\files"));
+  MakeFile("W:\\files", "no folder");
+  MakeFile(folder + "\\unbinnable.tmp", "precious");
+  MakeFile(folder + "\\second.tmp", "also precious");
+  const platform::Recycled one = system.MoveToRecycleBin(folder + "\\unbinnable.tmp");
+  std::vector<platform::Recycled> results;
+  const std::vector<std::string> batch = {folder + "\\second.tmp"};
+  system.MoveAllToRecycleBin(batch, results);
+  ::DeleteFileW(L"W:\\files");
+  ::MoveFileW(L"W:\\files-away", L"W:\\files");
+  EXPECT_NE(one, platform::Recycled::kYes);
+  EXPECT_EQ(results, std::vector<platform::Recycled>{platform::Recycled::kRefused});
+  EXPECT_EQ(system.ReadFile(folder + "\\unbinnable.tmp", platform::FileAccess::kRead).bytes,
+            "precious");
+  EXPECT_EQ(system.ReadFile(folder + "\\second.tmp", platform::FileAccess::kRead).bytes,
+            "also precious");
+  std::vector<std::string> names;
+  system.ListFolder(folder, [&](const platform::DirEntry& entry) {
+    names.push_back(entry.name);
+    return true;
+  });
+  EXPECT_EQ(names.size(), 2u) << "no second name is left behind";
+}
+
 TEST_F(CleanupsWin32, SpecialFoldersAndLongPathNames) {
   namespace csidl = platform::csidl;
   for (int id : {csidl::kFavorites, csidl::kRecent, csidl::kAppData, csidl::kInternetCache,

@@ -245,6 +245,11 @@ TEST_F(MsiTest, InstallsStartsUpgradesAndRemovesDustorixLeavingOnlyTheUsersSetti
   EXPECT_NE(testing_win32::ReadAll("T:\\installed-run.json").find("\"outcome\": \"completed\""),
             std::string::npos);
   if (testing_program::HaveDisplay()) {
+    // A standard user cannot write to Program Files, but Wine knows no such rights (and ignores
+    // a folder's read-only attribute): a read-only file where the program tries its write makes
+    // the installed data folder refuse it as Program Files would.
+    const std::wstring probe = W(kInstalled + "\\data\\write-check.new");
+    testing_win32::MakeFile(Narrow(probe), "", FILE_ATTRIBUTE_READONLY);
     // The window's first start asks for the language.
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -266,6 +271,13 @@ TEST_F(MsiTest, InstallsStartsUpgradesAndRemovesDustorixLeavingOnlyTheUsersSetti
     EXPECT_NE(language, nullptr);
     ::TerminateProcess(process.Get(), 1);
     ::WaitForSingleObject(process.Get(), 10000);
+    ::SetFileAttributesW(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(probe.c_str());
+    // The user's copy of the settings was made from the shipped ones at that first start.
+    const std::map<std::string, std::string> made = UserSettings();
+    for (const char* file : {"data\\fileformat.dat", "data\\exception.dat", "data\\lang\\En.dat"}) {
+      EXPECT_TRUE(made.contains(file)) << file;
+    }
   }
 
   // A newer package replaces the installed one.

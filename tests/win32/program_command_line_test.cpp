@@ -83,6 +83,58 @@ TEST(ProgramCommandLineTest, AnalyzeThenCleanReportOnRedirectedOutputAndInJson) 
   testing_win32::RemoveTree("R:\\cli");
 }
 
+// What a launcher's bare environment makes of the temporary folder (Windows names the profile,
+// then the Windows folder), and a TEMP that is a link to another drive's root: left whole and
+// said so, while the junk still goes.
+TEST(ProgramCommandLineTest, ABareEnvironmentOrATempLinkedToADriveRootTakesOnlyTheJunk) {
+  ProgramFolder folder = CommandProgram("En");
+  settings::Switches on{};
+  on[settings::kReviewFirst] = true;
+  on[settings::kTempFolders] = true;
+  folder.Write("data\\advancedoption.dat", settings::FormatAdvancedOptions(on));
+  const lang::LanguageTexts en = LanguageTextsOf(folder, "En");
+  wchar_t windows[MAX_PATH] = {};
+  ASSERT_GT(::GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+  const auto variable = [](const wchar_t* name) -> std::optional<std::wstring> {
+    wchar_t value[32768];
+    const DWORD length = ::GetEnvironmentVariableW(name, value, 32768);
+    if (length == 0 || length >= 32768) return std::nullopt;
+    return std::wstring(value, length);
+  };
+  const std::optional<std::wstring> profile = variable(L"USERPROFILE");
+  ASSERT_TRUE(profile);
+  const std::vector<std::string> canaries = {
+      platform::win32::Narrow(*profile) + "\\canary-bare.txt",
+      platform::win32::Narrow(windows) + "\\canary-bare.txt", "R:\\bare\\keep.txt"};
+  for (const std::string& canary : canaries)
+    MakeFile(canary, "canary");
+
+  using Environment = std::vector<std::pair<const wchar_t*, const wchar_t*>>;
+  for (const Environment& environment :
+       {Environment{{L"TMP", nullptr}, {L"TEMP", nullptr}, {L"USERPROFILE", nullptr}},
+        Environment{{L"TMP", nullptr}, {L"TEMP", nullptr}},
+        Environment{{L"TMP", nullptr}, {L"TEMP", L"T:\\fixtures\\driveroot"}}}) {
+    MakeFile("R:\\bare\\a.tmp", "junk");
+    std::vector<std::pair<const wchar_t*, std::optional<std::wstring>>> saved;
+    for (const auto& [name, value] : environment) {
+      saved.emplace_back(name, variable(name));
+      ::SetEnvironmentVariableW(name, value);
+    }
+    const CommandRun run = RunCommand(folder, "/clean R:");
+    for (const auto& [name, value] : saved)
+      ::SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const std::string leftAlone = en[Text::kPlaceLeftAlone];
+    EXPECT_NE(run.out.find(leftAlone.substr(leftAlone.find('%') + 2, 12)), std::string::npos)
+        << run.out;
+    EXPECT_FALSE(Exists("R:\\bare\\a.tmp")) << run.out;
+    for (const std::string& canary : canaries)
+      EXPECT_TRUE(Exists(canary)) << canary << "\n" << run.out;
+  }
+  for (const std::string& canary : canaries)
+    ::DeleteFileW(testing_win32::WidePath(canary).c_str());
+}
+
 TEST(ProgramCommandLineTest, OnAConsoleTheReportIsWrittenInUtf16) {
   if (!HaveDisplay()) GTEST_SKIP() << "Wine gives a console a screen only with a display";
   MakeFile("R:\\cli\\\xCE\xB5\\c.tmp", "c");  // a Greek folder name: ε
