@@ -35,6 +35,8 @@ class CleanProgram {
       on[i] = true;
     folder_.Write("data\\advancedoption.dat", settings::FormatAdvancedOptions(on));
     folder_.Write("data\\fileformat.dat", "*.tmp\r\n");
+    // No application's entry: a test of them chooses its own.
+    folder_.Write("data\\cleaners.dat", "");
     folder_.Write("data\\lang\\whichlang.dat", std::string("\x02"
                                                            "En\x01",
                                                            4));
