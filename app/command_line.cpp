@@ -43,11 +43,14 @@ lang::LanguageTexts ReadTexts(platform::System& data, const std::string& code) {
 // and what each part of the run freed, for the JSON report.
 class ConsoleView final : public clean::RunView {
  public:
-  // The scan with its review, or a special step.
+  // The scan with its review, a special step, or an application's entry.
   struct Part {
-    const cleanups::SpecialStep* step = nullptr;  // none: the scan
+    const cleanups::SpecialStep* step = nullptr;  // none: the scan, or an entry
+    std::optional<std::string> cleaner;           // the entry's name
     std::int64_t files = 0;
     std::int64_t bytes = 0;
+    std::int64_t registryItems = 0;
+    std::string runningProgram;  // the entry was left alone because it runs
   };
 
   ConsoleView(platform::Console& console, clean::RunState& state)
@@ -61,7 +64,7 @@ class ConsoleView final : public clean::RunView {
     // The scan's lines name files, and so do the unused libraries'; another step's one line
     // sums up what it removed.
     const cleanups::SpecialStep* step = parts_.back().step;
-    if (step && step->report) return;
+    if ((step && step->report) || parts_.back().cleaner) return;
     files_.push_back(line);
     if (!step) ++parts_.back().files;
   }
@@ -79,24 +82,44 @@ class ConsoleView final : public clean::RunView {
 
   void StepBegins(const cleanups::SpecialStep& step) override {
     Finish();
-    parts_.push_back({&step});
+    Part part;
+    part.step = &step;
+    parts_.push_back(std::move(part));
     filesBefore_ = state_.removedFiles;
     bytesBefore_ = state_.freedBytes;
   }
 
   void BrowserLeftAlone(const std::string& name) override { leftAlone_.push_back(name); }
 
+  void CleanerBegins(const cleaners::Entry& entry) override {
+    Finish();
+    Part part;
+    part.cleaner = entry.name;
+    parts_.push_back(std::move(part));
+    filesBefore_ = state_.removedFiles;
+    bytesBefore_ = state_.freedBytes;
+  }
+
+  void CleanerEnds(const cleaners::Entry& entry, const cleaners::EntryOutcome& outcome) override {
+    parts_.back().registryItems = outcome.registryItems;
+    parts_.back().runningProgram = outcome.runningProgram;
+    for (const cleaners::KeyNote& note : outcome.refused)
+      refused_.push_back({entry.name, note});
+  }
+
   // Closes the part that is running; once more when the run has ended.
   void Finish() {
     Part& part = parts_.back();
     part.bytes = state_.freedBytes - bytesBefore_;
     // The scan counts the files it names, its empty files among them.
-    if (part.step) part.files = state_.removedFiles - filesBefore_;
+    if (part.step || part.cleaner) part.files = state_.removedFiles - filesBefore_;
   }
 
   const std::vector<std::string>& Files() const { return files_; }
   const std::vector<Part>& Parts() const { return parts_; }
   const std::vector<std::string>& LeftAlone() const { return leftAlone_; }
+  // The keys of the entries that the guards refused, each with its entry's name.
+  const std::vector<std::pair<std::string, cleaners::KeyNote>>& Refused() const { return refused_; }
   // The files and bytes of all parts.
   std::pair<std::int64_t, std::int64_t> Total() const {
     std::pair<std::int64_t, std::int64_t> total;
@@ -113,6 +136,7 @@ class ConsoleView final : public clean::RunView {
   std::vector<std::string> files_;
   std::vector<Part> parts_;
   std::vector<std::string> leftAlone_;
+  std::vector<std::pair<std::string, cleaners::KeyNote>> refused_;
   std::int64_t filesBefore_ = 0;
   std::int64_t bytesBefore_ = 0;
 };
@@ -195,16 +219,34 @@ std::string JsonReport(const CommandLine& line, const ConsoleView& view, const O
   json += "  \"browsersLeftAlone\": " + QuotedList(view.LeftAlone()) + ",\n";
   std::string steps;
   for (const ConsoleView::Part& part : view.Parts()) {
-    if (!part.step) {
+    if (!part.step && !part.cleaner) {
       json += "  \"scan\": {" + Figures(part.files, part.bytes) + "},\n";
       continue;
     }
     steps += steps.empty() ? "\n    " : ",\n    ";
+    if (part.cleaner) {
+      // An entry keeps its name as the rule file gives it, in every language.
+      steps += "{\"step\": \"cleaner\", \"name\": " + Quoted(*part.cleaner) + ", " +
+               Figures(part.files, part.bytes) +
+               ", \"registryItems\": " + std::to_string(part.registryItems);
+      if (!part.runningProgram.empty()) steps += ", \"running\": " + Quoted(part.runningProgram);
+      steps += "}";
+      continue;
+    }
     steps += std::string("{\"step\": \"") + part.step->id +
              "\", \"name\": " + Quoted(lang::WithoutAccessKey(texts[part.step->name])) + ", " +
              Figures(part.files, part.bytes) + "}";
   }
   json += "  \"steps\": [" + steps + (steps.empty() ? "],\n" : "\n  ],\n");
+  std::string refused;
+  for (const auto& [entry, note] : view.Refused()) {
+    refused += refused.empty() ? "\n    " : ",\n    ";
+    refused += "{\"entry\": " + Quoted(entry) + ", \"key\": " + Quoted(note.key) +
+               ", \"value\": " + Quoted(note.value) +
+               ", \"reason\": " + Quoted(cleaners::IssueId(note.issue)) +
+               ", \"detail\": " + Quoted(note.detail) + "}";
+  }
+  json += "  \"refused\": [" + refused + (refused.empty() ? "],\n" : "\n  ],\n");
   const auto [files, bytes] = view.Total();
   json += "  \"total\": {" + Figures(files, bytes) + "}\n}\n";
   return json;

@@ -8,6 +8,7 @@
 #include "clean/delinfo_form.h"
 #include "clean/markfile_form.h"
 #include "platform/ui/application.h"
+#include "settings/applications_form.h"
 #include "settings/inputbox_form.h"
 #include "settings/option_form.h"
 
@@ -65,6 +66,9 @@ int RunDustorix(platform::System& machine, ui::Backend& backend) {
   Published options(settings::Frmoption,
                     std::make_unique<settings::TFrmoption>(application, (*mainForm).LanguageTexts));
   (*options).UseSystem(system);
+  Published applications(settings::Frmapplications, std::make_unique<settings::TFrmapplications>(
+                                                        application, (*mainForm).LanguageTexts));
+  (*options).OnApplications = [&mainForm = *mainForm] { mainForm.Anwendungen1Click(); };
   Published report(clean::FrmDelinfo,
                    std::make_unique<clean::TFrmDelinfo>(application, (*mainForm).LanguageTexts));
   Published input(settings::FrmInputBox, std::make_unique<settings::TFrmInputBox>(application));

@@ -8,6 +8,7 @@
 #include "clean/markfile_form.h"
 #include "lang/lang_form.h"
 #include "platform/ui/application.h"
+#include "settings/applications_form.h"
 #include "settings/option_form.h"
 #include "settings/settings_files.h"
 
@@ -47,6 +48,7 @@ TFrmMain::TFrmMain(ui::Application& app, platform::System& system)
       Engish1("English", kCommandEnglish),
       N2(lang::kGreekName, kCommandGreek),
       Optionen1("Optionen", kCommandOptions),
+      Anwendungen1("Anwendungen", kCommandApplications),
       Hilfe1("Hilfe"),
       Info1("Info", kCommandInfo),
       system_(system) {
@@ -95,6 +97,7 @@ void TFrmMain::BuildMenu() {
   Sprache1.Add(Engish1);
   Sprache1.Add(N2);
   Bearbeiten1.Add(Optionen1);
+  Bearbeiten1.Add(Anwendungen1);
   Mmmain.Add(Hilfe1);
   Hilfe1.Add(Info1);
   Abbrechen1.SetEnabled(false);
@@ -104,6 +107,7 @@ void TFrmMain::BuildMenu() {
   Abbrechen1.OnClick = [this] { BBtnstopClick(); };
   Beenden1.OnClick = [this] { Beenden1Click(); };
   Optionen1.OnClick = [this] { BtnoptionClick(); };
+  Anwendungen1.OnClick = [this] { Anwendungen1Click(); };
   Info1.OnClick = [this] { Info1Click(); };
   Deutsch1.OnClick = [this] { Deutsch1Click(); };
   Engish1.OnClick = [this] { Engish1Click(); };
@@ -194,6 +198,13 @@ void TFrmMain::BtnoptionClick() {
   }
 }
 
+void TFrmMain::Anwendungen1Click() {
+  if (settings::Frmapplications &&
+      settings::Frmapplications->Open(Settings, system_, MessageLanguageId)) {
+    SaveNow();
+  }
+}
+
 void TFrmMain::DCBdriveClick() {
   RBtndrive.SetChecked(true);
 }
@@ -221,6 +232,7 @@ void TFrmMain::LoadLanguage() {
   Sprache1.SetCaption(t[Text::kMenuLanguage]);
   // Menu items that open a dialog say so.
   Optionen1.SetCaption(t[Text::kOptions] + kEllipsis);
+  Anwendungen1.SetCaption(t[Text::kApplications] + kEllipsis);
   Hilfe1.SetCaption(t[Text::kMenuHelp]);
   Info1.SetCaption(t[Text::kAbout] + kEllipsis);
   GBdelete.SetCaption(t[Text::kDeleteGroup]);

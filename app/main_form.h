@@ -28,6 +28,7 @@ enum MenuCommand : int {
   kCommandGreek = 113,
   kCommandOptions = 114,
   kCommandAnalyze = 115,
+  kCommandApplications = 116,
   kCommandInfo = 121,
 };
 
@@ -51,7 +52,7 @@ class TFrmMain : public ui::Form {
 
   ui::MainMenu Mmmain;
   ui::MenuItem Datei1, Lschen1, Abbrechen1, N1, Beenden1;
-  ui::MenuItem Bearbeiten1, Analysieren1, Sprache1, Deutsch1, Engish1, N2, Optionen1;
+  ui::MenuItem Bearbeiten1, Analysieren1, Sprache1, Deutsch1, Engish1, N2, Optionen1, Anwendungen1;
   ui::MenuItem Hilfe1, Info1;
 
   // The settings, as last read or confirmed in the options dialog.
@@ -73,6 +74,8 @@ class TFrmMain : public ui::Form {
   void Beenden1Click();
   void Info1Click();
   void BtnoptionClick();
+  // The dialog of the applications' entries, from the menu or the options dialog.
+  void Anwendungen1Click();
   // A drive chosen in the box is the drive the run takes.
   void DCBdriveClick();
   void aeMainAppMessage(const ui::Message& message, bool& handled);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "clean/cleaner_steps.h"
 #include "clean/scan.h"
 #include "cleanups/special_steps.h"
 #include "lang/quantities.h"
@@ -38,6 +39,7 @@ RunSettings RunSettings::From(const settings::Settings& settings, bool userIsAdm
   run.switchesUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kAdvancedOption)];
   run.TempKeepHours = settings.Ages.TempKeepHours;
   run.AgeRuleBadLines = settings.AgeRuleBadLines;
+  run.CleanerList = settings.CleanerList;
   return run;
 }
 
@@ -79,7 +81,10 @@ RunOutcome CleanRun::Run(DriveChoice drives, RunKind kind) {
     // Also after a stop: the review shows what was found until then.
     if (reviewFirst) Review();
   }
-  if (switchesKnown) SpecialSteps();
+  if (switchesKnown) {
+    SpecialSteps();
+    CleanerSteps(*this, view_, settings_.CleanerList);
+  }
   if (scanRefused) return RunOutcome::kSettingsUnreadable;
   return state_.stop && !reviewFirst ? RunOutcome::kStopped : RunOutcome::kCompleted;
 }

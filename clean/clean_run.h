@@ -41,6 +41,8 @@ struct RunSettings {
   // The temporary folders keep files written within this many hours.
   int TempKeepHours = settings::kDefaultTempKeepHours;
   std::vector<int> AgeRuleBadLines;  // of data\agerules.dat, told in the report
+  // The applications' entries the user switched on, by name.
+  std::vector<std::string> CleanerList;
 
   // The patterns a scan may use, the switches, and whether the guarded files were read.
   static RunSettings From(const settings::Settings& settings, bool userIsAdmin);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cleaners/entry_run.h"
 #include "cleanups/special_steps.h"
 
 namespace clean {
@@ -26,6 +27,10 @@ class RunView {
   virtual void StepBegins(const cleanups::SpecialStep&) {}
   // A browser found running, whose caches and cookies this run leaves alone.
   virtual void BrowserLeftAlone(const std::string&) {}
+  // An application's entry begins, as a step of its own after the special steps (see
+  // StepBegins); it ended with the outcome, its refused keys and a program found running.
+  virtual void CleanerBegins(const cleaners::Entry&) {}
+  virtual void CleanerEnds(const cleaners::Entry&, const cleaners::EntryOutcome&) {}
 };
 
 }  // namespace clean

@@ -449,6 +449,11 @@ RuleFile ParseRuleFile(std::string_view bytes, std::string_view fileName) {
   return reader.Take();
 }
 
+std::string ShownName(std::string_view entryName) {
+  if (entryName.size() > 2 && entryName.ends_with(" *")) entryName.remove_suffix(2);
+  return std::string(entryName);
+}
+
 std::string Group(const Entry& entry) {
   if (!entry.section.empty()) return entry.section;
   static constexpr std::pair<int, std::string_view> kGroups[] = {

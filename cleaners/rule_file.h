@@ -135,6 +135,9 @@ RuleFile ParseRuleFile(std::string_view bytes, std::string_view fileName);
 // else "Other".
 std::string Group(const Entry& entry);
 
+// An entry's name as the user sees it: without the " *" that rule files end names with.
+std::string ShownName(std::string_view entryName);
+
 // A registry path as rule files write it ("HKCU\Software\App", also HKEY_CURRENT_USER ...);
 // nothing for an unknown root.
 std::optional<RegistryPath> ParseRegistryPath(std::string_view text);

@@ -168,6 +168,22 @@ constexpr const char* kDesignTexts[] = {
     "bermittlungsoptimierung geleert",
     "Windows-Upgrade-Protokolle werden gel\xC3\xB6scht...",
     "Windows-Upgrade-Protokolle gel\xC3\xB6scht",
+    // The applications' entries.
+    "%1 wird bereinigt...",
+    "%1 l\xC3\xA4uft (%2): unber\xC3\xBChrt gelassen. Schlie\xC3\x9F"
+    "en Sie das Programm (auch im Infobereich) und starten Sie die Bereinigung erneut.",
+    "%1: %2 abgelehnt, %3",
+    "sein Ordner enth\xC3\xA4lt . oder ..",
+    "zu weit gefasst an einem gesch\xC3\xBCtzten Ordner",
+    "ein Registrierungsschl\xC3\xBCssel, auf den das System angewiesen ist",
+    "sein Ordner f\xC3\xBChrt dorthin, wo keine Bereinigung hin darf",
+    "eine Ausnahme des Eintrags lie\xC3\x9F sich nicht lesen",
+    "An&wendungen",
+    "W\xC3\xA4hlt die Anwendungen, deren Caches mitbereinigt werden",
+    "%1 von %2 Eintr\xC3\xA4gen betreffen diesen Computer",
+    "&Suchen:",
+    "Eintrag",
+    "Trotzdem ausw\xC3\xA4hlen?",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount, "every text has its design text");
 

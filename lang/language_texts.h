@@ -161,6 +161,22 @@ enum class Text : int {
   kDeliveryOptimizationReport,
   kUpgradeLogsStatus,
   kUpgradeLogsReport,
+  // The applications' entries in a run: %1 an entry's name.
+  kCleanerStatus,           // "Cleaning %1..."
+  kCleanerRunning,          // %2 its program, running: the entry was left alone
+  kCleanerKeyRefused,       // "%1: %2 refused, %3": %2 the key, %3 one of the reasons below
+  kRefusedDotSegment,       // its folder has "." or ".." parts
+  kRefusedProtectedFolder,  // too wide at a protected folder
+  kRefusedRegistryKey,      // a registry key the system relies on
+  kRefusedPlace,            // its folder leads where no clean-up may reach
+  kRefusedExclusionUnread,  // an exclusion of the entry could not be read
+  // The dialog that chooses the applications' entries.
+  kApplications,  // its title, the menu item and the options dialog's button
+  kApplicationsHint,
+  kApplicationsCount,  // "%1 of %2 entries apply to this computer"
+  kApplicationsSearch,
+  kApplicationsEntryColumn,
+  kApplicationsWarningQuestion,  // after an entry's warning: tick it all the same?
   kCount
 };
 

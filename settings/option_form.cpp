@@ -131,6 +131,7 @@ TFrmoption::TFrmoption(ui::Application& app, const lang::LanguageTexts& texts)
       BBtnok(this, {236, 389 + kGrowth, 75, 25}, "OK", BK::kOk),
       BBtnabort(this, {317, 389 + kGrowth, 75, 25}, "Abbrechen", BK::kAbort),
       Btnstandard(this, {398, 389 + kGrowth, 94, 25}, "Standard"),
+      Btnapplications(this, {8, 389 + kGrowth, 140, 25}, "Anwendungen\xE2\x80\xA6"),
       SBoption(this, {50}),
       texts_(texts) {
   SetName("TFrmoption");
@@ -150,6 +151,9 @@ TFrmoption::TFrmoption(ui::Application& app, const lang::LanguageTexts& texts)
   Btndeleteexception.OnClick = [this] { BtndeleteexceptionClick(); };
   BBtnok.OnClick = [this] { BBtnokClick(); };
   Btnstandard.OnClick = [this] { BtnstandardClick(); };
+  Btnapplications.OnClick = [this] {
+    if (OnApplications) OnApplications();
+  };
   CBpaper.OnClick = [this] { CBpaperClick(); };
   CBsecuritypaper.OnClick = [this] { CBsecuritypaperClick(); };
   OnClose = [this](ui::CloseAction&) { FormClose(); };
@@ -316,6 +320,8 @@ void TFrmoption::ApplyOptionTexts() {
   BBtnok.SetCaption(t[Text::kOk]);
   BBtnabort.SetCaption(t[Text::kDiscard]);
   Btnstandard.SetCaption(t[Text::kStandard]);
+  Btnapplications.SetCaption(t[Text::kApplications] + "\xE2\x80\xA6");
+  Btnapplications.SetHint(t[Text::kApplicationsHint]);
   LBfileend.SetHint(t[Text::kPatternsHint]);
   LBexception.SetHint(t[Text::kExceptionsHint]);
   BBtnok.SetHint(t[Text::kOkHint]);

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,7 @@ class TFrmoption : public ui::Form {
   ui::Button BBtnok;
   ui::Button BBtnabort;
   ui::Button Btnstandard;
+  ui::Button Btnapplications;
   ui::StatusBar SBoption;
 
   // Position i is the check box of switch i.
@@ -67,6 +69,8 @@ class TFrmoption : public ui::Form {
   void BtnstandardClick();
   void CBpaperClick();
   void CBsecuritypaperClick();
+  // Opens the applications' dialog, which keeps its choice itself.
+  std::function<void()> OnApplications;
 
  private:
   // Asks for a new entry with the input box; empty when there is none.

@@ -1,6 +1,9 @@
 // A one-line edit field.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "platform/ui/control.h"
 
 namespace ui {
@@ -13,7 +16,12 @@ class Edit : public Control {
   void SetText(std::string text);
 
   // The user typed: the text changes without going back to the native field.
-  void TextTyped(std::string text) { text_ = std::move(text); }
+  void TextTyped(std::string text) {
+    text_ = std::move(text);
+    if (OnChange) OnChange();
+  }
+  // The user changed the text (not raised for the program's own changes).
+  std::function<void()> OnChange;
 
  private:
   std::string text_;

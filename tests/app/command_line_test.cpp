@@ -110,6 +110,7 @@ TEST_F(CommandLineRunTest, AnAnalysisAnnouncesExactlyWhatTheCleanRunThenDoes) {
     {"step": "runList", "name": ")" +
                            En(Text::kRunListCaption) + R"(", "files": 0, "bytes": 0}
   ],
+  "refused": [],
   "total": {"files": 6, "bytes": 6112}
 }
 )");
@@ -158,6 +159,39 @@ TEST_F(CommandLineRunTest, CleanTakesEveryFindOfAReviewLeavesARunningBrowserAndO
   EXPECT_FALSE(h.sim.Exists("E:\\junk\\sub\\b.tmp"));
   EXPECT_EQ(h.sim.Dump("C:\\Dustorix") + h.sim.Dump("C:\\Elsewhere"), before);
   EXPECT_NE(console.out.find(En(Text::kSuccessHeadline)), std::string::npos);
+}
+
+// Each chosen entry is a step of the JSON report under its rule file's name; a running program
+// and the keys the guards refused are told there too.
+TEST_F(CommandLineRunTest, ApplicationEntriesAreStepsOfTheReportWithTheirRefusedKeys) {
+  SeedCleanupPlaces(h.sim);
+  h.Switches({});
+  h.sim.AddFile("data\\cleaners\\rules.ini",
+                "[Chat *]\r\nFileKey1=%LocalAppData%\\Chat\\Cache|*\r\n"
+                "FileKey2=%LocalAppData%|*|RECURSE\r\n"
+                "[Game]\r\nRunning=game.exe\r\nFileKey1=%LocalAppData%\\Game|*.log\r\n");
+  h.sim.AddFile("data\\cleaners.dat", "Chat *\r\nGame\r\n");
+  h.sim.AddFile("C:\\Users\\me\\Local\\Chat\\Cache\\c1", std::string(300, 'c'));
+  h.sim.AddFile("C:\\Users\\me\\Local\\Game\\g.log", "g");
+  h.sim.SetRunning("game.exe");
+  ASSERT_EQ(Run({"/clean", "E:", "/json", "r.json"}), app::kExitDone) << console.err;
+  const std::string json = Json();
+  EXPECT_NE(json.find(R"(  "steps": [
+    {"step": "cleaner", "name": "Chat *", "files": 1, "bytes": 300, "registryItems": 0},
+    {"step": "cleaner", "name": "Game", "files": 0, "bytes": 0, "registryItems": 0, "running": "game.exe"}
+  ],
+  "refused": [
+    {"entry": "Chat *", "key": "FileKey2", "value": "%LocalAppData%|*|RECURSE", "reason": "protectedFolder", "detail": "C:\\Users\\me\\Local"}
+  ],
+  "total": {"files": 3, "bytes": 2304}
+)"),
+            std::string::npos)
+      << json;
+  const std::string figures = En(Text::kOk, 1, 300).substr(En(Text::kOk).size());
+  EXPECT_NE(console.out.find("\r\nChat" + figures + "\r\n"), std::string::npos) << console.out;
+  EXPECT_FALSE(h.sim.Exists("C:\\Users\\me\\Local\\Chat\\Cache\\c1"));
+  EXPECT_TRUE(h.sim.Exists("C:\\Users\\me\\Local\\Game\\g.log"));
+  EXPECT_TRUE(h.sim.Exists("C:\\Users\\me\\Local\\item.dat"));
 }
 
 TEST_F(CommandLineRunTest, CtrlCStopsTheRunAndAStoppedReviewRemovesNothing) {

@@ -16,10 +16,13 @@
 #include "clean/delinfo_form.h"
 #include "platform/text_lines.h"
 #include "platform/ui/types.h"
+#include "platform/win32/wide_path.h"
 #include "settings/list_file.h"
 #include "tests/win32/program_driver.h"
 #include "tests/win32/test_files.h"
 #include "tests/win32/window_check.h"
+
+#include <shlobj.h>
 
 namespace testing_program {
 namespace {
@@ -35,6 +38,14 @@ using testing_win32::W;
 // window closes.
 void PostMenu(HWND window, int command) {
   ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+// A file that lies beside the test program.
+std::string BesideTests(const std::string& name) {
+  wchar_t path[MAX_PATH + 1] = {};
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
+  const std::string program = platform::win32::Narrow(std::wstring_view(path, length));
+  return program.substr(0, program.rfind('\\') + 1) + name;
 }
 
 void WaitHidden(HWND window) {
@@ -331,6 +342,69 @@ struct Language {
   int comboLine;  // in the language dialog
 };
 
+std::string ShellFolder(int csidl) {
+  wchar_t path[MAX_PATH + 1] = {};
+  EXPECT_EQ(::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path), S_OK) << csidl;
+  return platform::win32::Narrow(path);
+}
+
+// A few applications of the project's rules, as a user has them, for the applications' dialog;
+// removed again when this ends.
+class SeededApplications {
+ public:
+  SeededApplications()
+      : folders_{ShellFolder(CSIDL_APPDATA) + "\\discord", ShellFolder(CSIDL_APPDATA) + "\\Code",
+                 ShellFolder(CSIDL_LOCAL_APPDATA) + "\\npm-cache",
+                 ShellFolder(CSIDL_PROFILE) + "\\.nuget"} {
+    MakeFile(folders_[0] + "\\Cache\\data_0", 100);
+    MakeFile(folders_[1] + "\\logs\\main.log", 100);
+    MakeFile(folders_[2] + "\\_cacache\\index", 100);
+    MakeFile(folders_[3] + "\\packages\\tool\\1.0.0\\tool.nupkg", 100);
+  }
+  ~SeededApplications() {
+    for (const std::string& folder : folders_)
+      RemoveTree(folder);
+  }
+
+ private:
+  std::vector<std::string> folders_;
+};
+
+// The applications' dialog, opened from the options: the entries that apply, a search, and an
+// entry with a warning, which asks before it is ticked.
+void WalkApplications(const Program& program, HWND options, const lang::LanguageTexts& t,
+                      const std::string& code) {
+  PostClick(FindChild(options, L"Button", t[Text::kApplications] + "\xE2\x80\xA6"));
+  HWND dialog = program.WaitForWindow(L"TFrmapplications");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(WindowText(dialog), lang::WithoutAccessKey(t[Text::kApplications]));
+  HWND list = FindListView(dialog);
+  const auto rowOf = [list](const std::string& text) {
+    for (int row = 0; row < ListViewRowCount(list); ++row) {
+      if (ListViewCell(list, row, 0) == text) return row;
+    }
+    return -1;
+  };
+  EXPECT_GE(rowOf("Discord"), 0);
+  EXPECT_GE(rowOf("Visual Studio Code"), 0);
+  Look(dialog, code + "-applications");
+  TypeText(FindChild(dialog, L"Edit"), "nuget");
+  const int packages = rowOf("NuGet packages");
+  ASSERT_GE(packages, 0);
+  ASSERT_TRUE(PostListViewCheckBoxClick(list, packages));
+  HWND warning = program.WaitForWindow(L"#32770");
+  ASSERT_NE(warning, nullptr);
+  EXPECT_EQ(WindowText(warning), "NuGet packages");
+  Shoot(warning, code + "-applications-warning");
+  PostClick(::GetDlgItem(warning, IDNO));
+  WaitHidden(warning);
+  EXPECT_EQ(ListViewRowChecked(list, packages), std::optional<bool>(false));
+  Look(dialog, code + "-applications-search");
+  PressEscape(list);
+  WaitHidden(dialog);
+  EXPECT_FALSE(::IsWindowVisible(dialog)) << "Escape cancels the applications";
+}
+
 // Every window of the program in one language, as a user meets it; each is checked, and shot
 // when pictures are asked for.
 void WalkLanguage(const Language& language) {
@@ -341,6 +415,10 @@ void WalkLanguage(const Language& language) {
   MakeFile(drive + "crash.dmp", 9000);
   MakeFile(drive + "disk\\file0001.chk", 512);
   ProgramFolder folder;
+  // The community's rules, when they are handed to the tests, as a user drops them in.
+  const std::string community = testing_win32::ReadAll(BesideTests("Winapp2.ini"));
+  if (!community.empty()) folder.Write("data\\cleaners\\Winapp2.ini", community);
+  const SeededApplications seeded;
   const lang::LanguageTexts t = LanguageTextsOf(folder, code);
   Program program(folder);
 
@@ -375,7 +453,7 @@ void WalkLanguage(const Language& language) {
           Text::kReviewFirstHint, Text::kErrorReportsHint, Text::kShaderCachesHint})
       fits(hint);
     for (Text hint : {Text::kPatternsHint, Text::kExceptionsHint, Text::kOkHint, Text::kDiscardHint,
-                      Text::kStandardHint})
+                      Text::kStandardHint, Text::kApplicationsHint})
       fits(hint);
   }
   Look(options, code + "-options");
@@ -431,9 +509,15 @@ void WalkLanguage(const Language& language) {
   PressEscape(FindChild(input, L"Edit"));
   WaitHidden(input);
   EXPECT_FALSE(::IsWindowVisible(input)) << "Escape cancels the input box";
+  WalkApplications(program, options, t, code);
   PressEscape(FindChild(options, L"ListBox"));
   WaitHidden(options);
   EXPECT_FALSE(::IsWindowVisible(options)) << "Escape cancels the options";
+  PostMenu(main, app::kCommandApplications);
+  HWND applications = program.WaitForWindow(L"TFrmapplications");
+  ASSERT_NE(applications, nullptr) << "the menu opens the applications too";
+  PressEscape(FindListView(applications));
+  WaitHidden(applications);
 
   PostMenu(main, app::kCommandInfo);
   HWND info = program.WaitForWindow(L"TFrminfo");

@@ -3,11 +3,14 @@
 
 #include <algorithm>
 
+#include "cleaners/places.h"
+#include "cleaners/rule_file.h"
 #include "cleanups/special_steps.h"
 #include "lang/quantities.h"
 #include "platform/text_lines.h"
 #include "platform/win32/win32_system.h"
 #include "settings/settings_files.h"
+#include "tests/cleaners/app_junk_table.h"
 #include "tests/platform/pe_image.h"
 #include "tests/win32/program_driver.h"
 #include "tests/win32/test_files.h"
@@ -32,6 +35,8 @@ class CleanProgram {
       on[i] = true;
     folder_.Write("data\\advancedoption.dat", settings::FormatAdvancedOptions(on));
     folder_.Write("data\\fileformat.dat", "*.tmp\r\n");
+    // No application's entry: a test of them chooses its own.
+    folder_.Write("data\\cleaners.dat", "");
     folder_.Write("data\\lang\\whichlang.dat", std::string("\x02"
                                                            "En\x01",
                                                            4));
@@ -360,6 +365,75 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
                      nullptr, nullptr, nullptr);
   ::RegCloseKey(key);
   EXPECT_EQ(values, 0u);
+}
+
+// Every one of the project's own entries chosen, over a profile that holds each application's
+// junk and what it keeps for the user, with Spotify running: the window's run takes the junk of
+// every other application and nothing else, and tells it entry by entry.
+TEST_F(ProgramCleanTest, TheProjectsEntriesTakeEveryApplicationsJunkAndLeaveARunningOneAlone) {
+  using testing_cleaners::AppPlace;
+  platform::win32::Win32System system;
+  const cleaners::Places places(system);
+  std::vector<cleaners::Expansion> seeded;
+  for (const AppPlace& place : testing_cleaners::kAppPlaces) {
+    const std::vector<cleaners::Expansion> expansions = places.Vars().Expand(place.path);
+    ASSERT_FALSE(expansions.empty()) << place.path;
+    const std::string& path = expansions.front().text;
+    if (place.kind == AppPlace::kJunkFolder) {
+      MakeFile(path + "\\data_0", 1000);
+      MakeFile(path + "\\f_000001\\index", 24);
+    } else {
+      MakeFile(path, place.kind == AppPlace::kKept ? "keep " + path : std::string(500, 'j'));
+    }
+    seeded.push_back(expansions.front());
+  }
+  CleanProgram program({});
+  const cleaners::RuleFile own = cleaners::ParseRuleFile(
+      program.Folder().Read("data\\cleaners\\dustorix.ini"), "dustorix.ini");
+  std::string chosen;
+  for (const cleaners::Entry& entry : own.entries)
+    chosen += entry.name + "\r\n";
+  program.Folder().Write("data\\cleaners.dat", chosen);
+  Lines report;
+  {
+    StandInProcess spotify("Spotify.exe");
+    ASSERT_NE(program.Start(), nullptr);
+    report = program.FinishWithReport();
+  }
+  const lang::LanguageTexts en = LanguageTextsOf(program.Folder(), "En");
+  for (const cleaners::Entry& entry : own.entries) {
+    const std::string line = entry.name == "Spotify" ? lang::Filled(en[lang::Text::kCleanerRunning],
+                                                                    {"Spotify", "Spotify.exe"})
+                                                     : entry.name + ": ";
+    EXPECT_EQ(
+        std::ranges::count_if(report, [&](const std::string& l) { return l.starts_with(line); }), 1)
+        << line;
+  }
+  for (std::size_t i = 0; i < seeded.size(); ++i) {
+    const AppPlace& place = testing_cleaners::kAppPlaces[i];
+    const std::string& path = seeded[i].text;
+    if (place.kind == AppPlace::kKept) {
+      EXPECT_EQ(testing_win32::ReadAll(path), "keep " + path);
+    } else if (place.app == "Spotify") {
+      EXPECT_TRUE(Exists(path)) << path << " is left alone while Spotify runs";
+    } else if (place.kind == AppPlace::kJunkFolder) {
+      EXPECT_FALSE(Exists(path + "\\data_0") || Exists(path + "\\f_000001\\index")) << path;
+    } else {
+      EXPECT_FALSE(Exists(path)) << path;
+    }
+  }
+  // What was seeded goes, and each folder above it left empty, up to the first protected one.
+  for (const cleaners::Expansion& place : seeded) {
+    ::DeleteFileW(testing_win32::WidePath(place.text).c_str());
+    testing_win32::RemoveTree(place.text);
+    for (std::string folder = place.text; folder.size() > place.baseLength;) {
+      folder.erase(folder.rfind('\\'));
+      if (places.IsProtected(folder) ||
+          !::RemoveDirectoryW(testing_win32::WidePath(folder).c_str())) {
+        break;
+      }
+    }
+  }
 }
 
 // The sandbox user's browsers as they keep their folders, in a sandbox of their own.

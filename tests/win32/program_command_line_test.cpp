@@ -5,10 +5,13 @@
 
 #include "about/links.h"
 #include "platform/text_lines.h"
+#include "platform/win32/wide_path.h"
 #include "settings/settings_files.h"
 #include "tests/win32/event_messages.h"
 #include "tests/win32/program_driver.h"
 #include "tests/win32/test_files.h"
+
+#include <shlobj.h>
 
 namespace testing_program {
 namespace {
@@ -22,6 +25,8 @@ using testing_win32::MakeFile;
 ProgramFolder CommandProgram(const std::string& language) {
   ProgramFolder folder;
   folder.Write("data\\fileformat.dat", "*.tmp\r\n");
+  // No application's entry: a test of them chooses its own.
+  folder.Write("data\\cleaners.dat", "");
   settings::Switches on{};
   on[settings::kReviewFirst] = true;
   folder.Write("data\\advancedoption.dat", settings::FormatAdvancedOptions(on));
@@ -133,6 +138,32 @@ TEST(ProgramCommandLineTest, ABareEnvironmentOrATempLinkedToADriveRootTakesOnlyT
   }
   for (const std::string& canary : canaries)
     ::DeleteFileW(testing_win32::WidePath(canary).c_str());
+}
+
+// A chosen application entry runs on the command line as in the window: an analysis announces
+// it, the clean run takes its junk and keeps the rest, and the JSON report has it as a step.
+TEST(ProgramCommandLineTest, AChosenApplicationEntryIsAStepOfTheRunAndOfItsJson) {
+  wchar_t appData[MAX_PATH + 1] = {};
+  ASSERT_EQ(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData), S_OK);
+  const std::string zoom = platform::win32::Narrow(appData) + "\\Zoom";
+  MakeFile(zoom + "\\logs\\zoom_0.log", 700);
+  MakeFile(zoom + "\\data\\zoomus.enc.db", "keep");
+  const ProgramFolder folder = CommandProgram("En");
+  folder.Write("data\\cleaners.dat", "Zoom\r\n");
+  for (const std::string command : {"analyze", "clean"}) {
+    const CommandRun run = RunCommand(folder, "/" + command + " R: /json report.json");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Zoom: 1 file, 0.7 KB\r\n"), std::string::npos) << run.out;
+    const std::string json = folder.Read("report.json");
+    EXPECT_NE(json.find("{\"step\": \"cleaner\", \"name\": \"Zoom\", \"files\": 1, \"bytes\": 700, "
+                        "\"registryItems\": 0}"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"refused\": [],"), std::string::npos) << json;
+    EXPECT_EQ(Exists(zoom + "\\logs\\zoom_0.log"), command == "analyze");
+  }
+  EXPECT_EQ(testing_win32::ReadAll(zoom + "\\data\\zoomus.enc.db"), "keep");
+  testing_win32::RemoveTree(zoom);
 }
 
 TEST(ProgramCommandLineTest, OnAConsoleTheReportIsWrittenInUtf16) {

@@ -500,6 +500,13 @@ bool ClickListViewCheckBox(HWND list, int row) {
   return WaitUntil([&] { return ListViewRowChecked(list, row) == !*before; });
 }
 
+bool PostListViewCheckBoxClick(HWND list, int row) {
+  const std::optional<POINT> box = ListViewBoxPoint(list, row);
+  if (!box) return false;
+  PostClick(list, *box);
+  return true;
+}
+
 bool ToggleListViewRowWithSpace(HWND list, int row) {
   const std::optional<bool> before = ListViewRowChecked(list, row);
   if (!before || !ClickListViewRow(list, row)) return false;

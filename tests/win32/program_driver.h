@@ -126,6 +126,8 @@ bool ClickListViewRow(HWND list, int row);
 // Ticks or unticks the row as a user does, by a click on its box; false when the row has no box
 // or the list does not show the new state within the time-out.
 bool ClickListViewCheckBox(HWND list, int row);
+// The same click, posted without waiting: for a box whose click asks the user first.
+bool PostListViewCheckBoxClick(HWND list, int row);
 // Ticks or unticks the row with the keyboard: a click selects it, then Space.
 bool ToggleListViewRowWithSpace(HWND list, int row);
 // A click on a column's header, as a user sorts by it.
