@@ -66,12 +66,8 @@ class ConsoleView final : public clean::RunView {
     if (!step) ++parts_.back().files;
   }
 
-  std::optional<std::vector<std::string>> Review(std::vector<std::string> found) override {
-    // The command is the user's consent to every find, as marking them all is; after Ctrl+C
-    // nothing more goes.
-    if (state_.stop) return std::nullopt;
-    return found;
-  }
+  // A command line runs without a review: the command is the user's consent to every find.
+  bool Review(clean::RemovalPlan&, bool) override { return false; }
 
   void ProcessMessages() override {
     if (console_.Interrupted()) state_.stop = true;
@@ -267,7 +263,9 @@ int Execute(platform::System& system, platform::Console& console, const CommandL
   settings::Settings settings;
   settings::LoadSettingsForUser(data, userIsAdmin, settings);
   const lang::LanguageTexts texts = ReadTexts(data, settings.LanguageRecord.LanguageCode);
-  const clean::RunSettings runSettings = clean::RunSettings::From(settings, userIsAdmin);
+  clean::RunSettings runSettings = clean::RunSettings::From(settings, userIsAdmin);
+  // The command is the user's consent to every find, as ticking them all in a review would be.
+  runSettings.AdvancedOptions[settings::kReviewFirst] = false;
   const bool analysis = line.action == CommandLine::Action::kAnalyze;
 
   clean::RunState state;
@@ -288,10 +286,8 @@ int Execute(platform::System& system, platform::Console& console, const CommandL
     headline = Text::kSettingsUnreadable;
     summary.reason = "a settings file could not be read";
   } else if (state.stop) {
-    // Also in review mode, where the window counts a stopped scan as done: here nothing of it
-    // was removed.
     outcome = {"stopped", kExitStopped};
-    headline = Text::kStoppedHeadline;
+    headline = analysis ? Text::kAnalysisStoppedHeadline : Text::kStoppedHeadline;
     summary.reason = "stopped by Ctrl+C or Ctrl+Break";
   }
   std::tie(summary.files, summary.bytes) = view.Total();
