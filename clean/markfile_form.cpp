@@ -11,20 +11,24 @@ namespace clean {
 TFrmmarkfile* Frmmarkfile = nullptr;
 
 namespace {
-constexpr int kButtonsBelowList = 24;
+// Below the list: the total with the button that shows a row's files, then the other buttons.
+constexpr int kTotalBelowList = 6;
+constexpr int kButtonsBelowList = 36;
 }  // namespace
 
 TFrmmarkfile::TFrmmarkfile(ui::Application& app, bool& reviewConfirmed,
                            const lang::LanguageTexts& texts)
     : ui::Form(app),
       Lblmarkfile(this, {7, 8, 569, 13}),
-      LVmarkfile(this, {7, 26, 569, 236}),
-      Lbltotal(this, {7, 268, 569, 13}),
+      LVmarkfile(this, {7, 26, 569, 224}),
+      Lbltotal(this, {7, 256, 441, 13}),
+      Btnviewfiles(this, {456, 252, 120, 25}, "Dateien anzeigen"),
       Lbltime(this, {7, 292, 150, 13}),
       Btnallmark(this, {160, 286, 96, 25}, "Alle Markieren"),
       Btnnomark(this, {264, 286, 116, 25}, "Keine Markieren"),
       Btnnext(this, {388, 286, 90, 25}, "Bereinigen"),
       Btncancel(this, {486, 286, 90, 25}, "Abbrechen", ui::Button::ButtonKind::kCancel),
+      Frmviewfiles(app, texts),
       reviewConfirmed_(reviewConfirmed),
       texts_(texts) {
   SetName("TFrmmarkfile");
@@ -62,6 +66,8 @@ TFrmmarkfile::TFrmmarkfile(ui::Application& app, bool& reviewConfirmed,
       Row(row).ticked = checked;
     ShowTotal();
   };
+  LVmarkfile.OnActivate = [this](int) { BtnviewfilesClick(); };
+  Btnviewfiles.OnClick = [this] { BtnviewfilesClick(); };
   Btncancel.SetCancel(true);
   Btnnext.SetDefault(true);
   Btnallmark.OnClick = [this] { BtnallmarkClick(); };
@@ -108,6 +114,7 @@ void TFrmmarkfile::ApplyTexts(bool stopped) {
   LVmarkfile.SetColumnCaption(1, texts_[Text::kReviewColumnItems]);
   LVmarkfile.SetColumnCaption(2, texts_[Text::kReviewColumnSize]);
   LVmarkfile.SetColumnCaption(3, texts_[Text::kReviewColumnShare]);
+  Btnviewfiles.SetCaption(texts_[Text::kViewFiles]);
   Btnallmark.SetCaption(texts_[Text::kMarkAll]);
   Btnnomark.SetCaption(texts_[Text::kUnmarkAll]);
   Btnnext.SetCaption(texts_[Text::kCleanUp]);
@@ -126,6 +133,13 @@ void TFrmmarkfile::TickAll(bool ticked) {
   for (const std::uint32_t index : rows_)
     plan_->Categories()[index].ticked = ticked;
   LVmarkfile.Refresh();
+  ShowTotal();
+}
+
+void TFrmmarkfile::BtnviewfilesClick() {
+  if (!plan_ || rows_.empty()) return;
+  const int row = LVmarkfile.FocusedRow() >= 0 ? LVmarkfile.FocusedRow() : 0;
+  Frmviewfiles.ShowFiles(*plan_, rows_[static_cast<size_t>(row)]);
   ShowTotal();
 }
 
@@ -152,11 +166,13 @@ void TFrmmarkfile::FormClose(ui::CloseAction&) {}
 void TFrmmarkfile::FormCanResize(int& width, int& height, bool& allow) {
   const int right = width - 24;
   LVmarkfile.SetWidth(right - LVmarkfile.Bounds().left);
-  LVmarkfile.SetHeight(height - LVmarkfile.Bounds().top - 98);
+  LVmarkfile.SetHeight(height - LVmarkfile.Bounds().top - 110);
   const int listBottom = LVmarkfile.Bounds().top + LVmarkfile.Bounds().height;
   Lblmarkfile.SetWidth(right - Lblmarkfile.Bounds().left);
-  Lbltotal.SetWidth(right - Lbltotal.Bounds().left);
-  Lbltotal.SetTop(listBottom + 6);
+  Btnviewfiles.SetLeft(right - Btnviewfiles.Bounds().width);
+  Btnviewfiles.SetTop(listBottom + kTotalBelowList - 4);
+  Lbltotal.SetWidth(Btnviewfiles.Bounds().left - 8 - Lbltotal.Bounds().left);
+  Lbltotal.SetTop(listBottom + kTotalBelowList);
   Lbltime.SetTop(listBottom + kButtonsBelowList + 6);
   int left = right;
   for (ui::Button* button : {&Btncancel, &Btnnext, &Btnnomark, &Btnallmark}) {

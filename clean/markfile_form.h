@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "clean/removal_plan.h"
+#include "clean/view_files_form.h"
 #include "lang/language_texts.h"
 #include "platform/ui/button.h"
 #include "platform/ui/form.h"
@@ -22,11 +23,14 @@ class TFrmmarkfile : public ui::Form {
   ui::Label Lblmarkfile;
   ui::ListView LVmarkfile;
   ui::Label Lbltotal;
+  ui::Button Btnviewfiles;
   ui::Label Lbltime;
   ui::Button Btnallmark;
   ui::Button Btnnomark;
   ui::Button Btnnext;
   ui::Button Btncancel;
+  // The files of the focused row, one by one.
+  TFrmviewfiles Frmviewfiles;
 
   // Shows the plan's categories, all ticked; true once the user chose "Bereinigen", with the
   // plan ticked as they left it, false when the dialog was left by any other way.
@@ -34,6 +38,7 @@ class TFrmmarkfile : public ui::Form {
   // The captions; after a stop the label says that the list is what was found until then.
   void ApplyTexts(bool stopped);
 
+  void BtnviewfilesClick();
   void BtnallmarkClick();
   void BtnnomarkClick();
   void BtnnextClick();

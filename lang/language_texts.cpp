@@ -174,6 +174,9 @@ constexpr const char* kDesignTexts[] = {
     "Bereinigen: \xC3\x9C"
     "berpr\xC3\xBC"
     "fung",
+    "Dateien &anzeigen",
+    "Name",
+    "Ordner",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount, "every text has its design text");
 

@@ -168,6 +168,9 @@ enum class Text : int {
   kAnalysisTook,    // %1 seconds
   kReviewPlanLabel,
   kReviewPlanTitle,
+  kViewFiles,  // the review's button that shows a row's files one by one
+  kViewFilesColumnName,
+  kViewFilesColumnFolder,
   kCount
 };
 

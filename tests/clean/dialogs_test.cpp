@@ -45,7 +45,8 @@ TEST(Dialogs, ReviewAndReportKeepEveryControlInsideAtEverySizeAndNoSmaller) {
   // not given.
   const ui::Size sizes[] = {{520, 220}, {723, 501}, {775, 552}, {1600, 1200},
                             {300, 120}, {600, 100}, {100, 600}, {520, 220}};
-  const std::pair<ui::Form*, ui::Size> forms[] = {{&review, {600, 360}}, {&report, {520, 220}}};
+  const std::pair<ui::Form*, ui::Size> forms[] = {
+      {&review, {600, 360}}, {&review.Frmviewfiles, {600, 360}}, {&report, {520, 220}}};
   for (const auto& [form, smallest] : forms) {
     for (const ui::Size size : sizes) {
       form->Resized(size);

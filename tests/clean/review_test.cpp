@@ -39,6 +39,16 @@ int RowOf(clean::TFrmmarkfile& review, const std::string& name) {
   return -1;
 }
 
+// The English total with its figures, so that a test can read the review's total.
+void ShowTotals(RunHarness& h) {
+  std::string bytes;
+  for (int i = 0; i < lang::kLanguageTextCount; ++i) {
+    const auto text = static_cast<lang::Text>(i);
+    bytes += Synthetic("En", text) + (text == Text::kReviewTotal ? ": %1" : "") + "\r\n";
+  }
+  h.sim.AddFile("data\\lang\\En.dat", bytes);
+}
+
 // A machine with junk on E: and in every place of the special steps, with the steps switched
 // on that touch cookies, caches, history, the bin, the registry and the URL cache.
 void Seed(RunHarness& h) {
@@ -102,6 +112,7 @@ TEST(Review, EveryWayOutOfTheReviewRemovesNothingAtAll) {
 TEST(Review, AnUntickedCategoryKeepsAllItsItemsAndTheTotalIsWhatGoes) {
   RunHarness h;
   Seed(h);
+  ShowTotals(h);
   std::string total;
   std::string freed;
   h.Run([&](app::TFrmMain& main) {
@@ -124,18 +135,13 @@ TEST(Review, AnUntickedCategoryKeepsAllItsItemsAndTheTotalIsWhatGoes) {
     RunReport report;
     h.ExpectReport(report);
     main.BtnDelete.Click();
-    lang::LanguageTexts en;
-    for (int i = 0; i < lang::kLanguageTextCount; ++i)
-      en[static_cast<lang::Text>(i)] = En(static_cast<lang::Text>(i));
-    en.SetCode("En");
-    freed = lang::Filled(
-        en[Text::kReviewTotal],
-        {lang::FilesAndSize(static_cast<std::uint64_t>(main.CleanRun.removedFiles),
-                            static_cast<std::uint64_t>(main.CleanRun.freedBytes), en)});
+    freed = En(Text::kReviewTotal, static_cast<std::uint64_t>(main.CleanRun.removedFiles),
+               static_cast<std::uint64_t>(main.CleanRun.freedBytes));
     EXPECT_EQ(report.headline, En(Text::kSuccessHeadline));
     main.Close();
   });
   EXPECT_EQ(freed, total);
+  EXPECT_NE(total.find(" KB"), std::string::npos) << total;
   EXPECT_FALSE(h.sim.Exists("E:\\a.tmp"));
   EXPECT_FALSE(h.sim.Exists("E:\\sub\\b.tmp"));
   // Caches went; the unticked cookies, Run list and bin stayed, every one of them.
@@ -259,6 +265,61 @@ TEST(Review, ARowThatDeletesForGoodSaysSo) {
   });
   EXPECT_EQ(h.sim.RecycleBinPaths(), Lines{"E:\\a.tmp"});
   EXPECT_FALSE(h.sim.Exists("C:\\Users\\me\\Cookies\\item.dat"));
+}
+
+// "View files" shows a category's files one by one, sortable; unticking one keeps it alone, and
+// the total follows.
+TEST(Review, ViewFilesUntickingOneFileKeepsJustThatFile) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.Switches({settings::kReviewFirst});
+  h.sim.AddFile("E:\\b.tmp", std::string(3000, 'x'));
+  h.sim.AddFile("E:\\sub\\a.tmp", std::string(1000, 'x'));
+  h.sim.AddFile("E:\\c.tmp", std::string(2000, 'x'));
+  ShowTotals(h);
+  std::string totalBefore, totalAfter;
+  RunReport report;
+  h.Run([&](app::TFrmMain& main) {
+    main.DCBdrive.UserChose(2);
+    main.RBtndrive.Click();
+    h.ExpectReview([&](clean::TFrmmarkfile& review) {
+      totalBefore = review.Lbltotal.Caption();
+      review.LVmarkfile.UserClickRow(0);
+      review.Btnviewfiles.Click();
+      totalAfter = review.Lbltotal.Caption();
+      review.Btnnext.Click();
+    });
+    h.ui.QueueModal(
+        [&](ui::Form& form) {
+          auto& files = static_cast<clean::TFrmviewfiles&>(form);
+          ui::ListView& list = files.LVviewfiles;
+          EXPECT_EQ(files.Lblviewfiles.Caption(), En(Text::kFoundFilesCategory));
+          ASSERT_EQ(list.RowCount(), 3);
+          list.UserClickHeader(0);  // by name: a, b, c
+          EXPECT_EQ(list.Cell(0, 0), "a.tmp");
+          EXPECT_EQ(list.Cell(0, 1), "E:\\sub\\");
+          EXPECT_EQ(list.Cell(2, 0), "c.tmp");
+          list.UserClickHeader(2);  // by size, smallest first
+          list.UserClickHeader(2);  // then largest first
+          EXPECT_EQ(list.Cell(0, 0), "b.tmp");
+          list.UserClickRow(1);  // selects; ticks nothing
+          EXPECT_TRUE(list.Checked(1));
+          list.UserClickCheckBox(1);  // c.tmp
+          EXPECT_FALSE(list.Checked(1));
+          EXPECT_TRUE(list.Checked(0));
+          files.Btnclose.Click();
+        },
+        "TFrmviewfiles");
+    h.ExpectReport(report);
+    main.BtnDelete.Click();
+    main.Close();
+  });
+  EXPECT_EQ(totalBefore, En(Text::kReviewTotal, 3, 6000));
+  EXPECT_EQ(totalAfter, En(Text::kReviewTotal, 2, 4000));
+  EXPECT_TRUE(h.sim.Exists("E:\\c.tmp"));
+  EXPECT_FALSE(h.sim.Exists("E:\\b.tmp"));
+  EXPECT_FALSE(h.sim.Exists("E:\\sub\\a.tmp"));
+  EXPECT_EQ(report.lines.front(), En(Text::kFoundFilesCategory, 2, 4000));
 }
 
 }  // namespace
