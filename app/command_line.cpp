@@ -173,9 +173,25 @@ struct Outcome {
   int exitCode;
 };
 
+// The categories of an analysis with the names and figures a review shows them with.
+std::string JsonCategories(const clean::RemovalPlan& plan) {
+  std::string categories;
+  for (const std::uint32_t index : plan.Shown()) {
+    const clean::PlanCategory& category = plan.Categories()[index];
+    categories += categories.empty() ? "\n    " : ",\n    ";
+    categories += "{\"category\": " + Quoted(category.id) + ", \"name\": " + Quoted(category.name) +
+                  ", " +
+                  Figures(static_cast<std::int64_t>(category.items),
+                          static_cast<std::int64_t>(category.bytes)) +
+                  "}";
+  }
+  return "  \"categories\": [" + categories + (categories.empty() ? "],\n" : "\n  ],\n");
+}
+
+// `plan`: what an analysis found, by category; none for a clean.
 std::string JsonReport(const CommandLine& line, const ConsoleView& view, const Outcome& outcome,
                        const platform::UtcTime& start, const platform::UtcTime& end,
-                       const lang::LanguageTexts& texts) {
+                       const lang::LanguageTexts& texts, const clean::RemovalPlan* plan) {
   const bool clean = line.action == CommandLine::Action::kClean;
   const std::string drives = line.drives.allDrives ? "all" : std::string{line.drives.letter, ':'};
   std::string json = "{\n";
@@ -201,6 +217,7 @@ std::string JsonReport(const CommandLine& line, const ConsoleView& view, const O
              Figures(part.files, part.bytes) + "}";
   }
   json += "  \"steps\": [" + steps + (steps.empty() ? "],\n" : "\n  ],\n");
+  if (plan) json += JsonCategories(*plan);
   const auto [files, bytes] = view.Total();
   json += "  \"total\": {" + Figures(files, bytes) + "}\n}\n";
   return json;
@@ -296,7 +313,8 @@ int Execute(platform::System& system, platform::Console& console, const CommandL
               kNewLine);
   if (!line.jsonFile.empty() &&
       !settings::SaveFileSafely(system, line.jsonFile,
-                                JsonReport(line, view, outcome, start, end, texts))) {
+                                JsonReport(line, view, outcome, start, end, texts,
+                                           analysis ? &run.AnalysisPlan() : nullptr))) {
     return Fail(console, summary, kExitReportNotWritten,
                 "the report could not be written to " + line.jsonFile, ".");
   }

@@ -42,10 +42,17 @@ RunOutcome CleanRun::Run(DriveChoice drives, RunKind kind) {
   if (kind == RunKind::kClean && settings_.AdvancedOptions[settings::kReviewFirst]) {
     return Reviewed(drives);
   }
+  if (kind == RunKind::kClean) return Pass(drives, machine_);
   // Made here, not by the caller: an analysis cannot reach the machine by any other way.
-  std::optional<platform::DryRunSystem> dryRun;
-  if (kind == RunKind::kAnalysis) dryRun.emplace(machine_);
-  return Pass(drives, dryRun ? *dryRun : machine_);
+  analysisPlan_ = {};
+  platform::DryRunSystem dryRun(machine_);
+  PlanRecorder recorder(dryRun, analysisPlan_, settings_.AdvancedOptions[settings::kRecycleFound]);
+  plan_ = &analysisPlan_;
+  struct Done {
+    CleanRun& run;
+    ~Done() { run.plan_ = nullptr; }
+  } done{*this};
+  return Pass(drives, recorder);
 }
 
 RunOutcome CleanRun::Pass(DriveChoice drives, platform::System& system) {
@@ -82,9 +89,13 @@ RunOutcome CleanRun::Reviewed(DriveChoice drives) {
     platform::DryRunSystem dryRun(machine_);
     PlanRecorder recorder(dryRun, plan, settings_.AdvancedOptions[settings::kRecycleFound]);
     plan_ = &plan;
+    reviewing_ = true;
     struct Done {
       CleanRun& run;
-      ~Done() { run.plan_ = nullptr; }
+      ~Done() {
+        run.plan_ = nullptr;
+        run.reviewing_ = false;
+      }
     } done{*this};
     const auto start = std::chrono::steady_clock::now();
     analysed = Pass(drives, recorder);

@@ -79,6 +79,8 @@ class CleanRun final : public cleanups::RunContext {
   // run is an analysis first, whose plan the user reviews; then exactly the ticked items of the
   // plan go, and nothing at all when the user leaves the review otherwise.
   RunOutcome Run(DriveChoice drives, RunKind kind = RunKind::kClean);
+  // What the last analysis found, by category, as a review would show it.
+  const RemovalPlan& AnalysisPlan() const { return analysisPlan_; }
 
   platform::System& System() override { return *system_; }
   cleanups::PlaceGuard& Guard() override { return *guard_; }
@@ -92,7 +94,7 @@ class CleanRun final : public cleanups::RunContext {
   const lang::LanguageTexts& Texts() const override { return texts_; }
   // While a plan is made, its report would only repeat what the review shows.
   void Report(const std::string& line) override {
-    if (!plan_) view_.AddReportLine(line);
+    if (!reviewing_) view_.AddReportLine(line);
   }
   bool Predicts() const override { return kind_ == RunKind::kAnalysis || plan_ != nullptr; }
   void PartBegins(std::string_view id, std::string_view name) override;
@@ -125,7 +127,9 @@ class CleanRun final : public cleanups::RunContext {
   const lang::LanguageTexts& texts_;
   std::unique_ptr<Scanner> scanner_;  // made at the run's first folder
   std::unique_ptr<cleanups::PlaceGuard> guard_;
-  RemovalPlan* plan_ = nullptr;  // the plan being made, during the analysis of a reviewed run
+  RemovalPlan* plan_ = nullptr;  // the plan being made, during an analysis
+  bool reviewing_ = false;       // the analysis is for a review, which shows what it found
+  RemovalPlan analysisPlan_;
   // The category of the step that is running, which a part of it (a browser) interrupts.
   std::string stepId_;
   std::string stepName_;

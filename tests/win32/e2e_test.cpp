@@ -461,6 +461,21 @@ void WalkLanguage(const Language& language) {
   EXPECT_EQ(ListViewCell(list, 0, 0), t[Text::kFoundFilesCategory]);
   Look(review, code + "-review");
   ResizeAndLook(review, code + "-review", {});
+  // The found files one by one: a click on the row, then "View files".
+  EXPECT_TRUE(ClickListViewRow(list, 0));
+  PostClick(FindChild(review, L"Button", t[Text::kViewFiles]));
+  HWND files = program.WaitForWindow(L"TFrmviewfiles");
+  ASSERT_NE(files, nullptr);
+  HWND fileList = FindListView(files);
+  Lines shown;
+  for (int row = 0; row < ListViewRowCount(fileList); ++row)
+    shown.push_back(ListViewCell(fileList, row, 1) + ListViewCell(fileList, row, 0));
+  EXPECT_EQ(LinesIn(shown, drive).size(), 4u);
+  Look(files, code + "-viewfiles");
+  ResizeAndLook(files, code + "-viewfiles", {});
+  PressEscape(fileList);
+  WaitHidden(files);
+  EXPECT_FALSE(::IsWindowVisible(files)) << "Escape closes the file list";
   PostClick(FindChild(review, L"Button", t[Text::kCleanUp]));
   HWND report = program.WaitForWindow(L"TFrmDelinfo");
   ASSERT_NE(report, nullptr);
