@@ -322,5 +322,32 @@ TEST(Review, ViewFilesUntickingOneFileKeepsJustThatFile) {
   EXPECT_EQ(report.lines.front(), En(Text::kFoundFilesCategory, 2, 4000));
 }
 
+// Registry values, URL-cache entries and the recycle bin go as listed, if still there: a bin that
+// took more since the analysis is not emptied, and what someone else removed is only counted.
+TEST(Review, RegistryUrlCacheAndBinGoOnlyAsListed) {
+  RunHarness h;
+  h.Patterns("");
+  h.Switches({settings::kReviewFirst, settings::kTempInternetFiles, settings::kEmptyRecycleBin,
+              settings::kRunList});
+  SeedCleanupPlaces(h.sim);
+  h.sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "b",
+                         platform::RegistryValue::FromText("notepad"));
+  h.sim.AddFile("C:\\old.dat", "old");
+  h.sim.MoveToRecycleBin("C:\\old.dat");
+  RunReport report = h.CleanOnce('E', [&](clean::TFrmmarkfile& review) {
+    h.sim.AddFile("C:\\new.dat", "new");
+    h.sim.MoveToRecycleBin("C:\\new.dat");
+    h.sim.DeleteUrlCacheItem("https://example.org/page");
+    h.sim.OpenRegistryKey(RegistryRoot::kCurrentUser, kRunMru)->DeleteValue("a");
+    h.sim.SetRegistryValue(RegistryRoot::kCurrentUser, kRunMru, "c",
+                           platform::RegistryValue::FromText("calc"));
+    review.Btnnext.Click();
+  });
+  EXPECT_EQ(h.sim.RecycleBinPaths(), (Lines{"C:\\old.dat", "C:\\new.dat"}));
+  // The listed value went; the one added since stays.
+  EXPECT_EQ(h.sim.RegistryValueNamesOf(RegistryRoot::kCurrentUser, kRunMru), Lines{"c"});
+  EXPECT_EQ(report.lines.back(), lang::Filled(En(Text::kChangedSinceAnalysis), {"3"}));
+}
+
 }  // namespace
 }  // namespace testing_app
