@@ -38,8 +38,8 @@ TFrmmarkfile::TFrmmarkfile(ui::Application& app, bool& reviewConfirmed,
   // Smaller, the buttons would cover each other and the list.
   SetMinimumOuterSize({600, 360});
   SetPosition(Position::kMainFormCenter);
-  LVmarkfile.SetColumns({{"", 300},
-                         {"", 70, ui::ListView::Align::kRight},
+  LVmarkfile.SetColumns({{"", 286},
+                         {"", 84, ui::ListView::Align::kRight},
                          {"", 84, ui::ListView::Align::kRight},
                          {"", 90, ui::ListView::Align::kLeft, true}});
   LVmarkfile.CellText = [this](int row, int column) -> std::string {
