@@ -153,7 +153,7 @@ constexpr const char* kDesignTexts[] = {
     "%1 ist das ganze Dateisystem des Wirtsrechners (Wine): nicht durchsucht",
     // The review of everything a run would remove.
     "Abgebrochen: nichts wurde entfernt",
-    "Analyse abgebrochen: die Liste zeigt, was bis dahin gefunden wurde",
+    "Analyse abgebrochen: Funde bis zum Abbruch",
     "%1: Cache w\xC3\xBCrde gel\xC3\xB6scht, %2",
     "%1: Cookies w\xC3\xBCrden gel\xC3\xB6scht, %2",
     "%1: Cache",

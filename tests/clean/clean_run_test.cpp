@@ -278,6 +278,28 @@ TEST(Stop, DuringTheScanWithoutReview) {
   EXPECT_TRUE(h.sim.Exists("E:\\f2.tmp"));
 }
 
+// A stopped analysis says that it was stopped, and its lines are what it found until then.
+TEST(Stop, AStoppedAnalysisSaysSo) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  for (int i = 0; i < 5; ++i)
+    h.sim.AddFile("E:\\f" + std::to_string(i) + ".tmp", "x");
+  RunReport report;
+  h.Run([&](app::TFrmMain& main) {
+    for (int i = 0; i < main.DCBdrive.Count(); ++i) {
+      if (main.DriveLetterAt(i) == 'E') main.DCBdrive.UserChose(i);
+    }
+    main.RBtndrive.Click();
+    StopAfter(h, main, 2);
+    h.ExpectReport(report);
+    main.BtnAnalyze.Click();
+    main.Close();
+  });
+  EXPECT_EQ(report.headline, En(Text::kAnalysisStoppedHeadline));
+  EXPECT_EQ(report.lines, (Lines{"E:\\f0.tmp", "E:\\f1.tmp"}));
+  EXPECT_TRUE(h.sim.Exists("E:\\f0.tmp"));
+}
+
 TEST(Stop, DuringASpecialStepSkipsTheLaterOnes) {
   RunHarness h;
   h.Patterns("");
