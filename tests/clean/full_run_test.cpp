@@ -169,6 +169,11 @@ TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
     }
     EXPECT_EQ(run.value, std::to_string(announced / 1024) + En(Text::kFreedUnit)) << review;
     EXPECT_GT(analysis.lines.size(), 12u);
+    // The browsers' lines tell what would go; the run's what went.
+    for (const Text line : {Text::kBrowserCacheWouldGo, Text::kBrowserCookiesWouldGo}) {
+      EXPECT_NE(std::find(analysis.lines.begin(), analysis.lines.end(), En(line)),
+                analysis.lines.end());
+    }
     EXPECT_EQ(analysis.lines.front(), "C:\\Users\\me\\Temp\\found.tmp");
     EXPECT_TRUE(h.sim.Exists("E:\\locked.tmp"));
     EXPECT_TRUE(h.sim.Exists("E:\\sub"));  // behind the link in the temporary folder
