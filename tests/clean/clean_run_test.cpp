@@ -426,9 +426,10 @@ TEST(CleanRun, NoSecondRunWhileAStoppedOneUnwinds) {
 }
 
 TEST(CleanRun, ClosingTheWindowDuringARunStopsSavesAndCloses) {
-  // Closed during the scan, with or without review mode; or while the review is open.
-  enum class When { kScan, kScanInReviewMode, kReview };
-  for (When when : {When::kScan, When::kScanInReviewMode, When::kReview}) {
+  // Closed during the scan, with or without review mode; while the review is open, or the file
+  // list above it.
+  enum class When { kScan, kScanInReviewMode, kReview, kViewFiles };
+  for (When when : {When::kScan, When::kScanInReviewMode, When::kReview, When::kViewFiles}) {
     RunHarness h;
     h.Patterns("*.tmp\r\n");
     if (when != When::kScan) h.Switches({settings::kReviewFirst});
@@ -448,6 +449,14 @@ TEST(CleanRun, ClosingTheWindowDuringARunStopsSavesAndCloses) {
           review.Btnallmark.Click();
           close();
         });
+      } else if (when == When::kViewFiles) {
+        h.ExpectReview([&](clean::TFrmmarkfile& review) { review.Btnviewfiles.Click(); });
+        h.ui.QueueModal(
+            [&](ui::Form& files) {
+              close();
+              EXPECT_EQ(files.GetModalResult(), ui::ModalResult::kCancel);
+            },
+            "TFrmviewfiles");
       } else {
         h.ui.onProcessMessages = [&] {
           if (!main.CleanRun.stop) close();
