@@ -159,6 +159,39 @@ TEST_F(ProgramCleanTest, TheReviewRemovesExactlyTheTickedCategories) {
   EXPECT_TRUE(Exists("R:\\rev\\empty.txt"));
 }
 
+// "View files" lists a category's files with their folders; a file unticked there stays and is
+// the only one that does.
+TEST_F(ProgramCleanTest, AFileUntickedInViewFilesStays) {
+  MakeFile("R:\\one\\keep.tmp", "keep");
+  MakeFile("R:\\one\\go.tmp", "go");
+  CleanProgram program({settings::kReviewFirst});
+  ASSERT_NE(program.Start(), nullptr);
+  HWND review = program.Running().WaitForWindow(L"TFrmmarkfile");
+  ASSERT_NE(review, nullptr);
+  const lang::LanguageTexts en = LanguageTextsOf(program.Folder(), "En");
+  ASSERT_TRUE(ClickListViewRow(FindListView(review), 0));
+  PostClick(FindChild(review, L"Button", en[lang::Text::kViewFiles]));
+  HWND files = program.Running().WaitForWindow(L"TFrmviewfiles");
+  ASSERT_NE(files, nullptr);
+  HWND list = FindListView(files);
+  int kept = -1;
+  for (int row = 0; row < ListViewRowCount(list); ++row) {
+    if (ListViewCell(list, row, 1) == "R:\\one\\" && ListViewCell(list, row, 0) == "keep.tmp")
+      kept = row;
+  }
+  ASSERT_GE(kept, 0);
+  EXPECT_TRUE(ClickListViewCheckBox(list, kept));
+  EXPECT_EQ(ListViewRowChecked(list, kept), false);
+  PostClick(FindChild(files, L"Button", en[lang::Text::kClose]));
+  for (int waited = 0; waited < 5000 && ::IsWindowVisible(files); waited += 20)
+    ::Sleep(20);
+  PostClick(FindChild(review, L"Button", en[lang::Text::kCleanUp]));
+  const Lines lines = program.FinishWithReport();
+  EXPECT_EQ(std::find(lines.begin(), lines.end(), "R:\\one\\keep.tmp"), lines.end());
+  EXPECT_TRUE(Exists("R:\\one\\keep.tmp"));
+  EXPECT_FALSE(Exists("R:\\one\\go.tmp"));
+}
+
 // The close box, Alt+F4 (the system's close command), Escape and Cancel each end the run with
 // nothing removed: no file, no registry value, and the report says so.
 TEST_F(ProgramCleanTest, EveryWayOutOfTheReviewRemovesNothing) {
