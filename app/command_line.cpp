@@ -69,12 +69,8 @@ class ConsoleView final : public clean::RunView {
     if (!step) ++parts_.back().files;
   }
 
-  std::optional<std::vector<std::string>> Review(std::vector<std::string> found) override {
-    // The command is the user's consent to every find, as marking them all is; after Ctrl+C
-    // nothing more goes.
-    if (state_.stop) return std::nullopt;
-    return found;
-  }
+  // A command line runs without a review: the command is the user's consent to every find.
+  bool Review(clean::RemovalPlan&, bool) override { return false; }
 
   void ProcessMessages() override {
     if (console_.Interrupted()) state_.stop = true;
@@ -201,9 +197,25 @@ struct Outcome {
   int exitCode;
 };
 
+// The categories of an analysis with the names and figures a review shows them with.
+std::string JsonCategories(const clean::RemovalPlan& plan) {
+  std::string categories;
+  for (const std::uint32_t index : plan.Shown()) {
+    const clean::PlanCategory& category = plan.Categories()[index];
+    categories += categories.empty() ? "\n    " : ",\n    ";
+    categories += "{\"category\": " + Quoted(category.id) + ", \"name\": " + Quoted(category.name) +
+                  ", " +
+                  Figures(static_cast<std::int64_t>(category.items),
+                          static_cast<std::int64_t>(category.bytes)) +
+                  "}";
+  }
+  return "  \"categories\": [" + categories + (categories.empty() ? "],\n" : "\n  ],\n");
+}
+
+// `plan`: what an analysis found, by category; none for a clean.
 std::string JsonReport(const CommandLine& line, const ConsoleView& view, const Outcome& outcome,
                        const platform::UtcTime& start, const platform::UtcTime& end,
-                       const lang::LanguageTexts& texts) {
+                       const lang::LanguageTexts& texts, const clean::RemovalPlan* plan) {
   const bool clean = line.action == CommandLine::Action::kClean;
   const std::string drives = line.drives.allDrives ? "all" : std::string{line.drives.letter, ':'};
   std::string json = "{\n";
@@ -247,6 +259,7 @@ std::string JsonReport(const CommandLine& line, const ConsoleView& view, const O
                ", \"detail\": " + Quoted(note.detail) + "}";
   }
   json += "  \"refused\": [" + refused + (refused.empty() ? "],\n" : "\n  ],\n");
+  if (plan) json += JsonCategories(*plan);
   const auto [files, bytes] = view.Total();
   json += "  \"total\": {" + Figures(files, bytes) + "}\n}\n";
   return json;
@@ -330,7 +343,9 @@ int Execute(platform::System& system, platform::Console& console, const CommandL
   settings::Settings settings;
   settings::LoadSettingsForUser(data, userIsAdmin, settings);
   const lang::LanguageTexts texts = ReadTexts(data, settings.LanguageRecord.LanguageCode);
-  const clean::RunSettings runSettings = clean::RunSettings::From(settings, userIsAdmin);
+  clean::RunSettings runSettings = clean::RunSettings::From(settings, userIsAdmin);
+  // The command is the user's consent to every find, as ticking them all in a review would be.
+  runSettings.AdvancedOptions[settings::kReviewFirst] = false;
   const bool analysis = line.action == CommandLine::Action::kAnalyze;
 
   clean::RunState state;
@@ -351,10 +366,8 @@ int Execute(platform::System& system, platform::Console& console, const CommandL
     headline = Text::kSettingsUnreadable;
     summary.reason = "a settings file could not be read";
   } else if (state.stop) {
-    // Also in review mode, where the window counts a stopped scan as done: here nothing of it
-    // was removed.
     outcome = {"stopped", kExitStopped};
-    headline = Text::kStoppedHeadline;
+    headline = analysis ? Text::kAnalysisStoppedHeadline : Text::kStoppedHeadline;
     summary.reason = "stopped by Ctrl+C or Ctrl+Break";
   }
   std::tie(summary.files, summary.bytes) = view.Total();
@@ -362,7 +375,9 @@ int Execute(platform::System& system, platform::Console& console, const CommandL
   console.Out(texts[headline] + kNewLine + std::to_string(state.freedBytes / 1024) + texts[unit] +
               kNewLine);
   if (!line.jsonFile.empty() &&
-      !WriteReport(system, line.jsonFile, JsonReport(line, view, outcome, start, end, texts))) {
+      !WriteReport(system, line.jsonFile,
+                   JsonReport(line, view, outcome, start, end, texts,
+                              analysis ? &run.AnalysisPlan() : nullptr))) {
     return Fail(console, summary, kExitReportNotWritten,
                 "the report could not be written to " + line.jsonFile, ".");
   }

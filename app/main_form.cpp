@@ -173,7 +173,11 @@ void TFrmMain::FormClose(ui::CloseAction& action) {
     CleanRun.stop = true;
     closeAfterRun_ = true;
     action = ui::CloseAction::kNone;
-    // A review still open is left as without going on: nothing it lists is removed.
+    // A review still open is left as without going on: nothing it lists is removed. Its file
+    // list, open above it, goes first.
+    if (clean::Frmmarkfile && clean::Frmmarkfile->Frmviewfiles.Showing()) {
+      clean::Frmmarkfile->Frmviewfiles.Close();
+    }
     if (clean::Frmmarkfile && clean::Frmmarkfile->Showing()) clean::Frmmarkfile->Close();
     return;
   }

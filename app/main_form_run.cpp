@@ -1,8 +1,6 @@
 // The clean run's wiring: the delete and analyze buttons start the engine with the settings of
 // the moment and the main window as its view; the stop button stops it.
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "app/main_form.h"
 #include "clean/delinfo_form.h"
@@ -43,10 +41,10 @@ class MainRunView final : public clean::RunView {
     main_.Sbmain.Repaint();
   }
   void AddReportLine(const std::string& line) override { clean::FrmDelinfo->AddLine(line); }
-  std::optional<std::vector<std::string>> Review(std::vector<std::string> found) override {
-    // The user closed the window during the scan: no review, nothing removed.
-    if (main_.ClosingAfterRun()) return std::nullopt;
-    return clean::Frmmarkfile->Review(std::move(found), main_.CleanRun.stop);
+  bool Review(clean::RemovalPlan& plan, bool stopped) override {
+    // The user closed the window during the analysis: no review, nothing removed.
+    if (main_.ClosingAfterRun()) return false;
+    return clean::Frmmarkfile->Review(plan, stopped);
   }
   void ProcessMessages() override { main_.App().ProcessMessages(); }
 

@@ -28,7 +28,6 @@
 #include "bench/tree.h"
 #include "clean/clean_run.h"
 #include "clean/delinfo_form.h"
-#include "clean/markfile_form.h"
 #include "clean/run_view.h"
 #include "clean/scan.h"
 #include "cleanups/special_cleanups.h"
@@ -141,6 +140,7 @@ class BenchForm : public ui::Form {
   BenchForm(ui::Application& app, clean::RunState& state)
       : ui::Form(app),
         report(this, {8, 8, 300, 120}),
+        found(this, {8, 130, 300, 40}),
         stop(this, {316, 8, 75, 25}, "Stop"),
         status(this, {400}) {
     SetName("TDustorixBench");
@@ -150,6 +150,7 @@ class BenchForm : public ui::Form {
     Realize();
   }
   ui::ListBox report;
+  ui::ListBox found;  // the files a scan lists, one line each, as a list of finds costs
   ui::Button stop;
   ui::StatusBar status;
 };
@@ -165,9 +166,7 @@ class BenchView final : public clean::RunView {
     form_.status.Repaint();
   }
   void AddReportLine(const std::string& line) override { report_.AddLine(line); }
-  std::optional<std::vector<std::string>> Review(std::vector<std::string>) override {
-    return std::nullopt;
-  }
+  bool Review(clean::RemovalPlan&, bool) override { return false; }
   void ProcessMessages() override { app_.ProcessMessages(); }
 
  private:
@@ -195,8 +194,7 @@ class Bench {
         form_(app_, state_),
         report_(app_, texts_),
         view_(app_, form_, report_),
-        review_(app_, reviewConfirmed_, texts_),
-        reviewList_(review_.LBmarkfile) {
+        reviewList_(form_.found) {
     form_.Show();
   }
 
@@ -227,8 +225,6 @@ class Bench {
   BenchForm form_;
   clean::TFrmDelinfo report_;
   BenchView view_;
-  bool reviewConfirmed_ = false;
-  clean::TFrmmarkfile review_;
   ui::ListBox& reviewList_;
   std::string root_;
   std::vector<std::string> exceptionsLower_;

@@ -1,31 +1,18 @@
 #include "clean/clean_run.h"
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 
 #include "clean/cleaner_steps.h"
+#include "clean/plan_replay.h"
 #include "clean/scan.h"
 #include "cleanups/special_steps.h"
 #include "lang/quantities.h"
 #include "platform/dry_run_system.h"
-#include "platform/utf.h"
-#include "platform/wildcard.h"
 #include "settings/patterns.h"
 
 namespace clean {
-
-namespace {
-
-// A path as Windows compares it, to tell one file found twice.
-std::u16string FoldedPath(std::string_view path) {
-  std::u16string folded;
-  if (!platform::Utf8ToUtf16(path, folded)) folded.assign(path.begin(), path.end());
-  for (char16_t& unit : folded)
-    unit = platform::UpcaseChar(unit);
-  return folded;
-}
-
-}  // namespace
 
 RunSettings RunSettings::From(const settings::Settings& settings, bool userIsAdmin) {
   using settings::SettingsFile;
@@ -54,55 +41,110 @@ CleanRun::CleanRun(platform::System& system, RunView& view, RunState& state,
       guard_(std::make_unique<cleanups::PlaceGuard>(system)) {}
 
 RunOutcome CleanRun::Run(DriveChoice drives, RunKind kind) {
-  // Made here, not by the caller: an analysis cannot reach the machine by any other way.
-  std::optional<platform::DryRunSystem> dryRun;
-  if (kind == RunKind::kAnalysis) dryRun.emplace(machine_);
-  system_ = dryRun ? &*dryRun : &machine_;
-  guard_ = std::make_unique<cleanups::PlaceGuard>(*system_);
   kind_ = kind;
+  state_.stop = false;
+  if (kind == RunKind::kClean && settings_.AdvancedOptions[settings::kReviewFirst]) {
+    return Reviewed(drives);
+  }
+  if (kind == RunKind::kClean) return Pass(drives, machine_);
+  // Made here, not by the caller: an analysis cannot reach the machine by any other way.
+  analysisPlan_ = {};
+  platform::DryRunSystem dryRun(machine_);
+  PlanRecorder recorder(dryRun, analysisPlan_, settings_.AdvancedOptions[settings::kRecycleFound]);
+  plan_ = &analysisPlan_;
+  struct Done {
+    CleanRun& run;
+    ~Done() { run.plan_ = nullptr; }
+  } done{*this};
+  return Pass(drives, recorder);
+}
+
+RunOutcome CleanRun::Pass(DriveChoice drives, platform::System& system) {
+  system_ = &system;
+  guard_ = std::make_unique<cleanups::PlaceGuard>(*system_);
   scanner_.reset();
   struct Restore {
     CleanRun& run;
     ~Restore() {
       run.system_ = &run.machine_;
       run.guard_ = std::make_unique<cleanups::PlaceGuard>(run.machine_);
+      run.scanner_.reset();
     }
   } restore{*this};
   state_.freedBytes = 0;
   state_.removedFiles = 0;
   recycled_ = {};
-  state_.stop = false;
-  const bool reviewFirst = settings_.AdvancedOptions[settings::kReviewFirst];
   const bool switchesKnown = !settings_.switchesUnreadable;
   const bool scanRefused =
       !switchesKnown || (settings_.ScanWanted() && settings_.exceptionsUnreadable);
   if (settings_.ScanWanted() && !scanRefused) {
+    PartBegins("foundFiles", texts_[lang::Text::kFoundFilesCategory]);
     ScanDrives(drives);
-    // Also after a stop: the review shows what was found until then.
-    if (reviewFirst) Review();
   }
   if (switchesKnown) {
     SpecialSteps();
     CleanerSteps(*this, view_, settings_.CleanerList);
   }
   if (scanRefused) return RunOutcome::kSettingsUnreadable;
-  return state_.stop && !reviewFirst ? RunOutcome::kStopped : RunOutcome::kCompleted;
+  return state_.stop ? RunOutcome::kStopped : RunOutcome::kCompleted;
+}
+
+RunOutcome CleanRun::Reviewed(DriveChoice drives) {
+  RemovalPlan plan;
+  RunOutcome analysed;
+  {
+    platform::DryRunSystem dryRun(machine_);
+    PlanRecorder recorder(dryRun, plan, settings_.AdvancedOptions[settings::kRecycleFound]);
+    plan_ = &plan;
+    reviewing_ = true;
+    struct Done {
+      CleanRun& run;
+      ~Done() {
+        run.plan_ = nullptr;
+        run.reviewing_ = false;
+      }
+    } done{*this};
+    const auto start = std::chrono::steady_clock::now();
+    analysed = Pass(drives, recorder);
+    plan.milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
+  }
+  state_.freedBytes = 0;
+  state_.removedFiles = 0;
+  // Nothing to choose from: no review, and nothing goes.
+  if (plan.Items().empty()) return analysed;
+  if (!view_.Review(plan, analysed == RunOutcome::kStopped)) return RunOutcome::kCancelled;
+  state_.stop = false;
+  ShowStatus(texts_[lang::Text::kRemovingMarked]);
+  PlanReplay replay(*this, plan);
+  replay.Run();
+  if (analysed == RunOutcome::kSettingsUnreadable) return analysed;
+  return state_.stop ? RunOutcome::kStopped : RunOutcome::kCompleted;
+}
+
+void CleanRun::PartBegins(std::string_view id, std::string_view name) {
+  if (plan_) plan_->Begin(id, name);
+}
+
+void CleanRun::PartEnds() {
+  if (plan_) plan_->Begin(stepId_, stepName_);
+}
+
+void CleanRun::EmptyFilePass(bool on) {
+  if (!plan_) return;
+  if (on) {
+    plan_->Begin("emptyFiles", texts_[lang::Text::kEmptyFilesCategory]);
+  } else {
+    plan_->Begin("foundFiles", texts_[lang::Text::kFoundFilesCategory]);
+  }
 }
 
 CleanRun::~CleanRun() = default;
 
 void CleanRun::ScanFolder(const std::string& root) {
   if (!scanner_) {
-    if (settings_.AdvancedOptions[settings::kReviewFirst]) {
-      scanner_ = std::make_unique<Scanner>(*this, settings_,
-                                           [this](const std::string& path, std::uint64_t) {
-                                             // A file found twice (two patterns, or a pattern and
-                                             // the zero-byte pass) once.
-                                             if (foundFolded_.insert(FoldedPath(path)).second)
-                                               found_.push_back(path);
-                                             return false;
-                                           });
-    } else if (settings_.AdvancedOptions[settings::kRecycleFound]) {
+    if (settings_.AdvancedOptions[settings::kRecycleFound]) {
       scanner_ = std::make_unique<Scanner>(
           *this, settings_, [this](std::span<const Find> finds, std::vector<bool>& gone) {
             RecycleAll(finds, gone);
@@ -117,8 +159,6 @@ void CleanRun::ScanFolder(const std::string& root) {
 }
 
 void CleanRun::ScanDrives(DriveChoice drives) {
-  found_.clear();
-  foundFolded_.clear();
   // Under Wine a drive may be the host's whole file system: none of it is the user's Windows.
   const auto scan = [this](char letter) {
     if (system_->IsHostRootDrive(letter)) {
@@ -139,56 +179,6 @@ void CleanRun::ScanDrives(DriveChoice drives) {
       scan(letter);
     }
   }
-}
-
-void CleanRun::Review() {
-  if (kind_ == RunKind::kAnalysis) {
-    RemoveMarked(found_);
-    found_.clear();
-    return;
-  }
-  std::optional<std::vector<std::string>> marked = view_.Review(std::move(found_));
-  found_.clear();
-  foundFolded_.clear();
-  if (!marked) return;
-  ShowStatus(texts_[lang::Text::kRemovingMarked]);
-  RemoveMarked(*marked);
-}
-
-void CleanRun::RemoveMarked(const std::vector<std::string>& marked) {
-  namespace attr = platform::attr;
-  const bool recycle = settings_.AdvancedOptions[settings::kRecycleFound];
-  // A path marked twice is removed, counted and listed once.
-  std::unordered_set<std::u16string> handled;
-  std::vector<Find> batch;
-  std::vector<bool> gone;
-  const auto count = [this](const std::string& path, std::uint64_t size) {
-    AddFreed(static_cast<std::int64_t>(size));
-    Report(path);
-  };
-  const auto recycleBatch = [&] {
-    RecycleAll(batch, gone);
-    for (std::size_t i = 0; i < batch.size(); ++i) {
-      if (gone[i]) count(batch[i].path, batch[i].size);
-    }
-    batch.clear();
-  };
-  for (const std::string& path : marked) {
-    if (!handled.insert(FoldedPath(path)).second) continue;
-    // The file may have changed since the scan: the walk's rules hold at removal too.
-    std::optional<platform::FileStatus> entry = system_->Status(path);
-    if (!entry || entry->IsDirectory() ||
-        (entry->attributes & (attr::kReadOnly | attr::kSystem | attr::kReparsePoint))) {
-      continue;
-    }
-    if (recycle) {
-      batch.push_back({path, entry->size});
-      if (batch.size() == kBatchSize) recycleBatch();
-    } else if (system_->DeleteFile(path)) {
-      count(path, entry->size);
-    }
-  }
-  if (!batch.empty()) recycleBatch();
 }
 
 void CleanRun::RecycleAll(std::span<const Find> finds, std::vector<bool>& gone) {
@@ -234,6 +224,9 @@ void CleanRun::SpecialSteps() {
   for (const cleanups::SpecialStep& step : cleanups::kSpecialSteps) {
     if (!settings_.AdvancedOptions[step.on] || state_.stop) continue;
     view_.StepBegins(step);
+    stepId_ = step.id;
+    stepName_ = lang::WithoutAccessKey(texts_[step.name]);
+    PartBegins(stepId_, stepName_);
     ShowStatus(texts_[step.status]);
     const std::int64_t filesBefore = state_.removedFiles;
     const std::int64_t bytesBefore = state_.freedBytes;

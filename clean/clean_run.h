@@ -7,9 +7,10 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <unordered_set>
+#include <string_view>
 #include <vector>
 
+#include "clean/removal_plan.h"
 #include "clean/run_view.h"
 #include "cleanups/run_context.h"
 #include "lang/language_texts.h"
@@ -65,7 +66,8 @@ enum class RunKind { kClean, kAnalysis };
 // How the report shows a run.
 enum class RunOutcome {
   kCompleted,
-  kStopped,  // stopped outside review mode; a review shows what a stop left, so it counts as done
+  kStopped,
+  kCancelled,  // the user left the review otherwise than by cleaning up: nothing was removed
   kSettingsUnreadable,  // no file was searched: the guarded settings could not be read
 };
 
@@ -78,9 +80,12 @@ class CleanRun final : public cleanups::RunContext {
            const lang::LanguageTexts& texts);
   ~CleanRun();
 
-  // The whole run, from the reset of its state to its last special step. An analysis shows no
-  // review: it takes every file found as marked.
+  // The whole run, from the reset of its state to its last special step. In review mode a clean
+  // run is an analysis first, whose plan the user reviews; then exactly the ticked items of the
+  // plan go, and nothing at all when the user leaves the review otherwise.
   RunOutcome Run(DriveChoice drives, RunKind kind = RunKind::kClean);
+  // What the last analysis found, by category, as a review would show it.
+  const RemovalPlan& AnalysisPlan() const { return analysisPlan_; }
 
   platform::System& System() override { return *system_; }
   cleanups::PlaceGuard& Guard() override { return *guard_; }
@@ -92,7 +97,15 @@ class CleanRun final : public cleanups::RunContext {
   void RecycleBinEmptied(const platform::RecycleBinContent& emptied) override;
   std::int64_t FreedBytes() const override { return state_.freedBytes; }
   const lang::LanguageTexts& Texts() const override { return texts_; }
-  void Report(const std::string& line) override { view_.AddReportLine(line); }
+  // While a plan is made, its report would only repeat what the review shows.
+  void Report(const std::string& line) override {
+    if (!reviewing_) view_.AddReportLine(line);
+  }
+  bool Predicts() const override { return kind_ == RunKind::kAnalysis || plan_ != nullptr; }
+  void PartBegins(std::string_view id, std::string_view name) override;
+  void PartEnds() override;
+  // The scan hands over the files its empty-file pass takes, or again those of its patterns.
+  void EmptyFilePass(bool on);
   void BrowserLeftAlone(const std::string& name) override { view_.BrowserLeftAlone(name); }
   void ProcessMessages() override { view_.ProcessMessages(); }
   void ShowStatus(const std::string& text) { view_.ShowStatus(text); }
@@ -100,9 +113,11 @@ class CleanRun final : public cleanups::RunContext {
   void ScanFolder(const std::string& root);
 
  private:
+  // The scan and the special steps over `system`.
+  RunOutcome Pass(DriveChoice drives, platform::System& system);
+  // Review mode: the analysis, the review, and the removal of what the user ticked.
+  RunOutcome Reviewed(DriveChoice drives);
   void ScanDrives(DriveChoice drives);
-  void Review();
-  void RemoveMarked(const std::vector<std::string>& marked);
   // Hands the finds to the recycle bin; `gone` tells which the bin took. One it did not take is
   // reported, with the reason.
   void RecycleAll(std::span<const Find> finds, std::vector<bool>& gone);
@@ -117,8 +132,12 @@ class CleanRun final : public cleanups::RunContext {
   const lang::LanguageTexts& texts_;
   std::unique_ptr<Scanner> scanner_;  // made at the run's first folder
   std::unique_ptr<cleanups::PlaceGuard> guard_;
-  std::vector<std::string> found_;  // review mode: what the scan found, in its order, once each
-  std::unordered_set<std::u16string> foundFolded_;
+  RemovalPlan* plan_ = nullptr;  // the plan being made, during an analysis
+  bool reviewing_ = false;       // the analysis is for a review, which shows what it found
+  RemovalPlan analysisPlan_;
+  // The category of the step that is running, which a part of it (a browser) interrupts.
+  std::string stepId_;
+  std::string stepName_;
   // What this run moved to the recycle bin and counted, until the bin is emptied.
   platform::RecycleBinContent recycled_;
 };

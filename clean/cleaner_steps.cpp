@@ -42,7 +42,10 @@ void CleanerSteps(cleanups::RunContext& run, RunView& view,
     const std::string name = cleaners::ShownName(entry->name);
     view.CleanerBegins(*entry);
     view.ShowStatus(lang::Filled(texts[lang::Text::kCleanerStatus], {name}));
+    // Each entry is a category of its own in a review.
+    run.PartBegins("cleaner." + entry->name, name);
     const cleaners::EntryOutcome outcome = cleaners::RunEntry(*entry, places, run);
+    run.PartEnds();
     if (!outcome.runningProgram.empty()) {
       run.Report(lang::Filled(texts[lang::Text::kCleanerRunning], {name, outcome.runningProgram}));
     } else {

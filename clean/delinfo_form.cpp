@@ -53,8 +53,10 @@ void TFrmDelinfo::ApplyTexts(RunKind kind, RunOutcome outcome) {
   Text headline = analysis ? Text::kAnalysisHeadline : Text::kSuccessHeadline;
   Text label = analysis ? Text::kWouldBeDeletedLabel : Text::kDeletedFilesLabel;
   if (outcome == RunOutcome::kStopped) {
-    headline = Text::kStoppedHeadline;
+    headline = analysis ? Text::kAnalysisStoppedHeadline : Text::kStoppedHeadline;
     if (!analysis) label = Text::kStoppedDeletedFilesLabel;
+  } else if (outcome == RunOutcome::kCancelled) {
+    headline = Text::kCancelledHeadline;
   } else if (outcome == RunOutcome::kSettingsUnreadable) {
     headline = Text::kSettingsUnreadable;
   }

@@ -1,14 +1,14 @@
 // What a clean run needs from the window it runs in: the main window, or none at all.
 #pragma once
 
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "cleaners/entry_run.h"
 #include "cleanups/special_steps.h"
 
 namespace clean {
+
+class RemovalPlan;
 
 class RunView {
  public:
@@ -17,9 +17,10 @@ class RunView {
   virtual void ShowStatus(const std::string& text) = 0;
   // A line of the report: a removed file, or a step's summary.
   virtual void AddReportLine(const std::string& line) = 0;
-  // Shows the files found in review mode; the ones the user marked once they went on, nothing
-  // when they left the review otherwise.
-  virtual std::optional<std::vector<std::string>> Review(std::vector<std::string> found) = 0;
+  // Shows what an analysis in review mode would remove, `stopped` when it was stopped. True once
+  // the user chose to clean up, with the plan ticked as they left it; false when they left the
+  // review otherwise, and nothing at all is removed.
+  virtual bool Review(RemovalPlan& plan, bool stopped) = 0;
   // Lets the window handle what is pending, the stop button included.
   virtual void ProcessMessages() = 0;
   // A special step begins: what is freed from now until the next one begins, or the run ends,

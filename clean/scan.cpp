@@ -196,6 +196,7 @@ void Scanner::Walk(const std::string& path, std::size_t depth) {
   // The two later passes visit every entry; the ones between candidates only pass the stop test
   // and the message check.
   if (zeroBytePass_) {
+    run_.EmptyFilePass(true);
     std::size_t next = 0;
     for (std::size_t i = 0; i < level.entryCount; ++i) {
       if (run_.Stopped()) return;
@@ -206,6 +207,7 @@ void Scanner::Walk(const std::string& path, std::size_t depth) {
       run_.ProcessMessages();
     }
     Flush();
+    run_.EmptyFilePass(false);
   }
 
   std::size_t next = 0;

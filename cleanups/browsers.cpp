@@ -319,6 +319,11 @@ void SpecialCleanups::CleanBrowsers(BrowserPart part) {
       continue;
     }
     const std::int64_t before = run_.FreedBytes();
+    const lang::Text name = part == BrowserPart::kCaches ? lang::Text::kBrowserCachePart
+                                                         : lang::Text::kBrowserCookiesPart;
+    run_.PartBegins(
+        std::string(browser.name) + (part == BrowserPart::kCaches ? ".cache" : ".cookies"),
+        lang::Filled(texts[name], {browser.name}));
     if (part == BrowserPart::kCaches) {
       for (const NamedPlace& place : places.caches)
         EmptyNamedFolders(place);
@@ -326,8 +331,12 @@ void SpecialCleanups::CleanBrowsers(BrowserPart part) {
       for (const NamedPlace& place : places.cookies)
         DeleteNamedFiles(place);
     }
-    const lang::Text line = part == BrowserPart::kCaches ? lang::Text::kBrowserCacheRemoved
-                                                         : lang::Text::kBrowserCookiesRemoved;
+    run_.PartEnds();
+    const bool cache = part == BrowserPart::kCaches;
+    const lang::Text line =
+        run_.Predicts()
+            ? (cache ? lang::Text::kBrowserCacheWouldGo : lang::Text::kBrowserCookiesWouldGo)
+            : (cache ? lang::Text::kBrowserCacheRemoved : lang::Text::kBrowserCookiesRemoved);
     const auto freed = static_cast<std::uint64_t>(run_.FreedBytes() - before);
     run_.Report(lang::Filled(texts[line], {browser.name, lang::FormatSize(freed, texts)}));
   }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "cleanups/place_guard.h"
 #include "lang/language_texts.h"
@@ -33,6 +34,12 @@ class RunContext {
   virtual void BrowserLeftAlone(const std::string& name) = 0;
   // Lets the window handle what is pending, the stop button included.
   virtual void ProcessMessages() = 0;
+  // Whether nothing is removed and the report tells what would go.
+  virtual bool Predicts() const { return false; }
+  // A part of the step that is running (one browser's cache) is shown as a category of its own
+  // until it ends.
+  virtual void PartBegins(std::string_view /*id*/, std::string_view /*name*/) {}
+  virtual void PartEnds() {}
 
  protected:
   ~RunContext() = default;

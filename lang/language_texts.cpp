@@ -184,6 +184,32 @@ constexpr const char* kDesignTexts[] = {
     "&Suchen:",
     "Eintrag",
     "Trotzdem ausw\xC3\xA4hlen?",
+    // The review of everything a run would remove.
+    "Abgebrochen: nichts wurde entfernt",
+    "Analyse abgebrochen: Funde bis zum Abbruch",
+    "%1: Cache w\xC3\xBCrde gel\xC3\xB6scht, %2",
+    "%1: Cookies w\xC3\xBCrden gel\xC3\xB6scht, %2",
+    "%1: Cache",
+    "%1: Cookies",
+    "%1 seit der Analyse ver\xC3\xA4ndert und nicht entfernt",
+    "Gefundene Dateien (Dateiendungen)",
+    "Leere Dateien (0 Byte)",
+    "Kategorie",
+    "Anzahl",
+    "Gr\xC3\xB6\xC3\x9F"
+    "e",
+    "Anteil",
+    "Angehakt: %1",
+    "&Bereinigen",
+    "%1 (endg\xC3\xBCltig, nicht in den Papierkorb)",
+    "Analyse: %1 s",
+    "Angehakte Kategorien werden entfernt. Haken entfernen, was bleiben soll:",
+    "Bereinigen: \xC3\x9C"
+    "berpr\xC3\xBC"
+    "fung",
+    "Dateien &anzeigen",
+    "Name",
+    "Ordner",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount, "every text has its design text");
 

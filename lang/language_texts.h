@@ -177,6 +177,29 @@ enum class Text : int {
   kApplicationsSearch,
   kApplicationsEntryColumn,
   kApplicationsWarningQuestion,  // after an entry's warning: tick it all the same?
+  // The review of everything a run would remove, and the outcomes of a reviewed run.
+  kCancelledHeadline,  // the report's headline when the review was left without cleaning up
+  kAnalysisStoppedHeadline,
+  kBrowserCacheWouldGo,  // an analysis's line: %1 a browser, %2 a size
+  kBrowserCookiesWouldGo,
+  kBrowserCachePart,  // a category of the review: %1 a browser
+  kBrowserCookiesPart,
+  kChangedSinceAnalysis,  // %1 a count
+  kFoundFilesCategory,
+  kEmptyFilesCategory,
+  kReviewColumnCategory,  // the review's columns
+  kReviewColumnItems,
+  kReviewColumnSize,
+  kReviewColumnShare,
+  kReviewTotal,     // %1 the ticked items and their size
+  kCleanUp,         // the review's button that removes what is ticked
+  kDeletesForGood,  // %1 a category that bypasses the recycle bin
+  kAnalysisTook,    // %1 seconds
+  kReviewPlanLabel,
+  kReviewPlanTitle,
+  kViewFiles,  // the review's button that shows a row's files one by one
+  kViewFilesColumnName,
+  kViewFilesColumnFolder,
   kCount
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/text_lines.h"
 #include "settings/list_file.h"
 #include "settings/patterns.h"
 

@@ -83,6 +83,21 @@ TEST_F(CommandLineRunTest, AnAnalysisAnnouncesExactlyWhatTheCleanRunThenDoes) {
   ASSERT_EQ(Run({"/analyze", "E:", "/json", "r.json"}), app::kExitDone) << console.err;
   EXPECT_EQ(h.sim.Dump("E:\\") + h.sim.Dump("C:\\Program Files"), before);
   const std::string announced = Json();
+  // As a review shows them: the unused library's line in the registry is an item of its own.
+  const std::string categories =
+      R"(  "categories": [
+    {"category": "foundFiles", "name": ")" +
+      En(Text::kFoundFilesCategory) + R"(", "files": 3, "bytes": 2012},
+    {"category": "emptyFiles", "name": ")" +
+      En(Text::kEmptyFilesCategory) + R"(", "files": 1, "bytes": 0},
+    {"category": "history", "name": ")" +
+      En(Text::kHistoryCaption) + R"(", "files": 1, "bytes": 100},
+    {"category": "unusedDlls", "name": ")" +
+      En(Text::kUnusedDllsCaption) + R"(", "files": 2, "bytes": 4000},
+    {"category": "runList", "name": ")" +
+      En(Text::kRunListCaption) + R"(", "files": 1, "bytes": 0}
+  ],
+)";
   EXPECT_EQ(announced, R"({
   "program": "Dustorix",
   "version": ")" + std::string(about::kVersion) +
@@ -111,7 +126,7 @@ TEST_F(CommandLineRunTest, AnAnalysisAnnouncesExactlyWhatTheCleanRunThenDoes) {
                            En(Text::kRunListCaption) + R"(", "files": 0, "bytes": 0}
   ],
   "refused": [],
-  "total": {"files": 6, "bytes": 6112}
+)" + categories + R"(  "total": {"files": 6, "bytes": 6112}
 }
 )");
   const std::string out =
@@ -131,6 +146,7 @@ TEST_F(CommandLineRunTest, AnAnalysisAnnouncesExactlyWhatTheCleanRunThenDoes) {
   EXPECT_EQ(eventLog.records.size(), 2u) << "one record a run";
   std::string done = announced;
   done.replace(done.find("analyze"), 7, "clean");
+  done.erase(done.find(categories), categories.size());  // a clean's parts are its steps
   EXPECT_EQ(Json(), done);
   EXPECT_FALSE(h.sim.Exists("E:\\junk\\a.tmp"));
   EXPECT_FALSE(h.sim.Exists("C:\\Program Files\\Old\\unused.dll"));
@@ -194,7 +210,36 @@ TEST_F(CommandLineRunTest, ApplicationEntriesAreStepsOfTheReportWithTheirRefused
   EXPECT_TRUE(h.sim.Exists("C:\\Users\\me\\Local\\item.dat"));
 }
 
-TEST_F(CommandLineRunTest, CtrlCStopsTheRunAndAStoppedReviewRemovesNothing) {
+// An unattended analysis names the categories a review shows, with the same figures.
+TEST_F(CommandLineRunTest, AnAnalysisReportsTheCategoriesTheReviewShows) {
+  SeedCleanupPlaces(h.sim);
+  h.sim.AddFile("E:\\junk\\empty.log", "");
+  h.Switches({settings::kReviewFirst, settings::kZeroByteFiles, settings::kCookies,
+              settings::kTempInternetFiles, settings::kRunList});
+  EXPECT_EQ(Run({"/analyze", "E:", "/json", "r.json"}), 0);
+  const std::string json = Json();
+  std::vector<std::pair<std::string, std::string>> rows;
+  h.CleanOnce('E', [&](clean::TFrmmarkfile& review) {
+    for (int i = 0; i < review.LVmarkfile.RowCount(); ++i)
+      rows.emplace_back(review.LVmarkfile.Cell(i, 0), review.LVmarkfile.Cell(i, 1));
+    review.Close();
+  });
+  ASSERT_GE(rows.size(), 5u);
+  std::size_t at = json.find("\"categories\": [");
+  ASSERT_NE(at, std::string::npos) << json;
+  for (const auto& [name, files] : rows) {
+    const std::string entry = "\"name\": \"" + name + "\", \"files\": " + files + ",";
+    at = json.find(entry, at);
+    EXPECT_NE(at, std::string::npos) << entry << "\n" << json;
+  }
+  EXPECT_NE(json.find("{\"category\": \"foundFiles\", \"name\": \"" +
+                      En(Text::kFoundFilesCategory) + "\", \"files\": 2, \"bytes\": 2004}"),
+            std::string::npos)
+      << json;
+}
+
+// The command is the consent a review would ask for: review mode makes no difference.
+TEST_F(CommandLineRunTest, CtrlCStopsTheRunWithOrWithoutReviewMode) {
   for (const bool review : {false, true}) {
     SCOPED_TRACE(review ? "review mode" : "no review");
     h.sim.AddFile("E:\\junk\\a.tmp", "aaaa");
@@ -207,11 +252,11 @@ TEST_F(CommandLineRunTest, CtrlCStopsTheRunAndAStoppedReviewRemovesNothing) {
     EXPECT_NE(console.out.find(En(Text::kStoppedHeadline)), std::string::npos);
     EXPECT_EQ(console.out.find(En(Text::kRunListReport)), std::string::npos) << "no step ran";
     EXPECT_NE(Json().find("\"outcome\": \"stopped\",\n  \"exitCode\": 4"), std::string::npos);
-    EXPECT_EQ(Recorded(), std::string("1004 warning | /clean E: /json r.json | ") +
-                              (review ? "0 | 0" : "1 | 4") +
-                              " | C:\\Dustorix\\r.json | stopped by Ctrl+C or Ctrl+Break");
+    EXPECT_EQ(Recorded(),
+              "1004 warning | /clean E: /json r.json | 1 | 4 | C:\\Dustorix\\r.json | "
+              "stopped by Ctrl+C or Ctrl+Break");
     EXPECT_TRUE(h.sim.Exists("E:\\junk\\sub\\b.tmp"));
-    EXPECT_EQ(h.sim.Exists("E:\\junk\\a.tmp"), review);
+    EXPECT_FALSE(h.sim.Exists("E:\\junk\\a.tmp"));
   }
 }
 

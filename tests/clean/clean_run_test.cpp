@@ -107,15 +107,9 @@ TEST(CleanRun, AFolderWhoseNameMatchesIsNoFind) {
     h.Patterns("*.tmp\r\n");
     h.Switches({mode});
     h.sim.AddFile("E:\\cache.tmp\\inner.txt", "12345");
-    Lines listed;
-    const ReviewScript review = [&](clean::TFrmmarkfile& form) {
-      for (int i = 0; i < form.LBmarkfile.Count(); ++i)
-        listed.push_back(form.LBmarkfile.Item(i));
-      form.Close();
-    };
-    RunReport report = h.CleanOnce('E', mode == settings::kReviewFirst ? review : nullptr);
+    // Nothing found: in review mode no review shows (none is queued), nothing goes.
+    RunReport report = h.CleanOnce('E');
     EXPECT_TRUE(report.lines.empty());
-    EXPECT_TRUE(listed.empty());
     EXPECT_TRUE(h.sim.Exists("E:\\cache.tmp\\inner.txt"));
     EXPECT_TRUE(h.sim.RecycleBinPaths().empty());
   }
@@ -154,8 +148,12 @@ TEST(CleanRun, RecyclingInBatchesReportsWhatWentAndStopsBetweenBatches) {
       const bool kept = mode == Mode::kStopped && i >= static_cast<int>(clean::kBatchSize);
       if (i != 5 && !kept) went.push_back(path);
     }
-    // The one held open stays, and its batch's report says so first.
+    // The one held open stays, and its batch's report says so first; a reviewed run then names
+    // its category.
     expected.push_back(En(Text::kRecycleRefused));
+    if (mode == Mode::kReviewed) {
+      expected.push_back(En(Text::kFoundFilesCategory, went.size(), went.size()));
+    }
     expected.insert(expected.end(), went.begin(), went.end());
     RunReport report = h.CleanOnce('E', mode == Mode::kReviewed ? MarkAllAndGoOn() : nullptr,
                                    [&](app::TFrmMain& main) {
@@ -287,92 +285,6 @@ TEST(CleanRun, AtStartTheDriveInTheBoxIsTheOneARunTakes) {
   EXPECT_EQ(second.lines, Lines{"E:\\x.tmp"});
 }
 
-// --- Review mode
-
-TEST(Review, OnlyMarkedFilesGoAndOnlyAfterWeiter) {
-  struct Case {
-    std::string name;
-    ReviewScript script;
-    Lines removed;
-  };
-  const std::vector<Case> cases = {
-      {"close box after marking",
-       [](clean::TFrmmarkfile& r) {
-         r.Btnallmark.Click();
-         r.Close();
-       },
-       {}},
-      {"Weiter with nothing marked", [](clean::TFrmmarkfile& r) { r.Btnnext.Click(); }, {}},
-      {"all marked", MarkAllAndGoOn(), {"E:\\a.tmp", "E:\\b.tmp", "E:\\c.tmp"}},
-      {"some marked",
-       [](clean::TFrmmarkfile& r) {
-         r.LBmarkfile.UserSelected(0, true);
-         r.LBmarkfile.UserSelected(2, true);
-         r.Btnnext.Click();
-       },
-       {"E:\\a.tmp", "E:\\c.tmp"}},
-      {"all then none",
-       [](clean::TFrmmarkfile& r) {
-         r.Btnallmark.Click();
-         r.Btnnomark.Click();
-         r.Btnnext.Click();
-       },
-       {}},
-  };
-  for (const Case& c : cases) {
-    RunHarness h;
-    h.Patterns("*.tmp\r\n");
-    h.Switches({settings::kReviewFirst});
-    for (const char* name : {"E:\\a.tmp", "E:\\b.tmp", "E:\\c.tmp"}) {
-      h.sim.AddFile(name, std::string(1024, 'x'));
-    }
-    RunReport report = h.CleanOnce('E', [&](clean::TFrmmarkfile& review) {
-      EXPECT_EQ(review.LBmarkfile.Count(), 3);
-      EXPECT_EQ(review.LBmarkfile.SelectedCount(), 0);
-      EXPECT_EQ(review.Caption(), En(Text::kReviewTitle));
-      c.script(review);
-    });
-    EXPECT_EQ(report.lines, c.removed) << c.name;
-    EXPECT_EQ(report.value, std::to_string(c.removed.size()) + En(Text::kFreedUnit)) << c.name;
-    for (const std::string& path : c.removed)
-      EXPECT_FALSE(h.sim.Exists(path)) << c.name;
-  }
-}
-
-TEST(Review, AFileFoundTwiceIsListedAndRemovedOnce) {
-  RunHarness h;
-  h.Patterns("*.tmp\r\n~*.tmp\r\n");
-  h.Switches({settings::kZeroByteFiles, settings::kReviewFirst});
-  h.sim.AddFile("E:\\~a.tmp", std::string(2048, 'x'));  // both patterns: neighbours
-  h.sim.AddFile("E:\\e.tmp", "");                       // a pattern and the zero-byte pass
-  Lines listed;
-  RunReport report = h.CleanOnce('E', [&](clean::TFrmmarkfile& review) {
-    for (int i = 0; i < review.LBmarkfile.Count(); ++i)
-      listed.push_back(review.LBmarkfile.Item(i));
-    MarkAllAndGoOn()(review);
-  });
-  // "*.tmp" yields ~a.tmp then e.tmp; neither is listed again by "~*.tmp" or the zero-byte pass.
-  EXPECT_EQ(listed, (Lines{"E:\\~a.tmp", "E:\\e.tmp"}));
-  EXPECT_EQ(report.lines, (Lines{"E:\\~a.tmp", "E:\\e.tmp"}));
-  EXPECT_EQ(report.value, "2" + En(Text::kFreedUnit));
-}
-
-TEST(Review, AFileThatChangedSinceTheScanIsNotRemoved) {
-  RunHarness h;
-  h.Patterns("*.tmp\r\n");
-  h.Switches({settings::kReviewFirst});
-  h.sim.AddFile("E:\\a.tmp", "x");
-  h.sim.AddFile("E:\\b.tmp", "x");
-  RunReport report = h.CleanOnce('E', [&](clean::TFrmmarkfile& review) {
-    h.sim.SetAttributes("E:\\a.tmp", attr::kReadOnly);
-    h.sim.DeleteFile("E:\\b.tmp");
-    h.sim.AddFolderLink("E:\\b.tmp", "C:\\");
-    MarkAllAndGoOn()(review);
-  });
-  EXPECT_TRUE(report.lines.empty());
-  EXPECT_TRUE(h.sim.Exists("E:\\a.tmp"));
-}
-
 // --- Stop
 
 // Presses the stop button after the n-th time the run lets messages through.
@@ -397,23 +309,26 @@ TEST(Stop, DuringTheScanWithoutReview) {
   EXPECT_TRUE(h.sim.Exists("E:\\f2.tmp"));
 }
 
-TEST(Stop, DuringTheScanInReviewMode) {
+// A stopped analysis says that it was stopped, and its lines are what it found until then.
+TEST(Stop, AStoppedAnalysisSaysSo) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
-  h.Switches({settings::kReviewFirst});
   for (int i = 0; i < 5; ++i)
     h.sim.AddFile("E:\\f" + std::to_string(i) + ".tmp", "x");
-  RunReport report = h.CleanOnce(
-      'E',
-      [&](clean::TFrmmarkfile& review) {
-        EXPECT_EQ(review.Caption(), En(Text::kReviewTitleStopped));
-        EXPECT_EQ(review.LBmarkfile.Count(), 3);
-        MarkAllAndGoOn()(review);
-      },
-      [&](app::TFrmMain& main) { StopAfter(h, main, 3); });
-  EXPECT_EQ(report.lines.size(), 3u);  // marked files still go after a stop
-  EXPECT_EQ(report.headline, En(Text::kSuccessHeadline));
-  EXPECT_EQ(report.headlineColor, ui::Color::Rgb(0, 128, 0));
+  RunReport report;
+  h.Run([&](app::TFrmMain& main) {
+    for (int i = 0; i < main.DCBdrive.Count(); ++i) {
+      if (main.DriveLetterAt(i) == 'E') main.DCBdrive.UserChose(i);
+    }
+    main.RBtndrive.Click();
+    StopAfter(h, main, 2);
+    h.ExpectReport(report);
+    main.BtnAnalyze.Click();
+    main.Close();
+  });
+  EXPECT_EQ(report.headline, En(Text::kAnalysisStoppedHeadline));
+  EXPECT_EQ(report.lines, (Lines{"E:\\f0.tmp", "E:\\f1.tmp"}));
+  EXPECT_TRUE(h.sim.Exists("E:\\f0.tmp"));
 }
 
 TEST(Stop, DuringASpecialStepSkipsTheLaterOnes) {
@@ -546,15 +461,19 @@ TEST(CleanRun, NoSecondRunWhileAStoppedOneUnwinds) {
 }
 
 TEST(CleanRun, ClosingTheWindowDuringARunStopsSavesAndCloses) {
-  // Closed during the scan, with or without review mode; or while the review is open.
-  enum class When { kScan, kScanInReviewMode, kReview };
-  for (When when : {When::kScan, When::kScanInReviewMode, When::kReview}) {
+  // Closed during the scan, with or without review mode; while the review is open, or the file
+  // list above it.
+  enum class When { kScan, kScanInReviewMode, kReview, kViewFiles };
+  for (When when : {When::kScan, When::kScanInReviewMode, When::kReview, When::kViewFiles}) {
     RunHarness h;
     h.Patterns("*.tmp\r\n");
     if (when != When::kScan) h.Switches({settings::kReviewFirst});
     for (int i = 0; i < 3; ++i)
       h.sim.AddFile("E:\\f" + std::to_string(i) + ".tmp", "x");
     h.Run([&](app::TFrmMain& main) {
+      for (int i = 0; i < main.DCBdrive.Count(); ++i) {
+        if (main.DriveLetterAt(i) == 'E') main.DCBdrive.UserChose(i);
+      }
       main.RBtndrive.Click();
       const auto close = [&] {
         main.Settings.FileEndingList.push_back("*.new");
@@ -565,6 +484,14 @@ TEST(CleanRun, ClosingTheWindowDuringARunStopsSavesAndCloses) {
           review.Btnallmark.Click();
           close();
         });
+      } else if (when == When::kViewFiles) {
+        h.ExpectReview([&](clean::TFrmmarkfile& review) { review.Btnviewfiles.Click(); });
+        h.ui.QueueModal(
+            [&](ui::Form& files) {
+              close();
+              EXPECT_EQ(files.GetModalResult(), ui::ModalResult::kCancel);
+            },
+            "TFrmviewfiles");
       } else {
         h.ui.onProcessMessages = [&] {
           if (!main.CleanRun.stop) close();

@@ -45,21 +45,26 @@ TEST(Dialogs, ReviewAndReportKeepEveryControlInsideAtEverySizeAndNoSmaller) {
   // not given.
   const ui::Size sizes[] = {{520, 220}, {723, 501}, {775, 552}, {1600, 1200},
                             {300, 120}, {600, 100}, {100, 600}, {520, 220}};
-  for (ui::Form* form : {static_cast<ui::Form*>(&review), static_cast<ui::Form*>(&report)}) {
+  const std::pair<ui::Form*, ui::Size> forms[] = {
+      {&review, {600, 360}}, {&review.Frmviewfiles, {600, 360}}, {&report, {520, 220}}};
+  for (const auto& [form, smallest] : forms) {
     for (const ui::Size size : sizes) {
       form->Resized(size);
       const std::string where =
           form->Name() + " at " + std::to_string(size.width) + " x " + std::to_string(size.height);
-      EXPECT_EQ(form->OuterSize().width, std::max(size.width, 520)) << where;
-      EXPECT_EQ(form->OuterSize().height, std::max(size.height, 220)) << where;
+      EXPECT_EQ(form->OuterSize().width, std::max(size.width, smallest.width)) << where;
+      EXPECT_EQ(form->OuterSize().height, std::max(size.height, smallest.height)) << where;
       ExpectEveryControlInside(*form, where);
     }
   }
-  // The list keeps 15 pixels to the right edge and the buttons stand under it.
+  // The list and the buttons end at the same distance from the right edge, the buttons under
+  // the list with the total between.
   review.Resized({723, 501});
-  EXPECT_EQ(review.LBmarkfile.Bounds().left + review.LBmarkfile.Bounds().width, 723 - 15);
-  EXPECT_EQ(review.Btnnext.Bounds().top,
-            review.LBmarkfile.Bounds().top + review.LBmarkfile.Bounds().height + 15);
+  const ui::Rect list = review.LVmarkfile.Bounds();
+  EXPECT_EQ(list.left + list.width,
+            review.Btncancel.Bounds().left + review.Btncancel.Bounds().width);
+  EXPECT_GT(review.Btnnext.Bounds().top, review.Lbltotal.Bounds().top);
+  EXPECT_GT(review.Lbltotal.Bounds().top, list.top + list.height);
 }
 
 // Escape leaves every dialog as its close box does: nothing reviewed is removed, nothing in the
@@ -71,7 +76,7 @@ TEST(Dialogs, EscapeLeavesEveryDialogAsItsCloseBoxDoes) {
   h.sim.AddFile("E:\\a.tmp", "1");
   h.ExpectReview([](clean::TFrmmarkfile& review) {
     review.Btnallmark.Click();
-    review.KeyDown(review.LBmarkfile, ui::kKeyEscape);
+    review.KeyDown(review.LVmarkfile, ui::kKeyEscape);
     EXPECT_EQ(review.GetModalResult(), ui::ModalResult::kCancel);
   });
   RunReport report;

@@ -19,10 +19,11 @@ class TestView final : public clean::RunView {
  public:
   void ShowStatus(const std::string& text) override { statuses.push_back(text); }
   void AddReportLine(const std::string& line) override { report.push_back(line); }
-  std::optional<Lines> Review(Lines found) override {
-    reviewed = std::move(found);
-    if (!review) return std::nullopt;
-    return review(reviewed);
+  bool Review(clean::RemovalPlan& plan, bool) override {
+    reviewed.clear();
+    for (const std::uint32_t index : plan.Shown())
+      reviewed.push_back(plan.Categories()[index].name);
+    return review && review(plan);
   }
   void ProcessMessages() override {
     if (onProcessMessages) onProcessMessages();
@@ -30,10 +31,10 @@ class TestView final : public clean::RunView {
 
   Lines statuses;  // every status text, in order
   Lines report;    // the report lines
-  Lines reviewed;  // what the last review was shown
-  // The marked files, or nothing for a review left without going on; by default no review
-  // goes on.
-  std::function<std::optional<Lines>(const Lines& found)> review;
+  Lines reviewed;  // the categories the last review was shown
+  // Whether the user cleans up, with the plan ticked as they leave it; by default no review goes
+  // on.
+  std::function<bool(clean::RemovalPlan& plan)> review;
   std::function<void()> onProcessMessages;
 };
 

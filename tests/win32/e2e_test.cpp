@@ -287,26 +287,21 @@ TEST_F(EndToEndTest, AUserFirstStartCleanRunAndSecondStart) {
     PostClick(FindChild(main, L"Button", de[Text::kDelete]));  // Löschen
     HWND review = program.WaitForWindow(L"TFrmmarkfile");
     ASSERT_NE(review, nullptr) << "the shipped settings review first";
-    EXPECT_EQ(WindowText(review), de[Text::kReviewTitle]);
-    HWND list = FindChild(review, L"ListBox");
-    const Lines listed = ListBoxLines(list);
-    EXPECT_EQ(LinesIn(listed, drive),
-              (Lines{drive + "a.tmp", drive + "c.dmp", drive + "sub\\b.chk", drive + "x.alt"}));
-    for (size_t i = 0; i < listed.size(); ++i) {
-      if (listed[i].starts_with(drive) && listed[i] != drive + "c.dmp")
-        SelectLine(list, static_cast<int>(i), true);
-    }
-    PostClick(FindChild(review, L"Button", de[Text::kContinue]));  // Weiter
+    EXPECT_EQ(WindowText(review), de[Text::kReviewPlanTitle]);
+    HWND list = FindListView(review);
+    ASSERT_GE(ListViewRowCount(list), 1);
+    EXPECT_EQ(ListViewCell(list, 0, 0), de[Text::kFoundFilesCategory]);
+    EXPECT_EQ(ListViewRowChecked(list, 0), true);
+    PostClick(FindChild(review, L"Button", de[Text::kCleanUp]));  // Bereinigen
 
     HWND report = program.WaitForWindow(L"TFrmDelinfo");
     ASSERT_NE(report, nullptr);
     EXPECT_EQ(LinesIn(ListBoxLines(FindChild(report, L"ListBox")), drive),
-              (Lines{drive + "a.tmp", drive + "sub\\b.chk", drive + "x.alt"}));
-    EXPECT_NE(FindChild(report, L"Static", "6" + de[Text::kFreedUnit]), nullptr) << "6 KB freed";
+              (Lines{drive + "a.tmp", drive + "c.dmp", drive + "sub\\b.chk", drive + "x.alt"}));
     EXPECT_NE(FindChild(report, L"Static", de[Text::kSuccessHeadline]), nullptr);
     EXPECT_FALSE(Exists(drive + "a.tmp"));
     EXPECT_FALSE(Exists(drive + "x.alt"));
-    EXPECT_TRUE(Exists(drive + "c.dmp"));
+    EXPECT_FALSE(Exists(drive + "c.dmp"));
     EXPECT_TRUE(Exists(drive + "keep.txt"));
     PostClick(FindChild(report, L"Button", de[Text::kClose]));
     WaitHidden(report);
@@ -545,16 +540,27 @@ void WalkLanguage(const Language& language) {
   PostClick(FindChild(main, L"Button", t[Text::kDelete]));
   HWND review = program.WaitForWindow(L"TFrmmarkfile");
   ASSERT_NE(review, nullptr);
-  HWND list = FindChild(review, L"ListBox");
-  const Lines listed = ListBoxLines(list);
-  EXPECT_EQ(LinesIn(listed, drive).size(), 4u);
-  for (size_t i = 0; i < listed.size(); ++i) {
-    if (listed[i].starts_with(drive) && !listed[i].ends_with(".dmp"))
-      SelectLine(list, static_cast<int>(i), true);
-  }
+  HWND list = FindListView(review);
+  ASSERT_GE(ListViewRowCount(list), 1);
+  EXPECT_EQ(ListViewCell(list, 0, 0), t[Text::kFoundFilesCategory]);
   Look(review, code + "-review");
   ResizeAndLook(review, code + "-review", {});
-  PostClick(FindChild(review, L"Button", t[Text::kContinue]));
+  // The found files one by one: a click on the row, then "View files".
+  EXPECT_TRUE(ClickListViewRow(list, 0));
+  PostClick(FindChild(review, L"Button", t[Text::kViewFiles]));
+  HWND files = program.WaitForWindow(L"TFrmviewfiles");
+  ASSERT_NE(files, nullptr);
+  HWND fileList = FindListView(files);
+  Lines shown;
+  for (int row = 0; row < ListViewRowCount(fileList); ++row)
+    shown.push_back(ListViewCell(fileList, row, 1) + ListViewCell(fileList, row, 0));
+  EXPECT_EQ(LinesIn(shown, drive).size(), 4u);
+  Look(files, code + "-viewfiles");
+  ResizeAndLook(files, code + "-viewfiles", {});
+  PressEscape(fileList);
+  WaitHidden(files);
+  EXPECT_FALSE(::IsWindowVisible(files)) << "Escape closes the file list";
+  PostClick(FindChild(review, L"Button", t[Text::kCleanUp]));
   HWND report = program.WaitForWindow(L"TFrmDelinfo");
   ASSERT_NE(report, nullptr);
   Look(report, code + "-report", {{t[Text::kSuccessHeadline], clean::kOutcomeFont}});

@@ -129,7 +129,7 @@ TEST_F(OptionDialogTest, AddsThroughTheInputBoxRefusesProtectedTypesAndSavesOnCl
   EXPECT_TRUE(
       Contains(platform::SplitTextLines(folder_.Read("data\\exception.dat")), "keepme.tmp"));
   const std::string switches = folder_.Read("data\\advancedoption.dat");
-  ASSERT_EQ(switches.size(), 16u);
+  ASSERT_EQ(switches.size(), 19u);
   EXPECT_EQ(switches[7], '\x01') << "zero-byte files";
   EXPECT_EQ(switches[13], '\x01') << "review mode";
   EXPECT_FALSE(folder_.Exists("data\\fileformat.dat.new"));

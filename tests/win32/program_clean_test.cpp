@@ -152,29 +152,131 @@ TEST_F(ProgramCleanTest, TheRecycleBinKeepsWhatItTakesAndAPathTooLongForItStays)
   testing_win32::RemoveTree("R:\\bin");
 }
 
-TEST_F(ProgramCleanTest, TheReviewRemovesOnlyTheMarkedLines) {
-  for (const char* name : {"R:\\rev\\a.tmp", "R:\\rev\\b.tmp", "R:\\rev\\c.tmp"}) {
-    MakeFile(name, "x");
-  }
+// The review lists categories, all ticked: a plain click on a row ticks nothing, a click on a
+// box unticks that category alone, and "Clean up" removes what stayed ticked.
+TEST_F(ProgramCleanTest, TheReviewRemovesExactlyTheTickedCategories) {
+  MakeFile("R:\\rev\\a.tmp", "aaaa");
+  MakeFile("R:\\rev\\b.tmp", "bb");
+  MakeFile("R:\\rev\\empty.txt", "");
+  CleanProgram program({settings::kReviewFirst, settings::kZeroByteFiles});
+  ASSERT_NE(program.Start(), nullptr);
+  HWND review = program.Running().WaitForWindow(L"TFrmmarkfile");
+  ASSERT_NE(review, nullptr);
+  const lang::LanguageTexts en = LanguageTextsOf(program.Folder(), "En");
+  HWND list = FindListView(review);
+  ASSERT_EQ(ListViewRowCount(list), 2);
+  EXPECT_EQ(ListViewCell(list, 0, 0), en[lang::Text::kFoundFilesCategory]);
+  EXPECT_EQ(ListViewCell(list, 1, 0), en[lang::Text::kEmptyFilesCategory]);
+  EXPECT_TRUE(ClickListViewRow(list, 1));
+  EXPECT_EQ(ListViewRowChecked(list, 0), true);
+  EXPECT_EQ(ListViewRowChecked(list, 1), true);
+  EXPECT_TRUE(ClickListViewCheckBox(list, 1));
+  EXPECT_EQ(ListViewRowChecked(list, 1), false);
+  EXPECT_EQ(ListViewRowChecked(list, 0), true);
+  PostClick(FindChild(review, L"Button", en[lang::Text::kCleanUp]));
+  const Lines lines = program.FinishWithReport();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "R:\\rev\\a.tmp"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "R:\\rev\\b.tmp"), lines.end());
+  EXPECT_EQ(std::find(lines.begin(), lines.end(), "R:\\rev\\empty.txt"), lines.end());
+  EXPECT_FALSE(Exists("R:\\rev\\a.tmp"));
+  EXPECT_FALSE(Exists("R:\\rev\\b.tmp"));
+  EXPECT_TRUE(Exists("R:\\rev\\empty.txt"));
+}
+
+// "View files" lists a category's files with their folders; a file unticked there stays and is
+// the only one that does.
+TEST_F(ProgramCleanTest, AFileUntickedInViewFilesStays) {
+  MakeFile("R:\\one\\keep.tmp", "keep");
+  MakeFile("R:\\one\\go.tmp", "go");
   CleanProgram program({settings::kReviewFirst});
   ASSERT_NE(program.Start(), nullptr);
   HWND review = program.Running().WaitForWindow(L"TFrmmarkfile");
   ASSERT_NE(review, nullptr);
-  HWND list = FindChild(review, L"ListBox");
-  // The sandbox's link to a file outside is listed too (a scan cannot tell it under Wine); left
-  // unmarked, and it would stay even if marked.
-  Lines listed = ListBoxLines(list);
-  ASSERT_EQ(listed.size(), 4u);
-  for (int i = 0; i < 4; ++i) {
-    const std::string& line = listed[static_cast<size_t>(i)];
-    if (line.starts_with("R:\\rev\\") && line != "R:\\rev\\b.tmp") SelectLine(list, i, true);
+  const lang::LanguageTexts en = LanguageTextsOf(program.Folder(), "En");
+  ASSERT_TRUE(ClickListViewRow(FindListView(review), 0));
+  PostClick(FindChild(review, L"Button", en[lang::Text::kViewFiles]));
+  HWND files = program.Running().WaitForWindow(L"TFrmviewfiles");
+  ASSERT_NE(files, nullptr);
+  HWND list = FindListView(files);
+  int kept = -1;
+  for (int row = 0; row < ListViewRowCount(list); ++row) {
+    if (ListViewCell(list, row, 1) == "R:\\one\\" && ListViewCell(list, row, 0) == "keep.tmp")
+      kept = row;
   }
-  ::PostMessageW(FindChild(review, L"Button", "&Continue"), BM_CLICK, 0, 0);
-  Lines lines = program.FinishWithReport();
-  std::sort(lines.begin(), lines.end());
-  EXPECT_EQ(lines, (Lines{"R:\\rev\\a.tmp", "R:\\rev\\c.tmp"}));
-  EXPECT_TRUE(Exists("R:\\rev\\b.tmp"));
-  EXPECT_FALSE(Exists("R:\\rev\\a.tmp"));
+  ASSERT_GE(kept, 0);
+  EXPECT_TRUE(ClickListViewCheckBox(list, kept));
+  EXPECT_EQ(ListViewRowChecked(list, kept), false);
+  PostClick(FindChild(files, L"Button", en[lang::Text::kClose]));
+  for (int waited = 0; waited < 5000 && ::IsWindowVisible(files); waited += 20)
+    ::Sleep(20);
+  PostClick(FindChild(review, L"Button", en[lang::Text::kCleanUp]));
+  const Lines lines = program.FinishWithReport();
+  EXPECT_EQ(std::find(lines.begin(), lines.end(), "R:\\one\\keep.tmp"), lines.end());
+  EXPECT_TRUE(Exists("R:\\one\\keep.tmp"));
+  EXPECT_FALSE(Exists("R:\\one\\go.tmp"));
+}
+
+// The close box, Alt+F4 (the system's close command), Escape and Cancel each end the run with
+// nothing removed: no file, no registry value, and the report says so.
+TEST_F(ProgramCleanTest, EveryWayOutOfTheReviewRemovesNothing) {
+  const wchar_t* const runMru = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, runMru, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
+            ERROR_SUCCESS);
+  const wchar_t command[] = L"cmd";
+  ::RegSetValueExW(key, L"a", 0, REG_SZ, reinterpret_cast<const BYTE*>(command), sizeof command);
+  for (int way = 0; way < 4; ++way) {
+    SCOPED_TRACE(way);
+    MakeFile("R:\\out\\a.tmp", "aaaa");
+    CleanProgram program({settings::kReviewFirst, settings::kRunList});
+    ASSERT_NE(program.Start(), nullptr);
+    HWND review = program.Running().WaitForWindow(L"TFrmmarkfile");
+    ASSERT_NE(review, nullptr);
+    const lang::LanguageTexts en = LanguageTextsOf(program.Folder(), "En");
+    HWND list = FindListView(review);
+    ASSERT_GE(ListViewRowCount(list), 2) << "the found files and the Run list";
+    switch (way) {
+      case 0:
+        ::PostMessageW(review, WM_CLOSE, 0, 0);
+        break;
+      case 1:
+        ::PostMessageW(review, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+      case 2:
+        ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
+        break;
+      default:
+        PostClick(FindChild(review, L"Button", lang::WithoutAccessKey(en[lang::Text::kCancel])));
+    }
+    HWND report = program.Running().WaitForWindow(L"TFrmDelinfo");
+    ASSERT_NE(report, nullptr);
+    EXPECT_NE(FindChild(report, L"Static", en[lang::Text::kCancelledHeadline]), nullptr);
+    EXPECT_TRUE(program.FinishWithReport().empty());
+    EXPECT_TRUE(Exists("R:\\out\\a.tmp"));
+    DWORD size = 0;
+    EXPECT_EQ(::RegQueryValueExW(key, L"a", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+  }
+  ::RegCloseKey(key);
+}
+
+// A file that changed while the review was open stays and is counted; the others go.
+TEST_F(ProgramCleanTest, AFileChangedDuringTheReviewStays) {
+  MakeFile("R:\\chg\\grows.tmp", "x");
+  MakeFile("R:\\chg\\same.tmp", "x");
+  CleanProgram program({settings::kReviewFirst});
+  ASSERT_NE(program.Start(), nullptr);
+  HWND review = program.Running().WaitForWindow(L"TFrmmarkfile");
+  ASSERT_NE(review, nullptr);
+  MakeFile("R:\\chg\\grows.tmp", "xx");
+  const lang::LanguageTexts en = LanguageTextsOf(program.Folder(), "En");
+  PostClick(FindChild(review, L"Button", en[lang::Text::kCleanUp]));
+  const Lines lines = program.FinishWithReport();
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      lang::Filled(en[lang::Text::kChangedSinceAnalysis], {"1"})),
+            lines.end());
+  EXPECT_EQ(testing_win32::ReadAll("R:\\chg\\grows.tmp"), "xx");
+  EXPECT_FALSE(Exists("R:\\chg\\same.tmp"));
 }
 
 // Every entry below `folder`, with its size, not entering links; and every value of a key.
@@ -283,11 +385,12 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   // analysis's doing.
   system.ListUrlCache([](const std::string&) { return true; });
 
-  CleanProgram program({settings::kTempFolders, settings::kRecentDocuments,
-                        settings::kEmptyRecycleBin, settings::kTempInternetFiles,
-                        settings::kCookies, settings::kFavourites, settings::kHistory,
-                        settings::kOldUpdateFiles, settings::kSystemLog, settings::kErrorReports,
-                        settings::kShaderCaches, settings::kUnusedDlls, settings::kRunList});
+  CleanProgram program(
+      {settings::kTempFolders, settings::kRecentDocuments, settings::kEmptyRecycleBin,
+       settings::kTempInternetFiles, settings::kCookies, settings::kFavourites, settings::kHistory,
+       settings::kOldUpdateFiles, settings::kSystemLog, settings::kErrorReports,
+       settings::kShaderCaches, settings::kThumbnails, settings::kDeliveryOptimization,
+       settings::kUpgradeLogs, settings::kUnusedDlls, settings::kRunList});
   const auto describe = [&] {
     std::string all;
     for (const std::string& folder :
@@ -341,7 +444,7 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   });
   EXPECT_NE(std::find(lines.begin(), steps, "R:\\all\\junk.tmp"), steps);
   const Lines afterScan(steps, lines.end());
-  ASSERT_EQ(afterScan.size(), 13u) << ::testing::PrintToString(afterScan);
+  ASSERT_EQ(afterScan.size(), 16u) << ::testing::PrintToString(afterScan);
   EXPECT_NE(std::find(afterScan.begin(), afterScan.end(), "R:\\dll\\unused.dll"), afterScan.end());
   // The sandbox's user is an administrator: the system's reports and dumps go too.
   EXPECT_EQ(afterScan[7], program.StepLine(lang::Text::kOldUpdateFilesReport, 2, 3 + 4096));
