@@ -48,7 +48,8 @@ std::string SpecialCleanups::LongPathName(std::string_view path) {
   return result;
 }
 
-void SpecialCleanups::EmptyFolder(std::string_view path, bool removeItself) {
+void SpecialCleanups::EmptyFolder(std::string_view path, bool removeItself,
+                                  std::uint64_t keepWrittenAfter) {
   // A relative path would be taken against the program's folder: no system folder is that.
   if (path.empty() || !IsAbsolutePath(path)) return;
   const std::string folder = WithBackslash(path);
@@ -56,11 +57,11 @@ void SpecialCleanups::EmptyFolder(std::string_view path, bool removeItself) {
   // must not wipe the drive.
   const std::string full = system_.FullPathName(folder);
   if (full.empty() || IsDriveRoot(path) || IsDriveRoot(full)) return;
-  EmptyTree(folder);
+  EmptyTree(folder, keepWrittenAfter);
   if (removeItself && !run_.Stopped()) system_.RemoveFolder(folder);
 }
 
-void SpecialCleanups::EmptyTree(const std::string& folder) {
+void SpecialCleanups::EmptyTree(const std::string& folder, std::uint64_t keepWrittenAfter) {
   // First the files, each counted with the size its listing gave.
   bool stopped = false;
   system_.ListFolder(folder, [&](const platform::DirEntry& entry) {
@@ -68,7 +69,7 @@ void SpecialCleanups::EmptyTree(const std::string& folder) {
       stopped = true;
       return false;
     }
-    if (!entry.IsDirectory() && entry.lastWrite <= keepWrittenAfter_ &&
+    if (!entry.IsDirectory() && entry.lastWrite <= keepWrittenAfter &&
         system_.DeleteFile(folder + entry.name)) {
       run_.AddFreed(static_cast<std::int64_t>(entry.size));
     }
@@ -81,7 +82,7 @@ void SpecialCleanups::EmptyTree(const std::string& folder) {
     if (run_.Stopped()) return false;
     if (entry.IsDirectory()) {
       const std::string subfolder = folder + entry.name;
-      if (!entry.IsReparsePoint()) EmptyTree(subfolder + '\\');
+      if (!entry.IsReparsePoint()) EmptyTree(subfolder + '\\', keepWrittenAfter);
       system_.RemoveFolder(subfolder);
     }
     run_.ProcessMessages();
@@ -167,24 +168,24 @@ std::int64_t SpecialCleanups::FolderSize(std::string_view path, bool withSubfold
 
 void SpecialCleanups::TemporaryFolders() {
   namespace csidl = platform::csidl;
-  constexpr std::uint64_t kHour = 36'000'000'000ull;  // in lastWrite's 100-ns steps
+  // Files written within the hours kept stay: an installer at work keeps its files.
   const std::uint64_t now = system_.CurrentTime();
-  const std::uint64_t kept = static_cast<std::uint64_t>(std::max(tempKeepHours_, 0)) * kHour;
-  struct KeepYoungFiles {
-    std::uint64_t& after;
-    ~KeepYoungFiles() { after = std::numeric_limits<std::uint64_t>::max(); }
-  } keepYoung{keepWrittenAfter_};
-  if (kept > 0) keepWrittenAfter_ = now > kept ? now - kept : 0;
+  const std::uint64_t kept =
+      static_cast<std::uint64_t>(std::max(tempKeepHours_, 0)) * platform::kTicksPerHour;
+  const std::uint64_t keepWrittenAfter = kept == 0 ? kKeepNone : now > kept ? now - kept : 0;
   const std::string temp = LongPathName(system_.TempFolder());
   const Verdict verdict = run_.Guard().CheckTempFolder(temp);
   if (verdict.Allowed()) {
-    EmptyFolder(verdict.place, false);
+    EmptyFolder(verdict.place, false, keepWrittenAfter);
   } else {
     ReportLeftAlone(temp, verdict);
   }
   if (!userIsAdmin_) return;
   const std::string windows = system_.WindowsFolder();
-  if (IsAbsolutePath(windows)) EmptyPlace(LongPathName(Under(windows, "Temp")), windows);
+  if (!IsAbsolutePath(windows)) return;
+  if (const std::optional<std::string> final =
+          Guarded(LongPathName(Under(windows, "Temp")), windows))
+    EmptyFolder(*final, false, keepWrittenAfter);
 }
 
 void SpecialCleanups::RecentDocuments() {

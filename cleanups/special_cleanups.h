@@ -25,6 +25,8 @@ bool IsRealFolder(platform::System& system, const std::string& path);
 
 class SpecialCleanups {
  public:
+  // No file is too young to go.
+  static constexpr std::uint64_t kKeepNone = std::numeric_limits<std::uint64_t>::max();
   // `recycle`: the user asked for the recycle bin, so the bin is not emptied and what a step
   // hands over goes there (the unused libraries).
   SpecialCleanups(RunContext& run, bool userIsAdmin, bool recycle = false);
@@ -61,8 +63,9 @@ class SpecialCleanups {
   // Deletes the files and subfolders of a folder for good, bottom up, and the folder itself with
   // `removeItself`. Ends at the next entry once the run is stopped. Refuses an empty or relative
   // path and the root of a drive or share; removes links inside as links, never touching their
-  // targets.
-  void EmptyFolder(std::string_view path, bool removeItself);
+  // targets. Files written after `keepWrittenAfter` stay, and so do the folders holding them.
+  void EmptyFolder(std::string_view path, bool removeItself,
+                   std::uint64_t keepWrittenAfter = kKeepNone);
   // The sizes of the folder's files, and with `withSubfolders` of its subfolders' files, except
   // below subfolders whose names begin with a dot and links. 0 for an empty path. `files`, when
   // given, receives the number of files measured.
@@ -96,7 +99,7 @@ class SpecialCleanups {
   void DeleteFilesBelow(const std::string& folder,
                         const std::vector<platform::WildcardPattern>& patterns, bool recurse);
   // The walk of EmptyFolder; `folder` ends with a backslash.
-  void EmptyTree(const std::string& folder);
+  void EmptyTree(const std::string& folder, std::uint64_t keepWrittenAfter);
   // Where a clean-up may work in `place`, as the run's guard decides (see PlaceGuard::Check):
   // the place's final path, or nothing when it is missing or refused; a refusal is reported.
   std::optional<std::string> Guarded(std::string_view place, std::optional<std::string_view> home,
@@ -137,8 +140,6 @@ class SpecialCleanups {
   bool userIsAdmin_;
   bool recycle_;
   int tempKeepHours_ = 0;
-  // EmptyTree keeps files written after this time (DirEntry::lastWrite's steps).
-  std::uint64_t keepWrittenAfter_ = std::numeric_limits<std::uint64_t>::max();
   std::array<bool, kBrowsers.size()> leftAlone_{};  // by kBrowsers' index
 };
 

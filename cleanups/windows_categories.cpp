@@ -68,7 +68,8 @@ void SpecialCleanups::UpgradeLogs() {
   if (windows.empty()) return;
   DeleteFilesIn(Under(windows, "Panther"), windows, {"*.log"}, true);
   DeleteFilesIn(Under(windows, "Logs\\CBS"), windows, {"*.log"}, false);
-  // A setup's own folder on the system drive.
+  // A setup's own folder on the system drive, when the Windows folder is on a lettered one.
+  if (windows.size() < 3 || windows[1] != ':' || windows[2] != '\\') return;
   const std::string drive = windows.substr(0, 3);
   DeleteFilesIn(Under(drive, "$Windows.~BT\\Sources\\Panther"), drive, {"*.log"}, true);
 }

@@ -33,12 +33,15 @@ inline constexpr std::uint32_t kReparsePoint = 0x400;
 inline constexpr std::uint32_t kReparseTagMountPoint = 0xA0000003;  // junctions and mount points
 inline constexpr std::uint32_t kReparseTagSymlink = 0xA000000C;
 
+// Times count 100-ns steps, as Windows' FILETIME does.
+inline constexpr std::uint64_t kTicksPerHour = 36'000'000'000ull;
+
 struct DirEntry {
   std::string name;  // long name, without folder
   std::uint32_t attributes = 0;
   std::uint64_t size = 0;        // 0 for folders
   std::uint32_t reparseTag = 0;  // meaningful only with attr::kReparsePoint
-  std::uint64_t lastWrite = 0;   // 100-ns steps since 1601 (UTC), as Windows counts; 0 unknown
+  std::uint64_t lastWrite = 0;   // 100-ns steps since 1601 (UTC); 0 unknown
 
   bool IsDirectory() const { return (attributes & attr::kDirectory) != 0; }
   bool IsReparsePoint() const { return (attributes & attr::kReparsePoint) != 0; }

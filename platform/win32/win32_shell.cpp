@@ -85,7 +85,7 @@ std::string Win32System::TempFolder() {
 std::uint64_t Win32System::CurrentTime() {
   FILETIME now{};
   ::GetSystemTimeAsFileTime(&now);
-  return (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return Ticks(now);
 }
 
 std::optional<std::string> Win32System::EnvironmentVariable(std::string_view name) {

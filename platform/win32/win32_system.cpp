@@ -27,8 +27,7 @@ DirEntry EntryOf(const WIN32_FIND_DATAW& data) {
   if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   }
-  entry.lastWrite = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                    data.ftLastWriteTime.dwLowDateTime;
+  entry.lastWrite = Ticks(data.ftLastWriteTime);
   if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) entry.reparseTag = data.dwReserved0;
   return entry;
 }

@@ -1,9 +1,16 @@
 // The real operating system: Win32 W functions behind the System interface.
 #pragma once
 
+#include "platform/win32/win.h"
+
 #include "platform/system.h"
 
 namespace platform::win32 {
+
+// A FILETIME as one count of 100-ns steps.
+inline std::uint64_t Ticks(const FILETIME& time) {
+  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
 
 class Win32System final : public System {
  public:

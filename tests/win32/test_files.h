@@ -72,7 +72,7 @@ inline void SetWrittenHoursAgo(std::string_view path, int hours) {
   ULARGE_INTEGER time{};
   time.LowPart = now.dwLowDateTime;
   time.HighPart = now.dwHighDateTime;
-  time.QuadPart -= static_cast<ULONGLONG>(hours) * 36'000'000'000ull;
+  time.QuadPart -= static_cast<ULONGLONG>(hours) * platform::kTicksPerHour;
   const FILETIME written{time.LowPart, time.HighPart};
   platform::win32::UniqueHandle file(::CreateFileW(WidePath(path).c_str(), FILE_WRITE_ATTRIBUTES,
                                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
