@@ -197,25 +197,24 @@ struct Outcome {
   int exitCode;
 };
 
-// The categories of an analysis with the names and figures a review shows them with.
-std::string JsonCategories(const clean::RemovalPlan& plan) {
+// The categories with the names and figures a review shows them with: what an analysis found, or
+// what a clean removed.
+std::string JsonCategories(const std::vector<const clean::PlanCategory*>& shown) {
   std::string categories;
-  for (const std::uint32_t index : plan.Shown()) {
-    const clean::PlanCategory& category = plan.Categories()[index];
+  for (const clean::PlanCategory* each : shown) {
+    const clean::PlanCategory& category = *each;
     categories += categories.empty() ? "\n    " : ",\n    ";
     categories += "{\"category\": " + Quoted(category.id) + ", \"name\": " + Quoted(category.name) +
-                  ", " +
-                  Figures(static_cast<std::int64_t>(category.items),
-                          static_cast<std::int64_t>(category.bytes)) +
-                  "}";
+                  ", \"items\": " + std::to_string(category.items) +
+                  ", \"bytes\": " + std::to_string(category.bytes) + "}";
   }
   return "  \"categories\": [" + categories + (categories.empty() ? "],\n" : "\n  ],\n");
 }
 
-// `plan`: what an analysis found, by category; none for a clean.
 std::string JsonReport(const CommandLine& line, const ConsoleView& view, const Outcome& outcome,
                        const platform::UtcTime& start, const platform::UtcTime& end,
-                       const lang::LanguageTexts& texts, const clean::RemovalPlan* plan) {
+                       const lang::LanguageTexts& texts, const clean::CleanRun& run,
+                       const clean::RunState& state) {
   const bool clean = line.action == CommandLine::Action::kClean;
   const std::string drives = line.drives.allDrives ? "all" : std::string{line.drives.letter, ':'};
   std::string json = "{\n";
@@ -259,9 +258,20 @@ std::string JsonReport(const CommandLine& line, const ConsoleView& view, const O
                ", \"detail\": " + Quoted(note.detail) + "}";
   }
   json += "  \"refused\": [" + refused + (refused.empty() ? "],\n" : "\n  ],\n");
-  if (plan) json += JsonCategories(*plan);
+  std::vector<const clean::PlanCategory*> categories;
+  if (clean) {
+    for (const clean::PlanCategory& category : run.Removed()) {
+      if (category.items > 0 || category.bytes > 0) categories.push_back(&category);
+    }
+  } else {
+    for (const std::uint32_t index : run.AnalysisPlan().Shown())
+      categories.push_back(&run.AnalysisPlan().Categories()[index]);
+  }
+  json += JsonCategories(categories);
   const auto [files, bytes] = view.Total();
-  json += "  \"total\": {" + Figures(files, bytes) + "}\n}\n";
+  // What went to the recycle bin is among the total, and still takes its space.
+  json += "  \"total\": {" + Figures(files, bytes) + ", \"recycled\": {" +
+          Figures(state.recycledFiles, state.recycledBytes) + "}}\n}\n";
   return json;
 }
 
@@ -371,13 +381,11 @@ int Execute(platform::System& system, platform::Console& console, const CommandL
     summary.reason = "stopped by Ctrl+C or Ctrl+Break";
   }
   std::tie(summary.files, summary.bytes) = view.Total();
-  const Text unit = analysis ? Text::kWouldBeFreedUnit : Text::kFreedUnit;
-  console.Out(texts[headline] + kNewLine + std::to_string(state.freedBytes / 1024) + texts[unit] +
-              kNewLine);
+  console.Out(texts[headline] + kNewLine +
+              clean::FreedTotal(run.CleanedUp() || !analysis, state, texts) + kNewLine);
   if (!line.jsonFile.empty() &&
       !WriteReport(system, line.jsonFile,
-                   JsonReport(line, view, outcome, start, end, texts,
-                              analysis ? &run.AnalysisPlan() : nullptr))) {
+                   JsonReport(line, view, outcome, start, end, texts, run, state))) {
     return Fail(console, summary, kExitReportNotWritten,
                 "the report could not be written to " + line.jsonFile, ".");
   }

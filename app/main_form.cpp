@@ -35,7 +35,7 @@ TFrmMain::TFrmMain(ui::Application& app, platform::System& system)
                 "&Schlie\xC3\x9F"
                 "en",
                 BK::kClose),
-      Sbmain(this, {80}),
+      Sbmain(this, {150, 0}),
       Datei1("Datei"),
       Lschen1("L\xC3\xB6schen", kCommandDelete),
       Abbrechen1("Abbrechen", kCommandStop),

@@ -18,6 +18,9 @@
 
 namespace app {
 
+// The status bar's panel that shows the scan's progress bar.
+inline constexpr int kProgressPanel = 1;
+
 // The command numbers of the main menu's items.
 enum MenuCommand : int {
   kCommandDelete = 101,
@@ -48,7 +51,7 @@ class TFrmMain : public ui::Form {
   ui::Button BBtnstop;
   ui::Button Btnoption;
   ui::Button BBtnClose;
-  ui::StatusBar Sbmain;
+  ui::StatusBar Sbmain;  // the run's status; beside it the scan's progress bar
 
   ui::MainMenu Mmmain;
   ui::MenuItem Datei1, Lschen1, Abbrechen1, N1, Beenden1;

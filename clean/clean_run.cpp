@@ -30,6 +30,18 @@ RunSettings RunSettings::From(const settings::Settings& settings, bool userIsAdm
   return run;
 }
 
+std::string FreedTotal(bool removed, const RunState& state, const lang::LanguageTexts& texts) {
+  using lang::Text;
+  std::string total = std::to_string((state.freedBytes - state.recycledBytes) / 1024) +
+                      texts[removed ? Text::kFreedUnit : Text::kWouldBeFreedUnit];
+  if (state.recycledFiles > 0) {
+    total +=
+        ", " + lang::Filled(texts[removed ? Text::kRecycledApart : Text::kWouldBeRecycledApart],
+                            {std::to_string(state.recycledBytes / 1024)});
+  }
+  return total;
+}
+
 CleanRun::CleanRun(platform::System& system, RunView& view, RunState& state,
                    const RunSettings& settings, const lang::LanguageTexts& texts)
     : machine_(system),
@@ -43,20 +55,38 @@ CleanRun::CleanRun(platform::System& system, RunView& view, RunState& state,
 RunOutcome CleanRun::Run(DriveChoice drives, RunKind kind) {
   kind_ = kind;
   state_.stop = false;
+  cleanedUp_ = false;
   if (kind == RunKind::kClean && settings_.AdvancedOptions[settings::kReviewFirst]) {
     return Reviewed(drives);
   }
   if (kind == RunKind::kClean) return Pass(drives, machine_);
-  // Made here, not by the caller: an analysis cannot reach the machine by any other way.
   analysisPlan_ = {};
+  const RunOutcome analysed = Analyse(drives, analysisPlan_);
+  // A window offers the clean-up of what it found; a command line never does.
+  if (analysisPlan_.Items().empty() ||
+      !view_.Review(analysisPlan_, analysed == RunOutcome::kStopped)) {
+    return analysed;
+  }
+  kind_ = RunKind::kClean;
+  view_.ReportRestarts();
+  return CleanUp(analysisPlan_, analysed);
+}
+
+RunOutcome CleanRun::Analyse(DriveChoice drives, RemovalPlan& plan) {
+  // Made here, not by the caller: an analysis cannot reach the machine by any other way.
   platform::DryRunSystem dryRun(machine_);
-  PlanRecorder recorder(dryRun, analysisPlan_, settings_.AdvancedOptions[settings::kRecycleFound]);
-  plan_ = &analysisPlan_;
+  PlanRecorder recorder(dryRun, plan, settings_.AdvancedOptions[settings::kRecycleFound]);
+  plan_ = &plan;
   struct Done {
     CleanRun& run;
     ~Done() { run.plan_ = nullptr; }
   } done{*this};
-  return Pass(drives, recorder);
+  const auto start = std::chrono::steady_clock::now();
+  const RunOutcome analysed = Pass(drives, recorder);
+  plan.milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          std::chrono::steady_clock::now() - start)
+                          .count();
+  return analysed;
 }
 
 RunOutcome CleanRun::Pass(DriveChoice drives, platform::System& system) {
@@ -71,8 +101,7 @@ RunOutcome CleanRun::Pass(DriveChoice drives, platform::System& system) {
       run.scanner_.reset();
     }
   } restore{*this};
-  state_.freedBytes = 0;
-  state_.removedFiles = 0;
+  ResetTotals();
   recycled_ = {};
   const bool switchesKnown = !settings_.switchesUnreadable;
   const bool scanRefused =
@@ -93,29 +122,44 @@ RunOutcome CleanRun::Reviewed(DriveChoice drives) {
   RemovalPlan plan;
   RunOutcome analysed;
   {
-    platform::DryRunSystem dryRun(machine_);
-    PlanRecorder recorder(dryRun, plan, settings_.AdvancedOptions[settings::kRecycleFound]);
-    plan_ = &plan;
     reviewing_ = true;
     struct Done {
       CleanRun& run;
-      ~Done() {
-        run.plan_ = nullptr;
-        run.reviewing_ = false;
-      }
+      ~Done() { run.reviewing_ = false; }
     } done{*this};
-    const auto start = std::chrono::steady_clock::now();
-    analysed = Pass(drives, recorder);
-    plan.milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            std::chrono::steady_clock::now() - start)
-                            .count();
+    analysed = Analyse(drives, plan);
   }
+  // Nothing to choose from: no review, and nothing goes.
+  if (plan.Items().empty()) {
+    ResetTotals();
+    for (const std::string& note : plan.notes)
+      Report(note);
+    return analysed;
+  }
+  if (!view_.Review(plan, analysed == RunOutcome::kStopped)) {
+    ResetTotals();
+    for (const std::string& note : plan.notes)
+      Report(note);
+    return RunOutcome::kCancelled;
+  }
+  return CleanUp(plan, analysed);
+}
+
+void CleanRun::ResetTotals() {
   state_.freedBytes = 0;
   state_.removedFiles = 0;
-  // Nothing to choose from: no review, and nothing goes.
-  if (plan.Items().empty()) return analysed;
-  if (!view_.Review(plan, analysed == RunOutcome::kStopped)) return RunOutcome::kCancelled;
+  state_.recycledBytes = 0;
+  state_.recycledFiles = 0;
+  removed_.clear();
+  removing_ = 0;
+}
+
+RunOutcome CleanRun::CleanUp(const RemovalPlan& plan, RunOutcome analysed) {
+  ResetTotals();
+  cleanedUp_ = true;
   state_.stop = false;
+  for (const std::string& note : plan.notes)
+    Report(note);
   ShowStatus(texts_[lang::Text::kRemovingMarked]);
   PlanReplay replay(*this, plan);
   replay.Run();
@@ -123,20 +167,37 @@ RunOutcome CleanRun::Reviewed(DriveChoice drives) {
   return state_.stop ? RunOutcome::kStopped : RunOutcome::kCompleted;
 }
 
+void CleanRun::Note(const std::string& line) {
+  Report(line);
+  if (plan_) plan_->notes.push_back(line);
+}
+
+void CleanRun::AddFreed(std::int64_t bytes, std::int64_t files) {
+  state_.freedBytes += bytes;
+  state_.removedFiles += files;
+  if (removing_ < removed_.size()) {
+    removed_[removing_].items += static_cast<std::uint64_t>(files);
+    removed_[removing_].bytes += static_cast<std::uint64_t>(bytes);
+  }
+}
+
 void CleanRun::PartBegins(std::string_view id, std::string_view name) {
   if (plan_) plan_->Begin(id, name);
+  const auto known = std::find_if(removed_.begin(), removed_.end(),
+                                  [id](const PlanCategory& category) { return category.id == id; });
+  removing_ = static_cast<std::size_t>(known - removed_.begin());
+  if (known == removed_.end()) removed_.push_back({std::string(id), std::string(name)});
 }
 
 void CleanRun::PartEnds() {
-  if (plan_) plan_->Begin(stepId_, stepName_);
+  PartBegins(stepId_, stepName_);
 }
 
 void CleanRun::EmptyFilePass(bool on) {
-  if (!plan_) return;
   if (on) {
-    plan_->Begin("emptyFiles", texts_[lang::Text::kEmptyFilesCategory]);
+    PartBegins("emptyFiles", texts_[lang::Text::kEmptyFilesCategory]);
   } else {
-    plan_->Begin("foundFiles", texts_[lang::Text::kFoundFilesCategory]);
+    PartBegins("foundFiles", texts_[lang::Text::kFoundFilesCategory]);
   }
 }
 
@@ -159,26 +220,39 @@ void CleanRun::ScanFolder(const std::string& root) {
 }
 
 void CleanRun::ScanDrives(DriveChoice drives) {
-  // Under Wine a drive may be the host's whole file system: none of it is the user's Windows.
-  const auto scan = [this](char letter) {
-    if (system_->IsHostRootDrive(letter)) {
-      Report(lang::Filled(texts_[lang::Text::kHostRootDrive], {std::string{letter, ':'}}));
-      return;
-    }
-    ScanFolder(std::string{letter, ':', '\\'});
-  };
+  std::vector<char> letters;
   if (!drives.allDrives) {
-    if (drives.letter != '\0') scan(drives.letter);
-    return;
-  }
-  // Removable drives, CD drives and RAM disks are left out of a run over all drives.
-  for (char letter = 'A'; letter <= 'Z'; ++letter) {
-    const platform::DriveType type = system_->GetDriveType(std::string{letter, ':'});
-    if (type == platform::DriveType::kNoRootDir || type == platform::DriveType::kFixed ||
-        type == platform::DriveType::kRemote) {
-      scan(letter);
+    if (drives.letter != '\0') letters.push_back(drives.letter);
+  } else {
+    // Removable drives, CD drives and RAM disks are left out of a run over all drives.
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+      const platform::DriveType type = system_->GetDriveType(std::string{letter, ':'});
+      if (type == platform::DriveType::kNoRootDir || type == platform::DriveType::kFixed ||
+          type == platform::DriveType::kRemote) {
+        letters.push_back(letter);
+      }
     }
   }
+  // Under Wine a drive may be the host's whole file system: none of it is the user's Windows.
+  std::erase_if(letters, [this](char letter) {
+    if (!system_->IsHostRootDrive(letter)) return false;
+    Note(lang::Filled(texts_[lang::Text::kHostRootDrive], {std::string{letter, ':'}}));
+    return true;
+  });
+  usedBytes_ = 0;
+  for (const char letter : letters)
+    usedBytes_ += system_->UsedSpace(letter).value_or(0);
+  for (const char letter : letters)
+    ScanFolder(std::string{letter, ':', '\\'});
+  view_.ShowScanProgress(nullptr);
+}
+
+void CleanRun::ShowScanned(const std::string& folder, std::uint64_t listedBytes) {
+  const ScanProgress progress{listedBytes, usedBytes_,
+                              static_cast<std::uint64_t>(state_.removedFiles),
+                              static_cast<std::uint64_t>(state_.freedBytes)};
+  view_.ShowScanProgress(&progress);
+  view_.ShowStatus(folder);
 }
 
 void CleanRun::RecycleAll(std::span<const Find> finds, std::vector<bool>& gone) {
@@ -195,12 +269,13 @@ void CleanRun::RecycleAll(std::span<const Find> finds, std::vector<bool>& gone) 
         gone[i] = true;
         ++recycled_.items;
         recycled_.bytes += finds[i].size;
+        AddRecycled(static_cast<std::int64_t>(finds[i].size));
         break;
       case platform::Recycled::kRefused:
-        Report(lang::Filled(texts_[lang::Text::kRecycleRefused], {finds[i].path}));
+        Note(lang::Filled(texts_[lang::Text::kRecycleRefused], {finds[i].path}));
         break;
       case platform::Recycled::kPathTooLong:
-        Report(lang::Filled(texts_[lang::Text::kRecyclePathTooLong], {finds[i].path}));
+        Note(lang::Filled(texts_[lang::Text::kRecyclePathTooLong], {finds[i].path}));
         break;
       case platform::Recycled::kMissing:
         break;
@@ -220,7 +295,7 @@ void CleanRun::SpecialSteps() {
                                      settings_.AdvancedOptions[settings::kRecycleFound]);
   cleanups.KeepTemporaryFilesWrittenWithin(settings_.TempKeepHours);
   for (const int line : settings_.AgeRuleBadLines)
-    Report(lang::Filled(texts_[lang::Text::kAgeRuleIgnored], {std::to_string(line)}));
+    Note(lang::Filled(texts_[lang::Text::kAgeRuleIgnored], {std::to_string(line)}));
   for (const cleanups::SpecialStep& step : cleanups::kSpecialSteps) {
     if (!settings_.AdvancedOptions[step.on] || state_.stop) continue;
     view_.StepBegins(step);

@@ -22,8 +22,11 @@ namespace clean {
 // The state of one clean run, owned by the main window.
 struct RunState {
   bool stop = false;            // set by the stop button, tested between entries and steps
-  std::int64_t freedBytes = 0;  // bytes removed in this run
+  std::int64_t freedBytes = 0;  // bytes removed in this run, those recycled among them
   std::int64_t removedFiles = 0;
+  // Of what was removed, what went to the recycle bin: it still takes its space.
+  std::int64_t recycledBytes = 0;
+  std::int64_t recycledFiles = 0;
   bool running = false;  // a run is inside its click handler, stopped or not
 };
 
@@ -60,7 +63,8 @@ struct DriveChoice {
 };
 
 // A clean run removes what it finds; an analysis is the same run against a System that changes
-// nothing, so that it shows exactly what the run would remove.
+// nothing, so that it shows exactly what the run would remove. A window shows an analysis as the
+// review, from which the user may still clean up what it found.
 enum class RunKind { kClean, kAnalysis };
 
 // How the report shows a run.
@@ -70,6 +74,10 @@ enum class RunOutcome {
   kCancelled,  // the user left the review otherwise than by cleaning up: nothing was removed
   kSettingsUnreadable,  // no file was searched: the guarded settings could not be read
 };
+
+// The freed kilobytes as the report shows them, and apart from them what went to the recycle bin;
+// `removed`: a clean, not an analysis.
+std::string FreedTotal(bool removed, const RunState& state, const lang::LanguageTexts& texts);
 
 class Scanner;
 struct Find;
@@ -86,13 +94,22 @@ class CleanRun final : public cleanups::RunContext {
   RunOutcome Run(DriveChoice drives, RunKind kind = RunKind::kClean);
   // What the last analysis found, by category, as a review would show it.
   const RemovalPlan& AnalysisPlan() const { return analysisPlan_; }
+  // What this run removed, by category, with the ids and names a review shows; for an analysis,
+  // what it would remove.
+  const std::vector<PlanCategory>& Removed() const { return removed_; }
+  // The user cleaned up from the review of an analysis: the run became a clean.
+  bool CleanedUp() const { return cleanedUp_; }
 
   platform::System& System() override { return *system_; }
   cleanups::PlaceGuard& Guard() override { return *guard_; }
   bool Stopped() const override { return state_.stop; }
-  void AddFreed(std::int64_t bytes, std::int64_t files = 1) override {
-    state_.freedBytes += bytes;
-    state_.removedFiles += files;
+  void AddFreed(std::int64_t bytes, std::int64_t files = 1) override;
+  void AddItems(std::int64_t items) override {
+    if (removing_ < removed_.size()) removed_[removing_].items += static_cast<std::uint64_t>(items);
+  }
+  void AddRecycled(std::int64_t bytes, std::int64_t files = 1) override {
+    state_.recycledBytes += bytes;
+    state_.recycledFiles += files;
   }
   void RecycleBinEmptied(const platform::RecycleBinContent& emptied) override;
   std::int64_t FreedBytes() const override { return state_.freedBytes; }
@@ -101,6 +118,8 @@ class CleanRun final : public cleanups::RunContext {
   void Report(const std::string& line) override {
     if (!reviewing_) view_.AddReportLine(line);
   }
+  // Also kept with the plan, so that a review's clean-up or cancel still tells it.
+  void Note(const std::string& line) override;
   bool Predicts() const override { return kind_ == RunKind::kAnalysis || plan_ != nullptr; }
   void PartBegins(std::string_view id, std::string_view name) override;
   void PartEnds() override;
@@ -109,6 +128,8 @@ class CleanRun final : public cleanups::RunContext {
   void BrowserLeftAlone(const std::string& name) override { view_.BrowserLeftAlone(name); }
   void ProcessMessages() override { view_.ProcessMessages(); }
   void ShowStatus(const std::string& text) { view_.ShowStatus(text); }
+  // The scan entered `folder`, having listed files of `listedBytes` so far.
+  void ShowScanned(const std::string& folder, std::uint64_t listedBytes);
   // The scan of one folder with this run's removal, as Run scans each drive.
   void ScanFolder(const std::string& root);
 
@@ -117,6 +138,11 @@ class CleanRun final : public cleanups::RunContext {
   RunOutcome Pass(DriveChoice drives, platform::System& system);
   // Review mode: the analysis, the review, and the removal of what the user ticked.
   RunOutcome Reviewed(DriveChoice drives);
+  // The analysis into `plan`, timed.
+  RunOutcome Analyse(DriveChoice drives, RemovalPlan& plan);
+  // Exactly the ticked items of the reviewed plan, after the notes the analysis made.
+  RunOutcome CleanUp(const RemovalPlan& plan, RunOutcome analysed);
+  void ResetTotals();
   void ScanDrives(DriveChoice drives);
   // Hands the finds to the recycle bin; `gone` tells which the bin took. One it did not take is
   // reported, with the reason.
@@ -138,6 +164,10 @@ class CleanRun final : public cleanups::RunContext {
   // The category of the step that is running, which a part of it (a browser) interrupts.
   std::string stepId_;
   std::string stepName_;
+  std::uint64_t usedBytes_ = 0;  // on the drives being scanned
+  std::vector<PlanCategory> removed_;
+  std::size_t removing_ = 0;  // the category of removed_ that AddFreed counts in
+  bool cleanedUp_ = false;
   // What this run moved to the recycle bin and counted, until the bin is emptied.
   platform::RecycleBinContent recycled_;
 };

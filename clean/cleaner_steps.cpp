@@ -45,17 +45,18 @@ void CleanerSteps(cleanups::RunContext& run, RunView& view,
     // Each entry is a category of its own in a review.
     run.PartBegins("cleaner." + entry->name, name);
     const cleaners::EntryOutcome outcome = cleaners::RunEntry(*entry, places, run);
+    run.AddItems(outcome.registryItems);
     run.PartEnds();
     if (!outcome.runningProgram.empty()) {
-      run.Report(lang::Filled(texts[lang::Text::kCleanerRunning], {name, outcome.runningProgram}));
+      run.Note(lang::Filled(texts[lang::Text::kCleanerRunning], {name, outcome.runningProgram}));
     } else {
       run.Report(name + ": " +
                  lang::FilesAndSize(static_cast<std::uint64_t>(outcome.files),
                                     static_cast<std::uint64_t>(outcome.bytes), texts));
     }
     for (const cleaners::KeyNote& note : outcome.refused) {
-      run.Report(lang::Filled(texts[lang::Text::kCleanerKeyRefused],
-                              {name, note.key + "=" + note.value, texts[ReasonText(note.issue)]}));
+      run.Note(lang::Filled(texts[lang::Text::kCleanerKeyRefused],
+                            {name, note.key + "=" + note.value, texts[ReasonText(note.issue)]}));
     }
     view.CleanerEnds(*entry, outcome);
     run.ProcessMessages();

@@ -39,11 +39,9 @@ void TFrmDelinfo::AddLine(const std::string& line) {
   ui::AddFitted(LBdelinfo, line);
 }
 
-void TFrmDelinfo::ShowReport(RunKind kind, RunOutcome outcome, std::int64_t freedBytes) {
+void TFrmDelinfo::ShowReport(RunKind kind, RunOutcome outcome, const RunState& state) {
   ApplyTexts(kind, outcome);
-  const lang::Text unit =
-      kind == RunKind::kAnalysis ? lang::Text::kWouldBeFreedUnit : lang::Text::kFreedUnit;
-  Lblvalue.SetCaption(std::to_string(freedBytes / 1024) + texts_[unit]);
+  Lblvalue.SetCaption(FreedTotal(kind == RunKind::kClean, state, texts_));
   ShowModal();
 }
 
@@ -57,6 +55,7 @@ void TFrmDelinfo::ApplyTexts(RunKind kind, RunOutcome outcome) {
     if (!analysis) label = Text::kStoppedDeletedFilesLabel;
   } else if (outcome == RunOutcome::kCancelled) {
     headline = Text::kCancelledHeadline;
+    label = Text::kNotesLabel;
   } else if (outcome == RunOutcome::kSettingsUnreadable) {
     headline = Text::kSettingsUnreadable;
   }
@@ -67,9 +66,13 @@ void TFrmDelinfo::ApplyTexts(RunKind kind, RunOutcome outcome) {
   SetCaption(texts_[analysis ? Text::kAnalysisTitle : Text::kReportTitle]);
 }
 
-void TFrmDelinfo::FormClose(ui::CloseAction&) {
+void TFrmDelinfo::Clear() {
   LBdelinfo.Clear();
   LBdelinfo.SetHorizontalExtent(0);
+}
+
+void TFrmDelinfo::FormClose(ui::CloseAction&) {
+  Clear();
 }
 
 void TFrmDelinfo::FormCanResize(int& width, int& height, bool& allow) {

@@ -29,9 +29,11 @@ class TFrmDelinfo : public ui::Form {
 
   // A removed file or a step's summary, in the order the run made them.
   void AddLine(const std::string& line);
-  // Shows the report of a run that freed `freedBytes`, or of an analysis that found them;
-  // closing it empties the list.
-  void ShowReport(RunKind kind, RunOutcome outcome, std::int64_t freedBytes);
+  void Clear();
+  // Shows the report of a run with the figures of `state`, or of an analysis that found them;
+  // what went to the recycle bin is told apart, since it frees nothing yet. Closing it empties
+  // the list.
+  void ShowReport(RunKind kind, RunOutcome outcome, const RunState& state);
   // The headline in green, or in red after a stop or when nothing was searched, and the other
   // captions.
   void ApplyTexts(RunKind kind, RunOutcome outcome);

@@ -75,12 +75,16 @@ bool PlanReplay::Unchanged(const PlannedItem& item) {
 }
 
 void PlanReplay::Gone(const PlannedItem& item, std::uint64_t items, std::uint64_t bytes) {
+  const PlanCategory& category = plan_.Categories()[item.category];
+  run_.PartBegins(category.id, category.name);
   run_.AddFreed(static_cast<std::int64_t>(bytes), static_cast<std::int64_t>(items));
+  if (item.kind == Kind::kRecycleFile) run_.AddRecycled(static_cast<std::int64_t>(bytes));
   Done& done = done_[item.category];
   done.items += items;
   done.bytes += bytes;
   if (item.kind == Kind::kDeleteFile || item.kind == Kind::kRecycleFile) {
     done.paths.push_back(item.subject);
+    lastGone_ = item.subject;
   }
 }
 
@@ -126,6 +130,7 @@ void PlanReplay::Remove(const PlannedItem& item) {
     case Kind::kRecycleFile:
       break;  // in batches
     case Kind::kRegistryValue: {
+      if (item.withFile && lastGone_ != item.name) return;
       const std::unique_ptr<platform::RegistryKey> key =
           system.OpenRegistryKey(item.root, item.subject);
       gone = key && key->ReadValue(item.name) && key->DeleteValue(item.name);

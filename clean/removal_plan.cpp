@@ -93,6 +93,13 @@ class PlanRecorder::RecordingKey final : public platform::RegistryKey {
     PlannedItem item = Item(kind, path_);
     item.name.assign(name);
     item.root = root_;
+    const std::vector<PlannedItem>& items = owner_.plan_.Items();
+    if (kind == Kind::kRegistryValue && !items.empty() &&
+        (items.back().kind == Kind::kDeleteFile || items.back().kind == Kind::kRecycleFile) &&
+        items.back().subject == name) {
+      item.withFile = true;
+      item.items = 0;
+    }
     owner_.plan_.Add(std::move(item));
   }
 

@@ -35,6 +35,9 @@ struct PlannedItem {
   std::uint64_t bytes = 0;
   std::uint32_t category = 0;
   bool ticked = true;
+  // A registry value that records the file listed just before it (a shared library's count):
+  // part of that file's item, it goes only once the file went.
+  bool withFile = false;
 };
 
 struct PlanCategory {
@@ -66,6 +69,8 @@ class RemovalPlan {
 
   // The final path of a file's folder as the analysis found it, asked once per folder.
   std::unordered_map<std::string, std::string> folderFinalPaths;
+  // What the analysis left alone, and why: the report tells it whatever the user chooses.
+  std::vector<std::string> notes;
   // How long the analysis took, in milliseconds.
   std::int64_t milliseconds = 0;
 

@@ -111,12 +111,12 @@ void Scanner::ShowFolder(const std::string& folder) {
   }
   folderShownAt_ = now;
   pendingFolder_.clear();
-  run_.ShowStatus(folder);
+  run_.ShowScanned(folder, listedBytes_);
 }
 
 void Scanner::ShowPendingFolder() {
   if (pendingFolder_.empty()) return;
-  run_.ShowStatus(pendingFolder_);
+  run_.ShowScanned(pendingFolder_, listedBytes_);
   pendingFolder_.clear();
 }
 
@@ -129,6 +129,7 @@ void Scanner::List(const std::string& path, Level& level) {
   level.hits.clear();
   run_.System().ListFolder(path, [&](const DirEntry& entry) {
     const std::size_t index = level.entryCount++;
+    if (!entry.IsDirectory()) listedBytes_ += entry.size;
     const auto candidate = static_cast<std::uint32_t>(level.candidateCount);
     const std::size_t hitsBefore = level.hits.size();
     if (!entry.name.empty()) {

@@ -102,6 +102,7 @@ class Scanner {
   platform::FoldedName folded_;
   std::chrono::steady_clock::time_point folderShownAt_;
   std::string pendingFolder_;
+  std::uint64_t listedBytes_ = 0;  // of the files listed, for the progress shown
 };
 
 }  // namespace clean

@@ -315,7 +315,7 @@ void SpecialCleanups::CleanBrowsers(BrowserPart part) {
     if (system_.ProcessRunning(browser.programFile)) {
       leftAlone_[i] = true;
       run_.BrowserLeftAlone(std::string(browser.name));
-      run_.Report(lang::Filled(texts[lang::Text::kBrowserRunning], {browser.name}));
+      run_.Note(lang::Filled(texts[lang::Text::kBrowserRunning], {browser.name}));
       continue;
     }
     const std::int64_t before = run_.FreedBytes();

@@ -118,7 +118,7 @@ void SpecialCleanups::ReportLeftAlone(std::string_view place, const Verdict& ver
       reason = texts[lang::Text::kReasonTempFallback];
       break;
   }
-  run_.Report(lang::Filled(texts[lang::Text::kPlaceLeftAlone], {place, reason}));
+  run_.Note(lang::Filled(texts[lang::Text::kPlaceLeftAlone], {place, reason}));
 }
 
 std::optional<std::string> SpecialCleanups::Guarded(std::string_view place,

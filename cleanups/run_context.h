@@ -21,6 +21,11 @@ class RunContext {
   virtual bool Stopped() const = 0;
   // Counts `files` removed that freed `bytes` together.
   virtual void AddFreed(std::int64_t bytes, std::int64_t files = 1) = 0;
+  // Counts `items` removed that are no files (registry values and keys), as a review lists them.
+  virtual void AddItems(std::int64_t /*items*/) {}
+  // Of what AddFreed counted, `files` of `bytes` went to the recycle bin, where they still take
+  // their space.
+  virtual void AddRecycled(std::int64_t /*bytes*/, std::int64_t /*files*/ = 1) {}
   // The recycle bin was emptied, which freed `emptied`. What this run moved into the bin was
   // counted when it went there, and counts only once.
   virtual void RecycleBinEmptied(const platform::RecycleBinContent& emptied) = 0;
@@ -30,6 +35,8 @@ class RunContext {
   virtual const lang::LanguageTexts& Texts() const = 0;
   // Appends a line to the report.
   virtual void Report(const std::string& line) = 0;
+  // A line that tells what was left alone, and why: shown also when nothing is removed.
+  virtual void Note(const std::string& line) { Report(line); }
   // A browser was found running and is left alone for this run (its report line says so).
   virtual void BrowserLeftAlone(const std::string& name) = 0;
   // Lets the window handle what is pending, the stop button included.

@@ -26,7 +26,7 @@ std::string SpecialCleanups::InWindowsFolder(std::string_view tail) {
 void SpecialCleanups::EmptyRecycleBin() {
   // This run's finds went to the bin so that they could be had back.
   if (recycle_) {
-    run_.Report(run_.Texts()[lang::Text::kBinNotEmptied]);
+    run_.Note(run_.Texts()[lang::Text::kBinNotEmptied]);
     return;
   }
   // Measured before and after: a shell may leave what it cannot remove.
@@ -96,7 +96,10 @@ void SpecialCleanups::RemoveZeroCountDlls() {
     if (recycle_) {
       const std::optional<platform::FileStatus> entry = system_.Status(name);
       gone = entry && system_.MoveToRecycleBin(name) == platform::Recycled::kYes;
-      if (gone) run_.AddFreed(static_cast<std::int64_t>(entry->size));
+      if (gone) {
+        run_.AddFreed(static_cast<std::int64_t>(entry->size));
+        run_.AddRecycled(static_cast<std::int64_t>(entry->size));
+      }
     } else {
       gone = DeleteCountedFile(name);
     }
@@ -111,8 +114,10 @@ void SpecialCleanups::ClearRunList() {
   std::unique_ptr<platform::RegistryKey> key =
       system_.OpenRegistryKey(platform::RegistryRoot::kCurrentUser, kRunMru);
   if (!key) return;
+  std::int64_t cleared = 0;
   for (const std::string& name : key->ValueNames())
-    key->DeleteValue(name);
+    cleared += key->DeleteValue(name) ? 1 : 0;
+  run_.AddItems(cleared);
 }
 
 void SpecialCleanups::OldUpdateFiles() {

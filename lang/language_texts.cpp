@@ -210,6 +210,10 @@ constexpr const char* kDesignTexts[] = {
     "Dateien &anzeigen",
     "Name",
     "Ordner",
+    "%1 KB in den Papierkorb verschoben",
+    "%1 KB k\xC3\xA4men in den Papierkorb",
+    "Hinweise:",
+    "Gefunden: %1",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount, "every text has its design text");
 

@@ -200,6 +200,11 @@ enum class Text : int {
   kViewFiles,  // the review's button that shows a row's files one by one
   kViewFilesColumnName,
   kViewFilesColumnFolder,
+  // The report's figures apart from the freed ones, its notes, and the scan's progress.
+  kRecycledApart,         // %1 kilobytes that went to the recycle bin
+  kWouldBeRecycledApart,  // %1 kilobytes an analysis would move there
+  kNotesLabel,            // above the list when a run removed nothing but left things alone
+  kScanProgress,          // %1 the files found so far and their size
   kCount
 };
 

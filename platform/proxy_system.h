@@ -47,6 +47,7 @@ class ProxySystem : public System {
   DriveType GetDriveType(std::string_view drive) override { return inner_.GetDriveType(drive); }
   std::vector<DriveInfo> Drives() override { return inner_.Drives(); }
   bool IsHostRootDrive(char letter) override { return inner_.IsHostRootDrive(letter); }
+  std::optional<std::uint64_t> UsedSpace(char letter) override { return inner_.UsedSpace(letter); }
   bool IsAdministrator() override { return inner_.IsAdministrator(); }
   bool ProcessRunning(std::string_view programFile) override {
     return inner_.ProcessRunning(programFile);

@@ -264,6 +264,8 @@ class System {
   // Whether the drive is the whole file system of the host that runs Windows' programs (Wine's
   // Z:, the Unix root), which is no drive of the user's Windows at all; false on Windows.
   virtual bool IsHostRootDrive(char letter) = 0;
+  // The bytes in use on the drive: its size less its free space; none when it cannot be told.
+  virtual std::optional<std::uint64_t> UsedSpace(char letter) = 0;
   // Whether the user's access token holds the built-in Administrators group.
   virtual bool IsAdministrator() = 0;
   // Whether a process whose program file has this name (no folder, "msedge.exe"; case is

@@ -1,5 +1,6 @@
 #include "platform/sim/sim_system.h"
 
+#include <functional>
 #include <iterator>
 #include <limits>
 #include <utility>
@@ -766,6 +767,19 @@ DriveType SimSystem::GetDriveType(std::string_view drive) {
 bool SimSystem::IsHostRootDrive(char letter) {
   Count(Op::kIsHostRootDrive);
   return hostRootDrive_ != '\0' && hostRootDrive_ == static_cast<char>(letter & ~0x20);
+}
+
+std::optional<std::uint64_t> SimSystem::UsedSpace(char letter) {
+  const auto drive = drives_.find(static_cast<char>(letter & ~0x20));
+  if (drive == drives_.end()) return std::nullopt;
+  std::uint64_t used = 0;
+  const std::function<void(const Node&)> add = [&](const Node& node) {
+    used += node.size;
+    for (const auto& child : node.children)
+      add(*child);
+  };
+  add(drive->second->root);
+  return used;
 }
 
 std::vector<DriveInfo> SimSystem::Drives() {

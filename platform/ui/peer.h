@@ -29,7 +29,8 @@ enum class Prop {
   kSelection,    // index: one item, or -1 for all
   kItemIndex,    // the current item (list box caret, combo box choice)
   kHorizontalExtent,
-  kPanelText,  // index: the status-bar panel
+  kPanelText,      // index: the status-bar panel
+  kPanelProgress,  // index: the status-bar panel
   kDoubleBuffered,
   kCursor,
   kFocus,

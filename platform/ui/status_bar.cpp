@@ -1,5 +1,7 @@
 #include "platform/ui/status_bar.h"
 
+#include <algorithm>
+
 namespace ui {
 
 StatusBar::StatusBar(Control* parent, std::vector<int> panelWidths)
@@ -14,6 +16,15 @@ void StatusBar::SetPanelText(int index, std::string text) {
   if (panel.text == text) return;
   panel.text = std::move(text);
   Notify(Prop::kPanelText, index);
+}
+
+void StatusBar::SetPanelProgress(int index, int progress) {
+  if (index < 0 || index >= PanelCount()) return;
+  progress = progress < 0 ? kNoProgress : std::min(progress, kProgressRange);
+  Panel& panel = panels_[static_cast<size_t>(index)];
+  if (panel.progress == progress) return;
+  panel.progress = progress;
+  Notify(Prop::kPanelProgress, index);
 }
 
 void StatusBar::SetDoubleBuffered(bool on) {

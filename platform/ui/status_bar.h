@@ -17,6 +17,11 @@ class StatusBar : public Control {
   int PanelWidth(int index) const { return panels_[static_cast<size_t>(index)].width; }
   const std::string& PanelText(int index) const { return panels_[static_cast<size_t>(index)].text; }
   void SetPanelText(int index, std::string text);
+  // A progress bar filling the panel, from 0 to kProgressRange; kNoProgress shows none.
+  static constexpr int kProgressRange = 1000;
+  static constexpr int kNoProgress = -1;
+  int PanelProgress(int index) const { return panels_[static_cast<size_t>(index)].progress; }
+  void SetPanelProgress(int index, int progress);
   bool DoubleBuffered() const { return doubleBuffered_; }
   void SetDoubleBuffered(bool on);
   // Draws the bar at once, so progress shows while the program holds the thread.
@@ -26,6 +31,7 @@ class StatusBar : public Control {
   struct Panel {
     int width = 0;
     std::string text;
+    int progress = kNoProgress;
   };
   std::vector<Panel> panels_;
   bool doubleBuffered_ = false;

@@ -332,6 +332,16 @@ bool Win32System::IsHostRootDrive(char letter) {
   return mine && mine == RootIdentity(host);
 }
 
+std::optional<std::uint64_t> Win32System::UsedSpace(char letter) {
+  const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
+  ULARGE_INTEGER total{}, free{};
+  const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  const BOOL known = ::GetDiskFreeSpaceExW(root, nullptr, &total, &free);
+  ::SetErrorMode(oldMode);
+  if (!known || free.QuadPart > total.QuadPart) return std::nullopt;
+  return total.QuadPart - free.QuadPart;
+}
+
 bool Win32System::IsAdministrator() {
   return TokenHoldsAdministrators();
 }

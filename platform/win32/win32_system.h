@@ -33,6 +33,7 @@ class Win32System final : public System {
   DriveType GetDriveType(std::string_view drive) override;
   std::vector<DriveInfo> Drives() override;
   bool IsHostRootDrive(char letter) override;
+  std::optional<std::uint64_t> UsedSpace(char letter) override;
   bool IsAdministrator() override;
   bool ProcessRunning(std::string_view programFile) override;
   std::uint32_t RegisterWindowMessage(std::string_view name) override;

@@ -26,13 +26,17 @@ inline std::string Synthetic(const std::string& code, lang::Text text) {
 inline std::string En(lang::Text text) {
   return Synthetic("En", text);
 }
-// A step's report line in the synthetic English, with the files it removed and their size.
-inline std::string En(lang::Text line, std::uint64_t files, std::uint64_t bytes) {
+// The whole synthetic English table.
+inline lang::LanguageTexts EnTexts() {
   lang::LanguageTexts texts;
   for (int i = 0; i < lang::kLanguageTextCount; ++i)
     texts[static_cast<lang::Text>(i)] = En(static_cast<lang::Text>(i));
   texts.SetCode("En");
-  return En(line) + ": " + lang::FilesAndSize(files, bytes, texts);
+  return texts;
+}
+// A step's report line in the synthetic English, with the files it removed and their size.
+inline std::string En(lang::Text line, std::uint64_t files, std::uint64_t bytes) {
+  return En(line) + ": " + lang::FilesAndSize(files, bytes, EnTexts());
 }
 
 class AppHarness {

@@ -122,7 +122,8 @@ TEST(CleanRun, RecycleHookKeepsFilesRestorable) {
   h.sim.AddFile("E:\\a.tmp", std::string(2048, 'x'));
   RunReport report = h.CleanOnce();
   EXPECT_EQ(report.lines, Lines{"E:\\a.tmp"});
-  EXPECT_EQ(report.value, "2" + En(Text::kFreedUnit));
+  // In the bin it still takes its space: told apart from what was freed.
+  EXPECT_EQ(report.value, "0" + En(Text::kFreedUnit) + ", " + En(Text::kRecycledApart));
   EXPECT_EQ(h.sim.RecycleBinPaths(), Lines{"E:\\a.tmp"});
 }
 
@@ -193,10 +194,10 @@ TEST(CleanRun, TheHostsFileSystemIsNeverSearchedAndWhatTheBinCannotTakeStays) {
     EXPECT_TRUE(h.sim.Exists(kept)) << kept;
   }
   EXPECT_EQ(h.sim.RecycleBinPaths(), Lines{"E:\\small.tmp"});
-  // Drive by drive: E:'s batch (the large file, the deep one), F:, and Z: left unsearched.
+  // Z: left unsearched, then drive by drive: E:'s batch (the large file, the deep one), F:.
   EXPECT_EQ(report.lines,
-            (Lines{En(Text::kRecycleRefused), "E:\\small.tmp", En(Text::kRecyclePathTooLong),
-                   En(Text::kRecycleRefused), En(Text::kHostRootDrive)}));
+            (Lines{En(Text::kHostRootDrive), En(Text::kRecycleRefused), "E:\\small.tmp",
+                   En(Text::kRecyclePathTooLong), En(Text::kRecycleRefused)}));
   EXPECT_EQ(report.value.find('0'), 0u) << "one byte went: " << report.value;
 }
 
@@ -309,7 +310,8 @@ TEST(Stop, DuringTheScanWithoutReview) {
   EXPECT_TRUE(h.sim.Exists("E:\\f2.tmp"));
 }
 
-// A stopped analysis says that it was stopped, and its lines are what it found until then.
+// A stopped analysis says that it was stopped, in its review and its report, and its lines are
+// what it found until then.
 TEST(Stop, AStoppedAnalysisSaysSo) {
   RunHarness h;
   h.Patterns("*.tmp\r\n");
@@ -322,6 +324,10 @@ TEST(Stop, AStoppedAnalysisSaysSo) {
     }
     main.RBtndrive.Click();
     StopAfter(h, main, 2);
+    h.ExpectReview([](clean::TFrmmarkfile& review) {
+      EXPECT_EQ(review.Lblmarkfile.Caption(), En(Text::kAnalysisStoppedHeadline));
+      review.Btncancel.Click();
+    });
     h.ExpectReport(report);
     main.BtnAnalyze.Click();
     main.Close();
@@ -528,9 +534,33 @@ TEST(CleanRun, ControlsReturnToIdleWhenAStepThrows) {
     EXPECT_TRUE(main.Lschen1.Enabled());
     EXPECT_FALSE(main.Abbrechen1.Enabled());
     EXPECT_EQ(main.Sbmain.PanelText(0), "");
+    EXPECT_EQ(main.Sbmain.PanelProgress(app::kProgressPanel), ui::StatusBar::kNoProgress);
     EXPECT_FALSE(main.CleanRun.running);
     main.Close();
   });
+}
+
+// While the scan walks, the status bar tells what it found so far and how much of the drive's
+// used space it has listed; the bar goes when the scan ends.
+TEST(CleanRun, TheStatusBarShowsTheScansFindsAndItsShareOfTheUsedSpace) {
+  RunHarness h;
+  h.Patterns("*.tmp\r\n");
+  h.sim.AddFile("E:\\a.tmp", std::string(3000, 'x'));
+  h.sim.AddFile("E:\\keep.txt", std::string(1000, 'x'));
+  h.sim.AddFile("E:\\sub\\b.tmp", std::string(4000, 'x'));
+  std::vector<std::pair<int, std::string>> seen;
+  RunReport report = h.CleanOnce('E', nullptr, [&](app::TFrmMain& main) {
+    h.ui.onProcessMessages = [&] {
+      const int progress = main.Sbmain.PanelProgress(app::kProgressPanel);
+      if (progress != ui::StatusBar::kNoProgress)
+        seen.emplace_back(progress, main.Sbmain.PanelText(0));
+    };
+  });
+  ASSERT_FALSE(seen.empty());
+  // Entering E:\sub, the walk had listed the root's 4000 of the drive's 8000 bytes.
+  EXPECT_EQ(seen.front().first, 500);
+  EXPECT_EQ(seen.front().second, En(Text::kScanProgress) + " \xC2\xB7 E:\\sub");
+  EXPECT_EQ(report.lines, (Lines{"E:\\a.tmp", "E:\\sub\\b.tmp"}));
 }
 
 TEST(CleanRun, TheReportListIsEmptyAtTheNextRun) {

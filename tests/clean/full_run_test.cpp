@@ -118,7 +118,7 @@ TEST(FullRun, EverySwitchOnLeavesTheMachineCleanAndReportsIt) {
 
 // What an analysis announces is what the run then does: it changes nothing, lists the files the
 // run then removes, tells each step's files and size as the run then does, and finds the size
-// the run then frees. An analysis shows no review, also in review mode.
+// the run then frees. The analysis's review, left without cleaning up, removes nothing.
 TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
   for (const bool review : {false, true}) {
     RunHarness h;
@@ -140,13 +140,14 @@ TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
     h.sim.AddUrlCacheEntry("https://example.org/other");
     RunReport analysis, run;
     std::string before, after;
-    std::int64_t announced = 0;
+    clean::RunState announced;
     h.Run([&](app::TFrmMain& main) {
       main.RBtnalldrive.Click();
       before = Snapshot(h.sim);
+      h.ExpectReview([](clean::TFrmmarkfile& review) { review.Close(); });
       h.ExpectReport(analysis);
-      main.BtnAnalyze.Click();  // no review is queued: none may show
-      announced = main.CleanRun.freedBytes;
+      main.BtnAnalyze.Click();
+      announced = main.CleanRun;
       after = Snapshot(h.sim);
       if (review) h.ExpectReview(MarkAllAndGoOn());
       h.ExpectReport(run);
@@ -156,7 +157,9 @@ TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
     EXPECT_EQ(after, before) << review;
     EXPECT_EQ(analysis.caption, En(Text::kAnalysisTitle));
     EXPECT_EQ(analysis.headline, En(Text::kAnalysisHeadline));
-    EXPECT_EQ(analysis.value, std::to_string(announced / 1024) + En(Text::kWouldBeFreedUnit));
+    // The bin's share told apart: it frees nothing yet.
+    EXPECT_EQ(review, announced.recycledFiles == 0);
+    EXPECT_EQ(analysis.value, clean::FreedTotal(false, announced, EnTexts()));
     if (review) {
       // A reviewed run reports by category, each with the paths of its files: every file the
       // analysis named is among them.
@@ -167,7 +170,7 @@ TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
     } else {
       EXPECT_EQ(Figures(analysis.lines), Figures(run.lines));
     }
-    EXPECT_EQ(run.value, std::to_string(announced / 1024) + En(Text::kFreedUnit)) << review;
+    EXPECT_EQ(run.value, clean::FreedTotal(true, announced, EnTexts())) << review;
     EXPECT_GT(analysis.lines.size(), 12u);
     // The browsers' lines tell what would go; the run's what went.
     for (const Text line : {Text::kBrowserCacheWouldGo, Text::kBrowserCookiesWouldGo}) {

@@ -369,5 +369,58 @@ TEST(Review, RegistryUrlCacheAndBinGoOnlyAsListed) {
   EXPECT_EQ(report.lines.back(), lang::Filled(En(Text::kChangedSinceAnalysis), {"3"}));
 }
 
+// Analyze shows the same review: leaving it removes nothing and its report follows; "Clean up"
+// there removes what stayed ticked, and the report is a clean's. What the analysis left alone is
+// told whichever way the user goes, and a shared library's count goes only with its file.
+TEST(Review, AnalyzeOffersTheSameReviewAndNotesAndCountsOutliveIt) {
+  for (const bool cleanUp : {false, true}) {
+    RunHarness h;
+    Seed(h);
+    h.sim.AddFile("data\\agerules.dat", "TempKeepHours=24\r\nnonsense\r\n");
+    const Lines before = Everything(h);
+    RunReport report;
+    h.Run([&](app::TFrmMain& main) {
+      main.DCBdrive.UserChose(2);
+      main.RBtndrive.Click();
+      h.ExpectReview([&](clean::TFrmmarkfile& review) {
+        EXPECT_GE(review.LVmarkfile.RowCount(), 6);
+        Untick(review, En(Text::kCookiesCaption));
+        // The library grows before the clean-up: it stays, and so does its count.
+        h.sim.AddFile("C:\\Program Files\\Old\\unused.dll", testing_world::PeImage(5000));
+        if (cleanUp) review.Btnnext.Click();
+      });
+      h.ExpectReport(report);
+      main.BtnAnalyze.Click();
+      main.Close();
+    });
+    const std::string note = lang::Filled(En(Text::kAgeRuleIgnored), {"2"});
+    EXPECT_EQ(std::count(report.lines.begin(), report.lines.end(), note), 1) << cleanUp;
+    EXPECT_EQ(report.headline, En(cleanUp ? Text::kSuccessHeadline : Text::kAnalysisHeadline));
+    EXPECT_EQ(report.caption, En(cleanUp ? Text::kReportTitle : Text::kAnalysisTitle));
+    EXPECT_TRUE(h.sim.Exists("C:\\Program Files\\Old\\unused.dll"));
+    EXPECT_TRUE(h.sim.RegistryValueOf(RegistryRoot::kLocalMachine, kDlls,
+                                      "C:\\Program Files\\Old\\unused.dll"));
+    EXPECT_TRUE(h.sim.Exists("C:\\Users\\me\\Cookies\\item.dat"));
+    if (!cleanUp) {
+      h.sim.AddFile("C:\\Program Files\\Old\\unused.dll", testing_world::PeImage(4000));
+      EXPECT_EQ(Everything(h), before);
+    } else {
+      EXPECT_FALSE(h.sim.Exists("E:\\a.tmp"));
+      EXPECT_FALSE(h.sim.RegistryValueOf(RegistryRoot::kCurrentUser, kRunMru, "a"));
+    }
+  }
+}
+
+// In review mode the notes of the analysis are the report of a cancelled run.
+TEST(Review, ACancelledReviewStillTellsWhatWasLeftAlone) {
+  RunHarness h;
+  Seed(h);
+  h.sim.AddFile("data\\agerules.dat", "nonsense\r\n");
+  RunReport report =
+      h.CleanOnce('E', [](clean::TFrmmarkfile& review) { review.Btncancel.Click(); });
+  EXPECT_EQ(report.headline, En(Text::kCancelledHeadline));
+  EXPECT_EQ(report.lines, Lines{lang::Filled(En(Text::kAgeRuleIgnored), {"1"})});
+}
+
 }  // namespace
 }  // namespace testing_app

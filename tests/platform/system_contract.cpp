@@ -347,6 +347,20 @@ TEST_P(SystemContract, DriveListHasEveryDriveWithItsType) {
   }
 }
 
+// What the scan's progress is measured against: a drive that holds files uses at least their
+// bytes; a drive that is not there tells nothing.
+TEST_P(SystemContract, UsedSpaceCoversTheFilesOfADrive) {
+  for (const auto& [drive, type] : World().DriveCases()) {
+    const std::optional<std::uint64_t> used = Sys().UsedSpace(drive[0]);
+    if (type == platform::DriveType::kNoRootDir) {
+      EXPECT_FALSE(used) << drive;
+    } else if (type == platform::DriveType::kFixed) {
+      ASSERT_TRUE(used) << drive;
+      EXPECT_GT(*used, 0u) << drive;
+    }
+  }
+}
+
 TEST_P(SystemContract, CurrentDirectoryFollowsTheProcess) {
   World().SetCurrentDirectory(World().Root());
   EXPECT_EQ(settings::LowerAsciiLetters(Sys().CurrentDirectory()),

@@ -308,6 +308,20 @@ TEST_F(Win32UiControls, StatusBarPanelsAreScaledAndShowTheirTexts) {
   EXPECT_EQ(Send(form->status, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges)), 2);
   EXPECT_EQ(edges[0], 80);
   EXPECT_EQ(edges[1], -1);
+
+  // A panel's progress is a progress bar inside it, gone when there is none.
+  form->status.SetPanelProgress(1, 400);
+  HWND bar = ::FindWindowExW(WindowOf(form->status), nullptr, PROGRESS_CLASSW, nullptr);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(::SendMessageW(bar, PBM_GETPOS, 0, 0), 400);
+  RECT panel{}, inside{};
+  Send(form->status, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&panel));
+  ::GetWindowRect(bar, &inside);
+  ::MapWindowPoints(nullptr, WindowOf(form->status), reinterpret_cast<POINT*>(&inside), 2);
+  EXPECT_GE(inside.left, panel.left);
+  EXPECT_LE(inside.right, panel.right);
+  form->status.SetPanelProgress(1, ui::StatusBar::kNoProgress);
+  EXPECT_EQ(::FindWindowExW(WindowOf(form->status), nullptr, PROGRESS_CLASSW, nullptr), nullptr);
 }
 
 TEST_F(Win32UiControls, MenuBarHasMnemonicsCheckMarksAndCommands) {

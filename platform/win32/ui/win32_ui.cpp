@@ -65,7 +65,8 @@ HWND ModalOwner(HWND modal, const ui::Form* mainForm) {
 Win32Ui::Win32Ui() : forcedDpi_(platform::win32::ForcedDpi()) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES;
+  controls.dwICC =
+      ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS;
   ::InitCommonControlsEx(&controls);
   if (filterHook.backends.empty()) {
     filterHook.hook.Reset(
