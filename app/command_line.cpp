@@ -381,8 +381,10 @@ int Execute(platform::System& system, platform::Console& console, const CommandL
     summary.reason = "stopped by Ctrl+C or Ctrl+Break";
   }
   std::tie(summary.files, summary.bytes) = view.Total();
-  console.Out(texts[headline] + kNewLine +
-              clean::FreedTotal(run.CleanedUp() || !analysis, state, texts) + kNewLine);
+  std::string total = clean::FreedTotal(!analysis, state, texts);
+  for (std::size_t at = total.find('\n'); at != std::string::npos; at = total.find('\n', at + 2))
+    total.replace(at, 1, kNewLine);
+  console.Out(texts[headline] + kNewLine + total + kNewLine);
   if (!line.jsonFile.empty() &&
       !WriteReport(system, line.jsonFile,
                    JsonReport(line, view, outcome, start, end, texts, run, state))) {

@@ -36,7 +36,7 @@ std::string FreedTotal(bool removed, const RunState& state, const lang::Language
                       texts[removed ? Text::kFreedUnit : Text::kWouldBeFreedUnit];
   if (state.recycledFiles > 0) {
     total +=
-        ", " + lang::Filled(texts[removed ? Text::kRecycledApart : Text::kWouldBeRecycledApart],
+        "\n" + lang::Filled(texts[removed ? Text::kRecycledApart : Text::kWouldBeRecycledApart],
                             {std::to_string(state.recycledBytes / 1024)});
   }
   return total;

@@ -75,8 +75,8 @@ enum class RunOutcome {
   kSettingsUnreadable,  // no file was searched: the guarded settings could not be read
 };
 
-// The freed kilobytes as the report shows them, and apart from them what went to the recycle bin;
-// `removed`: a clean, not an analysis.
+// The freed kilobytes as the report shows them, and on a line of its own what went to the recycle
+// bin; `removed`: a clean, not an analysis.
 std::string FreedTotal(bool removed, const RunState& state, const lang::LanguageTexts& texts);
 
 class Scanner;

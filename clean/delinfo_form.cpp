@@ -14,7 +14,8 @@ TFrmDelinfo::TFrmDelinfo(ui::Application& app, const lang::LanguageTexts& texts)
       Lblsuccess(this, {10, 6, 495, 17}, "Der Vorgang wurde erfolgreich durchgef\xC3\xBChrt"),
       Lblfiledel(this, {8, 36, 497, 13}, "Folgende Dateien wurden gel\xC3\xB6scht:"),
       LBdelinfo(this, {8, 56, 497, 97}),
-      Lblvalue(this, {12, 156, 400, 13}),
+      // Two lines: the freed total, and what went to the recycle bin.
+      Lblvalue(this, {12, 156, 400, 26}),
       BBtnClose(this, {428, 163, 75, 25},
                 "&Schlie\xC3\x9F"
                 "en",

@@ -210,7 +210,7 @@ constexpr const char* kDesignTexts[] = {
     "Dateien &anzeigen",
     "Name",
     "Ordner",
-    "%1 KB in den Papierkorb verschoben",
+    "%1 KB in den Papierkorb",
     "%1 KB k\xC3\xA4men in den Papierkorb",
     "Hinweise:",
     "Gefunden: %1",

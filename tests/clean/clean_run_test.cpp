@@ -123,7 +123,7 @@ TEST(CleanRun, RecycleHookKeepsFilesRestorable) {
   RunReport report = h.CleanOnce();
   EXPECT_EQ(report.lines, Lines{"E:\\a.tmp"});
   // In the bin it still takes its space: told apart from what was freed.
-  EXPECT_EQ(report.value, "0" + En(Text::kFreedUnit) + ", " + En(Text::kRecycledApart));
+  EXPECT_EQ(report.value, "0" + En(Text::kFreedUnit) + "\n" + En(Text::kRecycledApart));
   EXPECT_EQ(h.sim.RecycleBinPaths(), Lines{"E:\\a.tmp"});
 }
 

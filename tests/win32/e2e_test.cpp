@@ -569,6 +569,27 @@ void WalkLanguage(const Language& language) {
   ASSERT_NE(report, nullptr);
   Look(report, code + "-report", {{t[Text::kSuccessHeadline], clean::kOutcomeFont}});
   ResizeAndLook(report, code + "-report", {{t[Text::kSuccessHeadline], clean::kOutcomeFont}});
+  {
+    // The longest freed total, with the recycle bin's share told apart, fits its label.
+    HWND value = nullptr;
+    for (int i = 0; HWND label = FindChild(report, L"Static", {}, i); ++i) {
+      if (WindowText(label).ends_with(t[Text::kFreedUnit])) value = label;
+    }
+    ASSERT_NE(value, nullptr);
+    RECT room{};
+    ::GetClientRect(value, &room);
+    clean::RunState large;
+    large.freedBytes = 2 * 999'999'999'999LL;
+    large.recycledBytes = 999'999'999'999LL;
+    large.recycledFiles = 1;
+    TextMeter meter;
+    for (const bool removed : {true, false}) {
+      const std::string total = clean::FreedTotal(removed, large, t);
+      for (const std::string& line : platform::SplitTextLines(total))
+        EXPECT_LE(meter.Width(line), room.right * 9 / 10) << code << ": " << line;
+      EXPECT_LE(meter.Wrapped(total, room.right, {}).bottom, room.bottom) << code << ": " << total;
+    }
+  }
   PressEscape(report);
   WaitHidden(report);
   EXPECT_FALSE(::IsWindowVisible(report)) << "Escape closes the report";
