@@ -87,9 +87,12 @@ class CleanProgram {
   // Reads the report, closes it and the program.
   Lines FinishWithReport() {
     Lines lines = CloseReport();
+    Close();
+    return lines;
+  }
+  void Close() {
     ::PostMessageW(main_, WM_CLOSE, 0, 0);
     EXPECT_EQ(program_->WaitForExit(), 0);
-    return lines;
   }
 
   Program& Running() { return *program_; }
@@ -111,6 +114,7 @@ class ProgramCleanTest : public ::testing::Test {
   void SetUp() override {
     if (!HaveDisplay()) GTEST_SKIP() << "no display";
   }
+  void ReviewRemovesTheTickedCategories(bool analyze);
 };
 
 TEST_F(ProgramCleanTest, DeletesExactlyTheJunkAndNothingBehindALink) {
@@ -162,13 +166,23 @@ TEST_F(ProgramCleanTest, TheRecycleBinKeepsWhatItTakesAndAPathTooLongForItStays)
 }
 
 // The review lists categories, all ticked: a plain click on a row ticks nothing, a click on a
-// box unticks that category alone, and "Clean up" removes what stayed ticked.
+// box unticks that category alone, and "Clean up" removes what stayed ticked. Analyze shows the
+// same review, also without review mode, and its "Clean up" is a clean.
 TEST_F(ProgramCleanTest, TheReviewRemovesExactlyTheTickedCategories) {
+  for (const bool analyze : {false, true}) {
+    SCOPED_TRACE(analyze ? "Analyze" : "Delete in review mode");
+    ReviewRemovesTheTickedCategories(analyze);
+  }
+}
+
+void ProgramCleanTest::ReviewRemovesTheTickedCategories(bool analyze) {
   MakeFile("R:\\rev\\a.tmp", "aaaa");
   MakeFile("R:\\rev\\b.tmp", "bb");
   MakeFile("R:\\rev\\empty.txt", "");
-  CleanProgram program({settings::kReviewFirst, settings::kZeroByteFiles});
-  ASSERT_NE(program.Start(), nullptr);
+  // Analyze is tried with review mode off.
+  CleanProgram program(
+      {settings::kZeroByteFiles, analyze ? settings::kZeroByteFiles : settings::kReviewFirst});
+  ASSERT_NE(program.Start(analyze ? "A&nalyze" : "&Delete"), nullptr);
   HWND review = program.Running().WaitForWindow(L"TFrmmarkfile");
   ASSERT_NE(review, nullptr);
   const lang::LanguageTexts en = LanguageTextsOf(program.Folder(), "En");
@@ -183,13 +197,17 @@ TEST_F(ProgramCleanTest, TheReviewRemovesExactlyTheTickedCategories) {
   EXPECT_EQ(ListViewRowChecked(list, 1), false);
   EXPECT_EQ(ListViewRowChecked(list, 0), true);
   PostClick(FindChild(review, L"Button", en[lang::Text::kCleanUp]));
-  const Lines lines = program.FinishWithReport();
+  std::string caption;
+  const Lines lines = program.CloseReport(&caption);
+  program.Close();
+  EXPECT_EQ(caption, en[lang::Text::kReportTitle]);
   EXPECT_NE(std::find(lines.begin(), lines.end(), "R:\\rev\\a.tmp"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "R:\\rev\\b.tmp"), lines.end());
   EXPECT_EQ(std::find(lines.begin(), lines.end(), "R:\\rev\\empty.txt"), lines.end());
   EXPECT_FALSE(Exists("R:\\rev\\a.tmp"));
   EXPECT_FALSE(Exists("R:\\rev\\b.tmp"));
   EXPECT_TRUE(Exists("R:\\rev\\empty.txt"));
+  testing_win32::RemoveTree("R:\\rev");
 }
 
 // "View files" lists a category's files with their folders; a file unticked there stays and is
