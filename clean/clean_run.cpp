@@ -24,7 +24,7 @@ RunSettings RunSettings::From(const settings::Settings& settings, bool userIsAdm
   run.UserIsAdmin = userIsAdmin;
   run.exceptionsUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kException)];
   run.switchesUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kAdvancedOption)];
-  run.TempKeepHours = settings.Ages.TempKeepHours;
+  run.Ages = settings.Ages;
   run.AgeRuleBadLines = settings.AgeRuleBadLines;
   run.CleanerList = settings.CleanerList;
   return run;
@@ -218,7 +218,8 @@ void CleanRun::RecycleBinEmptied(const platform::RecycleBinContent& emptied) {
 void CleanRun::SpecialSteps() {
   cleanups::SpecialCleanups cleanups(*this, settings_.UserIsAdmin,
                                      settings_.AdvancedOptions[settings::kRecycleFound]);
-  cleanups.KeepTemporaryFilesWrittenWithin(settings_.TempKeepHours);
+  cleanups.KeepTemporaryFilesWrittenWithin(settings_.Ages.TempKeepHours);
+  cleanups.RemoveDownloadsNotWrittenFor(settings_.Ages.DownloadsDays);
   for (const int line : settings_.AgeRuleBadLines)
     Report(lang::Filled(texts_[lang::Text::kAgeRuleIgnored], {std::to_string(line)}));
   for (const cleanups::SpecialStep& step : cleanups::kSpecialSteps) {

@@ -39,8 +39,8 @@ struct RunSettings {
   // Nor the switches: a scan could delete for good what was to be reviewed or recycled, and no
   // clean-up is known to be wanted.
   bool switchesUnreadable = false;
-  // The temporary folders keep files written within this many hours.
-  int TempKeepHours = settings::kDefaultTempKeepHours;
+  // How young a file must be to stay in the temporary folders and the Downloads folder.
+  settings::AgeRules Ages;
   std::vector<int> AgeRuleBadLines;  // of data\agerules.dat, told in the report
   // The applications' entries the user switched on, by name.
   std::vector<std::string> CleanerList;

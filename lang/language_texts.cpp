@@ -210,6 +210,20 @@ constexpr const char* kDesignTexts[] = {
     "Dateien &anzeigen",
     "Name",
     "Ordner",
+    "Alte Downloads",
+    "Alte Downloads werden gel\xC3\xB6scht...",
+    "Alte Downloads gel\xC3\xB6scht",
+    "Nach Alter",
+    "Tempor\xC3\xA4re Dateien behalten, die j\xC3\xBCnger sind als:",
+    "Was k\xC3\xBCrzlich geschrieben wurde, bleibt im Tempverzeichnis: ein Installationsprogramm "
+    "bei der Arbeit beh\xC3\xA4lt seine Dateien",
+    "Dateien in Downloads l\xC3\xB6schen, unver\xC3\xA4ndert seit:",
+    "L\xC3\xB6scht Dateien im Ordner Downloads, auch in Unterordnern, die so lange nicht "
+    "ge\xC3\xA4ndert wurden; die Ordner bleiben",
+    "keine",
+    "nie",
+    "%1 Stunden",
+    "%1 Tage",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount, "every text has its design text");
 

@@ -200,6 +200,19 @@ enum class Text : int {
   kViewFiles,  // the review's button that shows a row's files one by one
   kViewFilesColumnName,
   kViewFilesColumnFolder,
+  // The age rules: the Downloads step, and the options dialog's choices of ages.
+  kDownloadsCaption,  // names the step in an analysis
+  kDownloadsStatus,
+  kDownloadsReport,
+  kAgesGroup,
+  kTempKeepLabel,  // the temporary folders keep files younger than the choice beside it
+  kTempKeepHint,
+  kDownloadsLabel,  // files in the Downloads folder go once unchanged for the choice beside it
+  kDownloadsHint,
+  kKeepNone,   // the temporary folders keep no file for its age
+  kNever,      // the Downloads folder is never cleaned
+  kHoursText,  // %1 hours
+  kDaysText,   // %1 days
   kCount
 };
 
