@@ -7,6 +7,7 @@
 #include "clean/cleaner_steps.h"
 #include "clean/plan_replay.h"
 #include "clean/scan.h"
+#include "cleanups/previous_windows.h"
 #include "cleanups/special_steps.h"
 #include "lang/quantities.h"
 #include "platform/dry_run_system.h"
@@ -84,6 +85,7 @@ RunOutcome CleanRun::Pass(DriveChoice drives, platform::System& system) {
   if (switchesKnown) {
     SpecialSteps();
     CleanerSteps(*this, view_, settings_.CleanerList);
+    if (Predicts()) TellPreviousWindows();
   }
   if (scanRefused) return RunOutcome::kSettingsUnreadable;
   return state_.stop ? RunOutcome::kStopped : RunOutcome::kCompleted;
@@ -213,6 +215,18 @@ void CleanRun::RecycleBinEmptied(const platform::RecycleBinContent& emptied) {
   const std::uint64_t bytes = emptied.bytes - std::min(emptied.bytes, recycled_.bytes);
   AddFreed(static_cast<std::int64_t>(bytes), static_cast<std::int64_t>(items));
   recycled_ = {};
+}
+
+void CleanRun::TellPreviousWindows() {
+  if (state_.stop) return;
+  const std::optional<cleanups::FolderTotal> old = cleanups::PreviousWindowsInstallation(*this);
+  if (!old || state_.stop) return;
+  const std::string& name = texts_[lang::Text::kPreviousWindowsCategory];
+  if (plan_) plan_->AddInformation("previousWindows", name, old->files, old->bytes);
+  if (kind_ == RunKind::kAnalysis) {
+    Report(lang::Filled(texts_[lang::Text::kPreviousWindowsInfo],
+                        {name, lang::FilesAndSize(old->files, old->bytes, texts_)}));
+  }
 }
 
 void CleanRun::SpecialSteps() {

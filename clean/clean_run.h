@@ -122,6 +122,9 @@ class CleanRun final : public cleanups::RunContext {
   // reported, with the reason.
   void RecycleAll(std::span<const Find> finds, std::vector<bool>& gone);
   void SpecialSteps();
+  // A prediction tells the size of the previous Windows installation, which the program never
+  // removes: a line of an analysis's report, a row of the plan that cannot be ticked.
+  void TellPreviousWindows();
 
   platform::System& machine_;
   platform::System* system_;  // the machine, or during an analysis a dry run over it

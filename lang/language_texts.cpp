@@ -224,6 +224,10 @@ constexpr const char* kDesignTexts[] = {
     "nie",
     "%1 Stunden",
     "%1 Tage",
+    "Vorherige Windows-Installation",
+    "%1: %2 \xE2\x80\x93 nur die Datentr\xC3\xA4gerbereinigung von Windows entfernt sie (sie "
+    "geh\xC3\xB6rt dem System; Windows entfernt sie nach 10 Tagen)",
+    "%1 \xE2\x80\x93 entfernt nur die Datentr\xC3\xA4gerbereinigung von Windows",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount, "every text has its design text");
 

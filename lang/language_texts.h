@@ -213,6 +213,11 @@ enum class Text : int {
   kNever,      // the Downloads folder is never cleaned
   kHoursText,  // %1 hours
   kDaysText,   // %1 days
+  // The previous Windows installation, only told of: its name, the analysis's line (%1 the name,
+  // %2 its files and size) and its row in the review (%1 the name).
+  kPreviousWindowsCategory,
+  kPreviousWindowsInfo,
+  kPreviousWindowsRow,
   kCount
 };
 

@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "cleanups/previous_windows.h"
 #include "cleanups/special_cleanups.h"
 #include "platform/proxy_system.h"
 #include "platform/win32/handles.h"
@@ -276,6 +277,25 @@ TEST_F(CleanupsWin32, DownloadsNotWrittenForTheDaysChosen) {
   EXPECT_TRUE(Exists(canary));
   EXPECT_EQ(system.ReadFile("T:\\fixtures\\link\\keep.txt", platform::FileAccess::kRead).bytes,
             "keep");
+}
+
+// The previous Windows installation on the sandbox's system drive is measured, never touched.
+TEST_F(CleanupsWin32, PreviousWindowsInstallationIsMeasuredOnly) {
+  const std::string windows = system.WindowsFolder();
+  ASSERT_GE(windows.size(), 3u);
+  const std::string old = windows.substr(0, 3) + "Windows.old";
+  EXPECT_FALSE(cleanups::PreviousWindowsInstallation(run)) << "none yet";
+  MakeFile(old + "\\Windows\\System32\\e2e.dll", 3000);
+  MakeFile(old + "\\Users\\e2e\\letter.doc", 96);
+  const std::optional<cleanups::FolderTotal> total = cleanups::PreviousWindowsInstallation(run);
+  ASSERT_TRUE(total);
+  EXPECT_EQ(total->files, 2u);
+  EXPECT_EQ(total->bytes, 3096u);
+  EXPECT_TRUE(Exists(old + "\\Users\\e2e\\letter.doc"));
+  for (const char* file : {"\\Windows\\System32\\e2e.dll", "\\Users\\e2e\\letter.doc"})
+    ::DeleteFileW(WidePath(old + file).c_str());
+  for (const char* folder : {"\\Windows\\System32", "\\Windows", "\\Users\\e2e", "\\Users", ""})
+    ::RemoveDirectoryW(WidePath(old + folder).c_str());
 }
 
 TEST_F(CleanupsWin32, SharedDllsWithACountOfZeroGo) {
