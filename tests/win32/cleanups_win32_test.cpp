@@ -252,6 +252,9 @@ TEST_F(CleanupsWin32, DownloadsNotWrittenForTheDaysChosen) {
   EXPECT_TRUE(Exists(downloads + "\\e2e-sub"));
   EXPECT_EQ(state.freedBytes, 200);
   EXPECT_TRUE(Reported().empty());
+  for (const auto& [path, hours] : kept)
+    ::DeleteFileW(WidePath(path).c_str());
+  ::RemoveDirectoryW(WidePath(downloads + "\\e2e-sub").c_str());
 
   // The shell folder named as a host link: T:\fixtures\link leads out of the sandbox's drives,
   // T:\fixtures\driveroot to R:'s root.
