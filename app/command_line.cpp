@@ -206,7 +206,9 @@ std::string JsonCategories(const std::vector<const clean::PlanCategory*>& shown)
     categories += categories.empty() ? "\n    " : ",\n    ";
     categories += "{\"category\": " + Quoted(category.id) + ", \"name\": " + Quoted(category.name) +
                   ", \"items\": " + std::to_string(category.items) +
-                  ", \"bytes\": " + std::to_string(category.bytes) + "}";
+                  ", \"bytes\": " + std::to_string(category.bytes) +
+                  // Told of only: nothing of it is ever removed.
+                  (category.information ? ", \"information\": true}" : "}");
   }
   return "  \"categories\": [" + categories + (categories.empty() ? "],\n" : "\n  ],\n");
 }

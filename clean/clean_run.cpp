@@ -7,6 +7,7 @@
 #include "clean/cleaner_steps.h"
 #include "clean/plan_replay.h"
 #include "clean/scan.h"
+#include "cleanups/previous_windows.h"
 #include "cleanups/special_steps.h"
 #include "lang/quantities.h"
 #include "platform/dry_run_system.h"
@@ -24,7 +25,7 @@ RunSettings RunSettings::From(const settings::Settings& settings, bool userIsAdm
   run.UserIsAdmin = userIsAdmin;
   run.exceptionsUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kException)];
   run.switchesUnreadable = settings.keepOnDisk[static_cast<int>(SettingsFile::kAdvancedOption)];
-  run.TempKeepHours = settings.Ages.TempKeepHours;
+  run.Ages = settings.Ages;
   run.AgeRuleBadLines = settings.AgeRuleBadLines;
   run.CleanerList = settings.CleanerList;
   return run;
@@ -113,6 +114,7 @@ RunOutcome CleanRun::Pass(DriveChoice drives, platform::System& system) {
   if (switchesKnown) {
     SpecialSteps();
     CleanerSteps(*this, view_, settings_.CleanerList);
+    if (Predicts()) TellPreviousWindows();
   }
   if (scanRefused) return RunOutcome::kSettingsUnreadable;
   return state_.stop ? RunOutcome::kStopped : RunOutcome::kCompleted;
@@ -290,10 +292,23 @@ void CleanRun::RecycleBinEmptied(const platform::RecycleBinContent& emptied) {
   recycled_ = {};
 }
 
+void CleanRun::TellPreviousWindows() {
+  if (state_.stop) return;
+  const std::optional<cleanups::FolderTotal> old = cleanups::PreviousWindowsInstallation(*this);
+  if (!old || state_.stop) return;
+  const std::string& name = texts_[lang::Text::kPreviousWindowsCategory];
+  if (plan_) plan_->AddInformation("previousWindows", name, old->files, old->bytes);
+  if (kind_ == RunKind::kAnalysis) {
+    Report(lang::Filled(texts_[lang::Text::kPreviousWindowsInfo],
+                        {name, lang::FilesAndSize(old->files, old->bytes, texts_)}));
+  }
+}
+
 void CleanRun::SpecialSteps() {
   cleanups::SpecialCleanups cleanups(*this, settings_.UserIsAdmin,
                                      settings_.AdvancedOptions[settings::kRecycleFound]);
-  cleanups.KeepTemporaryFilesWrittenWithin(settings_.TempKeepHours);
+  cleanups.KeepTemporaryFilesWrittenWithin(settings_.Ages.TempKeepHours);
+  cleanups.RemoveDownloadsNotWrittenFor(settings_.Ages.DownloadsDays);
   for (const int line : settings_.AgeRuleBadLines)
     Note(lang::Filled(texts_[lang::Text::kAgeRuleIgnored], {std::to_string(line)}));
   for (const cleanups::SpecialStep& step : cleanups::kSpecialSteps) {

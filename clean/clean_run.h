@@ -42,8 +42,8 @@ struct RunSettings {
   // Nor the switches: a scan could delete for good what was to be reviewed or recycled, and no
   // clean-up is known to be wanted.
   bool switchesUnreadable = false;
-  // The temporary folders keep files written within this many hours.
-  int TempKeepHours = settings::kDefaultTempKeepHours;
+  // How young a file must be to stay in the temporary folders and the Downloads folder.
+  settings::AgeRules Ages;
   std::vector<int> AgeRuleBadLines;  // of data\agerules.dat, told in the report
   // The applications' entries the user switched on, by name.
   std::vector<std::string> CleanerList;
@@ -148,6 +148,9 @@ class CleanRun final : public cleanups::RunContext {
   // reported, with the reason.
   void RecycleAll(std::span<const Find> finds, std::vector<bool>& gone);
   void SpecialSteps();
+  // A prediction tells the size of the previous Windows installation, which the program never
+  // removes: a line of an analysis's report, a row of the plan that cannot be ticked.
+  void TellPreviousWindows();
 
   platform::System& machine_;
   platform::System* system_;  // the machine, or during an analysis a dry run over it

@@ -46,6 +46,8 @@ TFrmmarkfile::TFrmmarkfile(ui::Application& app, bool& reviewConfirmed,
     const PlanCategory& category = Row(row);
     switch (column) {
       case 0:
+        if (category.information)
+          return lang::Filled(texts_[lang::Text::kPreviousWindowsRow], {category.name});
         return category.deletesForGood
                    ? lang::Filled(texts_[lang::Text::kDeletesForGood], {category.name})
                    : category.name;
@@ -62,8 +64,10 @@ TFrmmarkfile::TFrmmarkfile(ui::Application& app, bool& reviewConfirmed,
     return static_cast<double>(Row(row).bytes) / static_cast<double>(largest_);
   };
   LVmarkfile.OnCheck = [this](const std::vector<int>& changed, bool checked) {
+    // A row only told of stays unticked.
     for (int row : changed)
-      Row(row).ticked = checked;
+      Row(row).ticked = checked && !Row(row).information;
+    LVmarkfile.Refresh();
     ShowTotal();
   };
   LVmarkfile.OnActivate = [this](int) { BtnviewfilesClick(); };
@@ -131,7 +135,7 @@ void TFrmmarkfile::ShowTotal() {
 void TFrmmarkfile::TickAll(bool ticked) {
   if (!plan_) return;
   for (const std::uint32_t index : rows_)
-    plan_->Categories()[index].ticked = ticked;
+    plan_->Categories()[index].ticked = ticked && !plan_->Categories()[index].information;
   LVmarkfile.Refresh();
   ShowTotal();
 }

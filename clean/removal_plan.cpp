@@ -39,13 +39,23 @@ void RemovalPlan::Add(PlannedItem item) {
   items_.push_back(std::move(item));
 }
 
+void RemovalPlan::AddInformation(std::string_view id, std::string_view name, std::uint64_t items,
+                                 std::uint64_t bytes) {
+  PlanCategory category{std::string(id), std::string(name)};
+  category.ticked = false;
+  category.information = true;
+  category.items = items;
+  category.bytes = bytes;
+  categories_.push_back(std::move(category));
+}
+
 std::vector<std::uint32_t> RemovalPlan::Shown() const {
   std::vector<bool> holds(categories_.size());
   for (const PlannedItem& item : items_)
     holds[item.category] = true;
   std::vector<std::uint32_t> shown;
   for (std::uint32_t i = 0; i < categories_.size(); ++i) {
-    if (holds[i]) shown.push_back(i);
+    if (holds[i] || categories_[i].information) shown.push_back(i);
   }
   return shown;
 }

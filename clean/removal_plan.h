@@ -45,6 +45,8 @@ struct PlanCategory {
   std::string name;  // in the chosen language
   bool ticked = true;
   bool deletesForGood = false;  // removes files for good although the bin is switched on
+  // Only told of, with its size: the program never removes it, and it cannot be ticked.
+  bool information = false;
   std::uint64_t items = 0;
   std::uint64_t bytes = 0;
 };
@@ -54,12 +56,16 @@ class RemovalPlan {
   // What is recorded from now on belongs to this category; one named before is taken up again.
   void Begin(std::string_view id, std::string_view name);
   void Add(PlannedItem item);
+  // A category that is only told of (PlanCategory::information), shown after the others.
+  void AddInformation(std::string_view id, std::string_view name, std::uint64_t items,
+                      std::uint64_t bytes);
 
   const std::vector<PlanCategory>& Categories() const { return categories_; }
   std::vector<PlanCategory>& Categories() { return categories_; }
   const std::vector<PlannedItem>& Items() const { return items_; }
   std::vector<PlannedItem>& Items() { return items_; }
-  // The categories that hold something, in the order the run reached them.
+  // The categories that hold something, in the order the run reached them, and those only told
+  // of.
   std::vector<std::uint32_t> Shown() const;
   // Items and bytes of the ticked items of ticked categories.
   std::pair<std::uint64_t, std::uint64_t> TickedTotal() const;

@@ -17,6 +17,7 @@
 #include "cleanups/run_context.h"
 #include "platform/system.h"
 #include "platform/wildcard.h"
+#include "settings/age_rules.h"
 
 namespace cleanups {
 
@@ -43,6 +44,10 @@ class SpecialCleanups {
   void Thumbnails();
   void DeliveryOptimization();
   void UpgradeLogs();
+  // The files in the user's Downloads folder, below too, not written for the days of
+  // RemoveDownloadsNotWrittenFor (Windows' Storage Sense offers the same). Folders stay.
+  void Downloads();
+  void RemoveDownloadsNotWrittenFor(int days) { downloadsDays_ = days; }
   void RecentDocuments();
   void TemporaryInternetFiles();
   void Cookies();
@@ -93,11 +98,14 @@ class SpecialCleanups {
 
  private:
   // Deletes the files in the place the guard lets through whose names one of `patterns` matches,
-  // below too with `recurse`. Folders stay; links are neither entered nor removed.
+  // below too with `recurse`. Folders stay; links are neither entered nor removed. With a
+  // `keepWrittenAfter`, files written after it stay, and so do files of no known time.
   void DeleteFilesIn(std::string_view place, std::string_view home,
-                     std::initializer_list<const char*> patterns, bool recurse);
+                     std::initializer_list<const char*> patterns, bool recurse,
+                     int self = kNoShellFolder, std::uint64_t keepWrittenAfter = kKeepNone);
   void DeleteFilesBelow(const std::string& folder,
-                        const std::vector<platform::WildcardPattern>& patterns, bool recurse);
+                        const std::vector<platform::WildcardPattern>& patterns, bool recurse,
+                        std::uint64_t keepWrittenAfter);
   // The walk of EmptyFolder; `folder` ends with a backslash.
   void EmptyTree(const std::string& folder, std::uint64_t keepWrittenAfter);
   // Where a clean-up may work in `place`, as the run's guard decides (see PlaceGuard::Check):
@@ -140,6 +148,7 @@ class SpecialCleanups {
   bool userIsAdmin_;
   bool recycle_;
   int tempKeepHours_ = 0;
+  int downloadsDays_ = settings::kDefaultDownloadsDays;
   std::array<bool, kBrowsers.size()> leftAlone_{};  // by kBrowsers' index
 };
 

@@ -57,6 +57,8 @@ constexpr auto SpecialSteps() {
                   kDeliveryOptimizationReport, true, true, &S::DeliveryOptimization},
       SpecialStep{settings::kUpgradeLogs, "upgradeLogs", kUpgradeLogsCaption, kUpgradeLogsStatus,
                   kUpgradeLogsReport, true, true, &S::UpgradeLogs},
+      SpecialStep{settings::kDownloads, "downloads", kDownloadsCaption, kDownloadsStatus,
+                  kDownloadsReport, true, true, &S::Downloads},
       // The unused libraries report each file they delete, and no line of their own.
       SpecialStep{settings::kUnusedDlls, "unusedDlls", kUnusedDllsCaption, kUnusedDllsStatus,
                   std::nullopt, true, true, &S::RemoveZeroCountDlls},

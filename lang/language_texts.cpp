@@ -214,6 +214,24 @@ constexpr const char* kDesignTexts[] = {
     "%1 KB k\xC3\xA4men in den Papierkorb",
     "Hinweise:",
     "Gefunden: %1",
+    "Alte Downloads",
+    "Alte Downloads werden gel\xC3\xB6scht...",
+    "Alte Downloads gel\xC3\xB6scht",
+    "Nach Alter",
+    "Tempor\xC3\xA4re Dateien behalten, die j\xC3\xBCnger sind als:",
+    "Was k\xC3\xBCrzlich geschrieben wurde, bleibt im Tempverzeichnis: ein Installationsprogramm "
+    "bei der Arbeit beh\xC3\xA4lt seine Dateien",
+    "Dateien in Downloads l\xC3\xB6schen, unver\xC3\xA4ndert seit:",
+    "L\xC3\xB6scht Dateien im Ordner Downloads, auch in Unterordnern, die so lange nicht "
+    "ge\xC3\xA4ndert wurden; die Ordner bleiben",
+    "keine",
+    "nie",
+    "%1 Stunden",
+    "%1 Tage",
+    "Vorherige Windows-Installation",
+    "%1: %2 \xE2\x80\x93 nur die Datentr\xC3\xA4gerbereinigung von Windows entfernt sie (sie "
+    "geh\xC3\xB6rt dem System; Windows entfernt sie nach 10 Tagen)",
+    "%1 \xE2\x80\x93 entfernt nur die Datentr\xC3\xA4gerbereinigung von Windows",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount, "every text has its design text");
 

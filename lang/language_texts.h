@@ -205,6 +205,24 @@ enum class Text : int {
   kWouldBeRecycledApart,  // %1 kilobytes an analysis would move there
   kNotesLabel,            // above the list when a run removed nothing but left things alone
   kScanProgress,          // %1 the files found so far and their size
+  // The age rules: the Downloads step, and the options dialog's choices of ages.
+  kDownloadsCaption,  // names the step in an analysis
+  kDownloadsStatus,
+  kDownloadsReport,
+  kAgesGroup,
+  kTempKeepLabel,  // the temporary folders keep files younger than the choice beside it
+  kTempKeepHint,
+  kDownloadsLabel,  // files in the Downloads folder go once unchanged for the choice beside it
+  kDownloadsHint,
+  kKeepNone,   // the temporary folders keep no file for its age
+  kNever,      // the Downloads folder is never cleaned
+  kHoursText,  // %1 hours
+  kDaysText,   // %1 days
+  // The previous Windows installation, only told of: its name, the analysis's line (%1 the name,
+  // %2 its files and size) and its row in the review (%1 the name).
+  kPreviousWindowsCategory,
+  kPreviousWindowsInfo,
+  kPreviousWindowsRow,
   kCount
 };
 

@@ -44,6 +44,8 @@ ParsedAgeRules ParseAgeRules(std::string_view bytes) {
       const std::string_view value = Trimmed(line.substr(equals + 1));
       if (key == "tempkeephours")
         read = ReadNumber(value, 0, kMaxTempKeepHours, parsed.rules.TempKeepHours);
+      else if (key == "downloadsdays")
+        read = ReadNumber(value, 1, kMaxAgeDays, parsed.rules.DownloadsDays);
     }
     if (!read) parsed.badLines.push_back(static_cast<int>(i + 1));
   }
@@ -51,7 +53,8 @@ ParsedAgeRules ParseAgeRules(std::string_view bytes) {
 }
 
 std::string FormatAgeRules(const AgeRules& rules) {
-  return "TempKeepHours=" + std::to_string(rules.TempKeepHours) + "\r\n";
+  return "TempKeepHours=" + std::to_string(rules.TempKeepHours) +
+         "\r\nDownloadsDays=" + std::to_string(rules.DownloadsDays) + "\r\n";
 }
 
 }  // namespace settings

@@ -1,6 +1,7 @@
 #include "settings/option_form.h"
 
 #include <algorithm>
+#include <span>
 
 #include "lang/quantities.h"
 #include "platform/ui/application.h"
@@ -22,6 +23,14 @@ constexpr int kColumnLeft[2] = {10, 246};
 constexpr int kRowsPerColumn = 9;
 // What the two extra rows of check boxes add to the dialog's height.
 constexpr int kGrowth = 2 * kRowStep;
+// The group of the age rules below the check boxes, and what it adds to the height.
+constexpr int kAgesTop = 220 + 159 + kGrowth + 4;
+constexpr int kAgesHeight = 72;
+constexpr int kAgesGrowth = kAgesHeight + 6;
+constexpr int kButtonTop = 389 + kGrowth + kAgesGrowth;
+// The ages offered, as Windows' Storage Sense offers them; one the file set otherwise is added.
+constexpr int kTempKeepOffered[] = {0, 24, 7 * 24};
+constexpr int kDownloadsOffered[] = {0, 14, 30, 60};
 constexpr const char* kAdvancedCaption = "Weitere Optionen";
 // The refusal message boxes: MB_OK with MB_ICONEXCLAMATION.
 constexpr unsigned kRefusalStyle = 0x30;
@@ -36,7 +45,7 @@ struct SwitchTexts {
   lang::Text caption;
   lang::Text hint;
 };
-constexpr std::array<SwitchTexts, kSwitchCount> kSwitchTexts = {{
+constexpr std::array<SwitchTexts, kCheckBoxSwitchCount> kSwitchTexts = {{
     {lang::Text::kTempFoldersCaption, lang::Text::kTempFoldersHint},
     {lang::Text::kRecentDocumentsCaption, lang::Text::kRecentDocumentsHint},
     {lang::Text::kEmptyRecycleBinCaption, lang::Text::kEmptyRecycleBinHint},
@@ -128,15 +137,20 @@ TFrmoption::TFrmoption(ui::Application& app, const lang::LanguageTexts& texts)
                              "\xC3\x9C"
                              "bermittlungsoptimierung"),
       CBupgradelogs(&GBadvancedoption, AdvancedBox(16), "Windows-Upgrade-Protokolle"),
-      BBtnok(this, {236, 389 + kGrowth, 75, 25}, "OK", BK::kOk),
-      BBtnabort(this, {317, 389 + kGrowth, 75, 25}, "Abbrechen", BK::kAbort),
-      Btnstandard(this, {398, 389 + kGrowth, 94, 25}, "Standard"),
-      Btnapplications(this, {8, 389 + kGrowth, 140, 25}, "Anwendungen\xE2\x80\xA6"),
+      GBages(this, {8, kAgesTop, 484, kAgesHeight}, "Nach Alter"),
+      LBLtempkeep(&GBages, {10, 23, 334, 17}),
+      DCBtempkeep(&GBages, {350, 19, 124, 21}),
+      LBLdownloads(&GBages, {10, 48, 334, 17}),
+      DCBdownloads(&GBages, {350, 44, 124, 21}),
+      BBtnok(this, {236, kButtonTop, 75, 25}, "OK", BK::kOk),
+      BBtnabort(this, {317, kButtonTop, 75, 25}, "Abbrechen", BK::kAbort),
+      Btnstandard(this, {398, kButtonTop, 94, 25}, "Standard"),
+      Btnapplications(this, {8, kButtonTop, 140, 25}, "Anwendungen\xE2\x80\xA6"),
       SBoption(this, {50}),
       texts_(texts) {
   SetName("TFrmoption");
   SetCaption("Optionen");
-  SetClientSize({500, 459 + kGrowth});
+  SetClientSize({500, 459 + kGrowth + kAgesGrowth});
   SetBorder(Border::kDialog);
   SetPosition(Position::kMainFormCenter);
   // Escape leaves as "Abbrechen" does: nothing is taken over.
@@ -175,6 +189,8 @@ bool TFrmoption::Open(Settings& target, bool isAdministrator, std::uint16_t mess
   for (size_t i = 0; i < CheckBoxes.size(); ++i)
     CheckBoxes[i]->SetChecked(target.AdvancedOptions[i]);
   LockAdministratorSwitches();
+  ShowAgeChoices(target.Ages.TempKeepHours, target.Ages.DownloadsDays,
+                 target.AdvancedOptions[kDownloads]);
   confirmed_ = false;
   ShowModal();
   target_ = nullptr;
@@ -204,6 +220,34 @@ void TFrmoption::AddHighlighted(ui::ListBox& list, const std::string& text) {
 void TFrmoption::Refuse(lang::Text message) {
   App().GetBackend().MessageBox(this, texts_[message], texts_[lang::Text::kInvalidEntry],
                                 kRefusalStyle, messageLanguageId_);
+}
+
+void TFrmoption::ShowAgeChoices(int tempKeepHours, int downloadsDays, bool downloadsOn) {
+  const auto fill = [](ui::ComboBox& box, std::vector<int>& choices, std::span<const int> offered,
+                       int current, int chosen, auto text) {
+    choices.assign(offered.begin(), offered.end());
+    if (std::find(choices.begin(), choices.end(), current) == choices.end()) {
+      choices.insert(std::upper_bound(choices.begin(), choices.end(), current), current);
+    }
+    box.Clear();
+    for (const int choice : choices)
+      box.Add(text(choice));
+    box.SetItemIndex(
+        static_cast<int>(std::find(choices.begin(), choices.end(), chosen) - choices.begin()));
+  };
+  const lang::LanguageTexts& t = texts_;
+  fill(DCBtempkeep, tempKeepChoices_, kTempKeepOffered, tempKeepHours, tempKeepHours,
+       [&](int hours) {
+         if (hours == 0) return t[lang::Text::kKeepNone];
+         if (hours > 24 && hours % 24 == 0)
+           return lang::Filled(t[lang::Text::kDaysText], {std::to_string(hours / 24)});
+         return lang::Filled(t[lang::Text::kHoursText], {std::to_string(hours)});
+       });
+  fill(DCBdownloads, downloadsChoices_, kDownloadsOffered, downloadsDays,
+       downloadsOn ? downloadsDays : 0, [&](int days) {
+         if (days == 0) return t[lang::Text::kNever];
+         return lang::Filled(t[lang::Text::kDaysText], {std::to_string(days)});
+       });
 }
 
 bool TFrmoption::Agrees(const std::string& question, lang::Text caption, unsigned style) {
@@ -251,10 +295,18 @@ void TFrmoption::BBtnokClick() {
   target_->ExceptionListLower = ExceptionListLowerOf(target_->ExceptionList);
   for (size_t i = 0; i < CheckBoxes.size(); ++i)
     target_->AdvancedOptions[i] = CheckBoxes[i]->Checked();
-  // Confirmed settings are saved even where a file could not be read at start.
+  target_->Ages.TempKeepHours = tempKeepChoices_[static_cast<size_t>(DCBtempkeep.ItemIndex())];
+  // "Never" switches the Downloads clean-up off and keeps the days it had.
+  const int downloadsDays = downloadsChoices_[static_cast<size_t>(DCBdownloads.ItemIndex())];
+  target_->AdvancedOptions[kDownloads] = downloadsDays > 0;
+  if (downloadsDays > 0) target_->Ages.DownloadsDays = downloadsDays;
+  // Confirmed settings are saved even where a file could not be read at start; the age rules'
+  // lines that were no rule are then gone.
   target_->MarkChanged(SettingsFile::kFileFormat);
   target_->MarkChanged(SettingsFile::kException);
   target_->MarkChanged(SettingsFile::kAdvancedOption);
+  target_->MarkChanged(SettingsFile::kAgeRules);
+  target_->AgeRuleBadLines.clear();
   confirmed_ = true;
 }
 
@@ -280,6 +332,9 @@ void TFrmoption::BtnstandardClick() {
   CBerrorreport.SetChecked(true);
   // A cleared shader cache makes games stutter while it is rebuilt: only on the user's wish.
   CBshadercache.SetChecked(false);
+  // The user's own downloads go only on the user's wish.
+  ShowAgeChoices(kDefaultTempKeepHours,
+                 target_ ? target_->Ages.DownloadsDays : kDefaultDownloadsDays, false);
 }
 
 void TFrmoption::CBpaperClick() {
@@ -317,6 +372,13 @@ void TFrmoption::ApplyOptionTexts() {
     CheckBoxes[i]->SetCaption(t[kSwitchTexts[i].caption]);
     CheckBoxes[i]->SetHint(t[kSwitchTexts[i].hint]);
   }
+  GBages.SetCaption(t[Text::kAgesGroup]);
+  LBLtempkeep.SetCaption(t[Text::kTempKeepLabel]);
+  LBLdownloads.SetCaption(t[Text::kDownloadsLabel]);
+  LBLtempkeep.SetHint(t[Text::kTempKeepHint]);
+  DCBtempkeep.SetHint(t[Text::kTempKeepHint]);
+  LBLdownloads.SetHint(t[Text::kDownloadsHint]);
+  DCBdownloads.SetHint(t[Text::kDownloadsHint]);
   BBtnok.SetCaption(t[Text::kOk]);
   BBtnabort.SetCaption(t[Text::kDiscard]);
   Btnstandard.SetCaption(t[Text::kStandard]);

@@ -12,6 +12,7 @@
 #include "platform/system.h"
 #include "platform/ui/button.h"
 #include "platform/ui/check_box.h"
+#include "platform/ui/combo_box.h"
 #include "platform/ui/form.h"
 #include "platform/ui/label.h"
 #include "platform/ui/list_box.h"
@@ -19,6 +20,10 @@
 #include "settings/settings.h"
 
 namespace settings {
+
+// The switches before kDownloads each have a check box; the Downloads clean-up is switched on by
+// choosing its age.
+inline constexpr int kCheckBoxSwitchCount = kDownloads;
 
 class TFrmoption : public ui::Form {
  public:
@@ -40,6 +45,12 @@ class TFrmoption : public ui::Form {
   ui::CheckBox CBtemp, CBRecent, CBpaper, CBtempIEfile, CBcookie, CBfavorite, CBevent, CBnullfile,
       CBExecute, CBoldupdatefile, CBsystemlog, CBdll, CBerrorreport, CBshadercache, CBthumbnails,
       CBdeliveryoptimization, CBupgradelogs;
+  // The age rules: how young a temporary file stays, how old a download goes (or never).
+  ui::GroupBox GBages;
+  ui::Label LBLtempkeep;
+  ui::ComboBox DCBtempkeep;
+  ui::Label LBLdownloads;
+  ui::ComboBox DCBdownloads;
   ui::Button BBtnok;
   ui::Button BBtnabort;
   ui::Button Btnstandard;
@@ -47,7 +58,7 @@ class TFrmoption : public ui::Form {
   ui::StatusBar SBoption;
 
   // Position i is the check box of switch i.
-  std::array<ui::CheckBox*, kSwitchCount> CheckBoxes{};
+  std::array<ui::CheckBox*, kCheckBoxSwitchCount> CheckBoxes{};
 
   // The system that "Standard" reads the default lists from; until it is given, the default
   // lists count as missing.
@@ -78,6 +89,9 @@ class TFrmoption : public ui::Form {
   // Adds the entry and makes it the one selected line, so that "Entfernen" takes it back.
   void AddHighlighted(ui::ListBox& list, const std::string& text);
   void Refuse(lang::Text message);
+  // Fills the age choices, the ones the rules hold among them however the file set them, and
+  // chooses them; the Downloads clean-up switched off chooses "never".
+  void ShowAgeChoices(int tempKeepHours, int downloadsDays, bool downloadsOn);
   // Asks a question with Yes and No; true for Yes.
   bool Agrees(const std::string& question, lang::Text caption, unsigned style);
   // The old update files, the system log and the unused libraries are for administrators only.
@@ -90,6 +104,9 @@ class TFrmoption : public ui::Form {
   bool isAdministrator_ = false;
   std::uint16_t messageLanguageId_ = 0;
   bool confirmed_ = false;  // the last opening ended with OK
+  // The hours, and the days (0: never), of each line of the age choices.
+  std::vector<int> tempKeepChoices_;
+  std::vector<int> downloadsChoices_;
 };
 
 extern TFrmoption* Frmoption;

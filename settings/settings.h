@@ -31,8 +31,9 @@ enum Switch : int {
   kThumbnails = 16,            // Explorer's thumbnail and icon caches
   kDeliveryOptimization = 17,  // update pieces shared with other PCs (administrators)
   kUpgradeLogs = 18,           // Windows setup and servicing logs (administrators)
+  kDownloads = 19,             // files in the Downloads folder not written for a while
 };
-inline constexpr int kSwitchCount = 19;
+inline constexpr int kSwitchCount = 20;
 
 using Switches = std::array<bool, kSwitchCount>;
 

@@ -13,6 +13,7 @@ namespace {
 constexpr size_t kLanguageRecordSize = 4;
 constexpr size_t kOldSwitchCount = 14;
 constexpr size_t kEarlierSwitchCount = 16;
+constexpr size_t kSwitchCountBeforeDownloads = 19;
 constexpr size_t kMaxCodeLength = 2;
 
 // A read that failed for any reason but a missing file marks the file as one to keep.
@@ -36,13 +37,13 @@ std::vector<std::string> ReadListFile(platform::System& system, std::string_view
 
 std::optional<Switches> ParseAdvancedOptions(std::string_view bytes) {
   // Files saved before the error-report and shader-cache switches have 14 bytes, those saved
-  // before Windows' own categories 16: the switches they lack stay off, and the next save writes
-  // all of them. Anything else was not written by the program (an
-  // editor's "0" and "1" are bytes 0x30 and 0x31): taken as switches, it would run clean-ups the
-  // user never chose.
+  // before Windows' own categories 16, those saved before the Downloads switch 19: the switches
+  // they lack stay off, and the next save writes all of them. Anything else was not written by
+  // the program (an editor's "0" and "1" are bytes 0x30 and 0x31): taken as switches, it would
+  // run clean-ups the user never chose.
   Switches options{};
   if (bytes.size() != kOldSwitchCount && bytes.size() != kEarlierSwitchCount &&
-      bytes.size() != options.size()) {
+      bytes.size() != kSwitchCountBeforeDownloads && bytes.size() != options.size()) {
     return std::nullopt;
   }
   for (size_t i = 0; i < bytes.size(); ++i) {

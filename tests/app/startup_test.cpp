@@ -64,7 +64,7 @@ TEST(Startup, FirstStartAsksForTheLanguageBeforeTheMainWindowShows) {
   EXPECT_EQ(h.Record(), std::string("\x02"
                                     "De\x01",
                                     4));
-  EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"), std::string(19, '\0'));
+  EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"), std::string(20, '\0'));
 }
 
 TEST(Startup, EveryWayOfLeavingTheLanguageDialog) {
@@ -177,7 +177,7 @@ TEST(Startup, NonAdministratorsNeverKeepTheAdministratorSwitches) {
       std::string("\x02"
                   "En\x01",
                   4));
-  h.sim.AddFile("data\\advancedoption.dat", std::string(19, '\x01'));
+  h.sim.AddFile("data\\advancedoption.dat", std::string(20, '\x01'));
   h.Run([&](TFrmMain& main) {
     EXPECT_FALSE(main.UserIsAdmin);
     // The error reports stay on: for other users the run takes only their own part.
@@ -189,7 +189,7 @@ TEST(Startup, NonAdministratorsNeverKeepTheAdministratorSwitches) {
   });
   EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"),
             std::string(8, '\x01') + std::string(3, '\0') + std::string(6, '\x01') +
-                std::string(2, '\0'));
+                std::string(2, '\0') + '\x01');
 }
 
 TEST(Startup, EveryWayOfClosingTheMainWindowSaves) {

@@ -382,15 +382,15 @@ TEST(CleanRun, SpecialStepsRunInOrderWithTheirTexts) {
   test.settings.AdvancedOptions[settings::kZeroByteFiles] = false;
   test.settings.AdvancedOptions[settings::kReviewFirst] = false;
   EXPECT_EQ(test.run.Run({}), clean::RunOutcome::kCompleted);
-  EXPECT_EQ(
-      test.view.statuses,
-      (Lines{En(Text::kTempFoldersStatus), En(Text::kRecentDocumentsStatus),
-             En(Text::kEmptyRecycleBinStatus), En(Text::kTempInternetFilesStatus),
-             En(Text::kCookiesStatus), En(Text::kFavouritesStatus), En(Text::kHistoryStatus),
-             En(Text::kOldUpdateFilesStatus), En(Text::kSystemLogStatus),
-             En(Text::kErrorReportsStatus), En(Text::kShaderCachesStatus),
-             En(Text::kThumbnailsStatus), En(Text::kDeliveryOptimizationStatus),
-             En(Text::kUpgradeLogsStatus), En(Text::kUnusedDllsStatus), En(Text::kRunListStatus)}));
+  EXPECT_EQ(test.view.statuses,
+            (Lines{En(Text::kTempFoldersStatus), En(Text::kRecentDocumentsStatus),
+                   En(Text::kEmptyRecycleBinStatus), En(Text::kTempInternetFilesStatus),
+                   En(Text::kCookiesStatus), En(Text::kFavouritesStatus), En(Text::kHistoryStatus),
+                   En(Text::kOldUpdateFilesStatus), En(Text::kSystemLogStatus),
+                   En(Text::kErrorReportsStatus), En(Text::kShaderCachesStatus),
+                   En(Text::kThumbnailsStatus), En(Text::kDeliveryOptimizationStatus),
+                   En(Text::kUpgradeLogsStatus), En(Text::kDownloadsStatus),
+                   En(Text::kUnusedDllsStatus), En(Text::kRunListStatus)}));
   // Each step that removes files says how many; the Run list holds none.
   const auto none = [](Text line) { return En(line, 0, 0); };
   EXPECT_EQ(test.view.report,
@@ -401,8 +401,8 @@ TEST(CleanRun, SpecialStepsRunInOrderWithTheirTexts) {
                    none(Text::kOldUpdateFilesReport), none(Text::kSystemLogReport),
                    none(Text::kErrorReportsReport), none(Text::kShaderCachesReport),
                    none(Text::kThumbnailsReport), none(Text::kDeliveryOptimizationReport),
-                   none(Text::kUpgradeLogsReport), "C:\\Program Files\\unused.dll",
-                   En(Text::kRunListReport)}));
+                   none(Text::kUpgradeLogsReport), none(Text::kDownloadsReport),
+                   "C:\\Program Files\\unused.dll", En(Text::kRunListReport)}));
 }
 
 TEST(CleanRun, UnreadableSwitchesRunNoStepEitherAndTheReportSaysSo) {

@@ -127,9 +127,14 @@ TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
                 settings::kTempInternetFiles, settings::kCookies, settings::kFavourites,
                 settings::kHistory, settings::kZeroByteFiles, settings::kOldUpdateFiles,
                 settings::kSystemLog, settings::kErrorReports, settings::kShaderCaches,
-                settings::kUnusedDlls, settings::kRunList,
+                settings::kUnusedDlls, settings::kRunList, settings::kDownloads,
                 review ? settings::kReviewFirst : settings::kRecycleFound});
     SeedMachine(h.sim);
+    // A download of long ago goes, today's stays.
+    h.sim.SetSpecialFolder(platform::csidl::kDownloads, "C:\\Users\\me\\Downloads");
+    h.sim.AddFile("C:\\Users\\me\\Downloads\\old\\setup.exe", std::string(70, 'x'));
+    h.sim.AddFile("C:\\Users\\me\\Downloads\\today.pdf", std::string(80, 'x'));
+    h.sim.SetWriteTime("C:\\Users\\me\\Downloads\\today.pdf", h.sim.CurrentTime());
     // Found twice (a pattern, then the zero-byte pass); in the temporary folder; behind a link.
     h.sim.AddFile("E:\\sub\\empty.bak", "");
     h.sim.AddFile("C:\\Users\\me\\Temp\\found.tmp", std::string(300, 'x'));
@@ -180,6 +185,8 @@ TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
     EXPECT_EQ(analysis.lines.front(), "C:\\Users\\me\\Temp\\found.tmp");
     EXPECT_TRUE(h.sim.Exists("E:\\locked.tmp"));
     EXPECT_TRUE(h.sim.Exists("E:\\sub"));  // behind the link in the temporary folder
+    EXPECT_FALSE(h.sim.Exists("C:\\Users\\me\\Downloads\\old\\setup.exe"));
+    EXPECT_TRUE(h.sim.Exists("C:\\Users\\me\\Downloads\\today.pdf"));
   }
 }
 

@@ -159,6 +159,61 @@ TEST(Review, AnUntickedCategoryKeepsAllItsItemsAndTheTotalIsWhatGoes) {
   EXPECT_FALSE(h.sim.Exists("C:\\Program Files\\Old\\unused.dll"));
 }
 
+// The previous Windows installation is only told of: a row of the review that takes no tick,
+// and a line of an analysis with its files and size, a link inside not counted. Nothing of it
+// goes.
+TEST(Review, ThePreviousWindowsInstallationIsToldOfAndNeverRemoved) {
+  RunHarness h;
+  Seed(h);
+  std::string bytes;
+  for (int i = 0; i < lang::kLanguageTextCount; ++i) {
+    const auto text = static_cast<lang::Text>(i);
+    bytes += Synthetic("En", text);
+    if (text == Text::kPreviousWindowsInfo) bytes += " %1 (%2)";
+    if (text == Text::kPreviousWindowsRow) bytes += " %1";
+    bytes += "\r\n";
+  }
+  h.sim.AddFile("data\\lang\\En.dat", bytes);
+  h.sim.AddFile("C:\\Windows.old\\Windows\\System32\\kernel32.dll", std::string(4000, 'x'));
+  h.sim.AddFile("C:\\Windows.old\\Users\\me\\letter.doc", std::string(96, 'x'));
+  h.sim.AddFile("E:\\far\\big.bin", std::string(9000, 'x'));
+  h.sim.AddFolderLink("C:\\Windows.old\\far", "E:\\far");
+  const std::string before = h.sim.Dump("C:\\Windows.old");
+  const std::string name = En(Text::kPreviousWindowsCategory);
+  const std::string row = En(Text::kPreviousWindowsRow) + " " + name;
+  RunReport analysis;
+  h.Run([&](app::TFrmMain& main) {
+    main.DCBdrive.UserChose(2);
+    main.RBtndrive.Click();
+    h.ExpectReview([](clean::TFrmmarkfile& review) { review.Close(); });
+    h.ExpectReport(analysis);
+    main.BtnAnalyze.Click();
+    h.ExpectReview([&](clean::TFrmmarkfile& review) {
+      const int at = RowOf(review, row);
+      EXPECT_EQ(at, review.LVmarkfile.RowCount() - 1) << "after the categories that go";
+      EXPECT_EQ(review.LVmarkfile.Cell(at, 1), "2");
+      EXPECT_FALSE(review.LVmarkfile.Checked(at));
+      review.LVmarkfile.UserClickCheckBox(at);
+      EXPECT_FALSE(review.LVmarkfile.Checked(at));
+      review.Btnallmark.Click();
+      EXPECT_FALSE(review.LVmarkfile.Checked(at));
+      review.Btnnext.Click();
+    });
+    RunReport report;
+    h.ExpectReport(report);
+    main.BtnDelete.Click();
+    EXPECT_EQ(std::count(report.lines.begin(), report.lines.end(), name), 0);
+    main.Close();
+  });
+  const std::string info = En(Text::kPreviousWindowsInfo);
+  const std::string figures = En(Text::kPreviousWindowsInfo, 2, 4096).substr(info.size() + 2);
+  const std::string told = info + " " + name + " (" + figures + ")";
+  EXPECT_EQ(std::count(analysis.lines.begin(), analysis.lines.end(), told), 1) << told;
+  EXPECT_EQ(h.sim.Dump("C:\\Windows.old"), before);
+  EXPECT_TRUE(h.sim.Exists("E:\\far\\big.bin"));
+  EXPECT_FALSE(h.sim.Exists("E:\\a.tmp"));
+}
+
 // Two patterns and the empty-file pass take the same files: each is one item, and unticking its
 // category keeps it.
 TEST(Review, AFileSeveralPassesTakeIsOneItem) {

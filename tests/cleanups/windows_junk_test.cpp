@@ -128,5 +128,73 @@ TEST_F(WindowsJunkTest, ThumbnailsDeliveryOptimizationAndUpgradeLogsTakeOnlyThei
   EXPECT_EQ(Reported().size(), 1u);
 }
 
+// Old downloads by their last write, below too: a file exactly the days old goes, one a moment
+// younger stays, and so do the folders, a file in use, a file of no known time and whatever a
+// link inside leads to.
+TEST_F(WindowsJunkTest, DownloadsTakeOnlyFilesNotWrittenForTheDaysChosen) {
+  constexpr std::uint64_t kDay = platform::sim::SimSystem::kDay;
+  const std::string downloads = "C:\\Users\\tester\\Downloads\\";
+  sim.SetSpecialFolder(platform::csidl::kDownloads, "C:\\Users\\tester\\Downloads");
+  const std::uint64_t now = sim.CurrentTime();
+  const auto seed = [&](const std::string& path, std::size_t size, std::uint64_t age) {
+    File(path, size);
+    sim.SetWriteTime(path, now - age);
+  };
+  seed(downloads + "setup.exe", 100, 30 * kDay);
+  seed(downloads + "photos\\trip.zip", 200, 45 * kDay);
+  seed(downloads + "fresh.pdf", 1000, 30 * kDay - 1);
+  seed(downloads + "photos\\new.jpg", 1000, kDay);
+  seed(downloads + "open.iso", 1000, 90 * kDay);
+  sim.SetInUse(downloads + "open.iso");
+  seed(downloads + "untimed.txt", 1000, 90 * kDay);
+  sim.SetWriteTime(downloads + "untimed.txt", 0);
+  seed("D:\\Data\\thesis.doc", 1000, 90 * kDay);
+  sim.AddFolderLink(downloads + "Data", "D:\\Data");
+  seed(downloads + "empty\\old.txt", 7, 31 * kDay);
+
+  cleanups.RemoveDownloadsNotWrittenFor(30);
+  cleanups.Downloads();
+  for (const char* gone : {"setup.exe", "photos\\trip.zip", "empty\\old.txt"})
+    EXPECT_FALSE(sim.Exists(downloads + gone)) << gone;
+  for (const char* kept : {"fresh.pdf", "photos\\new.jpg", "open.iso", "untimed.txt", "empty"})
+    EXPECT_TRUE(sim.Exists(downloads + kept)) << kept;
+  EXPECT_TRUE(sim.Exists("D:\\Data\\thesis.doc"));
+  EXPECT_EQ(state.freedBytes, 307);
+  EXPECT_EQ(state.removedFiles, 3);
+  EXPECT_TRUE(Reported().empty());
+
+  // Fewer days chosen: what is now older than those goes too.
+  cleanups.RemoveDownloadsNotWrittenFor(1);
+  cleanups.Downloads();
+  EXPECT_FALSE(sim.Exists(downloads + "fresh.pdf"));
+  EXPECT_FALSE(sim.Exists(downloads + "photos\\new.jpg"));
+  EXPECT_TRUE(sim.Exists(downloads + "open.iso"));
+}
+
+// A Downloads folder that is a link, that is redirected to the documents or a drive root, or
+// lies outside the profile is left whole and reported.
+TEST_F(WindowsJunkTest, ADownloadsFolderThatIsNoneIsLeftAloneAndReported) {
+  namespace csidl = platform::csidl;
+  constexpr std::uint64_t kDay = platform::sim::SimSystem::kDay;
+  const std::string documents = "C:\\Users\\tester\\Documents";
+  sim.SetSpecialFolder(csidl::kDocuments, documents);
+  for (const std::string& file : {documents + "\\letter.doc", std::string("D:\\notes.txt"),
+                                  std::string("D:\\Fetched\\a.zip")}) {
+    File(file, 10);
+    sim.SetWriteTime(file, sim.CurrentTime() - 100 * kDay);
+  }
+  sim.AddFolderLink("C:\\Users\\tester\\Downloads", documents);
+  sim.AddFolderLink("C:\\Users\\tester\\Drive", "D:\\");
+  const std::string before = sim.Dump();
+  for (const char* place : {"C:\\Users\\tester\\Downloads", "C:\\Users\\tester\\Documents",
+                            "C:\\Users\\tester\\Drive", "D:\\Fetched"}) {
+    sim.SetSpecialFolder(csidl::kDownloads, place);
+    cleanups.Downloads();
+    EXPECT_EQ(sim.Dump(), before) << place;
+  }
+  EXPECT_EQ(Reported().size(), 4u);
+  EXPECT_EQ(state.removedFiles, 0);
+}
+
 }  // namespace
 }  // namespace testing_cleanups

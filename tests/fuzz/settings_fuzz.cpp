@@ -55,8 +55,8 @@ int ListFile(const std::uint8_t* data, std::size_t size) {
 int AdvancedOption(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const std::optional<settings::Switches> parsed = settings::ParseAdvancedOptions(bytes);
-  // Only the program's own form is switches: 14, 16 or 19 bytes, each 0 or 1.
-  const bool ownForm = (size == 14 || size == 16 || size == 19) &&
+  // Only the program's own form is switches: 14, 16, 19 or 20 bytes, each 0 or 1.
+  const bool ownForm = (size == 14 || size == 16 || size == 19 || size == 20) &&
                        bytes.find_first_not_of(std::string("\x00\x01", 2)) == std::string::npos;
   FUZZ_CHECK(parsed.has_value() == ownForm);
   if (!parsed) return 0;

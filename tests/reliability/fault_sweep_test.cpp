@@ -209,7 +209,7 @@ struct SettingsContents {
   std::string fileFormat, exception, advancedOption, whichLang;
 };
 
-// The old switches as earlier versions wrote them, 14 bytes; the new ones have all 16.
+// The old switches as earlier versions wrote them, 14 bytes; the new ones have all 20.
 const SettingsContents kOld = {
     "*.tmp\r\n*.chk\r\n", "thumbs.db\r\n",
     std::string("\x01\x00\x01\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x01", 14),
@@ -217,7 +217,7 @@ const SettingsContents kOld = {
                 "En\x01",
                 4)};
 const SettingsContents kNew = {"*.gid\r\n*.$$$\r\n*.old\r\n", "desktop.ini\r\nkeep.me\r\n",
-                               std::string(19, '\x01'),
+                               std::string(20, '\x01'),
                                std::string("\x02"
                                            "De\x01",
                                            4)};

@@ -57,8 +57,9 @@ class OptionFormTest : public ::testing::Test {
 
   Switches Checked() const {
     Switches states{};
-    for (size_t i = 0; i < states.size(); ++i)
+    for (size_t i = 0; i < dialog.CheckBoxes.size(); ++i)
       states[i] = dialog.CheckBoxes[i]->Checked();
+    states[kDownloads] = dialog.DCBdownloads.ItemIndex() > 0;  // "never" is first
     return states;
   }
 
@@ -393,6 +394,60 @@ TEST_F(OptionFormTest, StandardRestoresTheDefaultsInTheDialogOnly) {
   EXPECT_EQ(target.AdvancedOptions, defaults);
 }
 
+// The ages offered, with the one the file set among them; "never" switches the Downloads
+// clean-up off and keeps its days; only OK takes a choice over, and it ends the file's bad lines.
+TEST_F(OptionFormTest, AgeChoicesShowTheRuleInEffectAndOkTakesThemOver) {
+  const auto items = [](const ui::ComboBox& box) {
+    Lines lines;
+    for (int i = 0; i < box.Count(); ++i)
+      lines.push_back(box.Item(i));
+    return lines;
+  };
+  target.Ages = {48, 45};
+  target.AgeRuleBadLines = {3};
+  target.keepOnDisk[static_cast<int>(SettingsFile::kAgeRules)] = true;
+  Open([&](TFrmoption& d) {
+    EXPECT_EQ(items(d.DCBtempkeep).size(), 4u);
+    EXPECT_EQ(d.DCBtempkeep.Item(0), T(Text::kKeepNone));
+    EXPECT_EQ(d.DCBtempkeep.ItemIndex(), 2);  // 48 hours, between 24 and 168
+    EXPECT_EQ(items(d.DCBdownloads).size(), 5u);
+    EXPECT_EQ(d.DCBdownloads.Text(), T(Text::kNever));
+    d.DCBtempkeep.UserChose(0);
+    d.DCBdownloads.UserChose(3);  // the 45 days the file holds
+    d.BBtnabort.Click();
+  });
+  EXPECT_EQ(target.Ages, (AgeRules{48, 45}));
+  EXPECT_FALSE(target.AdvancedOptions[kDownloads]);
+  Open([&](TFrmoption& d) {
+    d.DCBtempkeep.UserChose(0);
+    d.DCBdownloads.UserChose(2);  // 30 days
+    d.BBtnok.Click();
+  });
+  EXPECT_EQ(target.Ages, (AgeRules{0, 30}));
+  EXPECT_TRUE(target.AdvancedOptions[kDownloads]);
+  EXPECT_TRUE(target.AgeRuleBadLines.empty());
+  EXPECT_FALSE(target.keepOnDisk[static_cast<int>(SettingsFile::kAgeRules)]);
+  Open([&](TFrmoption& d) {
+    EXPECT_EQ(items(d.DCBdownloads).size(), 4u) << "30 is offered";
+    EXPECT_EQ(d.DCBdownloads.ItemIndex(), 2);
+    d.DCBdownloads.UserChose(0);
+    d.BBtnok.Click();
+  });
+  EXPECT_FALSE(target.AdvancedOptions[kDownloads]);
+  EXPECT_EQ(target.Ages.DownloadsDays, 30);
+  // The defaults: the temporary files of a day stay, no download goes.
+  target.AdvancedOptions[kDownloads] = true;
+  ui.answerMessageBox = nullptr;  // Yes
+  Open([&](TFrmoption& d) {
+    d.Btnstandard.Click();
+    EXPECT_EQ(d.DCBtempkeep.ItemIndex(), 1);
+    EXPECT_EQ(d.DCBdownloads.ItemIndex(), 0);
+    d.BBtnok.Click();
+  });
+  EXPECT_EQ(target.Ages, (AgeRules{24, 30}));
+  EXPECT_FALSE(target.AdvancedOptions[kDownloads]);
+}
+
 TEST_F(OptionFormTest, MissingDefaultFilesLeaveTheirListEmptyAndStillResetTheRest) {
   sim.AddFile("data\\standard\\exception.dat", "desktop.ini\r\n");
   target.FileEndingList = {"*.old"};
@@ -481,7 +536,7 @@ TEST(OptionsOfTheProgram, ConfirmedSettingsAreSavedAtOnceAndAtCloseInListOrder) 
     EXPECT_EQ(h.sim.Content("data\\fileformat.dat"), "*.bak\r\n*.tmp\r\n");
     EXPECT_EQ(h.sim.Content("data\\exception.dat"), "Keep.Me\r\n");
     EXPECT_EQ(h.sim.Content("data\\advancedoption.dat"),
-              std::string(13, '\0') + '\x01' + std::string(5, '\0'));
+              std::string(13, '\0') + '\x01' + std::string(6, '\0'));
     h.sim.AddFile("data\\exception.dat", "changed.by.hand\r\n");
     // Leaving without OK writes nothing.
     h.ui.QueueModal([](ui::Form& form) { form.Close(); }, "TFrmoption");

@@ -47,7 +47,7 @@ TEST_F(SettingsFilesTest, FirstRunWithoutFilesGivesTheInitialState) {
   // Closing creates the four files where the folders exist.
   SaveSettings(sim, s);
   EXPECT_EQ(sim.Content("C:\\app\\data\\fileformat.dat"), "");
-  EXPECT_EQ(sim.Content("C:\\app\\data\\advancedoption.dat"), std::string(19, '\0'));
+  EXPECT_EQ(sim.Content("C:\\app\\data\\advancedoption.dat"), std::string(20, '\0'));
   EXPECT_EQ(sim.Content("C:\\app\\data\\lang\\whichlang.dat"), std::string(4, '\0'));
 }
 
@@ -109,7 +109,9 @@ TEST_F(SettingsFilesTest, AdvancedOptionBytes) {
       {std::string("\x01\x00\x01\x00\x01", 5), std::nullopt},  // short
       {std::string(15, '\0'), std::nullopt},
       {std::string(17, '\0'), std::nullopt},
-      {std::string(20, '\0'), std::nullopt},
+      {std::string(18, '\0') + "\x01", std::vector<int>{18}},
+      {std::string(19, '\0') + "\x01", std::vector<int>{19}},
+      {std::string(21, '\0'), std::nullopt},
       {std::string(13, '\0') + "\x02", std::nullopt},
       {std::string(15, '\0') + "\xFF", std::nullopt},
       {"", std::nullopt},
@@ -132,11 +134,11 @@ TEST_F(SettingsFilesTest, AdvancedOptionBytes) {
               c.on ? FormatAdvancedOptions(*expected) : c.bytes);
   }
   // A file of 14 or 16 bytes, from before the newer switches, has them all after a save.
-  for (const std::size_t length : {14u, 16u}) {
+  for (const std::size_t length : {14u, 16u, 19u}) {
     const std::string earlier = std::string(13, '\0') + "\x01" + std::string(length - 14, '\x01');
     sim.AddFile("data\\advancedoption.dat", earlier);
     SaveSettings(sim, Load());
-    EXPECT_EQ(sim.Content("data\\advancedoption.dat"), earlier + std::string(19 - length, '\0'));
+    EXPECT_EQ(sim.Content("data\\advancedoption.dat"), earlier + std::string(20 - length, '\0'));
   }
 }
 
@@ -147,23 +149,28 @@ TEST_F(SettingsFilesTest, AgeRulesReadAsWrittenAndBadLinesAreToldAndKept) {
   EXPECT_EQ(ParseAgeRules("\xEF\xBB\xBF  tempkeephours = 0 \r\n").rules.TempKeepHours, 0);
   const std::string edited =
       "TempKeepHours=48\r\n\r\nTempKeepHours=-1\r\nTempKeepHours=12h\r\nKeepAll=1\r\n"
-      "TempKeepHours\r\nTempKeepHours=99999999999\r\n";
+      "TempKeepHours\r\nTempKeepHours=99999999999\r\ndownloadsdays = 3660\r\n"
+      "DownloadsDays=3661\r\nDownloadsDays=0\r\nDownloadsDays=+14\r\nDownloadsDays=60\r\n";
   const ParsedAgeRules parsed = ParseAgeRules(edited);
   EXPECT_EQ(parsed.rules.TempKeepHours, 48);
-  EXPECT_EQ(parsed.badLines, (std::vector<int>{3, 4, 5, 6, 7}));
-  EXPECT_EQ(FormatAgeRules(parsed.rules), "TempKeepHours=48\r\n");
+  // A Downloads rule of 0 days would take what was downloaded a moment ago.
+  EXPECT_EQ(parsed.rules.DownloadsDays, 60);
+  EXPECT_EQ(parsed.badLines, (std::vector<int>{3, 4, 5, 6, 7, 9, 10, 11}));
+  EXPECT_EQ(FormatAgeRules(parsed.rules), "TempKeepHours=48\r\nDownloadsDays=60\r\n");
+  EXPECT_EQ(Load().Ages, AgeRules{}) << "without the file";
+  EXPECT_EQ(AgeRules{}.DownloadsDays, 30);
 
   sim.AddFile("C:\\app\\data\\agerules.dat", edited);
   Settings s = Load();
   EXPECT_EQ(s.Ages.TempKeepHours, 48);
-  EXPECT_EQ(s.AgeRuleBadLines.size(), 5u);
+  EXPECT_EQ(s.AgeRuleBadLines.size(), 8u);
   SaveSettings(sim, s);
   EXPECT_EQ(sim.Content("C:\\app\\data\\agerules.dat"), edited);
   sim.AddFile("C:\\app\\data\\agerules.dat", "TempKeepHours=6\r\n");
   s = Load();
   s.Ages.TempKeepHours = 0;
   SaveSettings(sim, s);
-  EXPECT_EQ(sim.Content("C:\\app\\data\\agerules.dat"), "TempKeepHours=0\r\n");
+  EXPECT_EQ(sim.Content("C:\\app\\data\\agerules.dat"), "TempKeepHours=0\r\nDownloadsDays=30\r\n");
 }
 
 TEST_F(SettingsFilesTest, LanguageRecordBytes) {
@@ -264,7 +271,7 @@ TEST_F(SettingsFilesTest, EveryFileIsHandledOnItsOwn) {
   EXPECT_EQ(sim.Content("data\\cleaners.dat"), "Zoom\r\nnpm\r\n");
   EXPECT_EQ(sim.Content("data\\fileformat.dat"), "*.tmp\r\n");  // failed: old content whole
   EXPECT_EQ(sim.Content("data\\exception.dat"), "x.y\r\n");
-  EXPECT_EQ(sim.Content("data\\advancedoption.dat"), std::string(19, '\0'));
+  EXPECT_EQ(sim.Content("data\\advancedoption.dat"), std::string(20, '\0'));
   EXPECT_EQ(sim.Content("data\\lang\\whichlang.dat"),
             "\x02"
             "Gr\x01");

@@ -4,7 +4,9 @@
 
 #include <atomic>
 
+#include "cleanups/previous_windows.h"
 #include "cleanups/special_cleanups.h"
+#include "platform/proxy_system.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide_path.h"
 #include "platform/win32/win.h"
@@ -217,6 +219,86 @@ TEST_F(CleanupsWin32, ThumbnailsDeliveryOptimizationAndUpgradeLogs) {
   EXPECT_TRUE(Exists(delivery + "Cache"));
   EXPECT_EQ(state.freedBytes, 50);
   ::DeleteFileW(WidePath(explorer + "thumbcache_held.db").c_str());
+}
+
+// The sandbox's Downloads folder by the files' write times: a file held open stays, and so do
+// the folders. A Downloads folder that is a host link, to a folder outside or to another drive's
+// root, is left whole and reported.
+TEST_F(CleanupsWin32, DownloadsNotWrittenForTheDaysChosen) {
+  const std::string downloads = system.SpecialFolder(platform::csidl::kDownloads);
+  ASSERT_FALSE(downloads.empty());
+  const std::pair<std::string, int> gone[] = {{downloads + "\\e2e-old.zip", 31 * 24},
+                                              {downloads + "\\e2e-sub\\older.bin", 61 * 24}};
+  const std::pair<std::string, int> kept[] = {{downloads + "\\e2e-fresh.pdf", 29 * 24},
+                                              {downloads + "\\e2e-busy.iso", 90 * 24}};
+  for (const auto& [path, hours] : gone) {
+    MakeFile(path, 100);
+    testing_win32::SetWrittenHoursAgo(path, hours);
+  }
+  for (const auto& [path, hours] : kept) {
+    MakeFile(path, 1000);
+    testing_win32::SetWrittenHoursAgo(path, hours);
+  }
+  UniqueHandle held(::CreateFileW(WidePath(downloads + "\\e2e-busy.iso").c_str(), GENERIC_READ, 0,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  cleanups.RemoveDownloadsNotWrittenFor(30);
+  cleanups.Downloads();
+  held.Reset();
+  for (const auto& [path, hours] : gone)
+    EXPECT_FALSE(Exists(path)) << path;
+  for (const auto& [path, hours] : kept)
+    EXPECT_TRUE(Exists(path)) << path;
+  EXPECT_TRUE(Exists(downloads + "\\e2e-sub"));
+  EXPECT_EQ(state.freedBytes, 200);
+  EXPECT_TRUE(Reported().empty());
+  for (const auto& [path, hours] : kept)
+    ::DeleteFileW(WidePath(path).c_str());
+  ::RemoveDirectoryW(WidePath(downloads + "\\e2e-sub").c_str());
+
+  // The shell folder named as a host link: T:\fixtures\link leads out of the sandbox's drives,
+  // T:\fixtures\driveroot to R:'s root.
+  struct Redirected : platform::ProxySystem {
+    using ProxySystem::ProxySystem;
+    std::string SpecialFolder(int csidl) override {
+      return csidl == platform::csidl::kDownloads ? place : ProxySystem::SpecialFolder(csidl);
+    }
+    std::string place;
+  } redirected(system);
+  const std::string canary = "R:\\" + folder.substr(3) + "-canary.txt";
+  MakeFile(canary, 1);
+  testing_win32::SetWrittenHoursAgo(canary, 90 * 24);
+  testing_clean::TestRun linked(redirected);
+  cleanups::SpecialCleanups linkedCleanups(linked.run, false);
+  linkedCleanups.RemoveDownloadsNotWrittenFor(1);
+  for (const char* place : {"T:\\fixtures\\link", "T:\\fixtures\\driveroot"}) {
+    redirected.place = place;
+    linkedCleanups.Downloads();
+  }
+  EXPECT_EQ(linked.view.report.size(), 2u);
+  EXPECT_EQ(linked.state.removedFiles, 0);
+  EXPECT_TRUE(Exists(canary));
+  EXPECT_EQ(system.ReadFile("T:\\fixtures\\link\\keep.txt", platform::FileAccess::kRead).bytes,
+            "keep");
+}
+
+// The previous Windows installation on the sandbox's system drive is measured, never touched.
+TEST_F(CleanupsWin32, PreviousWindowsInstallationIsMeasuredOnly) {
+  const std::string windows = system.WindowsFolder();
+  ASSERT_GE(windows.size(), 3u);
+  const std::string old = windows.substr(0, 3) + "Windows.old";
+  EXPECT_FALSE(cleanups::PreviousWindowsInstallation(run)) << "none yet";
+  MakeFile(old + "\\Windows\\System32\\e2e.dll", 3000);
+  MakeFile(old + "\\Users\\e2e\\letter.doc", 96);
+  const std::optional<cleanups::FolderTotal> total = cleanups::PreviousWindowsInstallation(run);
+  ASSERT_TRUE(total);
+  EXPECT_EQ(total->files, 2u);
+  EXPECT_EQ(total->bytes, 3096u);
+  EXPECT_TRUE(Exists(old + "\\Users\\e2e\\letter.doc"));
+  for (const char* file : {"\\Windows\\System32\\e2e.dll", "\\Users\\e2e\\letter.doc"})
+    ::DeleteFileW(WidePath(old + file).c_str());
+  for (const char* folder : {"\\Windows\\System32", "\\Windows", "\\Users\\e2e", "\\Users", ""})
+    ::RemoveDirectoryW(WidePath(old + folder).c_str());
 }
 
 TEST_F(CleanupsWin32, SharedDllsWithACountOfZeroGo) {

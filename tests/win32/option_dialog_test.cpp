@@ -108,6 +108,9 @@ TEST_F(OptionDialogTest, AddsThroughTheInputBoxRefusesProtectedTypesAndSavesOnCl
   EXPECT_FALSE(Contains(Patterns(), "*.never"));
 
   Click(FindChild(dialog_, L"Button", t_[Text::kZeroByteFilesCaption]));  // zero-byte files on
+  // The ages: the temporary files of a week kept, downloads of 60 days gone.
+  ChooseComboLine(FindChild(dialog_, L"ComboBox"), 2);
+  ChooseComboLine(FindChild(dialog_, L"ComboBox", {}, 1), 3);
   ::PostMessageW(FindChild(dialog_, L"Button", t_[Text::kOk]), BM_CLICK, 0, 0);
   WaitHidden(dialog_);
   EXPECT_FALSE(::IsWindowVisible(dialog_));
@@ -129,9 +132,11 @@ TEST_F(OptionDialogTest, AddsThroughTheInputBoxRefusesProtectedTypesAndSavesOnCl
   EXPECT_TRUE(
       Contains(platform::SplitTextLines(folder_.Read("data\\exception.dat")), "keepme.tmp"));
   const std::string switches = folder_.Read("data\\advancedoption.dat");
-  ASSERT_EQ(switches.size(), 19u);
+  ASSERT_EQ(switches.size(), 20u);
   EXPECT_EQ(switches[7], '\x01') << "zero-byte files";
   EXPECT_EQ(switches[13], '\x01') << "review mode";
+  EXPECT_EQ(switches[19], '\x01') << "old downloads";
+  EXPECT_EQ(folder_.Read("data\\agerules.dat"), "TempKeepHours=168\r\nDownloadsDays=60\r\n");
   EXPECT_FALSE(folder_.Exists("data\\fileformat.dat.new"));
 }
 

@@ -406,6 +406,12 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
                    sizeof(zero));
   ::RegCloseKey(key);
 
+  // Old downloads: what was not written for the 30 days agerules.dat gives unless set.
+  const std::string downloads = system.SpecialFolder(platform::csidl::kDownloads);
+  ASSERT_FALSE(downloads.empty());
+  MakeFile(downloads + "\\e2e-setup.exe", std::string(100, 'x'));
+  testing_win32::SetWrittenHoursAgo(downloads + "\\e2e-setup.exe", 40 * 24);
+  MakeFile(downloads + "\\e2e-today.pdf", "today");
   MakeFile("R:\\all\\binned.txt", "in the bin before");
   ASSERT_EQ(system.MoveToRecycleBin("R:\\all\\binned.txt"), platform::Recycled::kYes);
   // WinINet makes its index files on first use, as it did long ago on a real machine: not the
@@ -417,7 +423,7 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
        settings::kTempInternetFiles, settings::kCookies, settings::kFavourites, settings::kHistory,
        settings::kOldUpdateFiles, settings::kSystemLog, settings::kErrorReports,
        settings::kShaderCaches, settings::kThumbnails, settings::kDeliveryOptimization,
-       settings::kUpgradeLogs, settings::kUnusedDlls, settings::kRunList});
+       settings::kUpgradeLogs, settings::kDownloads, settings::kUnusedDlls, settings::kRunList});
   const auto describe = [&] {
     std::string all;
     for (const std::string& folder :
@@ -429,7 +435,7 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
           system.SpecialFolder(platform::csidl::kHistory),
           system.SpecialFolder(platform::csidl::kFavorites), local, common,
           windowsFolder + "\\SoftwareDistribution", windowsFolder + "\\Minidump",
-          windowsFolder + "\\LiveKernelReports"}) {
+          windowsFolder + "\\LiveKernelReports", downloads}) {
       Describe(folder, all);
     }
     Describe(HKEY_CURRENT_USER, runMru, all);
@@ -472,12 +478,15 @@ TEST_F(ProgramCleanTest, EveryCleanUpSwitchedOnLeavesTheSandboxAsExpected) {
   });
   EXPECT_NE(std::find(lines.begin(), steps, "R:\\all\\junk.tmp"), steps);
   const Lines afterScan(steps, lines.end());
-  ASSERT_EQ(afterScan.size(), 16u) << ::testing::PrintToString(afterScan);
+  ASSERT_EQ(afterScan.size(), 17u) << ::testing::PrintToString(afterScan);
   EXPECT_NE(std::find(afterScan.begin(), afterScan.end(), "R:\\dll\\unused.dll"), afterScan.end());
   // The sandbox's user is an administrator: the system's reports and dumps go too.
   EXPECT_EQ(afterScan[7], program.StepLine(lang::Text::kOldUpdateFilesReport, 2, 3 + 4096));
   EXPECT_EQ(afterScan[9], program.StepLine(lang::Text::kErrorReportsReport, 6, 3000 + 54000));
   EXPECT_EQ(afterScan[10], program.StepLine(lang::Text::kShaderCachesReport, 2, 15000));
+  EXPECT_EQ(afterScan[14], program.StepLine(lang::Text::kDownloadsReport, 1, 100));
+  EXPECT_FALSE(Exists(downloads + "\\e2e-setup.exe"));
+  EXPECT_EQ(testing_win32::ReadAll(downloads + "\\e2e-today.pdf"), "today");
   for (const auto& [path, size] : junk)
     EXPECT_FALSE(Exists(path)) << path;
   for (const std::string& path : kept)

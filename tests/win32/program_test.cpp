@@ -60,7 +60,7 @@ TEST_F(ProgramTest, OpensInTheChosenLanguageAndSwitchesFromTheMenu) {
   EXPECT_EQ(folder.Read("data\\lang\\whichlang.dat"), std::string("\x02"
                                                                   "En\x01",
                                                                   4));
-  EXPECT_EQ(folder.Read("data\\advancedoption.dat").size(), 19u);
+  EXPECT_EQ(folder.Read("data\\advancedoption.dat").size(), 20u);
 }
 
 TEST_F(ProgramTest, FirstStartAsksForTheLanguage) {
