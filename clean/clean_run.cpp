@@ -309,6 +309,7 @@ void CleanRun::SpecialSteps() {
                                      settings_.AdvancedOptions[settings::kRecycleFound]);
   cleanups.KeepTemporaryFilesWrittenWithin(settings_.Ages.TempKeepHours);
   cleanups.RemoveDownloadsNotWrittenFor(settings_.Ages.DownloadsDays);
+  cleanups.EmptyRecycleBinOf(settings_.Ages.RecycleBinDays);
   for (const int line : settings_.AgeRuleBadLines)
     Note(lang::Filled(texts_[lang::Text::kAgeRuleIgnored], {std::to_string(line)}));
   for (const cleanups::SpecialStep& step : cleanups::kSpecialSteps) {

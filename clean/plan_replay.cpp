@@ -83,9 +83,9 @@ void PlanReplay::Gone(const PlannedItem& item, std::uint64_t items, std::uint64_
   done.items += items;
   done.bytes += bytes;
   if (item.kind == Kind::kDeleteFile || item.kind == Kind::kRecycleFile) {
-    done.paths.push_back(item.subject);
-    lastGone_ = item.subject;
+    if (!item.withFile) done.paths.push_back(item.subject);
   }
+  lastGone_ = item.subject;
 }
 
 void PlanReplay::RecycleBatch() {
@@ -121,6 +121,7 @@ void PlanReplay::Remove(const PlannedItem& item) {
   bool gone = false;
   switch (item.kind) {
     case Kind::kDeleteFile:
+      if (item.withFile && lastGone_ != item.name) return;
       gone = Unchanged(item) && system.DeleteFile(item.subject);
       break;
     case Kind::kRemoveFolder:

@@ -37,7 +37,7 @@ class PlanReplay {
   std::uint64_t changed_ = 0;
   std::vector<const PlannedItem*> batch_;
   std::unordered_map<std::string, bool> sameFolder_;
-  std::string lastGone_;  // the last file that went
+  std::string lastGone_;  // the last file or folder that went
   // Per category: what went, and the paths of its files.
   struct Done {
     std::uint64_t items = 0;

@@ -129,12 +129,36 @@ std::optional<FileStatus> PlanRecorder::Before(std::string_view path) {
   return status;
 }
 
+namespace {
+
+// Whether `path` is the recycle bin's record ($I…) of the item `previous` ($R…) beside it.
+bool IsRecordOf(std::string_view path, std::string_view previous) {
+  const std::size_t cut = path.rfind('\\');
+  if (cut == std::string_view::npos || previous.size() != path.size() ||
+      previous.substr(0, cut + 1) != path.substr(0, cut + 1)) {
+    return false;
+  }
+  const std::string_view name = path.substr(cut + 1);
+  const std::string_view other = previous.substr(cut + 1);
+  return name.size() > 2 && name[0] == '$' && (name[1] == 'I' || name[1] == 'i') &&
+         other[0] == '$' && (other[1] == 'R' || other[1] == 'r') &&
+         name.substr(2) == other.substr(2);
+}
+
+}  // namespace
+
 bool PlanRecorder::DeleteFile(std::string_view path) {
   const std::optional<FileStatus> status = Before(path);
   if (!status || !ProxySystem::DeleteFile(path)) return false;
   PlannedItem item = Item(Kind::kDeleteFile, std::string(path));
   item.attributes = status->attributes;
   item.bytes = status->size;
+  const std::vector<PlannedItem>& items = plan_.Items();
+  if (!items.empty() && IsRecordOf(path, items.back().subject)) {
+    item.withFile = true;
+    item.items = 0;
+    item.name = items.back().subject;
+  }
   plan_.Add(std::move(item));
   if (recycleOn_) plan_.Categories()[plan_.Items().back().category].deletesForGood = true;
   return true;

@@ -35,8 +35,9 @@ struct PlannedItem {
   std::uint64_t bytes = 0;
   std::uint32_t category = 0;
   bool ticked = true;
-  // A registry value that records the file listed just before it (a shared library's count):
-  // part of that file's item, it goes only once the file went.
+  // A registry value or a file that records the file or folder listed just before it (a shared
+  // library's count, the recycle bin's record of an item), named by `name`: part of that item,
+  // it goes only once the item went.
   bool withFile = false;
 };
 

@@ -48,6 +48,9 @@ class SpecialCleanups {
   // RemoveDownloadsNotWrittenFor (Windows' Storage Sense offers the same). Folders stay.
   void Downloads();
   void RemoveDownloadsNotWrittenFor(int days) { downloadsDays_ = days; }
+  // EmptyRecycleBin takes only the items deleted `days` ago or more, as the bin records them;
+  // 0 empties the whole bin.
+  void EmptyRecycleBinOf(int days) { binDays_ = days; }
   void RecentDocuments();
   void TemporaryInternetFiles();
   void Cookies();
@@ -112,6 +115,10 @@ class SpecialCleanups {
   // the place's final path, or nothing when it is missing or refused; a refusal is reported.
   std::optional<std::string> Guarded(std::string_view place, std::optional<std::string_view> home,
                                      int self = kNoShellFolder);
+  // The items of the user's folder in each fixed drive's recycle bin deleted before `before`.
+  void RemoveRecycledBefore(std::uint64_t before);
+  // Removes one item of the bin, the content first, then its record; `record` names the record.
+  void RemoveRecycledItem(const std::string& folder, const std::string& record);
   // Reports a place the guard refused, and why.
   void ReportLeftAlone(std::string_view place, const Verdict& verdict);
   // Empties a place of the system and keeps it, when the guard lets it through.
@@ -149,6 +156,7 @@ class SpecialCleanups {
   bool recycle_;
   int tempKeepHours_ = 0;
   int downloadsDays_ = settings::kDefaultDownloadsDays;
+  int binDays_ = 0;
   std::array<bool, kBrowsers.size()> leftAlone_{};  // by kBrowsers' index
 };
 

@@ -29,6 +29,12 @@ void SpecialCleanups::EmptyRecycleBin() {
     run_.Note(run_.Texts()[lang::Text::kBinNotEmptied]);
     return;
   }
+  if (binDays_ > 0) {
+    const std::uint64_t age = static_cast<std::uint64_t>(binDays_) * 24 * platform::kTicksPerHour;
+    const std::uint64_t now = system_.CurrentTime();
+    if (now > age) RemoveRecycledBefore(now - age + 1);
+    return;
+  }
   // Measured before and after: a shell may leave what it cannot remove.
   const std::optional<platform::RecycleBinContent> before = system_.QueryRecycleBin();
   system_.EmptyRecycleBin();

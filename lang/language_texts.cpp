@@ -232,6 +232,10 @@ constexpr const char* kDesignTexts[] = {
     "%1: %2 \xE2\x80\x93 nur die Datentr\xC3\xA4gerbereinigung von Windows entfernt sie (sie "
     "geh\xC3\xB6rt dem System; Windows entfernt sie nach 10 Tagen)",
     "%1 \xE2\x80\x93 entfernt nur die Datentr\xC3\xA4gerbereinigung von Windows",
+    "Aus dem Papierkorb entfernen:",
+    "Nur Elemente, die so lange im Papierkorb liegen, werden entfernt",
+    "alle Elemente",
+    "\xC3\xA4lter als %1 Tag(e)",
 };
 static_assert(std::size(kDesignTexts) == kLanguageTextCount, "every text has its design text");
 

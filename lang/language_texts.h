@@ -223,6 +223,11 @@ enum class Text : int {
   kPreviousWindowsCategory,
   kPreviousWindowsInfo,
   kPreviousWindowsRow,
+  // The recycle bin's age in the options dialog.
+  kBinDaysLabel,
+  kBinDaysHint,
+  kBinAllItems,   // the bin's clean-up takes every item
+  kBinOlderThan,  // %1 days an item has been in the bin at least
   kCount
 };
 

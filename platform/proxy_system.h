@@ -49,6 +49,7 @@ class ProxySystem : public System {
   bool IsHostRootDrive(char letter) override { return inner_.IsHostRootDrive(letter); }
   std::optional<std::uint64_t> UsedSpace(char letter) override { return inner_.UsedSpace(letter); }
   bool IsAdministrator() override { return inner_.IsAdministrator(); }
+  std::string UserSid() override { return inner_.UserSid(); }
   bool ProcessRunning(std::string_view programFile) override {
     return inner_.ProcessRunning(programFile);
   }

@@ -268,6 +268,9 @@ class System {
   virtual std::optional<std::uint64_t> UsedSpace(char letter) = 0;
   // Whether the user's access token holds the built-in Administrators group.
   virtual bool IsAdministrator() = 0;
+  // The user's security identifier as text ("S-1-5-21-…"), which names the user's folder in each
+  // drive's recycle bin; empty when it cannot be told.
+  virtual std::string UserSid() = 0;
   // Whether a process whose program file has this name (no folder, "msedge.exe"; case is
   // ignored) runs in the user's session. True also when the processes cannot be listed: what
   // asks wants to leave a running program's files alone.

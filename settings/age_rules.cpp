@@ -46,6 +46,8 @@ ParsedAgeRules ParseAgeRules(std::string_view bytes) {
         read = ReadNumber(value, 0, kMaxTempKeepHours, parsed.rules.TempKeepHours);
       else if (key == "downloadsdays")
         read = ReadNumber(value, 1, kMaxAgeDays, parsed.rules.DownloadsDays);
+      else if (key == "recyclebindays")
+        read = ReadNumber(value, 0, kMaxAgeDays, parsed.rules.RecycleBinDays);
     }
     if (!read) parsed.badLines.push_back(static_cast<int>(i + 1));
   }
@@ -54,7 +56,8 @@ ParsedAgeRules ParseAgeRules(std::string_view bytes) {
 
 std::string FormatAgeRules(const AgeRules& rules) {
   return "TempKeepHours=" + std::to_string(rules.TempKeepHours) +
-         "\r\nDownloadsDays=" + std::to_string(rules.DownloadsDays) + "\r\n";
+         "\r\nDownloadsDays=" + std::to_string(rules.DownloadsDays) +
+         "\r\nRecycleBinDays=" + std::to_string(rules.RecycleBinDays) + "\r\n";
 }
 
 }  // namespace settings

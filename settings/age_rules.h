@@ -2,6 +2,8 @@
 //   TempKeepHours=24   the temporary folders keep files written within the last N hours (0: none
 //                      kept); an installer in the middle of its work keeps its files
 //   DownloadsDays=30   the Downloads clean-up takes only files not written for more than N days
+//   RecycleBinDays=0   the recycle bin's clean-up takes only items deleted N days ago or more
+//                      (0: the whole bin)
 // A line that is no such rule is ignored and told, with its number; a missing key keeps its
 // default.
 #pragma once
@@ -21,6 +23,7 @@ struct AgeRules {
   int TempKeepHours = kDefaultTempKeepHours;
   // Never 0: a file just downloaded is never taken.
   int DownloadsDays = kDefaultDownloadsDays;
+  int RecycleBinDays = 0;
 
   bool operator==(const AgeRules&) const = default;
 };

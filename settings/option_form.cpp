@@ -25,12 +25,13 @@ constexpr int kRowsPerColumn = 9;
 constexpr int kGrowth = 2 * kRowStep;
 // The group of the age rules below the check boxes, and what it adds to the height.
 constexpr int kAgesTop = 220 + 159 + kGrowth + 4;
-constexpr int kAgesHeight = 72;
+constexpr int kAgesHeight = 97;
 constexpr int kAgesGrowth = kAgesHeight + 6;
 constexpr int kButtonTop = 389 + kGrowth + kAgesGrowth;
 // The ages offered, as Windows' Storage Sense offers them; one the file set otherwise is added.
 constexpr int kTempKeepOffered[] = {0, 24, 7 * 24};
 constexpr int kDownloadsOffered[] = {0, 14, 30, 60};
+constexpr int kBinDaysOffered[] = {0, 1, 14, 30, 60};
 constexpr const char* kAdvancedCaption = "Weitere Optionen";
 // The refusal message boxes: MB_OK with MB_ICONEXCLAMATION.
 constexpr unsigned kRefusalStyle = 0x30;
@@ -142,6 +143,8 @@ TFrmoption::TFrmoption(ui::Application& app, const lang::LanguageTexts& texts)
       DCBtempkeep(&GBages, {350, 19, 124, 21}),
       LBLdownloads(&GBages, {10, 48, 334, 17}),
       DCBdownloads(&GBages, {350, 44, 124, 21}),
+      LBLbindays(&GBages, {10, 73, 334, 17}),
+      DCBbindays(&GBages, {350, 69, 124, 21}),
       BBtnok(this, {236, kButtonTop, 75, 25}, "OK", BK::kOk),
       BBtnabort(this, {317, kButtonTop, 75, 25}, "Abbrechen", BK::kAbort),
       Btnstandard(this, {398, kButtonTop, 94, 25}, "Standard"),
@@ -190,7 +193,7 @@ bool TFrmoption::Open(Settings& target, bool isAdministrator, std::uint16_t mess
     CheckBoxes[i]->SetChecked(target.AdvancedOptions[i]);
   LockAdministratorSwitches();
   ShowAgeChoices(target.Ages.TempKeepHours, target.Ages.DownloadsDays,
-                 target.AdvancedOptions[kDownloads]);
+                 target.AdvancedOptions[kDownloads], target.Ages.RecycleBinDays);
   confirmed_ = false;
   ShowModal();
   target_ = nullptr;
@@ -222,7 +225,8 @@ void TFrmoption::Refuse(lang::Text message) {
                                 kRefusalStyle, messageLanguageId_);
 }
 
-void TFrmoption::ShowAgeChoices(int tempKeepHours, int downloadsDays, bool downloadsOn) {
+void TFrmoption::ShowAgeChoices(int tempKeepHours, int downloadsDays, bool downloadsOn,
+                                int binDays) {
   const auto fill = [](ui::ComboBox& box, std::vector<int>& choices, std::span<const int> offered,
                        int current, int chosen, auto text) {
     choices.assign(offered.begin(), offered.end());
@@ -248,6 +252,10 @@ void TFrmoption::ShowAgeChoices(int tempKeepHours, int downloadsDays, bool downl
          if (days == 0) return t[lang::Text::kNever];
          return lang::Filled(t[lang::Text::kDaysText], {std::to_string(days)});
        });
+  fill(DCBbindays, binDaysChoices_, kBinDaysOffered, binDays, binDays, [&](int days) {
+    if (days == 0) return t[lang::Text::kBinAllItems];
+    return lang::Filled(t[lang::Text::kBinOlderThan], {std::to_string(days)});
+  });
 }
 
 bool TFrmoption::Agrees(const std::string& question, lang::Text caption, unsigned style) {
@@ -300,6 +308,7 @@ void TFrmoption::BBtnokClick() {
   const int downloadsDays = downloadsChoices_[static_cast<size_t>(DCBdownloads.ItemIndex())];
   target_->AdvancedOptions[kDownloads] = downloadsDays > 0;
   if (downloadsDays > 0) target_->Ages.DownloadsDays = downloadsDays;
+  target_->Ages.RecycleBinDays = binDaysChoices_[static_cast<size_t>(DCBbindays.ItemIndex())];
   // Confirmed settings are saved even where a file could not be read at start; the age rules'
   // lines that were no rule are then gone.
   target_->MarkChanged(SettingsFile::kFileFormat);
@@ -334,7 +343,7 @@ void TFrmoption::BtnstandardClick() {
   CBshadercache.SetChecked(false);
   // The user's own downloads go only on the user's wish.
   ShowAgeChoices(kDefaultTempKeepHours,
-                 target_ ? target_->Ages.DownloadsDays : kDefaultDownloadsDays, false);
+                 target_ ? target_->Ages.DownloadsDays : kDefaultDownloadsDays, false, 0);
 }
 
 void TFrmoption::CBpaperClick() {
@@ -379,6 +388,9 @@ void TFrmoption::ApplyOptionTexts() {
   DCBtempkeep.SetHint(t[Text::kTempKeepHint]);
   LBLdownloads.SetHint(t[Text::kDownloadsHint]);
   DCBdownloads.SetHint(t[Text::kDownloadsHint]);
+  LBLbindays.SetCaption(t[Text::kBinDaysLabel]);
+  LBLbindays.SetHint(t[Text::kBinDaysHint]);
+  DCBbindays.SetHint(t[Text::kBinDaysHint]);
   BBtnok.SetCaption(t[Text::kOk]);
   BBtnabort.SetCaption(t[Text::kDiscard]);
   Btnstandard.SetCaption(t[Text::kStandard]);

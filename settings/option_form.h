@@ -51,6 +51,9 @@ class TFrmoption : public ui::Form {
   ui::ComboBox DCBtempkeep;
   ui::Label LBLdownloads;
   ui::ComboBox DCBdownloads;
+  // How long an item lies in the recycle bin before its clean-up takes it (0: every item).
+  ui::Label LBLbindays;
+  ui::ComboBox DCBbindays;
   ui::Button BBtnok;
   ui::Button BBtnabort;
   ui::Button Btnstandard;
@@ -90,8 +93,9 @@ class TFrmoption : public ui::Form {
   void AddHighlighted(ui::ListBox& list, const std::string& text);
   void Refuse(lang::Text message);
   // Fills the age choices, the ones the rules hold among them however the file set them, and
-  // chooses them; the Downloads clean-up switched off chooses "never".
-  void ShowAgeChoices(int tempKeepHours, int downloadsDays, bool downloadsOn);
+  // chooses them; the Downloads clean-up switched off chooses "never", and a recycle bin of no
+  // age "every item".
+  void ShowAgeChoices(int tempKeepHours, int downloadsDays, bool downloadsOn, int binDays);
   // Asks a question with Yes and No; true for Yes.
   bool Agrees(const std::string& question, lang::Text caption, unsigned style);
   // The old update files, the system log and the unused libraries are for administrators only.
@@ -107,6 +111,7 @@ class TFrmoption : public ui::Form {
   // The hours, and the days (0: never), of each line of the age choices.
   std::vector<int> tempKeepChoices_;
   std::vector<int> downloadsChoices_;
+  std::vector<int> binDaysChoices_;
 };
 
 extern TFrmoption* Frmoption;

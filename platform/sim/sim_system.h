@@ -65,6 +65,8 @@ class SimSystem final : public System {
   static constexpr std::uint64_t kDay = 24 * kHour;
   static constexpr std::uint64_t kDefaultWriteTime = 133'800'000'000'000'000ull;  // in 2025
   void SetCurrentTime(std::uint64_t now) { now_ = now; }
+  // The user the sim runs as.
+  static constexpr const char* kUserSid = "S-1-5-21-3623811015-3361044348-30300820-1013";
   void SetWriteTime(std::string_view path, std::uint64_t lastWrite);
   void SetProgramFolder(std::string path) { programFolder_ = std::move(path); }
   // The drive is the host's whole file system (Wine's Z:).
@@ -149,6 +151,7 @@ class SimSystem final : public System {
   // The bytes of the drive's files.
   std::optional<std::uint64_t> UsedSpace(char letter) override;
   bool IsAdministrator() override;
+  std::string UserSid() override { return kUserSid; }
   bool ProcessRunning(std::string_view programFile) override;
   std::uint32_t RegisterWindowMessage(std::string_view name) override;
   std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,

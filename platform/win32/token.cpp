@@ -2,6 +2,8 @@
 
 #include "platform/win32/win.h"
 
+#include <sddl.h>
+
 #include <vector>
 
 #include "platform/win32/handles.h"
@@ -20,6 +22,27 @@ UniqueHandle OpenToken() {
 }
 
 }  // namespace
+
+std::string TokenUserSid() {
+  UniqueHandle token = OpenToken();
+  if (!token) return {};
+  DWORD needed = 0;
+  ::GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &needed);
+  if (needed == 0) return {};
+  std::vector<unsigned char> buffer(needed);
+  if (!::GetTokenInformation(token.Get(), TokenUser, buffer.data(), needed, &needed)) return {};
+  wchar_t* text = nullptr;
+  if (!::ConvertSidToStringSidW(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid,
+                                &text)) {
+    return {};
+  }
+  // A SID string is ASCII.
+  std::string sid;
+  for (const wchar_t* c = text; *c; ++c)
+    sid += static_cast<char>(*c);
+  ::LocalFree(text);
+  return sid;
+}
 
 bool TokenHoldsAdministrators() {
   UniqueHandle token = OpenToken();

@@ -342,6 +342,10 @@ std::optional<std::uint64_t> Win32System::UsedSpace(char letter) {
   return total.QuadPart - free.QuadPart;
 }
 
+std::string Win32System::UserSid() {
+  return TokenUserSid();
+}
+
 bool Win32System::IsAdministrator() {
   return TokenHoldsAdministrators();
 }

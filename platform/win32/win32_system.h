@@ -35,6 +35,7 @@ class Win32System final : public System {
   bool IsHostRootDrive(char letter) override;
   std::optional<std::uint64_t> UsedSpace(char letter) override;
   bool IsAdministrator() override;
+  std::string UserSid() override;
   bool ProcessRunning(std::string_view programFile) override;
   std::uint32_t RegisterWindowMessage(std::string_view name) override;
   std::unique_ptr<NamedSemaphore> CreateNamedSemaphore(std::string_view name,

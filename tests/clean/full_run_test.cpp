@@ -5,6 +5,7 @@
 
 #include "platform/text_lines.h"
 #include "tests/clean/run_harness.h"
+#include "tests/platform/bin_record.h"
 
 namespace testing_app {
 namespace {
@@ -142,6 +143,18 @@ TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
     h.sim.AddFile("E:\\cache.tmp\\inner.dat", std::string(40, 'x'));
     h.sim.AddFile("E:\\locked.tmp", "x", platform::attr::kReadOnly);
     h.sim.AddRecentDocument("C:\\Users\\me\\report.doc");
+    // The bin by the dates it records: an old file and an old folder go, a young one stays.
+    h.sim.AddFile("data\\agerules.dat", "RecycleBinDays=14\r\n");
+    const std::string bin = std::string("C:\\$Recycle.Bin\\") + platform::sim::SimSystem::kUserSid;
+    const std::uint64_t now = h.sim.CurrentTime();
+    for (const auto& [rest, days] : {std::pair{"OLD.doc", 20}, std::pair{"NEW.doc", 2}}) {
+      h.sim.AddFile(bin + "\\$I" + rest,
+                    testing_world::BinRecord(now - days * platform::sim::SimSystem::kDay, 80));
+      h.sim.AddFile(bin + "\\$R" + rest, std::string(80, 'r'));
+    }
+    h.sim.AddFile(bin + "\\$IDIR",
+                  testing_world::BinRecord(now - 15 * platform::sim::SimSystem::kDay, 9));
+    h.sim.AddFile(bin + "\\$RDIR\\in.txt", std::string(9, 'r'));
     h.sim.AddUrlCacheEntry("https://example.org/other");
     RunReport analysis, run;
     std::string before, after;
@@ -185,6 +198,10 @@ TEST(FullRun, AnAnalysisChangesNothingAndTheRunThenDoesWhatItAnnounced) {
     EXPECT_EQ(analysis.lines.front(), "C:\\Users\\me\\Temp\\found.tmp");
     EXPECT_TRUE(h.sim.Exists("E:\\locked.tmp"));
     EXPECT_TRUE(h.sim.Exists("E:\\sub"));  // behind the link in the temporary folder
+    // A run that recycles its finds leaves the bin alone.
+    EXPECT_EQ(h.sim.Exists(bin + "\\$ROLD.doc"), !review);
+    EXPECT_EQ(h.sim.Exists(bin + "\\$IDIR"), !review);
+    EXPECT_TRUE(h.sim.Exists(bin + "\\$INEW.doc"));
     EXPECT_FALSE(h.sim.Exists("C:\\Users\\me\\Downloads\\old\\setup.exe"));
     EXPECT_TRUE(h.sim.Exists("C:\\Users\\me\\Downloads\\today.pdf"));
   }

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "tests/cleanups/cleanups_harness.h"
+#include "tests/platform/bin_record.h"
 #include "tests/platform/pe_image.h"
 
 namespace testing_cleanups {
@@ -38,6 +39,45 @@ TEST_F(SystemCleanupsTest, RecycleBinIsEmptiedWhenTheShellCanDoIt) {
   // What the bin held is freed; the shell that could not empty it could not tell either.
   EXPECT_EQ(state.freedBytes, 3);
   EXPECT_EQ(state.removedFiles, 2);
+}
+
+// With an age, only the items the bin records as deleted that many days ago or more go, each
+// with its record: a file, or a folder whose link inside is removed as a link. A record of no
+// known form, another user's folder and a user's folder that is a link stay whole.
+TEST_F(SystemCleanupsTest, RecycleBinItemsGoByTheDateTheBinRecords) {
+  using platform::sim::SimSystem;
+  const std::uint64_t now = sim.CurrentTime();
+  const std::string mine = std::string("C:\\$Recycle.Bin\\") + SimSystem::kUserSid + "\\";
+  const auto item = [&](const std::string& folder, const std::string& rest, std::uint64_t age,
+                        std::size_t size, std::uint64_t version = 2) {
+    sim.AddFile(folder + "$I" + rest, testing_world::BinRecord(now - age, size, version));
+    File(folder + "$R" + rest, size);
+  };
+  item(mine, "OLD.txt", 30 * SimSystem::kDay, 100);
+  item(mine, "EDGE.txt", 30 * SimSystem::kDay - 1, 7);
+  item(mine, "ODD.txt", 90 * SimSystem::kDay, 5, 3);
+  sim.AddFile(mine + "$IDIR", testing_world::BinRecord(now - 31 * SimSystem::kDay, 60));
+  File(mine + "$RDIR\\inner.txt", 60);
+  File("D:\\kept\\target.txt", 9);
+  sim.AddFolderLink(mine + "$RDIR\\link", "D:\\kept");
+  sim.AddFile(mine + "desktop.ini", "[.ShellClassInfo]");
+  item("C:\\$Recycle.Bin\\S-1-5-21-1-2-3-500\\", "THEIRS.txt", 90 * SimSystem::kDay, 3);
+  item("D:\\elsewhere\\", "OLD.txt", 90 * SimSystem::kDay, 4);
+  sim.AddFolderLink(std::string("D:\\$Recycle.Bin\\") + SimSystem::kUserSid, "D:\\elsewhere");
+  cleanups.EmptyRecycleBinOf(30);
+  cleanups.EmptyRecycleBin();
+  for (const char* gone : {"$IOLD.txt", "$ROLD.txt", "$IDIR", "$RDIR"})
+    EXPECT_FALSE(sim.Exists(mine + gone)) << gone;
+  for (const char* kept : {"$IEDGE.txt", "$REDGE.txt", "$IODD.txt", "$RODD.txt", "desktop.ini"})
+    EXPECT_TRUE(sim.Exists(mine + kept)) << kept;
+  EXPECT_TRUE(sim.Exists("D:\\kept\\target.txt"));
+  EXPECT_TRUE(sim.Exists("C:\\$Recycle.Bin\\S-1-5-21-1-2-3-500\\$RTHEIRS.txt"));
+  EXPECT_TRUE(sim.Exists("D:\\elsewhere\\$ROLD.txt"));
+  // The contents are the items; the records' bytes count, but no record is an item.
+  const auto record = testing_world::BinRecord(0, 0).size();
+  EXPECT_EQ(state.removedFiles, 2);
+  EXPECT_EQ(state.freedBytes, static_cast<std::int64_t>(160 + 2 * record));
+  EXPECT_EQ(Reported().size(), 1u) << "the linked folder of D: is told of";
 }
 
 TEST_F(SystemCleanupsTest, OldUpdateFilesTakeTheSetupDollarAndDownloadFolders) {

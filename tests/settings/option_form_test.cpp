@@ -395,7 +395,8 @@ TEST_F(OptionFormTest, StandardRestoresTheDefaultsInTheDialogOnly) {
 }
 
 // The ages offered, with the one the file set among them; "never" switches the Downloads
-// clean-up off and keeps its days; only OK takes a choice over, and it ends the file's bad lines.
+// clean-up off and keeps its days; "Standard" empties the whole recycle bin again; only OK takes a
+// choice over, and it ends the file's bad lines.
 TEST_F(OptionFormTest, AgeChoicesShowTheRuleInEffectAndOkTakesThemOver) {
   const auto items = [](const ui::ComboBox& box) {
     Lines lines;
@@ -421,9 +422,12 @@ TEST_F(OptionFormTest, AgeChoicesShowTheRuleInEffectAndOkTakesThemOver) {
   Open([&](TFrmoption& d) {
     d.DCBtempkeep.UserChose(0);
     d.DCBdownloads.UserChose(2);  // 30 days
+    EXPECT_EQ(items(d.DCBbindays).size(), 5u);
+    EXPECT_EQ(d.DCBbindays.Text(), T(Text::kBinAllItems));
+    d.DCBbindays.UserChose(3);  // 30 days
     d.BBtnok.Click();
   });
-  EXPECT_EQ(target.Ages, (AgeRules{0, 30}));
+  EXPECT_EQ(target.Ages, (AgeRules{0, 30, 30}));
   EXPECT_TRUE(target.AdvancedOptions[kDownloads]);
   EXPECT_TRUE(target.AgeRuleBadLines.empty());
   EXPECT_FALSE(target.keepOnDisk[static_cast<int>(SettingsFile::kAgeRules)]);

@@ -150,27 +150,31 @@ TEST_F(SettingsFilesTest, AgeRulesReadAsWrittenAndBadLinesAreToldAndKept) {
   const std::string edited =
       "TempKeepHours=48\r\n\r\nTempKeepHours=-1\r\nTempKeepHours=12h\r\nKeepAll=1\r\n"
       "TempKeepHours\r\nTempKeepHours=99999999999\r\ndownloadsdays = 3660\r\n"
-      "DownloadsDays=3661\r\nDownloadsDays=0\r\nDownloadsDays=+14\r\nDownloadsDays=60\r\n";
+      "DownloadsDays=3661\r\nDownloadsDays=0\r\nDownloadsDays=+14\r\nDownloadsDays=60\r\n"
+      "RecycleBinDays=-30\r\nRecycleBinDays=14\r\n";
   const ParsedAgeRules parsed = ParseAgeRules(edited);
   EXPECT_EQ(parsed.rules.TempKeepHours, 48);
   // A Downloads rule of 0 days would take what was downloaded a moment ago.
   EXPECT_EQ(parsed.rules.DownloadsDays, 60);
-  EXPECT_EQ(parsed.badLines, (std::vector<int>{3, 4, 5, 6, 7, 9, 10, 11}));
-  EXPECT_EQ(FormatAgeRules(parsed.rules), "TempKeepHours=48\r\nDownloadsDays=60\r\n");
+  EXPECT_EQ(parsed.rules.RecycleBinDays, 14);
+  EXPECT_EQ(parsed.badLines, (std::vector<int>{3, 4, 5, 6, 7, 9, 10, 11, 13}));
+  EXPECT_EQ(FormatAgeRules(parsed.rules),
+            "TempKeepHours=48\r\nDownloadsDays=60\r\nRecycleBinDays=14\r\n");
   EXPECT_EQ(Load().Ages, AgeRules{}) << "without the file";
   EXPECT_EQ(AgeRules{}.DownloadsDays, 30);
 
   sim.AddFile("C:\\app\\data\\agerules.dat", edited);
   Settings s = Load();
   EXPECT_EQ(s.Ages.TempKeepHours, 48);
-  EXPECT_EQ(s.AgeRuleBadLines.size(), 8u);
+  EXPECT_EQ(s.AgeRuleBadLines.size(), 9u);
   SaveSettings(sim, s);
   EXPECT_EQ(sim.Content("C:\\app\\data\\agerules.dat"), edited);
   sim.AddFile("C:\\app\\data\\agerules.dat", "TempKeepHours=6\r\n");
   s = Load();
   s.Ages.TempKeepHours = 0;
   SaveSettings(sim, s);
-  EXPECT_EQ(sim.Content("C:\\app\\data\\agerules.dat"), "TempKeepHours=0\r\nDownloadsDays=30\r\n");
+  EXPECT_EQ(sim.Content("C:\\app\\data\\agerules.dat"),
+            "TempKeepHours=0\r\nDownloadsDays=30\r\nRecycleBinDays=0\r\n");
 }
 
 TEST_F(SettingsFilesTest, LanguageRecordBytes) {

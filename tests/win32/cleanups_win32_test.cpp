@@ -12,6 +12,7 @@
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
 #include "tests/clean/test_run.h"
+#include "tests/platform/bin_record.h"
 #include "tests/platform/pe_image.h"
 #include "tests/win32/test_files.h"
 
@@ -283,6 +284,37 @@ TEST_F(CleanupsWin32, DownloadsNotWrittenForTheDaysChosen) {
 }
 
 // The previous Windows installation on the sandbox's system drive is measured, never touched.
+// The user's folder of a fixed drive's recycle bin, named by the token's SID: old items go with
+// their records, young ones stay, and so does an old one whose content is held open.
+TEST_F(CleanupsWin32, RecycleBinItemsGoByTheDateTheBinRecords) {
+  const std::string sid = system.UserSid();
+  ASSERT_EQ(sid.rfind("S-1-5-", 0), 0u) << sid;
+  const std::string bin = "T:\\$Recycle.Bin\\" + sid + "\\";
+  const std::uint64_t day = 24 * platform::kTicksPerHour;
+  const std::uint64_t now = system.CurrentTime();
+  const auto item = [&](const std::string& rest, std::uint64_t days, std::size_t size) {
+    MakeFile(bin + "$I" + rest, testing_world::BinRecord(now - days * day, size));
+    MakeFile(bin + "$R" + rest, size);
+  };
+  item("OLD.txt", 40, 100);
+  item("NEW.txt", 3, 10);
+  item("BUSY.txt", 40, 10);
+  MakeFile(bin + "$IDIR", testing_world::BinRecord(now - 31 * day, 50));
+  MakeFile(bin + "$RDIR\\inner\\a.txt", 50);
+  UniqueHandle held(::CreateFileW(WidePath(bin + "$RBUSY.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  cleanups.EmptyRecycleBinOf(30);
+  cleanups.EmptyRecycleBin();
+  held.Reset();
+  for (const char* gone : {"$IOLD.txt", "$ROLD.txt", "$IDIR", "$RDIR"})
+    EXPECT_FALSE(Exists(bin + gone)) << gone;
+  for (const char* kept : {"$INEW.txt", "$RNEW.txt", "$IBUSY.txt", "$RBUSY.txt"})
+    EXPECT_TRUE(Exists(bin + kept)) << kept;
+  EXPECT_EQ(state.removedFiles, 2);
+  testing_win32::RemoveTree("T:\\$Recycle.Bin");
+}
+
 TEST_F(CleanupsWin32, PreviousWindowsInstallationIsMeasuredOnly) {
   const std::string windows = system.WindowsFolder();
   ASSERT_GE(windows.size(), 3u);

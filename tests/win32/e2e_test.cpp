@@ -448,7 +448,8 @@ void WalkLanguage(const Language& language) {
           Text::kReviewFirstHint, Text::kErrorReportsHint, Text::kShaderCachesHint})
       fits(hint);
     for (Text hint : {Text::kPatternsHint, Text::kExceptionsHint, Text::kOkHint, Text::kDiscardHint,
-                      Text::kStandardHint, Text::kApplicationsHint})
+                      Text::kStandardHint, Text::kApplicationsHint, Text::kTempKeepHint,
+                      Text::kDownloadsHint, Text::kBinDaysHint})
       fits(hint);
   }
   Look(options, code + "-options");

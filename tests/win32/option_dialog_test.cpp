@@ -108,9 +108,10 @@ TEST_F(OptionDialogTest, AddsThroughTheInputBoxRefusesProtectedTypesAndSavesOnCl
   EXPECT_FALSE(Contains(Patterns(), "*.never"));
 
   Click(FindChild(dialog_, L"Button", t_[Text::kZeroByteFilesCaption]));  // zero-byte files on
-  // The ages: the temporary files of a week kept, downloads of 60 days gone.
+  // The ages: the temporary files of a week kept, downloads of 60 days gone, the bin by age.
   ChooseComboLine(FindChild(dialog_, L"ComboBox"), 2);
   ChooseComboLine(FindChild(dialog_, L"ComboBox", {}, 1), 3);
+  ChooseComboLine(FindChild(dialog_, L"ComboBox", {}, 2), 2);  // the bin's items of 14 days
   ::PostMessageW(FindChild(dialog_, L"Button", t_[Text::kOk]), BM_CLICK, 0, 0);
   WaitHidden(dialog_);
   EXPECT_FALSE(::IsWindowVisible(dialog_));
@@ -136,7 +137,8 @@ TEST_F(OptionDialogTest, AddsThroughTheInputBoxRefusesProtectedTypesAndSavesOnCl
   EXPECT_EQ(switches[7], '\x01') << "zero-byte files";
   EXPECT_EQ(switches[13], '\x01') << "review mode";
   EXPECT_EQ(switches[19], '\x01') << "old downloads";
-  EXPECT_EQ(folder_.Read("data\\agerules.dat"), "TempKeepHours=168\r\nDownloadsDays=60\r\n");
+  EXPECT_EQ(folder_.Read("data\\agerules.dat"),
+            "TempKeepHours=168\r\nDownloadsDays=60\r\nRecycleBinDays=14\r\n");
   EXPECT_FALSE(folder_.Exists("data\\fileformat.dat.new"));
 }
 
