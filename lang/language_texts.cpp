@@ -219,11 +219,9 @@ constexpr const char* kDesignTexts[] = {
     "Alte Downloads gel\xC3\xB6scht",
     "Nach Alter",
     "Tempor\xC3\xA4re Dateien behalten, die j\xC3\xBCnger sind als:",
-    "Was k\xC3\xBCrzlich geschrieben wurde, bleibt im Tempverzeichnis: ein Installationsprogramm "
-    "bei der Arbeit beh\xC3\xA4lt seine Dateien",
+    "Junge Dateien bleiben: ein laufendes Setup braucht sie noch",
     "Dateien in Downloads l\xC3\xB6schen, unver\xC3\xA4ndert seit:",
-    "L\xC3\xB6scht Dateien im Ordner Downloads, auch in Unterordnern, die so lange nicht "
-    "ge\xC3\xA4ndert wurden; die Ordner bleiben",
+    "L\xC3\xB6scht alte Dateien im Ordner Downloads; die Ordner bleiben",
     "keine",
     "nie",
     "%1 Stunden",
