@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "cleaners/places.h"
 #include "cleaners/rule_file.h"
@@ -14,6 +15,7 @@
 #include "tests/platform/pe_image.h"
 #include "tests/win32/program_driver.h"
 #include "tests/win32/test_files.h"
+#include "tests/win32/window_check.h"
 
 #include <shlobj.h>
 
@@ -71,13 +73,16 @@ class CleanProgram {
       ::Sleep(20);
   }
 
-  // Reads the report and closes it; its caption goes to `caption`.
-  Lines CloseReport(std::string* caption = nullptr) {
+  // Reads the report and closes it; its caption goes to `caption`, and with `look` the window is
+  // looked at first.
+  Lines CloseReport(std::string* caption = nullptr,
+                    const std::function<void(HWND)>& look = nullptr) {
     HWND report = program_->WaitForWindow(L"TFrmDelinfo");
     EXPECT_NE(report, nullptr);
     if (!report) return {};
     Lines lines = ListBoxLines(FindChild(report, L"ListBox"));
     if (caption) *caption = WindowText(report);
+    if (look) look(report);
     ::PostMessageW(report, WM_CLOSE, 0, 0);
     for (int waited = 0; waited < 5000 && ::IsWindowVisible(report); waited += 20)
       ::Sleep(20);
@@ -149,9 +154,22 @@ TEST_F(ProgramCleanTest, TheRecycleBinKeepsWhatItTakesAndAPathTooLongForItStays)
   const lang::LanguageTexts en = LanguageTextsOf(program.Folder(), "En");
   const std::string tooLong = lang::Filled(en[lang::Text::kRecyclePathTooLong], {deep});
   ASSERT_NE(program.Start(), nullptr);
+  // What went to the bin frees nothing yet: the report tells it apart.
+  std::string value;
+  const Lines lines = program.CloseReport(nullptr, [&](HWND report) {
+    for (int i = 0; HWND label = FindChild(report, L"Static", {}, i); ++i) {
+      if (WindowText(label).find(en[lang::Text::kFreedUnit]) != std::string::npos)
+        value = WindowText(label);
+    }
+    Shoot(report, "En-report-recycled");
+  });
+  program.Close();
+  std::erase(value, '\r');
+  EXPECT_EQ(value, "0" + en[lang::Text::kFreedUnit] + "\n" +
+                       lang::Filled(en[lang::Text::kRecycledApart], {"0"}));
   // The sandbox's link to a file outside is no file to hand over either.
   EXPECT_EQ(
-      program.FinishWithReport(),
+      lines,
       (Lines{"R:\\bin\\recycled.tmp", tooLong,
              lang::Filled(en[lang::Text::kRecycleRefused], {"R:\\fixtures\\thesis-backup.tmp"})}));
   EXPECT_FALSE(Exists("R:\\bin\\recycled.tmp"));
