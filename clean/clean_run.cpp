@@ -152,8 +152,7 @@ void CleanRun::ResetTotals() {
   state_.removedFiles = 0;
   state_.recycledBytes = 0;
   state_.recycledFiles = 0;
-  removed_.clear();
-  removing_ = 0;
+  removed_ = {};
 }
 
 RunOutcome CleanRun::CleanUp(const RemovalPlan& plan, RunOutcome analysed) {
@@ -177,18 +176,12 @@ void CleanRun::Note(const std::string& line) {
 void CleanRun::AddFreed(std::int64_t bytes, std::int64_t files) {
   state_.freedBytes += bytes;
   state_.removedFiles += files;
-  if (removing_ < removed_.size()) {
-    removed_[removing_].items += static_cast<std::uint64_t>(files);
-    removed_[removing_].bytes += static_cast<std::uint64_t>(bytes);
-  }
+  removed_.Count(static_cast<std::uint64_t>(files), static_cast<std::uint64_t>(bytes));
 }
 
 void CleanRun::PartBegins(std::string_view id, std::string_view name) {
   if (plan_) plan_->Begin(id, name);
-  const auto known = std::find_if(removed_.begin(), removed_.end(),
-                                  [id](const PlanCategory& category) { return category.id == id; });
-  removing_ = static_cast<std::size_t>(known - removed_.begin());
-  if (known == removed_.end()) removed_.push_back({std::string(id), std::string(name)});
+  removed_.Begin(id, name);
 }
 
 void CleanRun::PartEnds() {

@@ -96,7 +96,7 @@ class CleanRun final : public cleanups::RunContext {
   const RemovalPlan& AnalysisPlan() const { return analysisPlan_; }
   // What this run removed, by category, with the ids and names a review shows; for an analysis,
   // what it would remove.
-  const std::vector<PlanCategory>& Removed() const { return removed_; }
+  const std::vector<PlanCategory>& Removed() const { return removed_.Categories(); }
   // The user cleaned up from the review of an analysis: the run became a clean.
   bool CleanedUp() const { return cleanedUp_; }
 
@@ -105,7 +105,7 @@ class CleanRun final : public cleanups::RunContext {
   bool Stopped() const override { return state_.stop; }
   void AddFreed(std::int64_t bytes, std::int64_t files = 1) override;
   void AddItems(std::int64_t items) override {
-    if (removing_ < removed_.size()) removed_[removing_].items += static_cast<std::uint64_t>(items);
+    removed_.Count(static_cast<std::uint64_t>(items), 0);
   }
   void AddRecycled(std::int64_t bytes, std::int64_t files = 1) override {
     state_.recycledBytes += bytes;
@@ -168,8 +168,7 @@ class CleanRun final : public cleanups::RunContext {
   std::string stepId_;
   std::string stepName_;
   std::uint64_t usedBytes_ = 0;  // on the drives being scanned
-  std::vector<PlanCategory> removed_;
-  std::size_t removing_ = 0;  // the category of removed_ that AddFreed counts in
+  RemovalPlan removed_;          // its categories only: what this run removed, as it went
   bool cleanedUp_ = false;
   // What this run moved to the recycle bin and counted, until the bin is emptied.
   platform::RecycleBinContent recycled_;

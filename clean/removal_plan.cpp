@@ -39,6 +39,12 @@ void RemovalPlan::Add(PlannedItem item) {
   items_.push_back(std::move(item));
 }
 
+void RemovalPlan::Count(std::uint64_t items, std::uint64_t bytes) {
+  if (categories_.empty()) return;
+  categories_[current_].items += items;
+  categories_[current_].bytes += bytes;
+}
+
 void RemovalPlan::AddInformation(std::string_view id, std::string_view name, std::uint64_t items,
                                  std::uint64_t bytes) {
   PlanCategory category{std::string(id), std::string(name)};

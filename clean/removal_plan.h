@@ -57,6 +57,9 @@ class RemovalPlan {
   // What is recorded from now on belongs to this category; one named before is taken up again.
   void Begin(std::string_view id, std::string_view name);
   void Add(PlannedItem item);
+  // Counts what was removed in the current category, without an item; nothing before any
+  // category was begun.
+  void Count(std::uint64_t items, std::uint64_t bytes);
   // A category that is only told of (PlanCategory::information), shown after the others.
   void AddInformation(std::string_view id, std::string_view name, std::uint64_t items,
                       std::uint64_t bytes);

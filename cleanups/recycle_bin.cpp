@@ -7,19 +7,13 @@
 
 #include "cleanups/paths.h"
 #include "cleanups/special_cleanups.h"
+#include "platform/little_endian.h"
 
 namespace cleanups {
 
 namespace {
 
 constexpr std::size_t kRecordHead = 24;
-
-std::uint64_t LittleEndian64(std::string_view bytes, std::size_t at) {
-  std::uint64_t value = 0;
-  for (std::size_t i = 8; i-- > 0;)
-    value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-  return value;
-}
 
 bool IsRecordName(std::string_view name) {
   return name.size() > 2 && name[0] == '$' && (name[1] == 'I' || name[1] == 'i');
@@ -49,8 +43,8 @@ void SpecialCleanups::RemoveRecycledBefore(std::uint64_t before) {
           system_.ReadFile(Under(*folder, record), platform::FileAccess::kRead);
       // A record that cannot be read, or of a form not known, tells no age: its item stays.
       if (!read.bytes || read.bytes->size() < kRecordHead) continue;
-      const std::uint64_t version = LittleEndian64(*read.bytes, 0);
-      const std::uint64_t deleted = LittleEndian64(*read.bytes, 16);
+      const std::uint64_t version = platform::LittleEndian(*read.bytes, 0, 8);
+      const std::uint64_t deleted = platform::LittleEndian(*read.bytes, 16, 8);
       if ((version != 1 && version != 2) || deleted == 0 || deleted >= before) continue;
       RemoveRecycledItem(*folder, record);
       run_.ProcessMessages();
@@ -61,17 +55,13 @@ void SpecialCleanups::RemoveRecycledBefore(std::uint64_t before) {
 void SpecialCleanups::RemoveRecycledItem(const std::string& folder, const std::string& record) {
   const std::string content = Under(folder, "$R" + record.substr(2));
   if (const std::optional<platform::FileStatus> status = system_.Status(content)) {
-    if (status->IsReparsePoint()) {
-      // A link is removed as a link; what it leads to is no item of the bin.
-      if (status->IsDirectory()) {
-        system_.RemoveFolder(content);
-      } else {
-        DeleteCountedFile(content);
-      }
-    } else if (status->IsDirectory()) {
-      EmptyFolder(content, true);
-    } else {
+    if (!status->IsDirectory()) {
       DeleteCountedFile(content);
+    } else if (status->IsReparsePoint()) {
+      // A link is removed as a link; what it leads to is no item of the bin.
+      system_.RemoveFolder(content);
+    } else {
+      EmptyFolder(content, true);
     }
   }
   // The record goes once its content is gone, never before: the bin would lose the item.

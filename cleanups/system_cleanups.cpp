@@ -5,6 +5,7 @@
 
 #include "cleanups/paths.h"
 #include "cleanups/special_cleanups.h"
+#include "platform/little_endian.h"
 #include "platform/wildcard.h"
 
 namespace cleanups {
@@ -30,7 +31,7 @@ void SpecialCleanups::EmptyRecycleBin() {
     return;
   }
   if (binDays_ > 0) {
-    const std::uint64_t age = static_cast<std::uint64_t>(binDays_) * 24 * platform::kTicksPerHour;
+    const std::uint64_t age = static_cast<std::uint64_t>(binDays_) * platform::kTicksPerDay;
     const std::uint64_t now = system_.CurrentTime();
     if (now > age) RemoveRecycledBefore(now - age + 1);
     return;
@@ -82,10 +83,7 @@ bool SpecialCleanups::IsUnusedLibrary(const std::string& path) {
   // A program file: "MZ", and at the offset it gives, "PE\0\0".
   const std::optional<std::string> head = system_.ReadFileStart(path, 4096);
   if (!head || head->size() < 0x40 || head->compare(0, 2, "MZ") != 0) return false;
-  std::uint32_t offset = 0;
-  for (int i = 3; i >= 0; --i)
-    offset =
-        (offset << 8) | static_cast<unsigned char>((*head)[0x3C + static_cast<std::size_t>(i)]);
+  const auto offset = static_cast<std::size_t>(platform::LittleEndian(*head, 0x3C, 4));
   return offset <= head->size() - 4 && head->compare(offset, 4, std::string_view("PE\0\0", 4)) == 0;
 }
 

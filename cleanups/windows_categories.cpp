@@ -82,7 +82,7 @@ void SpecialCleanups::Downloads() {
   namespace csidl = platform::csidl;
   // Ages by the last write: Windows keeps the last access late or not at all.
   const std::uint64_t age =
-      static_cast<std::uint64_t>(std::max(downloadsDays_, 1)) * 24 * platform::kTicksPerHour;
+      static_cast<std::uint64_t>(std::max(downloadsDays_, 1)) * platform::kTicksPerDay;
   const std::uint64_t now = system_.CurrentTime();
   if (now <= age) return;
   // Only where it belongs, in the profile: a Downloads folder redirected to the documents or a

@@ -1,3 +1,4 @@
+#include "platform/little_endian.h"
 #include "platform/system.h"
 #include "platform/utf.h"
 
@@ -18,10 +19,7 @@ std::optional<std::string> RegistryValue::Text() const {
 
 std::optional<std::uint32_t> RegistryValue::Dword() const {
   if (type != reg::kDword || data.size() != 4) return std::nullopt;
-  std::uint32_t number = 0;
-  for (int i = 3; i >= 0; --i)
-    number = (number << 8) | static_cast<unsigned char>(data[static_cast<size_t>(i)]);
-  return number;
+  return static_cast<std::uint32_t>(LittleEndian(data, 0, 4));
 }
 
 RegistryValue RegistryValue::FromText(std::string_view utf8, std::uint32_t type) {

@@ -35,6 +35,7 @@ inline constexpr std::uint32_t kReparseTagSymlink = 0xA000000C;
 
 // Times count 100-ns steps, as Windows' FILETIME does.
 inline constexpr std::uint64_t kTicksPerHour = 36'000'000'000ull;
+inline constexpr std::uint64_t kTicksPerDay = 24 * kTicksPerHour;
 
 struct DirEntry {
   std::string name;  // long name, without folder

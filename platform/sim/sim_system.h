@@ -62,7 +62,7 @@ class SimSystem final : public System {
   // The sim's clock, in DirEntry::lastWrite's steps. Entries made without a time of their own
   // were last written at kDefaultWriteTime, well before the clock's start (more than 60 days).
   static constexpr std::uint64_t kHour = platform::kTicksPerHour;
-  static constexpr std::uint64_t kDay = 24 * kHour;
+  static constexpr std::uint64_t kDay = platform::kTicksPerDay;
   static constexpr std::uint64_t kDefaultWriteTime = 133'800'000'000'000'000ull;  // in 2025
   void SetCurrentTime(std::uint64_t now) { now_ = now; }
   // The user the sim runs as.

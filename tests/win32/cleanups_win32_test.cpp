@@ -290,7 +290,7 @@ TEST_F(CleanupsWin32, RecycleBinItemsGoByTheDateTheBinRecords) {
   const std::string sid = system.UserSid();
   ASSERT_EQ(sid.rfind("S-1-5-", 0), 0u) << sid;
   const std::string bin = "T:\\$Recycle.Bin\\" + sid + "\\";
-  const std::uint64_t day = 24 * platform::kTicksPerHour;
+  const std::uint64_t day = platform::kTicksPerDay;
   const std::uint64_t now = system.CurrentTime();
   const auto item = [&](const std::string& rest, std::uint64_t days, std::size_t size) {
     MakeFile(bin + "$I" + rest, testing_world::BinRecord(now - days * day, size));
