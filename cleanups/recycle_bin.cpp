@@ -26,9 +26,10 @@ void SpecialCleanups::RemoveRecycledBefore(std::uint64_t before) {
   if (sid.empty()) return;
   for (const platform::DriveInfo& drive : system_.Drives()) {
     if (drive.type != platform::DriveType::kFixed || run_.Stopped()) continue;
-    const std::string bin = std::string{drive.letter, ':', '\\'} + "$Recycle.Bin";
-    // The user's folder only, and only where it is what it says: never through a link.
-    const std::optional<std::string> folder = Guarded(Under(bin, sid), bin);
+    const std::string root{drive.letter, ':', '\\'};
+    // The user's folder only, and only where it is what it says: the drive's root is its home, so
+    // that a link at the user's folder or at the bin above it is refused.
+    const std::optional<std::string> folder = Guarded(Under(root + "$Recycle.Bin", sid), root);
     if (!folder) continue;
     std::vector<std::string> records;
     system_.ListFolder(*folder, [&](const platform::DirEntry& entry) {

@@ -43,7 +43,8 @@ TEST_F(SystemCleanupsTest, RecycleBinIsEmptiedWhenTheShellCanDoIt) {
 
 // With an age, only the items the bin records as deleted that many days ago or more go, each
 // with its record: a file, or a folder whose link inside is removed as a link. A record of no
-// known form, another user's folder and a user's folder that is a link stay whole.
+// known form, another user's folder, a user's folder that is a link and a bin that is a link
+// above it (to the documents, say) stay whole.
 TEST_F(SystemCleanupsTest, RecycleBinItemsGoByTheDateTheBinRecords) {
   using platform::sim::SimSystem;
   const std::uint64_t now = sim.CurrentTime();
@@ -64,6 +65,10 @@ TEST_F(SystemCleanupsTest, RecycleBinItemsGoByTheDateTheBinRecords) {
   item("C:\\$Recycle.Bin\\S-1-5-21-1-2-3-500\\", "THEIRS.txt", 90 * SimSystem::kDay, 3);
   item("D:\\elsewhere\\", "OLD.txt", 90 * SimSystem::kDay, 4);
   sim.AddFolderLink(std::string("D:\\$Recycle.Bin\\") + SimSystem::kUserSid, "D:\\elsewhere");
+  sim.AddDrive('F', platform::DriveType::kFixed);
+  item(std::string("F:\\Documents\\") + SimSystem::kUserSid + "\\", "OLD.txt", 90 * SimSystem::kDay,
+       6);
+  sim.AddFolderLink("F:\\$Recycle.Bin", "F:\\Documents");
   cleanups.EmptyRecycleBinOf(30);
   cleanups.EmptyRecycleBin();
   for (const char* gone : {"$IOLD.txt", "$ROLD.txt", "$IDIR", "$RDIR"})
@@ -73,11 +78,12 @@ TEST_F(SystemCleanupsTest, RecycleBinItemsGoByTheDateTheBinRecords) {
   EXPECT_TRUE(sim.Exists("D:\\kept\\target.txt"));
   EXPECT_TRUE(sim.Exists("C:\\$Recycle.Bin\\S-1-5-21-1-2-3-500\\$RTHEIRS.txt"));
   EXPECT_TRUE(sim.Exists("D:\\elsewhere\\$ROLD.txt"));
+  EXPECT_TRUE(sim.Exists(std::string("F:\\Documents\\") + SimSystem::kUserSid + "\\$ROLD.txt"));
   // The contents are the items; the records' bytes count, but no record is an item.
   const auto record = testing_world::BinRecord(0, 0).size();
   EXPECT_EQ(state.removedFiles, 2);
   EXPECT_EQ(state.freedBytes, static_cast<std::int64_t>(160 + 2 * record));
-  EXPECT_EQ(Reported().size(), 1u) << "the linked folder of D: is told of";
+  EXPECT_EQ(Reported().size(), 2u) << "the linked folders of D: and F: are told of";
 }
 
 TEST_F(SystemCleanupsTest, OldUpdateFilesTakeTheSetupDollarAndDownloadFolders) {
